@@ -1,0 +1,26 @@
+#pragma once
+
+#include <memory>
+
+class EditorHost;
+
+// The editor as the effect sees it: the host's editor requests, forwarded one to one, and
+// the notification that a parameter changed.
+class EffectEditor {
+public:
+    virtual ~EffectEditor() = default;
+
+    virtual int width() const = 0;
+    virtual int height() const = 0;
+    // parentWindow is the host's window: an X11 Window id on Linux, an HWND on Windows.
+    virtual bool open(void* parentWindow) = 0;
+    virtual void close() = 0;
+    virtual void idle() = 0;
+    virtual bool onKeyDown(int character, int virtualKey, int modifiers) = 0;
+    virtual bool onKeyUp(int character, int virtualKey, int modifiers) = 0;
+    virtual void setKnobMode(int mode) = 0;
+    // Called after every change of parameter `index`, on whatever thread made the change.
+    virtual void setParameter(int index, float value) = 0;
+};
+
+std::unique_ptr<EffectEditor> createCompressorEditor(EditorHost& host);

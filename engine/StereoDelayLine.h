@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+
+// Two-channel circular delay of a fixed length. The buffers are allocated once with the
+// capacity; the delay in samples equals the length.
+class StereoDelayLine {
+public:
+    explicit StereoDelayLine(int capacity)
+        : bufferA_(new double[capacity]()), bufferB_(new double[capacity]()), capacity_(capacity),
+          length_(capacity) {}
+
+    int capacity() const { return capacity_; }
+    int length() const { return length_; }
+
+    // Lengths outside 1..capacity are clamped, so the read position never leaves the buffers.
+    void setLength(int length) {
+        length_ = length < 1 ? 1 : (length > capacity_ ? capacity_ : length);
+        if (position_ >= length_) position_ = 0;
+    }
+
+    void clear() {
+        for (int i = 0; i < capacity_; ++i) bufferA_[i] = bufferB_[i] = 0.0;
+        position_ = 0;
+    }
+
+    // Stores the pair (a, b) and replaces it by the pair stored `length` steps earlier.
+    void process(double& a, double& b) {
+        const double delayedA = bufferA_[position_];
+        const double delayedB = bufferB_[position_];
+        bufferA_[position_] = a;
+        bufferB_[position_] = b;
+        if (++position_ == length_) position_ = 0;
+        a = delayedA;
+        b = delayedB;
+    }
+
+private:
+    std::unique_ptr<double[]> bufferA_;
+    std::unique_ptr<double[]> bufferB_;
+    int capacity_;
+    int length_;
+    int position_ = 0;
+};
