@@ -39,7 +39,9 @@ CompressorEffect::CompressorEffect(vst2::HostCallback audioMaster, const EditorF
 }
 
 // The editor goes first: it may still call back into the effect while it closes.
-CompressorEffect::~CompressorEffect() { editor_.reset(); }
+CompressorEffect::~CompressorEffect() {
+    editor_.reset();
+}
 
 CompressorEffect* CompressorEffect::fromRecord(vst2::AEffect* record) {
     return record ? static_cast<CompressorEffect*>(record->object) : nullptr;
@@ -125,15 +127,20 @@ void CompressorEffect::setParameterAutomated(int index, float value) {
     callHost(vst2::audioMasterAutomate, index, value);
 }
 
-void CompressorEffect::beginEdit(int index) { callHost(vst2::audioMasterBeginEdit, index, 0.0f); }
+void CompressorEffect::beginEdit(int index) {
+    callHost(vst2::audioMasterBeginEdit, index, 0.0f);
+}
 
-void CompressorEffect::endEdit(int index) { callHost(vst2::audioMasterEndEdit, index, 0.0f); }
+void CompressorEffect::endEdit(int index) {
+    callHost(vst2::audioMasterEndEdit, index, 0.0f);
+}
 
 void CompressorEffect::setProgram(int index) {
     if (index < 0 || index >= kNumPrograms) return;
     curProgram_.store(index, std::memory_order_relaxed);
     // Each slot is read when its turn comes: an earlier slot may have switched it off.
-    for (int i = 0; i < kNumParameters; ++i) setParameter(i, programs_[index].value(i));
+    for (int i = 0; i < kNumParameters; ++i)
+        setParameter(i, programs_[index].value(i));
 }
 
 void CompressorEffect::setProgramName(const char* text) {

@@ -16,7 +16,7 @@
 // The object behind the host's AEffect record: it owns the programs with the live parameter
 // values, the bypass delay line, the meter readouts and the editor, and answers the host.
 class CompressorEffect final : public EditorHost {
-public:
+  public:
     using EditorFactory = std::function<std::unique_ptr<EffectEditor>(EditorHost&)>;
 
     static constexpr int kLatencySamples = 151;
@@ -69,7 +69,7 @@ public:
     // Non-positive frame counts process nothing; inputs and outputs may be the same arrays.
     template <typename Sample> void process(Sample** inputs, Sample** outputs, int32_t frames);
 
-private:
+  private:
     CompressorProgram& currentProgram() { return programs_[getProgram()]; }
     void callHost(int32_t opcode, int32_t index, float opt);
 

@@ -27,6 +27,7 @@ constexpr FactoryProgram kFactoryPrograms[kNumPrograms] = {
 void fillFactoryPrograms(CompressorProgram (&programs)[kNumPrograms]) {
     for (int p = 0; p < kNumPrograms; ++p) {
         std::strncpy(programs[p].name, kFactoryPrograms[p].name, CompressorProgram::kNameLength);
-        for (int i = 0; i < kNumParameters; ++i) programs[p].setValue(i, kFactoryPrograms[p].values[i]);
+        for (int i = 0; i < kNumParameters; ++i)
+            programs[p].setValue(i, kFactoryPrograms[p].values[i]);
     }
 }

@@ -48,12 +48,18 @@ float scFilterFreqHz(float v) {
     return frequencyHz > 300.0f ? 300.0f : frequencyHz;
 }
 
-ParameterText scFilterFreq(float v) { return number("%3.0f Hz", scFilterFreqHz(v)); }
+ParameterText scFilterFreq(float v) {
+    return number("%3.0f Hz", scFilterFreqHz(v));
+}
 
 // Double precision, so v = 0 prints the negative zero that the product gives.
-ParameterText threshold(float v) { return number("%3.1f dB", static_cast<double>(v) * -50.0); }
+ParameterText threshold(float v) {
+    return number("%3.1f dB", static_cast<double>(v) * -50.0);
+}
 
-ParameterText knee(float v) { return number("%3.1f dB", v * 20.0f); }
+ParameterText knee(float v) {
+    return number("%3.1f dB", v * 20.0f);
+}
 
 ParameterText ratio(float v) {
     if (v > 0.9f) return literal("8:1");
@@ -61,9 +67,13 @@ ParameterText ratio(float v) {
     return number("%3.1f:1", v * 1.25f * 2.0f + 1.0f);
 }
 
-ParameterText attack(float v) { return cubicTime(v, 499.9f); }
+ParameterText attack(float v) {
+    return cubicTime(v, 499.9f);
+}
 
-ParameterText release(float v) { return cubicTime(v, 1999.9f); }
+ParameterText release(float v) {
+    return cubicTime(v, 1999.9f);
+}
 
 ParameterText dryMix(float v) {
     if (!(v > 0.0f)) return literal("Out");
@@ -78,9 +88,13 @@ ParameterText makeUpGain(float v) {
     return number("%3.1f dB", 24.0f * v - 12.0f);
 }
 
-ParameterText onOff(float v) { return literal(v == 1.0f ? "on" : "off"); }
+ParameterText onOff(float v) {
+    return literal(v == 1.0f ? "on" : "off");
+}
 
-ParameterText harmonicsAmount(float v) { return number("%3.1f%%", 200.0 * static_cast<double>(v)); }
+ParameterText harmonicsAmount(float v) {
+    return number("%3.1f%%", 200.0 * static_cast<double>(v));
+}
 
 ParameterText meterScale(float v) {
     if (v < 0.25f) return literal("6 dB");
@@ -88,6 +102,8 @@ ParameterText meterScale(float v) {
     return literal(v < 0.75f ? "24 dB" : "48 dB");
 }
 
-ParameterText noFunction(float) { return literal("-"); }
+ParameterText noFunction(float) {
+    return literal("-");
+}
 
 } // namespace hostText

@@ -5,8 +5,9 @@
 using K = ParameterKind;
 
 // Values after construction are those of factory program 0 and live in the program rows.
+// clang-format off
 const std::array<ParameterInfo, kNumParameters> kParameters = {{
-    // index               name                   kind                host text
+    // index             name                   kind               host text
     {kDetection,         "Detection",           K::zoned,          hostText::detection},
     {kScFilterType,      "SC Filter Type",      K::threeWaySwitch, hostText::scFilterType},
     {kScFilterFreq,      "SC Filter Freq",      K::continuous,     hostText::scFilterFreq},
@@ -29,4 +30,4 @@ const std::array<ParameterInfo, kNumParameters> kParameters = {{
     {kUnused19,          "-",                   K::noFunction,     hostText::noFunction},
     {kUnused20,          "-",                   K::noFunction,     hostText::noFunction},
 }};
-
+// clang-format on

@@ -44,4 +44,6 @@ struct ParameterInfo {
 
 extern const std::array<ParameterInfo, kNumParameters> kParameters;
 
-constexpr bool isParameterIndex(int index) { return index >= 0 && index < kNumParameters; }
+constexpr bool isParameterIndex(int index) {
+    return index >= 0 && index < kNumParameters;
+}

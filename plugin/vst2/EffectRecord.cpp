@@ -41,8 +41,8 @@ void VST2_CALL processReplacingEntry(vst2::AEffect* record, float** inputs, floa
     processEntry(record, inputs, outputs, frames);
 }
 
-void VST2_CALL processDoubleReplacingEntry(vst2::AEffect* record, double** inputs,
-                                           double** outputs, int32_t frames) {
+void VST2_CALL processDoubleReplacingEntry(vst2::AEffect* record, double** inputs, double** outputs,
+                                           int32_t frames) {
     processEntry(record, inputs, outputs, frames);
 }
 

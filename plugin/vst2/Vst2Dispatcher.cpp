@@ -115,7 +115,10 @@ intptr_t dispatchRequest(CompressorEffect& effect, int32_t opcode, int32_t index
         effect.setBlockSize(static_cast<int32_t>(value));
         return 0;
     case effMainsChanged:
-        value ? effect.resume() : effect.suspend();
+        if (value)
+            effect.resume();
+        else
+            effect.suspend();
         return 0;
     case effSetTotalSampleToProcess:
         return value;

@@ -38,12 +38,14 @@ TEST(Concurrency, AudioParametersProgramsAndReadoutsAtOnce) {
         }
     });
     std::thread programs([&] {
-        for (int round = 0; round < 200; ++round) h.dispatch(effSetProgram, 0, round % 7);
+        for (int round = 0; round < 200; ++round)
+            h.dispatch(effSetProgram, 0, round % 7);
     });
     std::thread readouts([&] {
         float sum = 0.0f;
         for (int round = 0; round < 2000; ++round)
-            for (int index : {int{kThreshold}, 501, 502, 503, 506}) sum += effect.getParameter(index);
+            for (int index : {int{kThreshold}, 501, 502, 503, 506})
+                sum += effect.getParameter(index);
         EXPECT_TRUE(std::isfinite(sum));
     });
 

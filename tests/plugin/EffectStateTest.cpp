@@ -15,7 +15,8 @@ using namespace vst2;
 
 std::array<float, kNumParameters> allValues(CompressorEffect& effect) {
     std::array<float, kNumParameters> values{};
-    for (int i = 0; i < kNumParameters; ++i) values[static_cast<std::size_t>(i)] = effect.getParameter(i);
+    for (int i = 0; i < kNumParameters; ++i)
+        values[static_cast<std::size_t>(i)] = effect.getParameter(i);
     return values;
 }
 
@@ -70,9 +71,9 @@ TEST(EffectLifecycle, SampleRateAndBlockSize) {
 TEST(BadInput, UnusableSampleRatesKeepTheOldRate) {
     EffectHarness h;
     h.dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
-    for (float rate : {0.0f, -44100.0f, std::numeric_limits<float>::quiet_NaN(),
-                       std::numeric_limits<float>::infinity(),
-                       -std::numeric_limits<float>::infinity()}) {
+    for (float rate :
+         {0.0f, -44100.0f, std::numeric_limits<float>::quiet_NaN(),
+          std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()}) {
         h.dispatch(effSetSampleRate, 0, 0, nullptr, rate);
         EXPECT_EQ(h.effect.sampleRate(), 48000.0f) << rate;
     }
@@ -98,8 +99,8 @@ TEST(BadInput, NonFiniteValuesAreStoredClampedAndNanAsZero) {
     struct Case {
         float sent, stored;
     };
-    for (const Case& c : {Case{std::numeric_limits<float>::quiet_NaN(), 0.0f}, Case{inf, 1.0f},
-                          Case{-inf, 0.0f}}) {
+    for (const Case& c :
+         {Case{std::numeric_limits<float>::quiet_NaN(), 0.0f}, Case{inf, 1.0f}, Case{-inf, 0.0f}}) {
         EffectHarness h;
         h.log.clear();
         h.effect.setParameter(kThreshold, c.sent);
@@ -170,8 +171,8 @@ TEST(EditorForwarding, WithoutAnEditorEveryEditorRequestAnswersZero) {
     ERect* rect = &sentinel;
     EXPECT_EQ(h.dispatch(effEditGetRect, 0, 0, &rect), 0);
     EXPECT_EQ(rect, &sentinel);
-    for (int opcode : {effEditOpen, effEditClose, effEditIdle, effEditKeyDown, effEditKeyUp,
-                       effSetEditKnobMode})
+    for (int opcode :
+         {effEditOpen, effEditClose, effEditIdle, effEditKeyDown, effEditKeyUp, effSetEditKnobMode})
         EXPECT_EQ(h.dispatch(opcode, 'a', 1), 0) << opcode;
 }
 

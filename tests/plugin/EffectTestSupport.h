@@ -29,14 +29,16 @@ inline void PrintTo(const Event& e, std::ostream* os) {
         << e.index << ", " << e.value << ")";
 }
 
-inline Event editorEvent(int index, float value) { return {Event::editor, 0, index, value}; }
+inline Event editorEvent(int index, float value) {
+    return {Event::editor, 0, index, value};
+}
 inline Event hostEvent(int opcode, int index, float value) {
     return {Event::host, opcode, index, value};
 }
 
 // Stands in for the real editor and records what the effect tells it.
 class RecordingEditor final : public EffectEditor {
-public:
+  public:
     explicit RecordingEditor(std::vector<Event>& log) : log_(log) {}
 
     int width() const override { return 690; }
@@ -56,7 +58,9 @@ public:
         return false;
     }
     void setKnobMode(int mode) override { knobMode = mode; }
-    void setParameter(int index, float value) override { log_.push_back(editorEvent(index, value)); }
+    void setParameter(int index, float value) override {
+        log_.push_back(editorEvent(index, value));
+    }
 
     void* openedWith = nullptr;
     int closeCount = 0;
@@ -66,16 +70,17 @@ public:
     } lastKey{0, 0, 0};
     int knobMode = -1;
 
-private:
+  private:
     std::vector<Event>& log_;
 };
 
 // An effect as a host sees it, with a recording editor (or none) and a recording host callback
 // writing into one shared log, so the order between editor and host is visible.
 class EffectHarness {
-public:
+  public:
     explicit EffectHarness(bool withEditor = true)
-        : effect(hostCallback, withEditor ? makeEditorFactory() : CompressorEffect::EditorFactory{}) {
+        : effect(hostCallback,
+                 withEditor ? makeEditorFactory() : CompressorEffect::EditorFactory{}) {
         effect.effectRecord()->resvd1 = reinterpret_cast<intptr_t>(&log);
     }
 
@@ -95,7 +100,7 @@ public:
     std::vector<Event> log;
     CompressorEffect effect;
 
-private:
+  private:
     CompressorEffect::EditorFactory makeEditorFactory() {
         return [this](EditorHost&) { return std::make_unique<RecordingEditor>(log); };
     }
@@ -103,8 +108,8 @@ private:
     static intptr_t VST2_CALL hostCallback(vst2::AEffect* record, int32_t opcode, int32_t index,
                                            intptr_t, void*, float opt) {
         if (record && record->resvd1)
-            reinterpret_cast<std::vector<Event>*>(record->resvd1)->push_back(
-                hostEvent(opcode, index, opt));
+            reinterpret_cast<std::vector<Event>*>(record->resvd1)
+                ->push_back(hostEvent(opcode, index, opt));
         return 0;
     }
 };

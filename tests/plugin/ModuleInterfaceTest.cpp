@@ -18,7 +18,7 @@ constexpr bool kHasEditor = false;
 #endif
 
 class ModuleInterface : public testing::Test {
-protected:
+  protected:
     HostedPlugin plugin{QVL_MODULE_PATH};
 
     void SetUp() override { ASSERT_TRUE(plugin.isLoaded()) << plugin.error(); }
@@ -172,11 +172,27 @@ TEST_F(ModuleInterface, StringRequestsWithoutBufferAnswerZero) {
 }
 
 TEST_F(ModuleInterface, ParameterNamesAreWholeAndLabelsEmpty) {
-    const char* const names[] = {"Detection", "SC Filter Type", "SC Filter Freq", "Threshold",
-                                 "Knee", "Ratio", "Attack", "Release", "Release Slow", "Dry Mix",
-                                 "Make Up Gain", "HF Harmonics", "LF Harmonics",
-                                 "HF Harmonics Amount", "LF Harmonics Amount", "Delta", "Bypass",
-                                 "SC Preview", "Meter Scale", "-", "-"};
+    const char* const names[] = {"Detection",
+                                 "SC Filter Type",
+                                 "SC Filter Freq",
+                                 "Threshold",
+                                 "Knee",
+                                 "Ratio",
+                                 "Attack",
+                                 "Release",
+                                 "Release Slow",
+                                 "Dry Mix",
+                                 "Make Up Gain",
+                                 "HF Harmonics",
+                                 "LF Harmonics",
+                                 "HF Harmonics Amount",
+                                 "LF Harmonics Amount",
+                                 "Delta",
+                                 "Bypass",
+                                 "SC Preview",
+                                 "Meter Scale",
+                                 "-",
+                                 "-"};
     for (int i = 0; i < 21; ++i) {
         EXPECT_EQ(plugin.parameterName(i), names[i]);
         EXPECT_EQ(plugin.parameterLabel(i), "");
@@ -218,18 +234,13 @@ TEST_F(ModuleInterface, CapabilitiesAreExactAndCaseSensitive) {
         const char* text;
         bool answer;
     };
-    for (const Capability& c : {Capability{"receiveVstTimeInfo", true},
-                                Capability{"receiveVstMidiEvent", true},
-                                Capability{"sendVstMidiEvent", true},
-                                Capability{"receiveVstTimeinfo", false},
-                                Capability{"ReceiveVstMidiEvent", false},
-                                Capability{"receiveVstTimeInfo ", false},
-                                Capability{"receiveVstMidiEvents", false},
-                                Capability{"sendVstEvents", false},
-                                Capability{"receiveVstEvents", false},
-                                Capability{"plugAsChannelInsert", false},
-                                Capability{"bypass", false},
-                                Capability{"", false}})
+    for (const Capability& c :
+         {Capability{"receiveVstTimeInfo", true}, Capability{"receiveVstMidiEvent", true},
+          Capability{"sendVstMidiEvent", true}, Capability{"receiveVstTimeinfo", false},
+          Capability{"ReceiveVstMidiEvent", false}, Capability{"receiveVstTimeInfo ", false},
+          Capability{"receiveVstMidiEvents", false}, Capability{"sendVstEvents", false},
+          Capability{"receiveVstEvents", false}, Capability{"plugAsChannelInsert", false},
+          Capability{"bypass", false}, Capability{"", false}})
         EXPECT_EQ(plugin.canDo(c.text), c.answer) << '"' << c.text << '"';
 }
 
@@ -258,9 +269,9 @@ TEST_F(ModuleInterface, SpeakerArrangementRequestNullsBothPointers) {
     int inputDummy = 0, outputDummy = 0;
     auto* input = reinterpret_cast<VstSpeakerArrangement*>(&inputDummy);
     auto* output = reinterpret_cast<VstSpeakerArrangement*>(&outputDummy);
-    EXPECT_EQ(plugin.dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&input),
-                              &output),
-              0);
+    EXPECT_EQ(
+        plugin.dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&input), &output),
+        0);
     EXPECT_EQ(input, nullptr);
     EXPECT_EQ(output, nullptr);
 }

@@ -68,13 +68,17 @@ TEST(BypassPassthrough, SinglePrecisionSeparateBuffers) {
     runScenario<float>({44100.0f, kOddBlocks, false});
 }
 
-TEST(BypassPassthrough, SinglePrecisionInPlace) { runScenario<float>({44100.0f, kOddBlocks, true}); }
+TEST(BypassPassthrough, SinglePrecisionInPlace) {
+    runScenario<float>({44100.0f, kOddBlocks, true});
+}
 
 TEST(BypassPassthrough, DoublePrecisionSeparateBuffers) {
     runScenario<double>({44100.0f, kOddBlocks, false});
 }
 
-TEST(BypassPassthrough, DoublePrecisionInPlace) { runScenario<double>({44100.0f, kOddBlocks, true}); }
+TEST(BypassPassthrough, DoublePrecisionInPlace) {
+    runScenario<double>({44100.0f, kOddBlocks, true});
+}
 
 TEST(BypassPassthrough, AtHighSampleRates) {
     runScenario<float>({96000.0f, kOddBlocks, false});
@@ -104,7 +108,8 @@ TEST(ProcessingBadInput, NonPositiveFrameCountsChangeNothing) {
     std::vector<float> untouched(kLatency, kGuardValue);
     outLeft = untouched;
     outRight = untouched;
-    for (int frames : {0, -1, -1000}) plugin.process(inputs, outputs, frames);
+    for (int frames : {0, -1, -1000})
+        plugin.process(inputs, outputs, frames);
     EXPECT_EQ(outLeft, untouched);
     EXPECT_EQ(outRight, untouched);
 

@@ -10,7 +10,9 @@ namespace {
 
 using namespace vst2;
 
-std::vector<Event> events(std::initializer_list<Event> list) { return list; }
+std::vector<Event> events(std::initializer_list<Event> list) {
+    return list;
+}
 
 TEST(ParameterExclusion, DeltaSwitchesBypassThenPreviewOffBeforeTheEditorHearsOfDelta) {
     EffectHarness h;
@@ -83,9 +85,9 @@ TEST(EditorChanges, AutomationReachesTheHostAfterTheEffectAppliedTheChange) {
     h.log.clear();
     h.effect.setParameterAutomated(kBypass, 1.0f);
     // The cascaded changes are the effect's own and are not reported to the host.
-    EXPECT_EQ(h.log, events({editorEvent(kScPreview, 0.0f), editorEvent(kDelta, 0.0f),
-                             editorEvent(kBypass, 1.0f),
-                             hostEvent(audioMasterAutomate, kBypass, 1.0f)}));
+    EXPECT_EQ(h.log,
+              events({editorEvent(kScPreview, 0.0f), editorEvent(kDelta, 0.0f),
+                      editorEvent(kBypass, 1.0f), hostEvent(audioMasterAutomate, kBypass, 1.0f)}));
 }
 
 TEST(EditorChanges, GesturesAreFramedForTheHost) {
@@ -94,10 +96,10 @@ TEST(EditorChanges, GesturesAreFramedForTheHost) {
     h.effect.beginEdit(kRatio);
     h.effect.setParameterAutomated(kRatio, 0.5f);
     h.effect.endEdit(kRatio);
-    EXPECT_EQ(h.log, events({hostEvent(audioMasterBeginEdit, kRatio, 0.0f),
-                             editorEvent(kRatio, 0.5f),
-                             hostEvent(audioMasterAutomate, kRatio, 0.5f),
-                             hostEvent(audioMasterEndEdit, kRatio, 0.0f)}));
+    EXPECT_EQ(h.log,
+              events({hostEvent(audioMasterBeginEdit, kRatio, 0.0f), editorEvent(kRatio, 0.5f),
+                      hostEvent(audioMasterAutomate, kRatio, 0.5f),
+                      hostEvent(audioMasterEndEdit, kRatio, 0.0f)}));
 }
 
 TEST(EditorChanges, WithoutHostCallbackTheChangeIsStillApplied) {

@@ -8,13 +8,27 @@
 namespace {
 
 TEST(ParameterTable, RowsAreInIndexOrderWithTheirFullNames) {
-    const char* const expectedNames[kNumParameters] = {
-        "Detection",    "SC Filter Type", "SC Filter Freq", "Threshold",
-        "Knee",         "Ratio",          "Attack",         "Release",
-        "Release Slow", "Dry Mix",        "Make Up Gain",   "HF Harmonics",
-        "LF Harmonics", "HF Harmonics Amount", "LF Harmonics Amount", "Delta",
-        "Bypass",       "SC Preview",     "Meter Scale",    "-",
-        "-"};
+    const char* const expectedNames[kNumParameters] = {"Detection",
+                                                       "SC Filter Type",
+                                                       "SC Filter Freq",
+                                                       "Threshold",
+                                                       "Knee",
+                                                       "Ratio",
+                                                       "Attack",
+                                                       "Release",
+                                                       "Release Slow",
+                                                       "Dry Mix",
+                                                       "Make Up Gain",
+                                                       "HF Harmonics",
+                                                       "LF Harmonics",
+                                                       "HF Harmonics Amount",
+                                                       "LF Harmonics Amount",
+                                                       "Delta",
+                                                       "Bypass",
+                                                       "SC Preview",
+                                                       "Meter Scale",
+                                                       "-",
+                                                       "-"};
     ASSERT_EQ(kParameters.size(), 21u);
     for (int i = 0; i < kNumParameters; ++i) {
         SCOPED_TRACE(i);

@@ -12,8 +12,8 @@ namespace {
 using namespace vst2;
 
 const char* const kFactoryNames[kNumPrograms] = {
-    "Downward Comp. Reset", "Upward Comp. Reset", "Mastering: Smooth", "Mastering: Tight",
-    "Mastering: Aggressive", "Mastering: Upward", "Leveller"};
+    "Downward Comp. Reset",  "Upward Comp. Reset", "Mastering: Smooth", "Mastering: Tight",
+    "Mastering: Aggressive", "Mastering: Upward",  "Leveller"};
 
 // What a host shows for every parameter of every factory program, leading blanks included.
 // clang-format off
@@ -42,9 +42,9 @@ const char* const kFactoryTexts[kNumParameters][kNumPrograms] = {
 };
 // clang-format on
 
-const float kProgramZeroValues[kNumParameters] = {0.54f, 0.0f, 0.475f, 0.0f, 0.16f, 0.4f,  0.31f,
-                                                  0.425f, 0.5f, 0.0f,  0.5f, 0.0f,  0.0f,  0.5f,
-                                                  0.5f,  0.0f, 0.0f,  0.0f, 0.25f, 0.0f,  0.0f};
+const float kProgramZeroValues[kNumParameters] = {0.54f,  0.0f, 0.475f, 0.0f, 0.16f, 0.4f, 0.31f,
+                                                  0.425f, 0.5f, 0.0f,   0.5f, 0.0f,  0.0f, 0.5f,
+                                                  0.5f,   0.0f, 0.0f,   0.0f, 0.25f, 0.0f, 0.0f};
 
 TEST(FactoryPrograms, ConstructionSelectsProgramZero) {
     EffectHarness h;

@@ -18,7 +18,8 @@ RunResult run(const std::string& arguments) {
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return result;
     char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) result.output += buffer;
+    while (std::fgets(buffer, sizeof buffer, pipe))
+        result.output += buffer;
     const int status = pclose(pipe);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
@@ -31,12 +32,11 @@ bool contains(const std::string& text, const std::string& part) {
 TEST(QvlRenderInfo, ReportsIdentityLatencyParametersAndPrograms) {
     const RunResult result = run("--info");
     ASSERT_EQ(result.exitCode, 0) << result.output;
-    for (const char* line : {"QVL Feedback Compressor", "Velmorinth Labs", "sKbd (0x734b6264)",
-                             "Vendor version: 1000", "mastering (4)",
-                             "Input Left (1), Input Right (2)",
-                             "0 samples before resume, 151 after", "Parameters (21)",
-                             "HF Harmonics Amount", "\" 90 Hz\"", "\"RMS  10\"", "Programs (7)",
-                             "* 0  Downward Comp. Reset", "6  Leveller"})
+    for (const char* line :
+         {"QVL Feedback Compressor", "Velmorinth Labs", "sKbd (0x734b6264)", "Vendor version: 1000",
+          "mastering (4)", "Input Left (1), Input Right (2)", "0 samples before resume, 151 after",
+          "Parameters (21)", "HF Harmonics Amount", "\" 90 Hz\"", "\"RMS  10\"", "Programs (7)",
+          "* 0  Downward Comp. Reset", "6  Leveller"})
         EXPECT_TRUE(contains(result.output, line)) << "missing: " << line << "\n" << result.output;
 }
 

@@ -13,7 +13,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv,
                 return parsed;
             }
             commandGiven = true;
-            parsed.options.command = argument == "--info" ? RenderCommand::info : RenderCommand::help;
+            parsed.options.command =
+                argument == "--info" ? RenderCommand::info : RenderCommand::help;
         } else if (argument == "--plugin") {
             if (i + 1 == argc) {
                 parsed.error = "--plugin needs a path";
@@ -36,6 +37,7 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv,
 const char* usageText() {
     return "usage: qvl-render --info [--plugin PATH]\n"
            "  --info          load the plug-in as a host does and print what it reports\n"
-           "  --plugin PATH   the VST 2.4 module to load (default: the one built beside this tool)\n"
+           "  --plugin PATH   the VST 2.4 module to load (default: the one built beside this "
+           "tool)\n"
            "  --help          show this text\n";
 }

@@ -25,11 +25,16 @@ std::string hex(uint32_t value) {
 
 const char* categoryName(intptr_t category) {
     switch (category) {
-    case vst2::kPlugCategEffect: return "effect";
-    case vst2::kPlugCategSynth: return "synth";
-    case vst2::kPlugCategAnalysis: return "analysis";
-    case vst2::kPlugCategMastering: return "mastering";
-    default: return "unknown";
+    case vst2::kPlugCategEffect:
+        return "effect";
+    case vst2::kPlugCategSynth:
+        return "synth";
+    case vst2::kPlugCategAnalysis:
+        return "analysis";
+    case vst2::kPlugCategMastering:
+        return "mastering";
+    default:
+        return "unknown";
     }
 }
 
@@ -71,7 +76,8 @@ void printInfoReport(HostedPlugin& plugin, std::ostream& out) {
         << "Category:       " << categoryName(plugin.category()) << " (" << plugin.category()
         << ")\n"
         << "Inputs:         " << effect.numInputs;
-    for (int i = 0; i < effect.numInputs; ++i) out << (i ? ", " : " (") << inputLabel(plugin, i);
+    for (int i = 0; i < effect.numInputs; ++i)
+        out << (i ? ", " : " (") << inputLabel(plugin, i);
     out << (effect.numInputs > 0 ? ")" : "") << '\n'
         << "Outputs:        " << effect.numOutputs << '\n'
         << "Flags:          " << hex(static_cast<uint32_t>(effect.flags)) << ' '

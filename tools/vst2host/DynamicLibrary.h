@@ -5,7 +5,7 @@
 // A loaded shared library. The platform part lives in one source file per system, so a
 // Windows build swaps DynamicLibraryPosix.cpp for a LoadLibrary one.
 class DynamicLibrary {
-public:
+  public:
     explicit DynamicLibrary(const std::string& path);
     ~DynamicLibrary();
     DynamicLibrary(const DynamicLibrary&) = delete;
@@ -17,7 +17,7 @@ public:
     // The address of an exported symbol, or null.
     void* symbol(const char* name) const;
 
-private:
+  private:
     void* handle_ = nullptr;
     std::string error_;
 };

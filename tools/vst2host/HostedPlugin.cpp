@@ -40,8 +40,8 @@ HostedPlugin::~HostedPlugin() {
 
 intptr_t HostedPlugin::hostCallback(vst2::AEffect* effect, int32_t opcode, int32_t index,
                                     intptr_t value, void*, float opt) {
-    HostedPlugin* host = effect && effect->resvd1 ? reinterpret_cast<HostedPlugin*>(effect->resvd1)
-                                                  : loadingPlugin;
+    HostedPlugin* host =
+        effect && effect->resvd1 ? reinterpret_cast<HostedPlugin*>(effect->resvd1) : loadingPlugin;
     if (!host) return opcode == vst2::audioMasterVersion ? vst2::kVstVersion : 0;
     return host->answer(opcode, index, value, opt);
 }
@@ -78,15 +78,27 @@ std::string HostedPlugin::readText(int32_t opcode, int32_t index) {
     return buffer;
 }
 
-std::string HostedPlugin::effectName() { return readText(vst2::effGetEffectName, 0); }
-std::string HostedPlugin::vendorString() { return readText(vst2::effGetVendorString, 0); }
-std::string HostedPlugin::productString() { return readText(vst2::effGetProductString, 0); }
-std::string HostedPlugin::parameterName(int index) { return readText(vst2::effGetParamName, index); }
-std::string HostedPlugin::parameterLabel(int index) { return readText(vst2::effGetParamLabel, index); }
+std::string HostedPlugin::effectName() {
+    return readText(vst2::effGetEffectName, 0);
+}
+std::string HostedPlugin::vendorString() {
+    return readText(vst2::effGetVendorString, 0);
+}
+std::string HostedPlugin::productString() {
+    return readText(vst2::effGetProductString, 0);
+}
+std::string HostedPlugin::parameterName(int index) {
+    return readText(vst2::effGetParamName, index);
+}
+std::string HostedPlugin::parameterLabel(int index) {
+    return readText(vst2::effGetParamLabel, index);
+}
 std::string HostedPlugin::parameterDisplay(int index) {
     return readText(vst2::effGetParamDisplay, index);
 }
-std::string HostedPlugin::programName() { return readText(vst2::effGetProgramName, 0); }
+std::string HostedPlugin::programName() {
+    return readText(vst2::effGetProgramName, 0);
+}
 std::string HostedPlugin::programNameIndexed(int index) {
     return readText(vst2::effGetProgramNameIndexed, index);
 }

@@ -25,7 +25,7 @@ struct HostOptions {
 // A VST 2.4 plug-in loaded as a host loads it: the module is opened, its entry is called with
 // this host's callback, and requests go through the returned record.
 class HostedPlugin {
-public:
+  public:
     explicit HostedPlugin(const std::string& modulePath, HostOptions options = {});
     ~HostedPlugin(); // closes the effect, then unloads the module
     HostedPlugin(const HostedPlugin&) = delete;
@@ -55,7 +55,9 @@ public:
 
     void setProgram(int index) { dispatch(vst2::effSetProgram, 0, index); }
     int program() { return static_cast<int>(dispatch(vst2::effGetProgram)); }
-    void setSampleRate(float sampleRateHz) { dispatch(vst2::effSetSampleRate, 0, 0, nullptr, sampleRateHz); }
+    void setSampleRate(float sampleRateHz) {
+        dispatch(vst2::effSetSampleRate, 0, 0, nullptr, sampleRateHz);
+    }
     void setBlockSize(int frames) { dispatch(vst2::effSetBlockSize, 0, frames); }
     void resume() { dispatch(vst2::effMainsChanged, 0, 1); }
     void suspend() { dispatch(vst2::effMainsChanged, 0, 0); }
@@ -69,7 +71,7 @@ public:
     std::vector<HostCall> hostCalls() const;
     void clearHostCalls();
 
-private:
+  private:
     static intptr_t VST2_CALL hostCallback(vst2::AEffect* effect, int32_t opcode, int32_t index,
                                            intptr_t value, void* ptr, float opt);
     intptr_t answer(int32_t opcode, int32_t index, intptr_t value, float opt);
