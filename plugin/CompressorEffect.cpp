@@ -38,11 +38,6 @@ CompressorEffect::CompressorEffect(vst2::HostCallback audioMaster, const EditorF
     processingActive_.store(0.0f, std::memory_order_relaxed);
 }
 
-// The editor goes first: it may still call back into the effect while it closes.
-CompressorEffect::~CompressorEffect() {
-    editor_.reset();
-}
-
 CompressorEffect* CompressorEffect::fromRecord(vst2::AEffect* record) {
     return record ? static_cast<CompressorEffect*>(record->object) : nullptr;
 }

@@ -32,7 +32,6 @@ class CompressorEffect final : public EditorHost {
 
     // makeEditor may be empty: the effect then runs without an editor.
     CompressorEffect(vst2::HostCallback audioMaster, const EditorFactory& makeEditor);
-    ~CompressorEffect();
     CompressorEffect(const CompressorEffect&) = delete;
     CompressorEffect& operator=(const CompressorEffect&) = delete;
 
@@ -84,8 +83,9 @@ class CompressorEffect final : public EditorHost {
     std::atomic<bool> bypassOn_{false};
     std::atomic<bool> deltaOn_{false};
     std::atomic<float> processingActive_{0.0f};
-    std::unique_ptr<EffectEditor> editor_;
     vst2::ERect editorRect_{};
+    // Declared last so it is destroyed first: it may still read parameters while it closes.
+    std::unique_ptr<EffectEditor> editor_;
 };
 
 // Until the dynamics engine takes over this loop, the effect passes its input through the

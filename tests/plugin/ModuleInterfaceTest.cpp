@@ -217,18 +217,6 @@ TEST_F(ModuleInterface, HostBypassRequestLeavesTheBypassParameter) {
     EXPECT_EQ(plugin.getParameter(16), 0.0f);
 }
 
-TEST_F(ModuleInterface, ProgramsThroughTheDispatcher) {
-    plugin.setProgram(3);
-    EXPECT_EQ(plugin.program(), 3);
-    EXPECT_EQ(plugin.programName(), "Mastering: Tight");
-    EXPECT_EQ(plugin.parameterDisplay(0), "Dyn RMS");
-    EXPECT_EQ(plugin.parameterDisplay(8), "250 ms");
-    plugin.setProgram(7);
-    EXPECT_EQ(plugin.program(), 3);
-    EXPECT_EQ(plugin.programNameIndexed(6), "Leveller");
-    EXPECT_EQ(plugin.dispatch(effGetProgramNameIndexed, 7, 0, nullptr), 0);
-}
-
 TEST_F(ModuleInterface, CapabilitiesAreExactAndCaseSensitive) {
     struct Capability {
         const char* text;
