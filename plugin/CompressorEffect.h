@@ -59,7 +59,10 @@ class CompressorEffect final : public EditorHost {
     void setProgram(int index);
     int getProgram() const { return curProgram_.load(std::memory_order_relaxed); }
     void setProgramName(const char* text);
-    const char* programName(int index) const { return programs_[index].name; }
+    // The name of program index; empty for an index outside 0..6.
+    const char* programName(int index) const {
+        return index >= 0 && index < kNumPrograms ? programs_[index].name : "";
+    }
 
     EffectEditor* editor() { return editor_.get(); }
     // The editor's size as the host reads it; null without an editor.
