@@ -50,6 +50,7 @@ private:
     std::vector<uint32_t> pixels_;
 };
 
-// Premultiplies one straight colour the way decoded images are: c * a >> 8, and all zero when
-// fully transparent.
+// One straight colour as a decoded image pixel: c * a >> 8, all zero when fully transparent.
+uint32_t decodedPixel(CColor color);
+// One straight colour premultiplied with rounding (opaque colours stay exact), as fills are.
 uint32_t premultipliedPixel(CColor color);
