@@ -6,6 +6,7 @@
 #include "views/CDrawSurface.h"
 #include "views/CFrame.h"
 #include "views/CParamDisplay.h"
+#include "views/FrameSnapshot.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -78,8 +79,7 @@ TEST_F(X11WindowTest, OpenedFrameShowsExactlyTheHeadlessRendering) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 
-    COffscreenSurface headless(nullptr, kWidth, kHeight, kColorBlack);
-    makeFrame()->paint(headless, {0, 0, kWidth, kHeight});
+    const SharedRef<CBitmap> headless = renderFrame(*makeFrame());
 
     XImage* image = XGetImage(display.get(), parent, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
     ASSERT_NE(image, nullptr);
@@ -87,7 +87,7 @@ TEST_F(X11WindowTest, OpenedFrameShowsExactlyTheHeadlessRendering) {
     for (int32_t y = 0; y < kHeight; ++y)
         for (int32_t x = 0; x < kWidth; ++x) {
             const unsigned long shown = XGetPixel(image, x, y) & 0xffffffu;
-            differing += shown != (headless.getBitmap()->pixelAt(x, y) & 0xffffffu);
+            differing += shown != (headless->pixelAt(x, y) & 0xffffffu);
         }
     XDestroyImage(image);
     EXPECT_EQ(differing, 0);
