@@ -26,7 +26,7 @@ int trapHandler(Display* display, XErrorEvent* error) {
 }
 
 class ErrorTrap {
-public:
+  public:
     explicit ErrorTrap(Display* display) : display_(display) {
         trappedDisplay = display;
         trappedError = false;
@@ -45,12 +45,12 @@ public:
         return trappedError;
     }
 
-private:
+  private:
     Display* display_;
 };
 
-constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
-                            PointerMotionMask | KeyPressMask | KeyReleaseMask;
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            KeyPressMask | KeyReleaseMask;
 
 } // namespace
 
@@ -155,7 +155,8 @@ void X11FrameWindow::dispatch(XEvent& event) {
             frame_.onKeyUp(key);
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 

@@ -60,10 +60,11 @@ TEST_F(AnimKnobDrawTest, FramePositionIsTruncatedToAWholeFrame) {
         int32_t top;
     };
     const Case cases[] = {
-        {0.0f, 0},   {0.5f, 490},   {1.0f, 990},  {0.999f, 980}, // trunc(989.01) -> frame 98
-        {0.0101f, 0}, {0.0102f, 10}, {-0.3f, 0},   {7.0f, 990},   // beyond 1: last frame
+        {0.0f, 0},    {0.5f, 490},   {1.0f, 990}, {0.999f, 980}, // trunc(989.01) -> frame 98
+        {0.0101f, 0}, {0.0102f, 10}, {-0.3f, 0},  {7.0f, 990},   // beyond 1: last frame
     };
-    for (const Case& c : cases) EXPECT_EQ(knob->framePosition(c.value), c.top) << c.value;
+    for (const Case& c : cases)
+        EXPECT_EQ(knob->framePosition(c.value), c.top) << c.value;
 }
 
 TEST_F(AnimKnobDrawTest, DrawShowsTheFrameOfTheValue) {
@@ -144,8 +145,8 @@ TEST_F(AnimKnobLinearDragTest, ClickWithoutMovementChangesNothing) {
     frame.onMouseUp(kCentre, 0);
     EXPECT_EQ(knob->getValue(), 0.3f);
     EXPECT_EQ(recorder.count("changed"), 0);
-    EXPECT_EQ(recorder.events, (std::vector<std::string>{"editBegun", "frameBegin 3",
-                                                         "frameEnd 3", "editEnded"}));
+    EXPECT_EQ(recorder.events,
+              (std::vector<std::string>{"editBegun", "frameBegin 3", "frameEnd 3", "editEnded"}));
 }
 
 TEST_F(AnimKnobLinearDragTest, DragNotifiesInsideOneEditGesture) {
@@ -162,9 +163,9 @@ TEST_F(AnimKnobLinearDragTest, ControlClickSetsTheDefaultAndEndsTheGesture) {
     EXPECT_EQ(frame.onMouseDown({105, 105}, kButtonLeft | kModControl), kMouseHandledNoTracking);
     EXPECT_EQ(knob->getValue(), 0.4f);
     EXPECT_EQ(recorder.events,
-              (std::vector<std::string>{"modifierClicked", "editBegun", "frameBegin 3",
-                                        "editBegun", "frameBegin 3", "changed", "frameEnd 3",
-                                        "editEnded", "frameEnd 3", "editEnded"}));
+              (std::vector<std::string>{"modifierClicked", "editBegun", "frameBegin 3", "editBegun",
+                                        "frameBegin 3", "changed", "frameEnd 3", "editEnded",
+                                        "frameEnd 3", "editEnded"}));
 }
 
 TEST_F(AnimKnobLinearDragTest, RightPressStartsNoDrag) {
@@ -185,13 +186,13 @@ TEST_F(AnimKnobCircularTest, ValueFollowsTheAngleAroundTheCentre) {
         float value;
     };
     const Case cases[] = {
-        {{105, 50}, 0.5f},              // straight up: 90°
-        {{150, 105}, 225.0f / 270.0f},  // right: 0°
-        {{50, 105}, 45.0f / 270.0f},    // left: 180°
-        {{50, 160}, 0.0f},              // down-left: 225°
-        {{160, 160}, 1.0f},             // down-right: -45°
-        {{100, 200}, 0.0f},             // in the gap, left of straight down
-        {{110, 200}, 1.0f},             // in the gap, right of straight down
+        {{105, 50}, 0.5f},             // straight up: 90°
+        {{150, 105}, 225.0f / 270.0f}, // right: 0°
+        {{50, 105}, 45.0f / 270.0f},   // left: 180°
+        {{50, 160}, 0.0f},             // down-left: 225°
+        {{160, 160}, 1.0f},            // down-right: -45°
+        {{100, 200}, 0.0f},            // in the gap, left of straight down
+        {{110, 200}, 1.0f},            // in the gap, right of straight down
     };
     for (const Case& c : cases)
         EXPECT_NEAR(knob->valueFromPoint(c.where), c.value, 1e-3) << c.where.h << "," << c.where.v;
@@ -263,8 +264,10 @@ TEST_F(AnimKnobWheelAndKeysTest, ArrowKeysStepLikeTheWheel) {
         uint8_t modifiers;
         float expected;
     };
-    const Case cases[] = {{kKeyUp, 0, 0.6f},    {kKeyRight, 0, 0.6f},
-                          {kKeyDown, 0, 0.4f},  {kKeyLeft, 0, 0.4f},
+    const Case cases[] = {{kKeyUp, 0, 0.6f},
+                          {kKeyRight, 0, 0.6f},
+                          {kKeyDown, 0, 0.4f},
+                          {kKeyLeft, 0, 0.4f},
                           {kKeyUp, kKeyModifierShift, 0.51f}};
     for (const Case& c : cases) {
         knob->setValue(0.5f);

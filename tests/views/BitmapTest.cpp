@@ -16,7 +16,9 @@ CBitmap* makeGradient() {
 }
 
 // What the decoder keeps of an opaque sample: c × 255 >> 8.
-uint8_t stored(int sample) { return uint8_t(sample * 255 >> 8); }
+uint8_t stored(int sample) {
+    return uint8_t(sample * 255 >> 8);
+}
 
 } // namespace
 
@@ -82,7 +84,9 @@ TEST(BitmapDrawTest, AlphaBlendScalesEveryPixelsAlpha) {
     image->drawAlphaBlend(surface, {2, 0, 3, 1}, {}, 0);
     const CBitmap& out = *surface.getBitmap();
     EXPECT_TRUE(pixelIs(out, 0, 0, {254, 254, 254, 255}));
-    EXPECT_TRUE(pixelIs(out, 1, 0, {uint8_t(254 * 102 / 255), uint8_t(254 * 102 / 255), uint8_t(254 * 102 / 255), 255}, 1));
+    EXPECT_TRUE(pixelIs(
+        out, 1, 0,
+        {uint8_t(254 * 102 / 255), uint8_t(254 * 102 / 255), uint8_t(254 * 102 / 255), 255}, 1));
     EXPECT_TRUE(pixelIs(out, 2, 0, kColorBlack));
 }
 

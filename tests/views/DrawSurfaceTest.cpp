@@ -72,7 +72,8 @@ TEST(FillRectTest, TranslucentColourBlendsOverTheBackground) {
     c.surface.setFillColor({255, 20, 0, 55}); // knee-band red over black
     c.surface.fillRect({0, 0, 1, 1});
     // Over opaque black the result is the colour scaled by its alpha, fully opaque.
-    EXPECT_TRUE(pixelIs(c.bitmap(), 0, 0, {uint8_t(255 * 55 / 255), uint8_t(20 * 55 / 255), 0, 255}, 1));
+    EXPECT_TRUE(
+        pixelIs(c.bitmap(), 0, 0, {uint8_t(255 * 55 / 255), uint8_t(20 * 55 / 255), 0, 255}, 1));
 }
 
 TEST(DrawRectTest, OnePixelFrameIsTheOutermostRing) {

@@ -8,7 +8,7 @@ namespace {
 
 // A view that records the input it gets and answers with a fixed result.
 class ProbeView : public CView {
-public:
+  public:
     ProbeView(const CRect& size, CMouseResult answer, std::vector<std::string>& log,
               std::string name)
         : CView(size), answer_(answer), log_(log), name_(std::move(name)) {}
@@ -43,19 +43,19 @@ public:
     CMouseResult moveAnswer = kMouseHandled;
     CColor color = kColorRed;
 
-private:
+  private:
     CMouseResult answer_;
     std::vector<std::string>& log_;
     std::string name_;
 };
 
 class FakeWindow : public FrameWindow {
-public:
+  public:
     explicit FakeWindow(std::vector<CRect>& presented) : presented_(presented) {}
     void pumpEvents() override {}
     void present(const CBitmap&, const CRect& area) override { presented_.push_back(area); }
 
-private:
+  private:
     std::vector<CRect>& presented_;
 };
 
@@ -133,7 +133,8 @@ TEST_F(MouseRoutingTest, CaptureEndsWhenAMoveIsNotHandled) {
 }
 
 TEST_F(MouseRoutingTest, OnlyKMouseHandledCaptures) {
-    for (const CMouseResult answer : {kMouseNotImplemented, kMouseNotHandled, kMouseHandledNoTracking}) {
+    for (const CMouseResult answer :
+         {kMouseNotImplemented, kMouseNotHandled, kMouseHandledNoTracking}) {
         log.clear();
         ProbeView* view = add({0, 0, 50, 50}, answer, "button");
         frame.onMouseDown({10, 10}, kButtonLeft);
@@ -149,9 +150,12 @@ TEST_F(MouseRoutingTest, ListenerIsAskedFirstForRightButtonAndModifiers) {
         int32_t buttons;
         bool asked;
     };
-    const Case cases[] = {{kButtonLeft, false},          {kButtonRight, true},
-                          {kButtonLeft | kModShift, true}, {kButtonLeft | kModControl, true},
-                          {kButtonLeft | kModAlt, true},   {kButtonMiddle, false}};
+    const Case cases[] = {{kButtonLeft, false},
+                          {kButtonRight, true},
+                          {kButtonLeft | kModShift, true},
+                          {kButtonLeft | kModControl, true},
+                          {kButtonLeft | kModAlt, true},
+                          {kButtonMiddle, false}};
     auto* control = new CControl({0, 0, 50, 50}, &recorder, 4);
     frame.addView(control);
     for (const Case& c : cases) {

@@ -35,8 +35,8 @@ TEST(CRectTest, PointInsideIncludesAllFourEdges) {
         CPoint p;
         bool inside;
     };
-    const Case cases[] = {{{10, 20}, true},  {{30, 40}, true},  {{30, 20}, true},
-                          {{20, 30}, true},  {{9, 20}, false},  {{31, 30}, false},
+    const Case cases[] = {{{10, 20}, true},  {{30, 40}, true}, {{30, 20}, true},
+                          {{20, 30}, true},  {{9, 20}, false}, {{31, 30}, false},
                           {{20, 19}, false}, {{20, 41}, false}};
     for (const Case& c : cases)
         EXPECT_EQ(r.pointInside(c.p), c.inside) << c.p.h << "," << c.p.v;

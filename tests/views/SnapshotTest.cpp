@@ -1,6 +1,6 @@
 #include "TestSupport.h"
-#include "views/CDrawSurface.h"
 #include "platform/PngFile.h"
+#include "views/CDrawSurface.h"
 #include "views/CFrame.h"
 #include "views/FrameSnapshot.h"
 
@@ -13,7 +13,7 @@
 namespace {
 
 class Panel : public CView {
-public:
+  public:
     Panel(const CRect& size, CColor color) : CView(size), color_(color) {}
     void draw(CDrawSurface& surface) override {
         surface.setFillColor(color_);
@@ -21,7 +21,7 @@ public:
         setDirty(false);
     }
 
-private:
+  private:
     CColor color_;
 };
 
@@ -56,10 +56,13 @@ TEST(PngFileTest, WrittenSnapshotReadsBackAsTheSameImage) {
     std::ifstream file(path, std::ios::binary);
     const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file), {}};
     std::remove(path.c_str());
-    const SharedRef<CBitmap> back = SharedRef<CBitmap>::adopt(CBitmap::fromPng(bytes.data(), bytes.size()));
+    const SharedRef<CBitmap> back =
+        SharedRef<CBitmap>::adopt(CBitmap::fromPng(bytes.data(), bytes.size()));
     ASSERT_EQ(back->getWidth(), 8);
     // Decoding keeps c × 255 >> 8 of each opaque sample.
-    EXPECT_TRUE(pixelIs(*back, 1, 1, {uint8_t(200 * 255 >> 8), uint8_t(100 * 255 >> 8), uint8_t(50 * 255 >> 8), 255}));
+    EXPECT_TRUE(
+        pixelIs(*back, 1, 1,
+                {uint8_t(200 * 255 >> 8), uint8_t(100 * 255 >> 8), uint8_t(50 * 255 >> 8), 255}));
     EXPECT_TRUE(pixelIs(*back, 6, 1, kColorBlack));
 }
 

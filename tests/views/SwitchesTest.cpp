@@ -16,7 +16,8 @@ SharedRef<CBitmap> makeFrames(int32_t width, int32_t frameHeight, int32_t frames
     auto* strip = new CBitmap(width, frameHeight * frames);
     for (int32_t y = 0; y < strip->getHeight(); ++y)
         for (int32_t x = 0; x < width; ++x)
-            strip->pixels()[y * width + x] = 0xff000000u | uint32_t(10 * (y / frameHeight) + 5) << 16;
+            strip->pixels()[y * width + x] = 0xff000000u | uint32_t(10 * (y / frameHeight) + 5)
+                                                               << 16;
     return SharedRef<CBitmap>::adopt(strip);
 }
 
@@ -107,8 +108,8 @@ TEST_F(VerticalSwitchTest, ThirdsOfTheViewSelectThePositions) {
         int32_t dy;
         float value;
     };
-    const Case cases[] = {{0, 0.0f},   {23, 0.0f}, {24, 0.5f}, {47, 0.5f},
-                          {48, 1.0f},  {70, 1.0f}, {71, 1.0f}};
+    const Case cases[] = {{0, 0.0f},  {23, 0.0f}, {24, 0.5f}, {47, 0.5f},
+                          {48, 1.0f}, {70, 1.0f}, {71, 1.0f}};
     const auto image = makeFrames(55, 71, 3);
     auto* toggle = new CVerticalSwitch({19, 100, 74, 171}, &recorder, 1, 3, 71, 3, image.get());
     frame.addView(toggle);
@@ -160,8 +161,8 @@ TEST_F(VerticalSwitchTest, ShowsTheNearestImage) {
         float value;
         int image;
     };
-    const Case cases[] = {{0.0f, 0}, {0.2f, 0}, {0.3f, 1}, {0.5f, 1}, {0.8f, 2},
-                          {1.0f, 2}, {-5.0f, 0}, {7.0f, 2}};
+    const Case cases[] = {{0.0f, 0}, {0.2f, 0}, {0.3f, 1},  {0.5f, 1},
+                          {0.8f, 2}, {1.0f, 2}, {-5.0f, 0}, {7.0f, 2}};
     const auto image = makeFrames(55, 71, 3);
     CVerticalSwitch toggle({19, 100, 74, 171}, &recorder, 1, 3, 71, 3, image.get());
     for (const Case& c : cases) {
@@ -193,7 +194,9 @@ TEST(MovieBitmapTest, TakesNoInput) {
 
 namespace {
 
-void fixedText(float value, char* text) { std::snprintf(text, 8, value > 0.5f ? "HH" : ""); }
+void fixedText(float value, char* text) {
+    std::snprintf(text, 8, value > 0.5f ? "HH" : "");
+}
 void textWithData(float, char* text, void* data) {
     *static_cast<int*>(data) += 1;
     std::snprintf(text, 8, "H");
@@ -236,8 +239,8 @@ TEST(ParamDisplayTest, ThreeDOutDrawsLightTopLeftAndDarkBottomRight) {
     DisplayCanvas c;
     display.draw(c.surface);
     // Edges run on the rectangle narrowed by one pixel on the right and at the top.
-    EXPECT_TRUE(pixelIs(c.bitmap(), 5, 15, kColorWhite));  // left
-    EXPECT_TRUE(pixelIs(c.bitmap(), 30, 6, kColorWhite));  // top
+    EXPECT_TRUE(pixelIs(c.bitmap(), 5, 15, kColorWhite));      // left
+    EXPECT_TRUE(pixelIs(c.bitmap(), 30, 6, kColorWhite));      // top
     EXPECT_TRUE(pixelIs(c.bitmap(), 54, 15, {0, 0, 80, 255})); // right, back colour
     EXPECT_TRUE(pixelIs(c.bitmap(), 30, 5, {0, 0, 80, 255}));  // row above the top edge
 }

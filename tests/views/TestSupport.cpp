@@ -43,15 +43,25 @@ void Recorder::valueChanged(CControl* control) {
     events.push_back("changed");
     changedValues.push_back(control->getValue());
 }
-void Recorder::editBegun(CControl*) { events.push_back("editBegun"); }
-void Recorder::editEnded(CControl*) { events.push_back("editEnded"); }
+void Recorder::editBegun(CControl*) {
+    events.push_back("editBegun");
+}
+void Recorder::editEnded(CControl*) {
+    events.push_back("editEnded");
+}
 int32_t Recorder::modifierClicked(CControl*, int32_t) {
     events.push_back("modifierClicked");
     return modifierAnswer;
 }
-void Recorder::beginEdit(int32_t tag) { events.push_back("frameBegin " + std::to_string(tag)); }
-void Recorder::endEdit(int32_t tag) { events.push_back("frameEnd " + std::to_string(tag)); }
-void Recorder::idleWhileTracking() { events.push_back("idle"); }
+void Recorder::beginEdit(int32_t tag) {
+    events.push_back("frameBegin " + std::to_string(tag));
+}
+void Recorder::endEdit(int32_t tag) {
+    events.push_back("frameEnd " + std::to_string(tag));
+}
+void Recorder::idleWhileTracking() {
+    events.push_back("idle");
+}
 
 int Recorder::count(const std::string& prefix) const {
     return int(std::count_if(events.begin(), events.end(), [&](const std::string& e) {
@@ -102,6 +112,7 @@ std::vector<unsigned char> encodeRgbaPng(uint32_t width, uint32_t height,
     spec.width = width;
     spec.height = height;
     spec.colorType = PNG_COLOR_TYPE_RGBA;
-    for (const CColor& c : pixels) spec.rowBytes.insert(spec.rowBytes.end(), {c.red, c.green, c.blue, c.alpha});
+    for (const CColor& c : pixels)
+        spec.rowBytes.insert(spec.rowBytes.end(), {c.red, c.green, c.blue, c.alpha});
     return encodePng(spec);
 }

@@ -21,7 +21,7 @@ CRect inkBounds(const CBitmap& bitmap, CColor background);
 // Records what a control tells its listener and what the frame reports to the editor,
 // in one sequence, so tests can check the order of notifications.
 class Recorder : public CControlObserver, public FrameEditorLink {
-public:
+  public:
     void valueChanged(CControl* control) override;
     void editBegun(CControl* control) override;
     void editEnded(CControl* control) override;

@@ -19,7 +19,9 @@ struct TextCanvas {
     COffscreenSurface surface;
 };
 
-double centre(int32_t a, int32_t b) { return (a + b) * 0.5; }
+double centre(int32_t a, int32_t b) {
+    return (a + b) * 0.5;
+}
 
 } // namespace
 

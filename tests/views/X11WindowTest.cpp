@@ -23,7 +23,9 @@ namespace {
 constexpr int32_t kWidth = 200;
 constexpr int32_t kHeight = 100;
 
-void labelText(float, char* text) { std::snprintf(text, 16, "-24 dB"); }
+void labelText(float, char* text) {
+    std::snprintf(text, 16, "-24 dB");
+}
 
 // A frame with a background, a filled panel, a framed readout and a translucent overlay.
 std::unique_ptr<CFrame> makeFrame() {
@@ -45,7 +47,7 @@ struct XDisplayDeleter {
 };
 
 class X11WindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X server (DISPLAY is not set)";
         display.reset(XOpenDisplay(nullptr));
@@ -53,12 +55,13 @@ protected:
     }
     Window makeTopLevel() {
         Display* d = display.get();
-        const Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, kWidth, kHeight, 0,
-                                             0, 0);
+        const Window w =
+            XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, kWidth, kHeight, 0, 0, 0);
         XSelectInput(d, w, StructureNotifyMask);
         XMapWindow(d, w);
         XEvent event;
-        do XNextEvent(d, &event);
+        do
+            XNextEvent(d, &event);
         while (event.type != MapNotify);
         return w;
     }
