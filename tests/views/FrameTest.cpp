@@ -148,7 +148,7 @@ TEST_F(MouseRoutingTest, OnlyKMouseHandledCaptures) {
 TEST(MouseCaptureTest, ViewThatLeavesTheFrameInItsHandlerIsNotCaptured) {
     // Like a modal card that hides itself when clicked.
     class Vanishing : public CView {
-    public:
+      public:
         using CView::CView;
         CMouseResult onMouseDown(CPoint, int32_t) override {
             getFrame()->setModalOverlay(nullptr);
