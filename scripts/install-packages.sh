@@ -1,0 +1,10 @@
+#!/bin/sh
+# Installs what building, testing and running the plug-in need on Debian 12 (run as root).
+set -eu
+export DEBIAN_FRONTEND=noninteractive
+apt-get update
+apt-get install -y --no-install-recommends \
+    build-essential cmake ninja-build pkg-config ca-certificates \
+    libgtest-dev libgmock-dev libbenchmark-dev \
+    libpng-dev zlib1g-dev libcairo2-dev libx11-dev libxtst-dev libfontconfig-dev \
+    libsndfile1-dev fonts-liberation xvfb

@@ -1,0 +1,27 @@
+#!/bin/sh
+# Installs the packages, builds every configuration and runs every test. The optimised build's
+# test run comes last, so its summary closes the output.
+set -eu
+cd "$(dirname "$0")/.."
+sh scripts/install-packages.sh
+
+# Editor tests need an X server; a private Xvfb display serves them.
+if [ -z "${DISPLAY:-}" ]; then
+    Xvfb :87 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
+    export DISPLAY=:87
+fi
+
+# ThreadSanitizer runs the tests that exercise several threads at once; AddressSanitizer (with
+# UBSan) runs them all.
+cmake --preset tsan
+cmake --build --preset tsan
+ctest --preset tsan -L concurrency
+cmake --preset asan
+cmake --build --preset asan
+ctest --preset asan
+
+cmake --preset release
+cmake --build --preset release
+ctest --preset release
