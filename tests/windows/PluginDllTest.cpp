@@ -136,7 +136,8 @@ TEST_F(PluginModule, RecordShowsIdentityCountsAndFlags) {
     EXPECT_EQ(effect_->numParams, 21);
     EXPECT_EQ(effect_->numInputs, 2);
     EXPECT_EQ(effect_->numOutputs, 2);
-    EXPECT_EQ(effect_->flags, (1 << 0) | (1 << 4) | (1 << 12)); // editor, replacing, double
+    // Single- and double-precision replacing; no chunks, not a synth, no silence shortcut.
+    EXPECT_EQ(effect_->flags & ~vst2::effFlagsHasEditor, (1 << 4) | (1 << 12));
     EXPECT_EQ(effect_->uniqueID, 0x734b6264);                   // 's' 'K' 'b' 'd'
     EXPECT_EQ(effect_->version, 1);
     EXPECT_EQ(effect_->ioRatio, 1.0f);
@@ -151,6 +152,18 @@ TEST_F(PluginModule, NamesTheEffectAndItsVendor) {
     EXPECT_EQ(text(vst2::effGetVendorString), "Velmorinth Labs");
     EXPECT_EQ(dispatch(vst2::effGetVendorVersion), 1000);
     EXPECT_EQ(dispatch(vst2::effGetVstVersion), 2400);
+}
+
+// A build without an editor must not announce one: the host would open an empty window.
+TEST_F(PluginModule, AnnouncesAnEditorExactlyWhenItHasOne) {
+    ASSERT_NE(open(), nullptr);
+    vst2::ERect* rect = nullptr;
+    const bool answersRect = dispatch(vst2::effEditGetRect, 0, 0, &rect) != 0 && rect != nullptr;
+    EXPECT_EQ((effect_->flags & vst2::effFlagsHasEditor) != 0, answersRect);
+    if (answersRect) {
+        EXPECT_EQ(rect->right - rect->left, 690);
+        EXPECT_EQ(rect->bottom - rect->top, 270);
+    }
 }
 
 TEST_F(PluginModule, ReportsItsLatencyFromTheFirstResume) {
