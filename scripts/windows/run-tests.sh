@@ -32,7 +32,7 @@ printf '   %-10s %4s s\n' install "${seconds[install]}" configure "${seconds[con
     build "${seconds[build]}" tests "${seconds[tests]}"
 if [ -n "$module" ]; then
     dump="$(i686-w64-mingw32-objdump -p "$module")"
-    exports="$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" | grep -o '\] .*' | cut -c3- | xargs)"
+    exports="$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/{/Table/!p}' <<<"$dump" | grep -o '\] .*' | cut -c3- | xargs)"
     imports="$(grep 'DLL Name:' <<<"$dump" | awk '{print $3}' | xargs)"
     echo "   module     $module ($(stat -c %s "$module") bytes)"
     echo "   exports    $exports"
