@@ -23,9 +23,17 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+# pkg-config must see only Windows libraries, never the build machine's own .pc files.
+set(ENV{PKG_CONFIG_LIBDIR} "${WIN32_DEPS_PREFIX}/lib/pkgconfig:/usr/i686-w64-mingw32/lib/pkgconfig")
+set(ENV{PKG_CONFIG_PATH} "")
+# zlib comes both as an import library (zlib1.dll, which Windows does not have) and as an
+# archive; find modules would pick the import library first.
+set(ZLIB_LIBRARY /usr/i686-w64-mingw32/lib/libz.a CACHE FILEPATH "Static zlib for Windows")
+
 # The toolchain is also used alone (libpng, GoogleTest), so it carries the SSE2 code generation.
-set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
+# _USE_MATH_DEFINES gives <cmath> the M_PI family that glibc always declares.
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse -D_USE_MATH_DEFINES")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse -D_USE_MATH_DEFINES")
 
 # Fully static: no libgcc, libstdc++ or libwinpthread DLL has to travel with the plug-in,
 # and zlib links from its archive rather than from zlib1.dll, which Windows does not have.
