@@ -173,27 +173,52 @@ TEST_F(PluginModule, ReportsItsLatencyFromTheFirstResume) {
     EXPECT_EQ(effect_->initialDelay, 151);
 }
 
-// The audio path switches the flush-to-zero and denormals-are-zero modes per block and must
-// give the host's own mode back.
-TEST_F(PluginModule, ProcessingGivesFiniteOutputAndRestoresTheFloatingPointMode) {
+// Values cross the 32-bit calling convention both ways; a float result comes back in the x87
+// register, which a wrong declaration on either side would garble.
+TEST_F(PluginModule, ParameterValuesRoundTripThroughTheEntryFunctions) {
     ASSERT_NE(open(), nullptr);
-    dispatch(vst2::effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    effect_->setParameter(effect_, 3, 0.375f);
+    EXPECT_EQ(effect_->getParameter(effect_, 3), 0.375f);
+    EXPECT_EQ(effect_->getParameter(effect_, 503), -70.0f); // level A before any audio
+    EXPECT_EQ(effect_->getParameter(effect_, 506), 0.0f);   // not yet resumed
     dispatch(vst2::effMainsChanged, 0, 1);
+    EXPECT_EQ(effect_->getParameter(effect_, 506), 1.0f);
+}
+
+// A block through either processing entry: finite output, and the host's floating-point mode
+// (the block loop switches flush-to-zero and denormals-are-zero on) is given back unchanged.
+template <typename Sample, typename Entry>
+void processSineBlock(vst2::AEffect* effect, Entry entry) {
     constexpr int kFrames = 511;
-    std::vector<float> left(kFrames), right(kFrames), outLeft(kFrames, NAN), outRight(kFrames, NAN);
+    std::vector<Sample> left(kFrames), right(kFrames);
+    std::vector<Sample> outLeft(kFrames, Sample(NAN)), outRight(kFrames, Sample(NAN));
     for (int i = 0; i < kFrames; ++i) {
-        left[i] = 0.5f * std::sin(0.05f * static_cast<float>(i));
+        left[i] = Sample(0.5 * std::sin(0.05 * i));
         right[i] = -left[i];
     }
-    float* inputs[] = {left.data(), right.data()};
-    float* outputs[] = {outLeft.data(), outRight.data()};
+    Sample* inputs[] = {left.data(), right.data()};
+    Sample* outputs[] = {outLeft.data(), outRight.data()};
 
     const unsigned int hostMode = _mm_getcsr();
-    effect_->processReplacing(effect_, inputs, outputs, kFrames);
+    entry(effect, inputs, outputs, kFrames);
     EXPECT_EQ(_mm_getcsr(), hostMode);
     for (int i = 0; i < kFrames; ++i) {
         ASSERT_TRUE(std::isfinite(outLeft[i])) << "frame " << i;
         ASSERT_TRUE(std::isfinite(outRight[i])) << "frame " << i;
+    }
+}
+
+TEST_F(PluginModule, ProcessingGivesFiniteOutputAndKeepsTheHostsFloatingPointMode) {
+    ASSERT_NE(open(), nullptr);
+    dispatch(vst2::effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    dispatch(vst2::effMainsChanged, 0, 1);
+    {
+        SCOPED_TRACE("single precision");
+        processSineBlock<float>(effect_, effect_->processReplacing);
+    }
+    {
+        SCOPED_TRACE("double precision");
+        processSineBlock<double>(effect_, effect_->processDoubleReplacing);
     }
 }
 
