@@ -1,0 +1,16 @@
+#include "plugin/CompressorEffect.h"
+#include "plugin/vst2/Vst2Interface.h"
+
+// The host's entry into the module. Hosts look for either name, so both must be this one
+// function; the export list keeps every other symbol of the module private.
+extern "C" __attribute__((visibility("default"))) vst2::AEffect*
+VSTPluginMain(vst2::HostCallback audioMaster) {
+    // A host that answers 0 does not speak this interface.
+    if (!audioMaster || audioMaster(nullptr, vst2::audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
+        return nullptr;
+    CompressorEffect* effect = createEffectInstance(audioMaster);
+    return effect ? effect->effectRecord() : nullptr;
+}
+
+// C++ forbids declaring `main` with this signature, so the assembler gives it the same address.
+asm(".globl main\n\t.type main, @function\n\t.set main, VSTPluginMain");

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "plugin/vst2/Vst2Interface.h"
+
+class CompressorEffect;
+
+// The answer to every host request except effClose, which the record's entry handles.
+intptr_t dispatchRequest(CompressorEffect& effect, int32_t opcode, int32_t index, intptr_t value,
+                         void* ptr, float opt);

@@ -1,0 +1,179 @@
+// The effect's own state: readouts, suspend and resume, latency, sample rate, editor
+// forwarding, and the answers to bad input from a host.
+#include "EffectTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <climits>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using namespace vst2;
+
+std::array<float, kNumParameters> allValues(CompressorEffect& effect) {
+    std::array<float, kNumParameters> values{};
+    for (int i = 0; i < kNumParameters; ++i)
+        values[static_cast<std::size_t>(i)] = effect.getParameter(i);
+    return values;
+}
+
+void expectIdleReadouts(CompressorEffect& effect, float processingActive) {
+    EXPECT_EQ(effect.getParameter(500), 1.0f);
+    EXPECT_EQ(effect.getParameter(501), 1.0f);
+    EXPECT_EQ(effect.getParameter(502), -70.0f);
+    EXPECT_EQ(effect.getParameter(503), -70.0f);
+    EXPECT_EQ(effect.getParameter(504), 0.0f);
+    EXPECT_EQ(effect.getParameter(505), 0.0f);
+    EXPECT_EQ(effect.getParameter(506), processingActive);
+}
+
+TEST(EffectLifecycle, ReadoutsFollowResumeAndSuspend) {
+    EffectHarness h;
+    expectIdleReadouts(h.effect, 0.0f);
+    h.dispatch(effMainsChanged, 0, 1);
+    expectIdleReadouts(h.effect, 1.0f);
+    h.dispatch(effMainsChanged, 0, 0);
+    expectIdleReadouts(h.effect, 0.0f);
+}
+
+TEST(EffectLifecycle, LatencyIsReportedFromTheFirstResumeOn) {
+    EffectHarness h;
+    EXPECT_EQ(h.effect.effectRecord()->initialDelay, 0);
+    h.dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
+    EXPECT_EQ(h.effect.effectRecord()->initialDelay, 0);
+    h.dispatch(effMainsChanged, 0, 1);
+    EXPECT_EQ(h.effect.effectRecord()->initialDelay, 151);
+    h.dispatch(effMainsChanged, 0, 0);
+    EXPECT_EQ(h.effect.effectRecord()->initialDelay, 151);
+}
+
+TEST(EffectLifecycle, ParametersSurviveSuspendAndResume) {
+    EffectHarness h;
+    h.effect.setParameter(kKnee, 0.9f);
+    h.dispatch(effMainsChanged, 0, 1);
+    h.dispatch(effMainsChanged, 0, 0);
+    EXPECT_EQ(h.effect.getParameter(kKnee), 0.9f);
+}
+
+TEST(EffectLifecycle, SampleRateAndBlockSize) {
+    EffectHarness h;
+    EXPECT_EQ(h.effect.sampleRate(), 44100.0f);
+    EXPECT_EQ(h.effect.blockSize(), 1024);
+    h.dispatch(effSetSampleRate, 0, 0, nullptr, 96000.0f);
+    h.dispatch(effSetBlockSize, 0, 512);
+    EXPECT_EQ(h.effect.sampleRate(), 96000.0f);
+    EXPECT_EQ(h.effect.blockSize(), 512);
+}
+
+TEST(BadInput, UnusableSampleRatesKeepTheOldRate) {
+    EffectHarness h;
+    h.dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
+    for (float rate :
+         {0.0f, -44100.0f, std::numeric_limits<float>::quiet_NaN(),
+          std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()}) {
+        h.dispatch(effSetSampleRate, 0, 0, nullptr, rate);
+        EXPECT_EQ(h.effect.sampleRate(), 48000.0f) << rate;
+    }
+}
+
+TEST(BadInput, IndicesOutsideTheTableNeitherWriteNorRead) {
+    EffectHarness h;
+    const auto before = allValues(h.effect);
+    h.log.clear();
+    for (int index : {21, -1, 499, 500, 501, 506, 507, INT_MAX, INT_MIN}) {
+        h.effect.setParameter(index, 0.123f);
+        h.effect.effectRecord()->setParameter(h.effect.effectRecord(), index, 0.456f);
+    }
+    EXPECT_EQ(allValues(h.effect), before);
+    EXPECT_TRUE(h.log.empty());
+    expectIdleReadouts(h.effect, 0.0f);
+    for (int index : {21, -1, 499, 507, 1000, INT_MAX, INT_MIN})
+        EXPECT_EQ(h.effect.getParameter(index), 0.0f) << index;
+}
+
+TEST(BadInput, NonFiniteValuesAreStoredClampedAndNanAsZero) {
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        float sent, stored;
+    };
+    for (const Case& c :
+         {Case{std::numeric_limits<float>::quiet_NaN(), 0.0f}, Case{inf, 1.0f}, Case{-inf, 0.0f}}) {
+        EffectHarness h;
+        h.log.clear();
+        h.effect.setParameter(kThreshold, c.sent);
+        EXPECT_EQ(h.effect.getParameter(kThreshold), c.stored) << c.sent;
+        EXPECT_EQ(h.log, std::vector<Event>{editorEvent(kThreshold, c.stored)});
+    }
+    // Finite values outside 0..1 stay as sent, as sessions saved them.
+    EffectHarness h;
+    h.effect.setParameter(kKnee, 1.5f);
+    EXPECT_EQ(h.effect.getParameter(kKnee), 1.5f);
+}
+
+TEST(BadInput, InfiniteBypassIsAFullySwitchedBypass) {
+    EffectHarness h;
+    h.effect.setParameter(kBypass, std::numeric_limits<float>::infinity());
+    EXPECT_TRUE(h.effect.bypassOn());
+    EXPECT_EQ(h.effect.getParameter(kBypass), 1.0f);
+}
+
+TEST(BadInput, TextRequestsOutsideTheTableWriteNothing) {
+    EffectHarness h;
+    for (int opcode : {effGetParamName, effGetParamDisplay}) {
+        for (int index : {21, -1, 500}) {
+            char text[16] = "keep";
+            h.dispatch(opcode, index, 0, text);
+            EXPECT_STREQ(text, "keep") << opcode << " " << index;
+        }
+        EXPECT_EQ(h.dispatch(opcode, 0, 0, nullptr), 0);
+    }
+}
+
+TEST(EditorForwarding, TheEditorIsAnnouncedAndSizedForTheHost) {
+    EffectHarness h;
+    EXPECT_TRUE(h.effect.effectRecord()->flags & effFlagsHasEditor);
+    ERect* rect = nullptr;
+    EXPECT_EQ(h.dispatch(effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->top, 0);
+    EXPECT_EQ(rect->left, 0);
+    EXPECT_EQ(rect->bottom, 270);
+    EXPECT_EQ(rect->right, 690);
+    EXPECT_EQ(h.dispatch(effEditGetRect, 0, 0, nullptr), 0);
+}
+
+TEST(EditorForwarding, WindowAndKeyRequestsReachTheEditor) {
+    EffectHarness h;
+    int parentWindow = 0;
+    EXPECT_EQ(h.dispatch(effEditOpen, 0, 0, &parentWindow), 1);
+    EXPECT_EQ(h.editor()->openedWith, &parentWindow);
+    EXPECT_EQ(h.dispatch(effEditIdle), 1);
+    EXPECT_EQ(h.editor()->idleCount, 1);
+    EXPECT_EQ(h.dispatch(effEditKeyDown, 'a', 7, nullptr, 2.0f), 1);
+    EXPECT_EQ(h.editor()->lastKey.character, 'a');
+    EXPECT_EQ(h.editor()->lastKey.virtualKey, 7);
+    EXPECT_EQ(h.editor()->lastKey.modifiers, 2);
+    EXPECT_EQ(h.dispatch(effEditKeyUp, 'b', 8, nullptr, 1.0f), 0);
+    EXPECT_EQ(h.editor()->lastKey.character, -'b');
+    h.dispatch(effSetEditKnobMode, 0, 1);
+    EXPECT_EQ(h.editor()->knobMode, 1);
+    EXPECT_EQ(h.dispatch(effEditClose), 1);
+    EXPECT_EQ(h.editor()->closeCount, 1);
+}
+
+TEST(EditorForwarding, WithoutAnEditorEveryEditorRequestAnswersZero) {
+    EffectHarness h(false);
+    EXPECT_FALSE(h.effect.effectRecord()->flags & effFlagsHasEditor);
+    ERect sentinel{};
+    ERect* rect = &sentinel;
+    EXPECT_EQ(h.dispatch(effEditGetRect, 0, 0, &rect), 0);
+    EXPECT_EQ(rect, &sentinel);
+    for (int opcode :
+         {effEditOpen, effEditClose, effEditIdle, effEditKeyDown, effEditKeyUp, effSetEditKnobMode})
+        EXPECT_EQ(h.dispatch(opcode, 'a', 1), 0) << opcode;
+}
+
+} // namespace

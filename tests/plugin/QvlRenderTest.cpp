@@ -1,0 +1,73 @@
+// qvl-render --info run as a program: what it prints for the built plug-in and how it fails.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+struct RunResult {
+    int exitCode;
+    std::string output; // standard output and standard error together
+};
+
+RunResult run(const std::string& arguments) {
+    const std::string command = std::string(QVL_RENDER_PATH) + " " + arguments + " 2>&1";
+    RunResult result{-1, {}};
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return result;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe))
+        result.output += buffer;
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(QvlRenderInfo, ReportsIdentityLatencyParametersAndPrograms) {
+    const RunResult result = run("--info");
+    ASSERT_EQ(result.exitCode, 0) << result.output;
+    for (const char* line :
+         {"QVL Feedback Compressor", "Velmorinth Labs", "sKbd (0x734b6264)", "Vendor version: 1000",
+          "mastering (4)", "Input Left (1), Input Right (2)", "0 samples before resume, 151 after",
+          "Parameters (21)", "HF Harmonics Amount", "\" 90 Hz\"", "\"RMS  10\"", "Programs (7)",
+          "* 0  Downward Comp. Reset", "6  Leveller"})
+        EXPECT_TRUE(contains(result.output, line)) << "missing: " << line << "\n" << result.output;
+}
+
+TEST(QvlRenderInfo, ExplicitPluginPath) {
+    const RunResult result = run(std::string("--info --plugin ") + QVL_MODULE_PATH);
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_TRUE(contains(result.output, "Mastering: Aggressive"));
+}
+
+TEST(QvlRenderInfo, UnloadablePluginFailsWithAMessage) {
+    const RunResult result = run("--info --plugin /nonexistent/missing.so");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(contains(result.output, "cannot load the plug-in")) << result.output;
+    EXPECT_TRUE(contains(result.output, "missing.so")) << result.output;
+}
+
+TEST(QvlRenderInfo, ALibraryWithoutEntryIsRefused) {
+    const RunResult result = run("--info --plugin libm.so.6");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(contains(result.output, "exports neither VSTPluginMain nor main")) << result.output;
+}
+
+TEST(QvlRenderCommandLine, BadArgumentsShowUsage) {
+    for (const char* arguments : {"", "--render", "--info --plugin", "--info --help"}) {
+        const RunResult result = run(arguments);
+        EXPECT_EQ(result.exitCode, 2) << arguments;
+        EXPECT_TRUE(contains(result.output, "usage: qvl-render")) << arguments;
+    }
+    const RunResult help = run("--help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(contains(help.output, "--plugin PATH"));
+}
+
+} // namespace
