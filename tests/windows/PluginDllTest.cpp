@@ -199,9 +199,11 @@ void processSineBlock(vst2::AEffect* effect, Entry entry) {
     Sample* inputs[] = {left.data(), right.data()};
     Sample* outputs[] = {outLeft.data(), outRight.data()};
 
-    const unsigned int hostMode = _mm_getcsr();
+    // The six low bits are sticky exception flags, not modes: arithmetic may set them.
+    constexpr unsigned int kModeBits = ~0x3Fu;
+    const unsigned int hostMode = _mm_getcsr() & kModeBits;
     entry(effect, inputs, outputs, kFrames);
-    EXPECT_EQ(_mm_getcsr(), hostMode);
+    EXPECT_EQ(_mm_getcsr() & kModeBits, hostMode);
     for (int i = 0; i < kFrames; ++i) {
         ASSERT_TRUE(std::isfinite(outLeft[i])) << "frame " << i;
         ASSERT_TRUE(std::isfinite(outRight[i])) << "frame " << i;
