@@ -93,11 +93,15 @@ bool CAnimKnob::onWheel(CPoint, float distance, int32_t buttons) {
     return applyWheel(distance, buttons);
 }
 
-int32_t CAnimKnob::onKeyDown(const CKeyCode& key) { return applyArrowKey(key); }
+int32_t CAnimKnob::onKeyDown(const CKeyCode& key) {
+    return applyArrowKey(key);
+}
 
 bool CAnimKnob::isOfClass(const char* className) const {
     return (className && std::strcmp(className, "CAnimKnob") == 0) ||
            CControl::isOfClass(className);
 }
 
-CView* CAnimKnob::clone() const { return new CAnimKnob(*this); }
+CView* CAnimKnob::clone() const {
+    return new CAnimKnob(*this);
+}

@@ -5,7 +5,7 @@
 
 // Knob drawn from a film strip of frames stacked vertically, each as high as the view.
 class CAnimKnob : public CControl {
-public:
+  public:
     CAnimKnob(const CRect& size, CControlObserver* listener, int32_t tag, CBitmap* background,
               CPoint offset = {});
 
@@ -32,7 +32,7 @@ public:
 
     static constexpr float kDragRangePx = 800.0f;
 
-private:
+  private:
     bool linearPress(int32_t buttons) const;
 
     CPoint offset_;

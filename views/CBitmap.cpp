@@ -51,14 +51,15 @@ uint32_t CBitmap::pixelAt(int32_t x, int32_t y) const {
     return pixels_[std::size_t(y) * std::size_t(width_) + std::size_t(x)];
 }
 
-void CBitmap::fill(CColor color) { std::fill(pixels_.begin(), pixels_.end(), premultipliedPixel(color)); }
+void CBitmap::fill(CColor color) {
+    std::fill(pixels_.begin(), pixels_.end(), premultipliedPixel(color));
+}
 
 void CBitmap::draw(CDrawSurface& surface, const CRect& dest, CPoint sourceOffset) const {
     surface.drawBitmap(*this, dest, sourceOffset, 255);
 }
 
-void CBitmap::drawTransparent(CDrawSurface& surface, const CRect& dest,
-                              CPoint sourceOffset) const {
+void CBitmap::drawTransparent(CDrawSurface& surface, const CRect& dest, CPoint sourceOffset) const {
     surface.drawBitmap(*this, dest, sourceOffset, 255);
 }
 

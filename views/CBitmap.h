@@ -13,7 +13,7 @@ class CDrawSurface;
 // A 32-bit image, top row first, each pixel premultiplied alpha packed as
 // a << 24 | r << 16 | g << 8 | b (native byte order).
 class CBitmap : public CReferenceCounted {
-public:
+  public:
     // A transparent image of the given size (negative sizes count as 0).
     CBitmap(int32_t width, int32_t height);
     // The PNG image with this resource number; empty (0 x 0) when there is none or it is broken.
@@ -41,7 +41,7 @@ public:
     void drawAlphaBlend(CDrawSurface& surface, const CRect& dest, CPoint sourceOffset,
                         uint8_t alpha) const;
 
-private:
+  private:
     CBitmap() = default;
     bool decodePng(const unsigned char* data, std::size_t size);
 

@@ -13,7 +13,9 @@ CControl::CControl(const CRect& size, CControlObserver* listener, int32_t tag, C
     setDirty(true);
 }
 
-bool CControl::isDirty() const { return oldValue_ != value_ || CView::isDirty(); }
+bool CControl::isDirty() const {
+    return oldValue_ != value_ || CView::isDirty();
+}
 
 void CControl::setDirty(bool dirty) {
     CView::setDirty(dirty);
@@ -65,7 +67,9 @@ bool CControl::isOfClass(const char* className) const {
     return (className && std::strcmp(className, "CControl") == 0) || CView::isOfClass(className);
 }
 
-CView* CControl::clone() const { return new CControl(*this); }
+CView* CControl::clone() const {
+    return new CControl(*this);
+}
 
 void CControl::nudgeValue(float step) {
     value_ += step;
@@ -89,10 +93,15 @@ int32_t CControl::applyArrowKey(const CKeyCode& key) {
     float direction = 0;
     switch (key.virtualKey) {
     case kKeyLeft:
-    case kKeyDown: direction = -1.0f; break;
+    case kKeyDown:
+        direction = -1.0f;
+        break;
     case kKeyUp:
-    case kKeyRight: direction = 1.0f; break;
-    default: return kKeyNotUsed;
+    case kKeyRight:
+        direction = 1.0f;
+        break;
+    default:
+        return kKeyNotUsed;
     }
     float step = wheelStep_ * direction;
     if (key.modifiers & kKeyModifierShift) step *= 0.1f;

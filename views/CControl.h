@@ -7,7 +7,7 @@
 
 // A view with a 32-bit float value, a tag and a listener.
 class CControl : public CView {
-public:
+  public:
     // Takes a reference on `background`; the new control counts as dirty.
     CControl(const CRect& size, CControlObserver* listener = nullptr, int32_t tag = 0,
              CBitmap* background = nullptr);
@@ -57,7 +57,7 @@ public:
     bool isOfClass(const char* className) const override;
     CView* clone() const override;
 
-protected:
+  protected:
     // value += step, limited, and reported as one edit gesture if it changed (wheel and keys).
     void nudgeValue(float step);
     // Wheel rule of the knobs: wheel step × distance, a tenth of it with shift.

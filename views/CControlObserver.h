@@ -6,7 +6,7 @@ class CControl;
 
 // Receives a control's value changes and edit gestures (implemented by the editor).
 class CControlObserver {
-public:
+  public:
     virtual void valueChanged(CControl* control) = 0;
     virtual void editBegun(CControl* control) = 0;
     virtual void editEnded(CControl* control) = 0;
@@ -14,6 +14,6 @@ public:
     // answer consumes the press.
     virtual int32_t modifierClicked(CControl* control, int32_t buttons) = 0;
 
-protected:
+  protected:
     ~CControlObserver() = default;
 };

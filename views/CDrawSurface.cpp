@@ -23,9 +23,13 @@ void CDrawSurface::attachDevice(std::unique_ptr<DrawDevice> device) {
     applyClip(deviceClip_);
 }
 
-void CDrawSurface::setFillColor(CColor color) { fillColor_ = color; }
+void CDrawSurface::setFillColor(CColor color) {
+    fillColor_ = color;
+}
 
-void CDrawSurface::setFrameColor(CColor color) { frameColor_ = color; }
+void CDrawSurface::setFrameColor(CColor color) {
+    frameColor_ = color;
+}
 
 void CDrawSurface::setFont(CFontSpec* font, int32_t sizePx, int32_t style) {
     if (!font) return;
@@ -34,7 +38,9 @@ void CDrawSurface::setFont(CFontSpec* font, int32_t sizePx, int32_t style) {
     fontStyle_ = style != -1 ? style : font->getStyle();
 }
 
-void CDrawSurface::setLineWidth(int32_t widthPx) { lineWidth_ = std::max(widthPx, 1); }
+void CDrawSurface::setLineWidth(int32_t widthPx) {
+    lineWidth_ = std::max(widthPx, 1);
+}
 
 void CDrawSurface::setClipRect(const CRect& clip) {
     CRect device = clip;
@@ -71,7 +77,8 @@ void CDrawSurface::fillRect(const CRect& rect) {
 void CDrawSurface::drawRect(const CRect& rect) {
     CRect r = rect;
     r.normalize().offset(offset_.h, offset_.v);
-    for (const CRect& part : rasterizeFrame(r, lineWidth_)) fillDeviceRect(part, frameColor_);
+    for (const CRect& part : rasterizeFrame(r, lineWidth_))
+        fillDeviceRect(part, frameColor_);
 }
 
 void CDrawSurface::lineTo(CPoint p) {
@@ -79,7 +86,8 @@ void CDrawSurface::lineTo(CPoint p) {
     CPoint to = p;
     from.offset(offset_.h, offset_.v);
     to.offset(offset_.h, offset_.v);
-    for (const CRect& part : rasterizeLine(from, to, lineWidth_)) fillDeviceRect(part, frameColor_);
+    for (const CRect& part : rasterizeLine(from, to, lineWidth_))
+        fillDeviceRect(part, frameColor_);
     pen_ = p;
 }
 
@@ -105,9 +113,8 @@ void CDrawSurface::drawString(const char* text, const CRect& rect, int32_t align
         x = std::trunc(box.width() * 0.5 + box.left - metrics.width * 0.5);
     // Centred on the rectangle by the font's height; the baseline lands on a whole pixel so
     // that hinted glyphs stay sharp.
-    const double baseline =
-        std::floor(box.top + (box.height() - (metrics.ascent + metrics.descent)) * 0.5 +
-                   metrics.ascent + 0.5);
+    const double baseline = std::floor(
+        box.top + (box.height() - (metrics.ascent + metrics.descent)) * 0.5 + metrics.ascent + 0.5);
 
     const CRect savedClip = deviceClip_;
     CRect textClip = box;

@@ -18,7 +18,7 @@ enum CHoriTxtAlign : int32_t { kLeftText = 0, kCenterText = 1, kRightText = 2 };
 // rules into the back end's primitive operations. Every coordinate given to it has the offset
 // added. Without a back end (the platform could not make one) it draws nothing.
 class CDrawSurface {
-public:
+  public:
     explicit CDrawSurface(std::unique_ptr<DrawDevice> device);
     virtual ~CDrawSurface();
     CDrawSurface(const CDrawSurface&) = delete;
@@ -62,11 +62,11 @@ public:
     // Bitmap copy used by CBitmap::draw*: see there.
     void drawBitmap(const CBitmap& bitmap, const CRect& dest, CPoint sourceOffset, uint8_t alpha);
 
-protected:
+  protected:
     CDrawSurface();
     void attachDevice(std::unique_ptr<DrawDevice> device);
 
-private:
+  private:
     FontRequest fontRequest() const;
     void fillDeviceRect(CRect deviceRect, CColor color);
     void applyClip(const CRect& deviceClip);
@@ -87,7 +87,7 @@ private:
 // A drawing context over a new bitmap of the given size filled with `background`. The bitmap
 // can then be drawn into another context like any CBitmap.
 class COffscreenSurface : public CDrawSurface {
-public:
+  public:
     COffscreenSurface(CFrame* frame, int32_t width, int32_t height,
                       CColor background = kColorBlack);
     ~COffscreenSurface() override;
@@ -96,6 +96,6 @@ public:
     // Copies the bitmap area starting at `sourceOffset` onto `dest` of another context.
     void copyFrom(CDrawSurface& destination, const CRect& dest, CPoint sourceOffset = {}) const;
 
-private:
+  private:
     SharedRef<CBitmap> bitmap_;
 };

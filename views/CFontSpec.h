@@ -15,7 +15,7 @@ enum CTxtFace : int32_t {
 
 // Face name, size in pixels and style of a font; shared by reference.
 class CFontSpec : public CReferenceCounted {
-public:
+  public:
     CFontSpec(std::string faceName, int32_t sizePx, int32_t style = kNormalFace)
         : faceName_(std::move(faceName)), sizePx_(sizePx), style_(style) {}
 
@@ -23,21 +23,21 @@ public:
     int32_t getSize() const { return sizePx_; }
     int32_t getStyle() const { return style_; }
 
-private:
+  private:
     std::string faceName_;
     int32_t sizePx_;
     int32_t style_;
 };
 
 enum class StockFont {
-    kSystem,   // "Arial" 12
-    kVeryBig,  // "Arial" 18
-    kBig,      // "Arial" 14
-    kNormal,   // "Arial" 12
-    kSmall,    // "Arial" 11
-    kSmaller,  // "Arial" 10
+    kSystem,    // "Arial" 12
+    kVeryBig,   // "Arial" 18
+    kBig,       // "Arial" 14
+    kNormal,    // "Arial" 12
+    kSmall,     // "Arial" 11
+    kSmaller,   // "Arial" 10
     kVerySmall, // "Arial" 9
-    kSymbol,   // "Symbol" 13
+    kSymbol,    // "Symbol" 13
 };
 
 // The framework's shared fonts. They live as long as the program; take a reference (addRef)

@@ -7,8 +7,7 @@
 
 #include <cstring>
 
-CFrame::CFrame(const CRect& size, FrameEditorLink* editor)
-    : CViewContainer(size), editor_(editor) {
+CFrame::CFrame(const CRect& size, FrameEditorLink* editor) : CViewContainer(size), editor_(editor) {
     attached(nullptr, this);
 }
 
@@ -58,7 +57,9 @@ void CFrame::invalidRect(const CRect& rect) {
     invalidArea_.unite(area);
 }
 
-void CFrame::paint(CDrawSurface& surface, const CRect& area) { drawRect(surface, area); }
+void CFrame::paint(CDrawSurface& surface, const CRect& area) {
+    drawRect(surface, area);
+}
 
 // A press goes to the last added view that accepts it, and only to that one: if it is a
 // control with a listener and the press has the right button or a modifier, the listener may
@@ -138,7 +139,9 @@ void CFrame::endEdit(int32_t tag) {
     if (editor_) editor_->endEdit(tag);
 }
 
-int32_t CFrame::getKnobMode() const { return editor_ ? editor_->getKnobMode() : kLinearMode; }
+int32_t CFrame::getKnobMode() const {
+    return editor_ ? editor_->getKnobMode() : kLinearMode;
+}
 
 void CFrame::idleWhileTracking() {
     if (editor_) editor_->idleWhileTracking();

@@ -12,7 +12,7 @@ class CControl;
 // Root of the editor's views: owns the system window while open, routes input, keeps the
 // invalid area and paints it through a back buffer.
 class CFrame : public CViewContainer {
-public:
+  public:
     // `editor` may be null (edits then go nowhere and the knob mode is linear).
     CFrame(const CRect& size, FrameEditorLink* editor);
     ~CFrame() override;
@@ -64,8 +64,7 @@ public:
 
     bool isOfClass(const char* className) const override;
 
-private:
-
+  private:
     FrameEditorLink* editor_;
     std::unique_ptr<FrameWindow> window_;
     SharedRef<CBitmap> backBuffer_;

@@ -24,4 +24,6 @@ bool CMovieBitmap::isOfClass(const char* className) const {
            CControl::isOfClass(className);
 }
 
-CView* CMovieBitmap::clone() const { return new CMovieBitmap(*this); }
+CView* CMovieBitmap::clone() const {
+    return new CMovieBitmap(*this);
+}

@@ -4,7 +4,7 @@
 
 // Display of one of n images of the view's height, chosen by the value; takes no input.
 class CMovieBitmap : public CControl {
-public:
+  public:
     CMovieBitmap(const CRect& size, CControlObserver* listener, int32_t tag, CBitmap* background,
                  CPoint offset = {});
 
@@ -14,7 +14,7 @@ public:
     bool isOfClass(const char* className) const override;
     CView* clone() const override;
 
-private:
+  private:
     CPoint offset_;
     int32_t frameCount_;
 };

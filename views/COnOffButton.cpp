@@ -30,4 +30,6 @@ bool COnOffButton::isOfClass(const char* className) const {
            CControl::isOfClass(className);
 }
 
-CView* COnOffButton::clone() const { return new COnOffButton(*this); }
+CView* COnOffButton::clone() const {
+    return new COnOffButton(*this);
+}

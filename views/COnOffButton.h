@@ -4,7 +4,7 @@
 
 // Two-state button: upper half of the bitmap for value 0, lower half otherwise.
 class COnOffButton : public CControl {
-public:
+  public:
     // Style 1 notifies the listener before the idle work, style 0 after it.
     static constexpr int32_t kPostListenerUpdate = 1;
 
@@ -17,6 +17,6 @@ public:
     bool isOfClass(const char* className) const override;
     CView* clone() const override;
 
-private:
+  private:
     int32_t style_;
 };

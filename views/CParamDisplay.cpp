@@ -24,10 +24,18 @@ void CParamDisplay::setLookColor(CColor& member, CColor color) {
     setDirty(true);
 }
 
-void CParamDisplay::setFontColor(CColor color) { setLookColor(look_.fontColor, color); }
-void CParamDisplay::setBackColor(CColor color) { setLookColor(look_.backColor, color); }
-void CParamDisplay::setFrameColor(CColor color) { setLookColor(look_.frameColor, color); }
-void CParamDisplay::setShadowColor(CColor color) { setLookColor(look_.shadowColor, color); }
+void CParamDisplay::setFontColor(CColor color) {
+    setLookColor(look_.fontColor, color);
+}
+void CParamDisplay::setBackColor(CColor color) {
+    setLookColor(look_.backColor, color);
+}
+void CParamDisplay::setFrameColor(CColor color) {
+    setLookColor(look_.frameColor, color);
+}
+void CParamDisplay::setShadowColor(CColor color) {
+    setLookColor(look_.shadowColor, color);
+}
 
 void CParamDisplay::setHoriAlign(int32_t align) {
     if (look_.horizontalAlign == align) return;
@@ -51,4 +59,6 @@ bool CParamDisplay::isOfClass(const char* className) const {
            CControl::isOfClass(className);
 }
 
-CView* CParamDisplay::clone() const { return new CParamDisplay(*this); }
+CView* CParamDisplay::clone() const {
+    return new CParamDisplay(*this);
+}

@@ -5,7 +5,7 @@
 
 // Text readout of its value; takes no input.
 class CParamDisplay : public CControl {
-public:
+  public:
     CParamDisplay(const CRect& size, CBitmap* background = nullptr, int32_t style = 0);
 
     void draw(CDrawSurface& surface) override;
@@ -30,7 +30,7 @@ public:
     bool isOfClass(const char* className) const override;
     CView* clone() const override;
 
-private:
+  private:
     void setLookColor(CColor& member, CColor color);
 
     TextLook look_;

@@ -6,7 +6,7 @@
 // Base of everything shared between views: created with one reference held by the creator;
 // the last releaseRef destroys the object. Used on the user-interface thread only.
 class CReferenceCounted {
-public:
+  public:
     CReferenceCounted() = default;
     // A copy is a new object, owned by whoever made it.
     CReferenceCounted(const CReferenceCounted&) : CReferenceCounted() {}
@@ -19,13 +19,13 @@ public:
     virtual void addRef() { ++referenceCount_; }
     int32_t getNbReference() const { return referenceCount_; }
 
-private:
+  private:
     int32_t referenceCount_ = 1;
 };
 
 // Holds one reference on a shared object (or none) and gives it back when it goes.
 template <class T> class SharedRef {
-public:
+  public:
     SharedRef() = default;
     // Takes a new reference on `object`.
     explicit SharedRef(T* object) : object_(object) {
@@ -52,6 +52,6 @@ public:
     T& operator*() const { return *object_; }
     explicit operator bool() const { return object_ != nullptr; }
 
-private:
+  private:
     T* object_ = nullptr;
 };

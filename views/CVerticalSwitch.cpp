@@ -60,4 +60,6 @@ bool CVerticalSwitch::isOfClass(const char* className) const {
            CControl::isOfClass(className);
 }
 
-CView* CVerticalSwitch::clone() const { return new CVerticalSwitch(*this); }
+CView* CVerticalSwitch::clone() const {
+    return new CVerticalSwitch(*this);
+}

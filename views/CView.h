@@ -13,7 +13,7 @@ class CViewContainer;
 
 // Base of everything drawn. The size is in frame coordinates. Created with one reference.
 class CView : public CReferenceCounted {
-public:
+  public:
     explicit CView(const CRect& size);
     // A copy is detached: it belongs to no container until added.
     CView(const CView& other);
@@ -74,11 +74,11 @@ public:
     void attached(CViewContainer* parent, CFrame* frame);
     void removed();
 
-protected:
+  protected:
     CRect size_;
     CRect clickArea_;
 
-private:
+  private:
     CFrame* frame_ = nullptr;
     CViewContainer* parent_ = nullptr;
     bool dirty_ = false;

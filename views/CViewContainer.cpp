@@ -8,7 +8,9 @@
 
 CViewContainer::CViewContainer(const CRect& size) : CView(size) {}
 
-CViewContainer::~CViewContainer() { removeAll(); }
+CViewContainer::~CViewContainer() {
+    removeAll();
+}
 
 bool CViewContainer::addView(CView* view) {
     if (!view || view->getParent() || view == this) return false;
@@ -28,7 +30,8 @@ bool CViewContainer::removeView(CView* view, bool release) {
 }
 
 void CViewContainer::removeAll() {
-    while (!children_.empty()) removeView(children_.back());
+    while (!children_.empty())
+        removeView(children_.back());
 }
 
 bool CViewContainer::isChild(const CView* view) const {
@@ -40,7 +43,9 @@ CView* CViewContainer::getView(int32_t index) const {
     return children_[std::size_t(index)];
 }
 
-void CViewContainer::draw(CDrawSurface& surface) { drawRect(surface, size_); }
+void CViewContainer::draw(CDrawSurface& surface) {
+    drawRect(surface, size_);
+}
 
 void CViewContainer::drawRect(CDrawSurface& surface, const CRect& updateRect) {
     const CRect savedClip = surface.getClipRect();

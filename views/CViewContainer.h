@@ -7,7 +7,7 @@
 // Holds views in the order they were added: drawn first to last, offered the mouse last to
 // first. Child rectangles are in frame coordinates, like every view's.
 class CViewContainer : public CView {
-public:
+  public:
     explicit CViewContainer(const CRect& size);
     ~CViewContainer() override;
     CViewContainer(const CViewContainer&) = delete;
@@ -33,11 +33,11 @@ public:
 
     bool isOfClass(const char* className) const override;
 
-protected:
+  protected:
     // Gives every child back (releasing it) from the last to the first.
     void removeAll();
     const std::vector<CView*>& children() const { return children_; }
 
-private:
+  private:
     std::vector<CView*> children_;
 };

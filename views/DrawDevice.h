@@ -24,7 +24,7 @@ struct TextMetrics {
 // The few pixel operations a platform must supply. Coordinates are device pixels; every
 // operation is cut to the current clip. Shapes are never antialiased.
 class DrawDevice {
-public:
+  public:
     virtual ~DrawDevice() = default;
 
     // (0, 0, width, height) of the target.

@@ -7,7 +7,7 @@ class CBitmap;
 // The frame's system window, made by the platform layer. It delivers input to the frame
 // (CFrame::onMouseDown ...) and exposed areas (CFrame::invalidRect) from pumpEvents.
 class FrameWindow {
-public:
+  public:
     virtual ~FrameWindow() = default;
     // Handles every pending system event without blocking.
     virtual void pumpEvents() = 0;

@@ -6,8 +6,12 @@
 namespace {
 
 // A pen `widthPx` wide centred on pixel p covers p - before ... p + after.
-int32_t before(int32_t widthPx) { return (widthPx - 1) / 2; }
-int32_t after(int32_t widthPx) { return widthPx / 2; }
+int32_t before(int32_t widthPx) {
+    return (widthPx - 1) / 2;
+}
+int32_t after(int32_t widthPx) {
+    return widthPx / 2;
+}
 
 } // namespace
 
@@ -17,13 +21,13 @@ std::vector<CRect> rasterizeLine(CPoint from, CPoint to, int32_t widthPx) {
     const int32_t hi = after(widthPx);
     std::vector<CRect> spans;
     if (from.v == to.v) {
-        spans.push_back({std::min(from.h, to.h), from.v - lo, std::max(from.h, to.h) + 1,
-                         from.v + hi + 1});
+        spans.push_back(
+            {std::min(from.h, to.h), from.v - lo, std::max(from.h, to.h) + 1, from.v + hi + 1});
         return spans;
     }
     if (from.h == to.h) {
-        spans.push_back({from.h - lo, std::min(from.v, to.v), from.h + hi + 1,
-                         std::max(from.v, to.v) + 1});
+        spans.push_back(
+            {from.h - lo, std::min(from.v, to.v), from.h + hi + 1, std::max(from.v, to.v) + 1});
         return spans;
     }
     // Bresenham; each pixel widened across the major direction.

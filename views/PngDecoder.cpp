@@ -29,8 +29,8 @@ constexpr png_uint_32 kMaxSidePx = 16384;
 
 bool decodePng(const unsigned char* data, std::size_t size, DecodedPng& out) {
     if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0) return false;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr,
-                                             ignoreWarning);
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, ignoreWarning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
     if (!info) {

@@ -32,7 +32,9 @@ bool CairoDrawDevice::isValid() const {
     return cr_ && cairo_status(cr_) == CAIRO_STATUS_SUCCESS;
 }
 
-CRect CairoDrawDevice::bounds() const { return bounds_; }
+CRect CairoDrawDevice::bounds() const {
+    return bounds_;
+}
 
 void CairoDrawDevice::setClip(const CRect& clip) {
     if (!cr_) return;
@@ -66,9 +68,10 @@ void CairoDrawDevice::drawImage(const CBitmap& image, CPoint origin, uint8_t alp
 
 void CairoDrawDevice::selectFont(const FontRequest& font, bool antialias) {
     // The toy font API resolves names through fontconfig: "Arial" finds a metric-compatible face.
-    cairo_select_font_face(cr_, font.faceName.c_str(),
-                           (font.style & kItalicFace) ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
-                           (font.style & kBoldFace) ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_select_font_face(
+        cr_, font.faceName.c_str(),
+        (font.style & kItalicFace) ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+        (font.style & kBoldFace) ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr_, font.sizePx);
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_antialias(options,

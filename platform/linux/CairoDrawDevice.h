@@ -7,7 +7,7 @@
 // Drawing primitives over a cairo image surface that shares the pixels of a CBitmap
 // (both are premultiplied ARGB32). Shapes without antialiasing; hinted, grid-fitted text.
 class CairoDrawDevice : public DrawDevice {
-public:
+  public:
     explicit CairoDrawDevice(CBitmap& target);
     ~CairoDrawDevice() override;
     CairoDrawDevice(const CairoDrawDevice&) = delete;
@@ -22,7 +22,7 @@ public:
                   CColor color, bool antialias) override;
     TextMetrics measureText(const char* utf8, const FontRequest& font) override;
 
-private:
+  private:
     void selectFont(const FontRequest& font, bool antialias);
 
     cairo_surface_t* surface_ = nullptr;

@@ -17,7 +17,8 @@ std::unique_ptr<DrawDevice> createBitmapDrawDevice(CBitmap& target) {
 
 std::unique_ptr<FrameWindow> createFrameWindow(CFrame& frame, void* parentWindow) {
     // On X11 the host passes the parent's Window id as the pointer value.
-    return X11FrameWindow::create(frame, static_cast<Window>(reinterpret_cast<uintptr_t>(parentWindow)));
+    return X11FrameWindow::create(frame,
+                                  static_cast<Window>(reinterpret_cast<uintptr_t>(parentWindow)));
 }
 
 ResourceBytes findResourcePng(int32_t resourceId) {

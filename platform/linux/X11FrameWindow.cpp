@@ -26,7 +26,7 @@ int trapHandler(Display* display, XErrorEvent* error) {
 }
 
 class ErrorTrap {
-public:
+  public:
     explicit ErrorTrap(Display* display) : display_(display) {
         trappedDisplay = display;
         trappedError = false;
@@ -45,12 +45,12 @@ public:
         return trappedError;
     }
 
-private:
+  private:
     Display* display_;
 };
 
-constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
-                            PointerMotionMask | KeyPressMask | KeyReleaseMask;
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            KeyPressMask | KeyReleaseMask;
 
 } // namespace
 
@@ -63,30 +63,31 @@ std::unique_ptr<X11FrameWindow> X11FrameWindow::create(CFrame& frame, Window par
     Window window = 0;
     cairo_surface_t* surface = nullptr;
     {
+        // The trap must end (it syncs the connection) before the connection is closed.
         ErrorTrap trap(display);
         XWindowAttributes parentAttributes;
-        if (!XGetWindowAttributes(display, parent, &parentAttributes) || trap.failed()) {
-            XCloseDisplay(display);
-            return nullptr;
+        if (XGetWindowAttributes(display, parent, &parentAttributes) && !trap.failed()) {
+            XSetWindowAttributes attributes{};
+            attributes.event_mask = kEventMask;
+            attributes.background_pixmap = None; // every pixel is painted from the back buffer
+            window = XCreateWindow(display, parent, 0, 0, unsigned(size.width()),
+                                   unsigned(size.height()), 0, CopyFromParent, InputOutput,
+                                   CopyFromParent, CWEventMask | CWBackPixmap, &attributes);
+            XStoreName(display, window, "Window");
+            XMapWindow(display, window);
+            XWindowAttributes windowAttributes;
+            if (!trap.failed() && XGetWindowAttributes(display, window, &windowAttributes) &&
+                !trap.failed()) {
+                surface = cairo_xlib_surface_create(display, window, windowAttributes.visual,
+                                                    size.width(), size.height());
+            } else if (window) {
+                XDestroyWindow(display, window);
+            }
         }
-        XSetWindowAttributes attributes{};
-        attributes.event_mask = kEventMask;
-        attributes.background_pixmap = None; // we paint every pixel ourselves
-        window = XCreateWindow(display, parent, 0, 0, unsigned(size.width()),
-                               unsigned(size.height()), 0, CopyFromParent, InputOutput,
-                               CopyFromParent, CWEventMask | CWBackPixmap, &attributes);
-        XStoreName(display, window, "Window");
-        XMapWindow(display, window);
-        XWindowAttributes windowAttributes;
-        if (trap.failed() || !XGetWindowAttributes(display, window, &windowAttributes) ||
-            trap.failed()) {
-            if (window) XDestroyWindow(display, window);
-            trap.failed();
-            XCloseDisplay(display);
-            return nullptr;
-        }
-        surface = cairo_xlib_surface_create(display, window, windowAttributes.visual,
-                                            size.width(), size.height());
+    }
+    if (!surface) {
+        XCloseDisplay(display);
+        return nullptr;
     }
     return std::unique_ptr<X11FrameWindow>(new X11FrameWindow(frame, display, window, surface));
 }
@@ -154,7 +155,8 @@ void X11FrameWindow::dispatch(XEvent& event) {
             frame_.onKeyUp(key);
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 

@@ -12,7 +12,7 @@ class CFrame;
 // The frame's child window inside the host's X11 window. It has its own display connection,
 // so its events are pumped from the editor's idle without touching the host's event loop.
 class X11FrameWindow : public FrameWindow {
-public:
+  public:
     // Null when `parent` is 0, not a window, or no display can be opened.
     static std::unique_ptr<X11FrameWindow> create(CFrame& frame, Window parent);
     ~X11FrameWindow() override;
@@ -24,7 +24,7 @@ public:
 
     Window window() const { return window_; }
 
-private:
+  private:
     X11FrameWindow(CFrame& frame, Display* display, Window window, cairo_surface_t* surface);
     void dispatch(XEvent& event);
 

@@ -25,14 +25,19 @@ float wheelDistanceFromX11(unsigned int button) {
 uint8_t virtualKeyFromX11(unsigned long keysym) {
     switch (keysym) {
     case XK_Left:
-    case XK_KP_Left: return kKeyLeft;
+    case XK_KP_Left:
+        return kKeyLeft;
     case XK_Up:
-    case XK_KP_Up: return kKeyUp;
+    case XK_KP_Up:
+        return kKeyUp;
     case XK_Right:
-    case XK_KP_Right: return kKeyRight;
+    case XK_KP_Right:
+        return kKeyRight;
     case XK_Down:
-    case XK_KP_Down: return kKeyDown;
-    default: return 0;
+    case XK_KP_Down:
+        return kKeyDown;
+    default:
+        return 0;
     }
 }
 
