@@ -26,7 +26,8 @@ Screen drawMeter(float value, double holdValue) {
 
 std::vector<int32_t> range(int32_t from, int32_t to) {
     std::vector<int32_t> r;
-    for (int32_t y = from; y < to; ++y) r.push_back(y);
+    for (int32_t y = from; y < to; ++y)
+        r.push_back(y);
     return r;
 }
 
@@ -38,12 +39,13 @@ TEST(CompMeterTest, BarGrowsDownTenPixelsPerUnit) {
         int32_t bottomRow; // bar covers rows 2 .. bottomRow - 1
     };
     // 2 + trunc(value x 10), the length limited to 126.
-    const Case cases[] = {{0.0f, 2},   {0.05f, 2},  {1.05f, 12}, {3.0f, 32},
+    const Case cases[] = {{0.0f, 2},    {0.05f, 2},   {1.05f, 12}, {3.0f, 32},
                           {12.6f, 128}, {13.0f, 128}, {40.0f, 128}};
     for (const Case& c : cases) {
         const Screen screen = drawMeter(c.value, 0.0);
         for (int32_t x = 3; x < 27; ++x)
-            ASSERT_EQ(screen.rowsOf(kMeter, x, kBar), range(2, c.bottomRow)) << c.value << " x " << x;
+            ASSERT_EQ(screen.rowsOf(kMeter, x, kBar), range(2, c.bottomRow))
+                << c.value << " x " << x;
         // 1-pixel highlights at the bar's sides.
         EXPECT_EQ(screen.rowsOf(kMeter, 2, kHighlight), range(2, c.bottomRow)) << c.value;
         EXPECT_EQ(screen.rowsOf(kMeter, 27, kHighlight), range(2, c.bottomRow)) << c.value;
@@ -64,8 +66,8 @@ TEST(CompMeterTest, HoldRegionAndOverRangeStrip) {
         int32_t holdBottom;
         bool strip;
     };
-    const Case cases[] = {{2.0, 22, false}, {12.6, 128, false}, {12.7, 128, true},
-                          {13.0, 128, true}};
+    const Case cases[] = {
+        {2.0, 22, false}, {12.6, 128, false}, {12.7, 128, true}, {13.0, 128, true}};
     for (const Case& c : cases) {
         const Screen screen = drawMeter(1.0f, c.hold); // bar rows 2..11 above the hold
         const std::vector<int32_t> red = screen.rowsOf(kMeter, 10, kStrip);

@@ -61,14 +61,22 @@ void Recorder::valueChanged(CControl* control) {
     events.push_back("changed");
     changedValues.push_back(control->getValue());
 }
-void Recorder::editBegun(CControl*) { events.push_back("editBegun"); }
-void Recorder::editEnded(CControl*) { events.push_back("editEnded"); }
+void Recorder::editBegun(CControl*) {
+    events.push_back("editBegun");
+}
+void Recorder::editEnded(CControl*) {
+    events.push_back("editEnded");
+}
 int32_t Recorder::modifierClicked(CControl*, int32_t) {
     events.push_back("modifierClicked");
     return 0; // like the editor: every press reaches the views
 }
-void Recorder::beginEdit(int32_t tag) { events.push_back("frameBegin " + std::to_string(tag)); }
-void Recorder::endEdit(int32_t tag) { events.push_back("frameEnd " + std::to_string(tag)); }
+void Recorder::beginEdit(int32_t tag) {
+    events.push_back("frameBegin " + std::to_string(tag));
+}
+void Recorder::endEdit(int32_t tag) {
+    events.push_back("frameEnd " + std::to_string(tag));
+}
 
 int Recorder::count(const std::string& event) const {
     return int(std::count(events.begin(), events.end(), event));

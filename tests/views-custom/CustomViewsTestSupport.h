@@ -20,7 +20,7 @@ CColor blendOver(CColor color, CColor below);
 
 // A screen-sized target to draw views into; reads pixels in a view's local coordinates.
 class Screen {
-public:
+  public:
     explicit Screen(int32_t width = 690, int32_t height = 270);
     CDrawSurface& surface() { return *surface_; }
     const CBitmap& bitmap() const { return *surface_->getBitmap(); }
@@ -34,14 +34,14 @@ public:
     // True when the two screens hold the same pixels inside `area`.
     bool sameAs(const Screen& other, const CRect& area) const;
 
-private:
+  private:
     std::unique_ptr<COffscreenSurface> surface_; // movable, so tests can return screens
 };
 
 // Records a control's notifications and the edit gestures the frame reports to the editor,
 // in one sequence, so tests can check nesting and order.
 class Recorder : public CControlObserver, public FrameEditorLink {
-public:
+  public:
     void valueChanged(CControl* control) override;
     void editBegun(CControl* control) override;
     void editEnded(CControl* control) override;
@@ -60,7 +60,7 @@ public:
 // A drawing back end that draws nothing and remembers what it was asked, with fixed text
 // metrics: every character 6 pixels wide, ascent 9, descent 3.
 class RecordingDevice : public DrawDevice {
-public:
+  public:
     struct Text {
         std::string text;
         double x;
@@ -97,7 +97,7 @@ public:
     std::vector<Fill> fills;
     std::vector<Image> images;
 
-private:
+  private:
     CRect clip_;
 };
 

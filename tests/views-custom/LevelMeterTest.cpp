@@ -1,5 +1,5 @@
-#include "CustomViewsTestSupport.h"
 #include "views/custom/LevelMeter.h"
+#include "CustomViewsTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +38,8 @@ std::vector<int32_t> innerRows(const Screen& s, int32_t x, CColor color) {
 
 std::vector<int32_t> range(int32_t from, int32_t to) {
     std::vector<int32_t> r;
-    for (int32_t y = from; y < to; ++y) r.push_back(y);
+    for (int32_t y = from; y < to; ++y)
+        r.push_back(y);
     return r;
 }
 
@@ -113,8 +114,8 @@ TEST(LevelMeterTest, ThresholdMarkRules) {
         int32_t markRow; // -1: no mark
         bool shadow;
     };
-    const Case cases[] = {{0.0f, -1, false},  {-0.5f, -1, false}, {-1.0f, 2, false},
-                          {-1.5f, 3, true},   {-50.0f, 100, true}, {5.0f, -1, false}};
+    const Case cases[] = {{0.0f, -1, false}, {-0.5f, -1, false},  {-1.0f, 2, false},
+                          {-1.5f, 3, true},  {-50.0f, 100, true}, {5.0f, -1, false}};
     for (const Case& c : cases) {
         Inputs in;
         in.levelDb = 0.0f; // the first bar under the mark shows its shadow

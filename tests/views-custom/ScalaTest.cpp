@@ -29,7 +29,8 @@ struct StripInFrame {
 // Label rows 7, 27, 47 ... every 20 pixels; label k reads -(k x dB per label).
 std::vector<std::string> expectedLabels(int32_t dbPerLabel) {
     std::vector<std::string> labels;
-    for (int32_t k = 0; 7 + 20 * k < 177; ++k) labels.push_back(std::to_string(-k * dbPerLabel));
+    for (int32_t k = 0; 7 + 20 * k < 177; ++k)
+        labels.push_back(std::to_string(-k * dbPerLabel));
     return labels;
 }
 
@@ -96,8 +97,8 @@ TEST(ScalaClickTest, ButtonsStepTheScale) {
 TEST(ScalaClickTest, OneEditGestureAroundTheReports) {
     StripInFrame s(0.25f);
     s.strip->onMouseDown({530, 100}, kButtonLeft);
-    const std::vector<std::string> expected{"editBegun", "frameBegin 18", "changed", "changed",
-                                            "frameEnd 18", "editEnded"};
+    const std::vector<std::string> expected{"editBegun", "frameBegin 18", "changed",
+                                            "changed",   "frameEnd 18",   "editEnded"};
     EXPECT_EQ(s.recorder.events, expected);
     // The changed value is painted at the next paint without waiting for idle.
     EXPECT_FALSE(s.strip->isDirty());
@@ -118,11 +119,11 @@ TEST(ScalaClickTest, ClickAreaCoversTheMetersAndCaptions) {
         bool reaches;
     };
     const Case cases[] = {
-        {{544 + 40, 120}, true},  // over the gain-reduction meter
-        {{530, 52 - 20}, true},   // over the captions
+        {{544 + 40, 120}, true},                                   // over the gain-reduction meter
+        {{530, 52 - 20}, true},                                    // over the captions
         {{521 - 10, 52 - 26}, true}, {{544 + 50, 187 + 10}, true}, // the corners
-        {{521 - 11, 100}, false}, {{544 + 51, 100}, false},
-        {{530, 52 - 27}, false},  {{530, 187 + 11}, false},
+        {{521 - 11, 100}, false},    {{544 + 51, 100}, false},
+        {{530, 52 - 27}, false},     {{530, 187 + 11}, false},
     };
     for (const Case& c : cases) {
         StripInFrame s(0.0f);
@@ -204,7 +205,8 @@ TEST(ScalaDrawingTest, EditorLabelsAtTheirRows) {
         const int32_t row = 7 + 20 * k;
         bool ink = false;
         for (int32_t y = row - 6; y < row + 6; ++y)
-            for (int32_t x = 1; x < 17; ++x) ink |= !screen.is(kStrip, x, y, kColorBlack);
+            for (int32_t x = 1; x < 17; ++x)
+                ink |= !screen.is(kStrip, x, y, kColorBlack);
         EXPECT_TRUE(ink) << row;
         for (int32_t x = 0; x < 20; ++x) {
             EXPECT_TRUE(screen.is(kStrip, x, row - 7, kColorBlack) || k == 0) << row;

@@ -11,9 +11,15 @@ namespace {
 const CRect kKnobRect{20, 45, 71, 71};
 constexpr CColor kNormalText{250, 250, 250, 255};
 
-void detectionText(float value, char* text) { std::strcpy(text, value < 0.5f ? "Peak" : "RMS"); }
-void emptyText(float, char* text) { text[0] = '\0'; }
-void withData(float, char* text, void* data) { std::strcpy(text, static_cast<const char*>(data)); }
+void detectionText(float value, char* text) {
+    std::strcpy(text, value < 0.5f ? "Peak" : "RMS");
+}
+void emptyText(float, char* text) {
+    text[0] = '\0';
+}
+void withData(float, char* text, void* data) {
+    std::strcpy(text, static_cast<const char*>(data));
+}
 
 // x of centred text in the knob's rectangle: trunc(width / 2 + left - text width / 2).
 double centredX(const char* text) {
@@ -92,7 +98,7 @@ TEST(TextKnobTextTest, WithoutPlateFillsBackColourAndFramesIt) {
     EXPECT_TRUE(screen.is(kKnobRect, 0, 0, {200, 0, 0, 255}));
     EXPECT_TRUE(screen.is(kKnobRect, 50, 25, {200, 0, 0, 255}));
     EXPECT_TRUE(screen.is(kKnobRect, 1, 1, {10, 20, 30, 255}));
-    EXPECT_TRUE(screen.is(kKnobRect, -1, 0, kColorBlack));   // nothing outside
+    EXPECT_TRUE(screen.is(kKnobRect, -1, 0, kColorBlack)); // nothing outside
     EXPECT_TRUE(screen.is(kKnobRect, 51, 0, kColorBlack));
 }
 

@@ -57,14 +57,14 @@ TEST(TextKnobDragTest, DistanceSweepsTheRangeOverSixHundredPixels) {
     };
     const Case cases[] = {
         {300, 0, kButtonLeft, 0.0f, 0.5f},
-        {0, -300, kButtonLeft, 0.0f, 0.5f},     // up counts positive
-        {150, -150, kButtonLeft, 0.0f, 0.5f},   // any mix summing to 300
-        {300, 300, kButtonLeft, 0.4f, 0.4f},    // right and down cancel
+        {0, -300, kButtonLeft, 0.0f, 0.5f},   // up counts positive
+        {150, -150, kButtonLeft, 0.0f, 0.5f}, // any mix summing to 300
+        {300, 300, kButtonLeft, 0.4f, 0.4f},  // right and down cancel
         {-60, 0, kButtonLeft, 0.5f, 0.4f},
         {600, 0, kButtonLeft, 0.0f, 1.0f},
-        {700, 0, kButtonLeft, 0.0f, 1.0f},      // limited to the maximum
-        {0, 700, kButtonLeft, 0.5f, 0.0f},      // limited to the minimum
-        {600, 0, kShiftLeft, 0.0f, 0.5f},       // fine: 1200 pixels for the range
+        {700, 0, kButtonLeft, 0.0f, 1.0f}, // limited to the maximum
+        {0, 700, kButtonLeft, 0.5f, 0.0f}, // limited to the minimum
+        {600, 0, kShiftLeft, 0.0f, 0.5f},  // fine: 1200 pixels for the range
         {120, 0, kShiftLeft, 0.5f, 0.6f},
         {600, 0, kShiftLeft | kModControl, 0.0f, 0.5f}, // control + shift is no reset
     };
@@ -148,8 +148,8 @@ TEST(TextKnobDragTest, GestureIsOneEditFromPressToRelease) {
     k.moveBy(start, 60, 0);
     k.moveBy(start, 120, 0);
     k.knob->onMouseUp({start.h + 120, start.v}, kButtonLeft);
-    const std::vector<std::string> expected{"editBegun", "frameBegin 0", "changed", "changed",
-                                            "frameEnd 0", "editEnded"};
+    const std::vector<std::string> expected{"editBegun", "frameBegin 0", "changed",
+                                            "changed",   "frameEnd 0",   "editEnded"};
     EXPECT_EQ(k.recorder.events, expected);
 }
 
@@ -171,8 +171,8 @@ TEST(TextKnobDefaultClickTest, SetsTheDefaultInNestedEditGestures) {
     EXPECT_EQ(k.frame.onMouseDown({45, 58}, kModControl | kButtonLeft), kMouseHandledNoTracking);
     EXPECT_FLOAT_EQ(k.knob->getValue(), 1.0f);
     const std::vector<std::string> expected{
-        "modifierClicked", "editBegun",  "frameBegin 0", "editBegun", "frameBegin 0", "changed",
-        "frameEnd 0",      "editEnded",  "frameEnd 0",   "editEnded"};
+        "modifierClicked", "editBegun",  "frameBegin 0", "editBegun",  "frameBegin 0",
+        "changed",         "frameEnd 0", "editEnded",    "frameEnd 0", "editEnded"};
     EXPECT_EQ(k.recorder.events, expected);
     EXPECT_EQ(k.frame.getMouseCaptureView(), nullptr); // no tracking after the reset
     EXPECT_FLOAT_EQ(k.recorder.changedValues.at(0), 1.0f);
@@ -196,8 +196,8 @@ TEST(TextKnobWheelTest, NotchesStepTheValueAsOneGesture) {
         float expected;
     };
     const Case cases[] = {
-        {0.5f, 1.0f, 0, 0.6f},  {0.5f, -1.0f, 0, 0.4f},       {0.5f, 1.0f, kModShift, 0.51f},
-        {0.5f, 3.0f, 0, 0.8f},  {0.95f, 1.0f, 0, 1.0f},       {0.05f, -1.0f, kModShift, 0.04f},
+        {0.5f, 1.0f, 0, 0.6f}, {0.5f, -1.0f, 0, 0.4f}, {0.5f, 1.0f, kModShift, 0.51f},
+        {0.5f, 3.0f, 0, 0.8f}, {0.95f, 1.0f, 0, 1.0f}, {0.05f, -1.0f, kModShift, 0.04f},
     };
     for (const Case& c : cases) {
         KnobInFrame k(c.start);
@@ -229,8 +229,11 @@ TEST(TextKnobKeyTest, ArrowKeysStepLikeTheWheel) {
         float expected;
     };
     const Case cases[] = {
-        {kKeyLeft, 0, 0.4f},  {kKeyDown, 0, 0.4f},  {kKeyUp, 0, 0.6f},
-        {kKeyRight, 0, 0.6f}, {kKeyRight, kKeyModifierShift, 0.51f},
+        {kKeyLeft, 0, 0.4f},
+        {kKeyDown, 0, 0.4f},
+        {kKeyUp, 0, 0.6f},
+        {kKeyRight, 0, 0.6f},
+        {kKeyRight, kKeyModifierShift, 0.51f},
         {kKeyDown, kKeyModifierShift, 0.49f},
     };
     for (const Case& c : cases) {

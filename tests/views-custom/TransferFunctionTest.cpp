@@ -96,16 +96,16 @@ TEST_P(TransferCurveTest, DotsFollowTheStaticCurve) {
 
 INSTANTIATE_TEST_SUITE_P(
     Settings, TransferCurveTest,
-    ::testing::Values(
-        CurveCase{"defaults", {0, 0, 1, 0, 0}, 0.0, 0.5},
-        CurveCase{"threshold-50-ratio8", {-50, 0, 8, 0, 100}, 1.0, 0.5},
-        CurveCase{"soft-knee", {-20, 20, 2, 0, 100}, 0.4, 0.5},
-        CurveCase{"ratio4-makeup6", {-30, 10, 4, 6, 40}, 0.85, 0.75},
-        CurveCase{"dry-and-makeup-down", {-10, 5, 1.5, -38.4, 0}, 0.2, 0.1},
-        CurveCase{"makeup+12", {-40, 2, 3, 12, 100}, 0.8, 1.0}),
+    ::testing::Values(CurveCase{"defaults", {0, 0, 1, 0, 0}, 0.0, 0.5},
+                      CurveCase{"threshold-50-ratio8", {-50, 0, 8, 0, 100}, 1.0, 0.5},
+                      CurveCase{"soft-knee", {-20, 20, 2, 0, 100}, 0.4, 0.5},
+                      CurveCase{"ratio4-makeup6", {-30, 10, 4, 6, 40}, 0.85, 0.75},
+                      CurveCase{"dry-and-makeup-down", {-10, 5, 1.5, -38.4, 0}, 0.2, 0.1},
+                      CurveCase{"makeup+12", {-40, 2, 3, 12, 100}, 0.8, 1.0}),
     [](const ::testing::TestParamInfo<CurveCase>& p) {
         std::string name = p.param.name;
-        std::replace_if(name.begin(), name.end(), [](char ch) { return !std::isalnum(ch); }, '_');
+        std::replace_if(
+            name.begin(), name.end(), [](char ch) { return !std::isalnum(ch); }, '_');
         return name;
     });
 
@@ -174,7 +174,8 @@ TEST(TransferFunctionTest, KneeBandSpansFromKneeStartToThreshold) {
     // Rows 40..79: threshold line on row 40, band below it; column 1 holds neither the curve
     // nor the diagonal at those heights.
     EXPECT_TRUE(screen.is(kGraph, 1, 40, kThresholdLine));
-    for (int32_t y = 41; y < 80; ++y) EXPECT_TRUE(screen.is(kGraph, 1, y, kKneeBand, 1)) << y;
+    for (int32_t y = 41; y < 80; ++y)
+        EXPECT_TRUE(screen.is(kGraph, 1, y, kKneeBand, 1)) << y;
     EXPECT_TRUE(screen.is(kGraph, 1, 39, kColorBlack));
     EXPECT_TRUE(screen.is(kGraph, 1, 80, kColorBlack));
     EXPECT_TRUE(screen.is(kGraph, 128, 60, kKneeBand, 1));
@@ -228,7 +229,8 @@ TEST(TransferFunctionTest, NonFiniteInputsDrawWithoutCurve) {
     graph.kneeDb = std::numeric_limits<double>::infinity();
     graph.makeUpDb = -1e300;
     const Screen screen = drawn(graph);
-    for (int32_t x = 1; x <= 128; ++x) EXPECT_TRUE(screen.rowsOf(kGraph, x, kCurve).empty());
+    for (int32_t x = 1; x <= 128; ++x)
+        EXPECT_TRUE(screen.rowsOf(kGraph, x, kCurve).empty());
     EXPECT_TRUE(screen.is(kGraph, 0, 60, kBorder));
 }
 
@@ -237,7 +239,7 @@ TEST(TransferFunctionSetterTest, RatioZones) {
     struct Case {
         double v, ratio;
     };
-    const Case cases[] = {{0.0, 1.0}, {0.4, 2.0}, {0.8, 3.0}, {0.80001, 4.0},
+    const Case cases[] = {{0.0, 1.0}, {0.4, 2.0},     {0.8, 3.0}, {0.80001, 4.0},
                           {0.9, 4.0}, {0.90001, 8.0}, {1.0, 8.0}};
     for (const Case& c : cases) {
         CTransferFunction graph(kGraph, nullptr);
@@ -263,8 +265,8 @@ TEST(TransferFunctionSetterTest, NonFiniteParametersKeepTheLastSetting) {
     CTransferFunction graph(kGraph, nullptr);
     graph.setRatioFromParameter(1.0);
     graph.setMakeUpFromParameter(1.0);
-    for (double bad : {std::numeric_limits<double>::quiet_NaN(),
-                       std::numeric_limits<double>::infinity()}) {
+    for (double bad :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
         graph.setRatioFromParameter(bad);
         graph.setMakeUpFromParameter(bad);
     }

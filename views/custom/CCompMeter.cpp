@@ -43,4 +43,6 @@ bool CCompMeter::isOfClass(const char* className) const {
            CControl::isOfClass(className);
 }
 
-CView* CCompMeter::clone() const { return new CCompMeter(*this); }
+CView* CCompMeter::clone() const {
+    return new CCompMeter(*this);
+}

@@ -6,7 +6,7 @@
 // over a translucent peak-hold region, with a red strip when the hold runs past the bottom.
 // The editor feeds reduction in dB times the meter scale factor. Takes no input.
 class CCompMeter : public CControl {
-public:
+  public:
     // Tag 502, no background.
     CCompMeter(const CRect& size, CControlObserver* listener);
 

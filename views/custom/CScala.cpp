@@ -85,4 +85,6 @@ bool CScala::isOfClass(const char* className) const {
     return (className && std::strcmp(className, "CScala") == 0) || CControl::isOfClass(className);
 }
 
-CView* CScala::clone() const { return new CScala(*this); }
+CView* CScala::clone() const {
+    return new CScala(*this);
+}

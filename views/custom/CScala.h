@@ -6,7 +6,7 @@
 // switch: its value is one of 0, 0.25, 0.5, 0.75 ("6 dB" ... "48 dB"); a left click steps it
 // up, a right click down, anywhere on or around the meter block.
 class CScala : public CControl {
-public:
+  public:
     // Tag 18, no background; the click area reaches 10 pixels left, 26 up, 50 right and 10
     // down of `size`, over both meters and their captions.
     CScala(CControlObserver* listener, const CRect& size);

@@ -45,14 +45,18 @@ bool CTextKnob::onWheel(CPoint, float distance, int32_t buttons) {
     return applyWheel(distance, buttons);
 }
 
-int32_t CTextKnob::onKeyDown(const CKeyCode& key) { return applyArrowKey(key); }
+int32_t CTextKnob::onKeyDown(const CKeyCode& key) {
+    return applyArrowKey(key);
+}
 
 bool CTextKnob::isOfClass(const char* className) const {
     return (className && std::strcmp(className, "CTextKnob") == 0) ||
            CControl::isOfClass(className);
 }
 
-CView* CTextKnob::clone() const { return new CTextKnob(*this); }
+CView* CTextKnob::clone() const {
+    return new CTextKnob(*this);
+}
 
 void CTextKnob::setFont(CFontSpec* font) {
     if (font) look_.font = SharedRef<CFontSpec>(font);
@@ -65,12 +69,24 @@ void CTextKnob::setLookColor(CColor& member, CColor color) {
     setDirty(true);
 }
 
-void CTextKnob::setFontColor(CColor color) { setLookColor(look_.fontColor, color); }
-void CTextKnob::setBackColor(CColor color) { setLookColor(look_.backColor, color); }
-void CTextKnob::setFrameColor(CColor color) { setLookColor(look_.frameColor, color); }
-void CTextKnob::setShadowColor(CColor color) { setLookColor(look_.shadowColor, color); }
-void CTextKnob::setAntialias(bool antialias) { look_.antialias = antialias; }
-void CTextKnob::setTextTransparency(bool transparent) { look_.textTransparency = transparent; }
+void CTextKnob::setFontColor(CColor color) {
+    setLookColor(look_.fontColor, color);
+}
+void CTextKnob::setBackColor(CColor color) {
+    setLookColor(look_.backColor, color);
+}
+void CTextKnob::setFrameColor(CColor color) {
+    setLookColor(look_.frameColor, color);
+}
+void CTextKnob::setShadowColor(CColor color) {
+    setLookColor(look_.shadowColor, color);
+}
+void CTextKnob::setAntialias(bool antialias) {
+    look_.antialias = antialias;
+}
+void CTextKnob::setTextTransparency(bool transparent) {
+    look_.textTransparency = transparent;
+}
 
 void CTextKnob::setTextAlign(int32_t align) {
     if (look_.horizontalAlign == align) return;
@@ -89,7 +105,9 @@ void CTextKnob::setTextFunction(void (*function)(float, char*, void*), void* use
     text_.userData = userData;
 }
 
-void CTextKnob::setTextFunction(void (*function)(float, char*)) { text_.textFunction = function; }
+void CTextKnob::setTextFunction(void (*function)(float, char*)) {
+    text_.textFunction = function;
+}
 
 void CTextKnob::setParseFunction(void (*function)(char*, float&)) {
     text_.parseFunction = function;

@@ -10,7 +10,7 @@
 // right or up increases, 600 pixels sweep the range (fineFactor times more with shift).
 // It has no circular mode and ignores alt and the host's knob mode.
 class CTextKnob : public CControl {
-public:
+  public:
     CTextKnob(const CRect& size, CControlObserver* listener, int32_t tag, CBitmap* background);
 
     void draw(CDrawSurface& surface) override;
@@ -50,7 +50,7 @@ public:
 
     static constexpr float kDragRangePx = 600.0f;
 
-private:
+  private:
     void setLookColor(CColor& member, CColor color);
 
     ValueTextFunctions text_;

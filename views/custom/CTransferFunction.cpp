@@ -73,7 +73,8 @@ void CTransferFunction::draw(CDrawSurface& surface) {
         fillPixels(s, kKneeBand, {1, thresholdRow, kSize - 1, kneeLowRow});
 
         s.setFillColor(kDiagonal);
-        for (int32_t i = 0; i < kSize; ++i) s.fillRect({i, kSize - i, i + 2, kSize - i + 1});
+        for (int32_t i = 0; i < kSize; ++i)
+            s.fillRect({i, kSize - i, i + 2, kSize - i + 1});
 
         fillPixels(s, kMarkRed, {1, thresholdRow, kSize - 1, thresholdRow + 1});
 
@@ -94,4 +95,6 @@ bool CTransferFunction::isOfClass(const char* className) const {
            CControl::isOfClass(className);
 }
 
-CView* CTransferFunction::clone() const { return new CTransferFunction(*this); }
+CView* CTransferFunction::clone() const {
+    return new CTransferFunction(*this);
+}

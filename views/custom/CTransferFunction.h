@@ -9,7 +9,7 @@
 // the right). A drawing model of its own: it always plots a feed-forward curve with ratio
 // 1 / inverseRatio. Takes no input; the editor writes the five fields and marks it dirty.
 class CTransferFunction : public CControl {
-public:
+  public:
     // Tag 18, no background.
     CTransferFunction(const CRect& size, CControlObserver* listener);
 
@@ -32,7 +32,7 @@ public:
     // The graph's scale is fixed: 130 columns of half a dB, whatever the view's size.
     static constexpr int32_t kGraphSizePx = 130;
 
-private:
+  private:
     // Output row (y, downward) of the curve's dot in column `column`, before clipping.
     int32_t curveRow(int32_t column) const;
 };

@@ -47,4 +47,6 @@ bool LevelMeter::isOfClass(const char* className) const {
            CControl::isOfClass(className);
 }
 
-CView* LevelMeter::clone() const { return new LevelMeter(*this); }
+CView* LevelMeter::clone() const {
+    return new LevelMeter(*this);
+}

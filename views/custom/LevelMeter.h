@@ -6,7 +6,7 @@
 // 2 pixels per dB (0 dB at the top), with a red threshold mark. The control value is the
 // first level in dB. Takes no input.
 class LevelMeter : public CControl {
-public:
+  public:
     // Tag 502, no background; the value starts at -80 dB.
     LevelMeter(const CRect& size, CControlObserver* listener);
 

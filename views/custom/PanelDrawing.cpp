@@ -22,7 +22,7 @@ void framePanel(CDrawSurface& surface, int32_t width, int32_t height) {
 
 void shadeCorners(CDrawSurface& surface, int32_t width, int32_t height) {
     surface.setFillColor(kCornerShade);
-    for (const CPoint& p : {CPoint{0, 0}, CPoint{width - 1, 0}, CPoint{0, height - 1},
-                            CPoint{width - 1, height - 1}})
+    for (const CPoint& p :
+         {CPoint{0, 0}, CPoint{width - 1, 0}, CPoint{0, height - 1}, CPoint{width - 1, height - 1}})
         surface.fillRect({p.h, p.v, p.h + 1, p.v + 1});
 }
