@@ -22,24 +22,26 @@ int32_t tickDb(float scale, int32_t tick) {
     return 2 * tick;
 }
 
-} // namespace
-
-CScala::CScala(CControlObserver* listener, const CRect& size) : CControl(size, listener, 18) {
-    setClickArea({size.left - 10, size.top - 26, size.right + 50, size.bottom + 10});
-}
-
-float CScala::nextScaleUp(float value) {
+// One step up (0 -> 0.25 -> 0.5 -> 0.75 -> 0) or down; values that are none of the four,
+// compared exactly, go to 0 either way.
+float nextScaleUp(float value) {
     if (value == 0.0f) return 0.25f;
     if (value == 0.25f) return 0.5f;
     if (value == 0.5f) return 0.75f;
     return 0.0f;
 }
 
-float CScala::nextScaleDown(float value) {
+float nextScaleDown(float value) {
     if (value == 0.0f) return 0.75f;
     if (value == 0.75f) return 0.5f;
     if (value == 0.5f) return 0.25f;
     return 0.0f;
+}
+
+} // namespace
+
+CScala::CScala(CControlObserver* listener, const CRect& size) : CControl(size, listener, 18) {
+    setClickArea({size.left - 10, size.top - 26, size.right + 50, size.bottom + 10});
 }
 
 CMouseResult CScala::onMouseDown(CPoint, int32_t buttons) {

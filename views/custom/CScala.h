@@ -15,9 +15,4 @@ class CScala : public CControl {
     CMouseResult onMouseDown(CPoint where, int32_t buttons) override;
     bool isOfClass(const char* className) const override;
     CView* clone() const override;
-
-    // The scale value after one step up (0 -> 0.25 -> 0.5 -> 0.75 -> 0) or down; values that
-    // are none of the four go to 0 either way.
-    static float nextScaleUp(float value);
-    static float nextScaleDown(float value);
 };

@@ -46,7 +46,6 @@ class CTextKnob : public CControl {
 
     const TextLook& getLook() const { return look_; }
     const ValueTextFunctions& getTextFunctions() const { return text_; }
-    const LinearDrag& getDrag() const { return drag_; }
 
     static constexpr float kDragRangePx = 600.0f;
 

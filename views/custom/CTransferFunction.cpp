@@ -84,7 +84,6 @@ void CTransferFunction::draw(CDrawSurface& surface) {
             s.fillRect({i, y, i + 2, y + 1});
         }
 
-        s.setFillColor(kColorBlack);
         framePanel(s, kSize, kSize);
         shadeCorners(s, getWidth(), getHeight());
     });
