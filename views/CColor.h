@@ -13,10 +13,6 @@ struct CColor {
         return red == o.red && green == o.green && blue == o.blue && alpha == o.alpha;
     }
     constexpr bool operator!=(const CColor& o) const { return !(*this == o); }
-    // Packed as alpha << 24 | red << 16 | green << 8 | blue, the layout drawing back ends take.
-    constexpr uint32_t argb() const {
-        return uint32_t(alpha) << 24 | uint32_t(red) << 16 | uint32_t(green) << 8 | uint32_t(blue);
-    }
 };
 
 constexpr CColor kColorTransparent{255, 255, 255, 0};

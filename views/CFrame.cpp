@@ -82,7 +82,8 @@ CMouseResult CFrame::onMouseDown(CPoint where, int32_t buttons) {
             return kMouseHandled;
     }
     const CMouseResult result = target->onMouseDown(where, buttons);
-    if (result == kMouseHandled) captureView_ = target;
+    // A handler may take its own view out of the frame (a card that hides itself).
+    if (result == kMouseHandled && isChild(target)) captureView_ = target;
     return result;
 }
 

@@ -57,7 +57,6 @@ class CFrame : public CViewContainer {
     void endEdit(int32_t tag);
     int32_t getKnobMode() const;
     void idleWhileTracking();
-    FrameEditorLink* getEditor() const { return editor_; }
 
     // Clears the frame's pointers to a view that leaves it.
     void viewRemoved(CView* view);

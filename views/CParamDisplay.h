@@ -26,7 +26,6 @@ class CParamDisplay : public CControl {
     void setTextFunction(void (*function)(float, char*)) { text_.textFunction = function; }
     void setTextFunction(void (*function)(float, char*, void*), void* userData);
 
-    const TextLook& getLook() const { return look_; }
     bool isOfClass(const char* className) const override;
     CView* clone() const override;
 

@@ -72,11 +72,6 @@ CView* CView::clone() const {
     return new CView(*this);
 }
 
-void CView::setViewSize(const CRect& size) {
-    if (clickArea_ == size_) clickArea_ = size;
-    size_ = size;
-}
-
 void CView::attached(CViewContainer* parent, CFrame* frame) {
     parent_ = parent;
     frame_ = frame;

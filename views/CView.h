@@ -63,8 +63,6 @@ class CView : public CReferenceCounted {
     virtual CView* clone() const;
 
     const CRect& getViewSize() const { return size_; }
-    // Moves or resizes the view; the click area follows unless it was set apart.
-    void setViewSize(const CRect& size);
     int32_t getWidth() const { return size_.width(); }
     int32_t getHeight() const { return size_.height(); }
     CFrame* getFrame() const { return frame_; }

@@ -8,34 +8,39 @@
 #include <X11/Xutil.h>
 #include <cairo-xlib.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
-// X reports errors asynchronously through one process-wide handler. While we talk to our own
-// connection we catch its errors (a bad or vanished parent window must not abort the host) and
-// pass every other connection's errors on to the handler that was there before.
-Display* trappedDisplay = nullptr;
+// X reports errors asynchronously through one process-wide handler. While we talk to the
+// server we catch the errors of our own connections (a bad or vanished parent window must not
+// abort the host) and pass every other connection's errors on to the handler that was there
+// before. The handler is ours only for the duration of our calls: a host may set its own.
+std::vector<Display*> ourDisplays;
+int trapDepth = 0;
 bool trappedError = false;
 XErrorHandler previousHandler = nullptr;
 
 int trapHandler(Display* display, XErrorEvent* error) {
-    if (display == trappedDisplay) {
+    if (std::find(ourDisplays.begin(), ourDisplays.end(), display) != ourDisplays.end()) {
         trappedError = true;
         return 0;
     }
     return previousHandler ? previousHandler(display, error) : 0;
 }
 
+// Nested traps (an input handler that reaches another of our windows) keep the first
+// installation, so the previous handler is never lost.
 class ErrorTrap {
   public:
     explicit ErrorTrap(Display* display) : display_(display) {
-        trappedDisplay = display;
+        if (trapDepth++ == 0) previousHandler = XSetErrorHandler(trapHandler);
         trappedError = false;
-        previousHandler = XSetErrorHandler(trapHandler);
     }
     ~ErrorTrap() {
         XSync(display_, False);
-        XSetErrorHandler(previousHandler);
-        trappedDisplay = nullptr;
+        if (--trapDepth == 0) XSetErrorHandler(previousHandler);
     }
     ErrorTrap(const ErrorTrap&) = delete;
     ErrorTrap& operator=(const ErrorTrap&) = delete;
@@ -49,6 +54,18 @@ class ErrorTrap {
     Display* display_;
 };
 
+Display* openOurDisplay() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display) ourDisplays.push_back(display);
+    return display;
+}
+
+void closeOurDisplay(Display* display) {
+    ourDisplays.erase(std::remove(ourDisplays.begin(), ourDisplays.end(), display),
+                      ourDisplays.end());
+    XCloseDisplay(display);
+}
+
 constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                             KeyPressMask | KeyReleaseMask;
 
@@ -57,7 +74,7 @@ constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
 std::unique_ptr<X11FrameWindow> X11FrameWindow::create(CFrame& frame, Window parent) {
     const CRect& size = frame.getViewSize();
     if (parent == 0 || size.width() <= 0 || size.height() <= 0) return nullptr;
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = openOurDisplay();
     if (!display) return nullptr;
 
     Window window = 0;
@@ -86,7 +103,7 @@ std::unique_ptr<X11FrameWindow> X11FrameWindow::create(CFrame& frame, Window par
         }
     }
     if (!surface) {
-        XCloseDisplay(display);
+        closeOurDisplay(display);
         return nullptr;
     }
     return std::unique_ptr<X11FrameWindow>(new X11FrameWindow(frame, display, window, surface));
@@ -102,7 +119,7 @@ X11FrameWindow::~X11FrameWindow() {
         cairo_surface_destroy(windowSurface_);
         XDestroyWindow(display_, window_);
     }
-    XCloseDisplay(display_);
+    closeOurDisplay(display_);
 }
 
 void X11FrameWindow::pumpEvents() {

@@ -22,8 +22,6 @@ class X11FrameWindow : public FrameWindow {
     void pumpEvents() override;
     void present(const CBitmap& backBuffer, const CRect& area) override;
 
-    Window window() const { return window_; }
-
   private:
     X11FrameWindow(CFrame& frame, Display* display, Window window, cairo_surface_t* surface);
     void dispatch(XEvent& event);

@@ -145,6 +145,31 @@ TEST_F(MouseRoutingTest, OnlyKMouseHandledCaptures) {
     }
 }
 
+TEST(MouseCaptureTest, ViewThatLeavesTheFrameInItsHandlerIsNotCaptured) {
+    // Like a modal card that hides itself when clicked.
+    class Vanishing : public CView {
+      public:
+        using CView::CView;
+        CMouseResult onMouseDown(CPoint, int32_t) override {
+            getFrame()->setModalOverlay(nullptr);
+            return kMouseHandled;
+        }
+        CMouseResult onMouseMoved(CPoint, int32_t) override {
+            ++moves;
+            return kMouseHandled;
+        }
+        int moves = 0;
+    };
+    CFrame frame({0, 0, 100, 100}, nullptr);
+    auto* card = new Vanishing({0, 0, 50, 50});
+    ASSERT_TRUE(frame.setModalOverlay(card));
+    EXPECT_EQ(frame.onMouseDown({5, 5}, kButtonLeft), kMouseHandled);
+    EXPECT_EQ(frame.getMouseCaptureView(), nullptr);
+    frame.onMouseMoved({6, 6}, kButtonLeft);
+    EXPECT_EQ(card->moves, 0);
+    card->releaseRef();
+}
+
 TEST_F(MouseRoutingTest, ListenerIsAskedFirstForRightButtonAndModifiers) {
     struct Case {
         int32_t buttons;

@@ -18,14 +18,14 @@ CColor premultiplied(int r, int g, int b, int a) {
 } // namespace
 
 TEST(PngLoadingTest, PaletteWithTransparencyLoadsWithAlpha) {
-    PngSpec spec;
-    spec.width = 3;
-    spec.height = 1;
-    spec.colorType = PNG_COLOR_TYPE_PALETTE;
-    spec.paletteRgb = {255, 0, 0, 0, 255, 0, 10, 20, 30};
-    spec.transparency = {255, 0, 128}; // entry 1 fully transparent, entry 2 half
-    spec.rowBytes = {0, 1, 2};
-    const auto image = load(encodePng(spec));
+    PngLayout layout;
+    layout.width = 3;
+    layout.height = 1;
+    layout.colorType = PNG_COLOR_TYPE_PALETTE;
+    layout.paletteRgb = {255, 0, 0, 0, 255, 0, 10, 20, 30};
+    layout.transparency = {255, 0, 128}; // entry 1 fully transparent, entry 2 half
+    layout.rowBytes = {0, 1, 2};
+    const auto image = load(encodePng(layout));
     ASSERT_EQ(image->getWidth(), 3);
     EXPECT_EQ(pixelColor(*image, 0, 0), premultiplied(255, 0, 0, 255));
     EXPECT_EQ(pixelColor(*image, 1, 0), (CColor{0, 0, 0, 0}));
@@ -34,74 +34,74 @@ TEST(PngLoadingTest, PaletteWithTransparencyLoadsWithAlpha) {
 }
 
 TEST(PngLoadingTest, PaletteWithoutTransparencyIsOpaque) {
-    PngSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.colorType = PNG_COLOR_TYPE_PALETTE;
-    spec.paletteRgb = {1, 2, 3, 200, 100, 50};
-    spec.rowBytes = {1, 0};
-    const auto image = load(encodePng(spec));
+    PngLayout layout;
+    layout.width = 2;
+    layout.height = 1;
+    layout.colorType = PNG_COLOR_TYPE_PALETTE;
+    layout.paletteRgb = {1, 2, 3, 200, 100, 50};
+    layout.rowBytes = {1, 0};
+    const auto image = load(encodePng(layout));
     EXPECT_EQ(pixelColor(*image, 0, 0), premultiplied(200, 100, 50, 255));
     EXPECT_EQ(pixelColor(*image, 1, 0), premultiplied(1, 2, 3, 255));
 }
 
 TEST(PngLoadingTest, GreyExpandsToEqualColourSamples) {
-    PngSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.colorType = PNG_COLOR_TYPE_GRAY;
-    spec.rowBytes = {0, 200};
-    const auto image = load(encodePng(spec));
+    PngLayout layout;
+    layout.width = 2;
+    layout.height = 1;
+    layout.colorType = PNG_COLOR_TYPE_GRAY;
+    layout.rowBytes = {0, 200};
+    const auto image = load(encodePng(layout));
     EXPECT_EQ(pixelColor(*image, 0, 0), premultiplied(0, 0, 0, 255));
     EXPECT_EQ(pixelColor(*image, 1, 0), premultiplied(200, 200, 200, 255));
 }
 
 TEST(PngLoadingTest, LowBitDepthGreyIsScaledToEightBits) {
-    PngSpec spec;
-    spec.width = 4;
-    spec.height = 1;
-    spec.colorType = PNG_COLOR_TYPE_GRAY;
-    spec.bitDepth = 2;
-    spec.rowBytes = {0b00011011}; // levels 0, 1, 2, 3 -> 0, 85, 170, 255
-    const auto image = load(encodePng(spec));
+    PngLayout layout;
+    layout.width = 4;
+    layout.height = 1;
+    layout.colorType = PNG_COLOR_TYPE_GRAY;
+    layout.bitDepth = 2;
+    layout.rowBytes = {0b00011011}; // levels 0, 1, 2, 3 -> 0, 85, 170, 255
+    const auto image = load(encodePng(layout));
     EXPECT_EQ(pixelColor(*image, 1, 0), premultiplied(85, 85, 85, 255));
     EXPECT_EQ(pixelColor(*image, 3, 0), premultiplied(255, 255, 255, 255));
 }
 
 TEST(PngLoadingTest, GreyWithAlphaIsPremultiplied) {
-    PngSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.colorType = PNG_COLOR_TYPE_GRAY_ALPHA;
-    spec.rowBytes = {200, 100, 77, 0};
-    const auto image = load(encodePng(spec));
+    PngLayout layout;
+    layout.width = 2;
+    layout.height = 1;
+    layout.colorType = PNG_COLOR_TYPE_GRAY_ALPHA;
+    layout.rowBytes = {200, 100, 77, 0};
+    const auto image = load(encodePng(layout));
     EXPECT_EQ(pixelColor(*image, 0, 0), premultiplied(200, 200, 200, 100));
     EXPECT_EQ(image->pixelAt(1, 0), 0u);
 }
 
 TEST(PngLoadingTest, SixteenBitSamplesKeepTheirHighByte) {
-    PngSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
-    spec.bitDepth = 16;
-    spec.rowBytes = {0x12, 0xff, 0x80, 0x01, 0xfe, 0x00, 0xc0, 0x33}; // big-endian samples
-    const auto image = load(encodePng(spec));
+    PngLayout layout;
+    layout.width = 1;
+    layout.height = 1;
+    layout.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
+    layout.bitDepth = 16;
+    layout.rowBytes = {0x12, 0xff, 0x80, 0x01, 0xfe, 0x00, 0xc0, 0x33}; // big-endian samples
+    const auto image = load(encodePng(layout));
     EXPECT_EQ(pixelColor(*image, 0, 0), premultiplied(0x12, 0x80, 0xfe, 0xc0));
 }
 
 TEST(PngLoadingTest, InterlacedImageMatchesItsPixels) {
     std::vector<CColor> pixels;
-    PngSpec spec;
-    spec.width = 9;
-    spec.height = 7;
-    spec.colorType = PNG_COLOR_TYPE_RGB;
-    spec.interlaced = true;
-    for (uint32_t y = 0; y < spec.height; ++y)
-        for (uint32_t x = 0; x < spec.width; ++x)
-            spec.rowBytes.insert(spec.rowBytes.end(),
-                                 {uint8_t(x * 25), uint8_t(y * 30), uint8_t(x + y)});
-    const auto image = load(encodePng(spec));
+    PngLayout layout;
+    layout.width = 9;
+    layout.height = 7;
+    layout.colorType = PNG_COLOR_TYPE_RGB;
+    layout.interlaced = true;
+    for (uint32_t y = 0; y < layout.height; ++y)
+        for (uint32_t x = 0; x < layout.width; ++x)
+            layout.rowBytes.insert(layout.rowBytes.end(),
+                                   {uint8_t(x * 25), uint8_t(y * 30), uint8_t(x + y)});
+    const auto image = load(encodePng(layout));
     ASSERT_EQ(image->getWidth(), 9);
     ASSERT_EQ(image->getHeight(), 7);
     for (int32_t y = 0; y < 7; ++y)

@@ -77,7 +77,7 @@ void appendBytes(png_structp png, png_bytep data, png_size_t length) {
 void noFlush(png_structp) {}
 } // namespace
 
-std::vector<unsigned char> encodePng(const PngSpec& spec) {
+std::vector<unsigned char> encodePng(const PngLayout& layout) {
     std::vector<unsigned char> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -86,20 +86,22 @@ std::vector<unsigned char> encodePng(const PngSpec& spec) {
         return {};
     }
     png_set_write_fn(png, &out, appendBytes, noFlush);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colorType,
+                 layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
-    for (std::size_t i = 0; i + 2 < spec.paletteRgb.size(); i += 3)
-        palette.push_back({spec.paletteRgb[i], spec.paletteRgb[i + 1], spec.paletteRgb[i + 2]});
+    for (std::size_t i = 0; i + 2 < layout.paletteRgb.size(); i += 3)
+        palette.push_back(
+            {layout.paletteRgb[i], layout.paletteRgb[i + 1], layout.paletteRgb[i + 2]});
     if (!palette.empty()) png_set_PLTE(png, info, palette.data(), int(palette.size()));
-    if (!spec.transparency.empty())
-        png_set_tRNS(png, info, spec.transparency.data(), int(spec.transparency.size()), nullptr);
+    if (!layout.transparency.empty())
+        png_set_tRNS(png, info, layout.transparency.data(), int(layout.transparency.size()),
+                     nullptr);
     png_write_info(png, info);
-    const std::size_t stride = spec.rowBytes.size() / spec.height;
+    const std::size_t stride = layout.rowBytes.size() / layout.height;
     std::vector<png_bytep> rows;
-    for (uint32_t y = 0; y < spec.height; ++y)
-        rows.push_back(const_cast<png_bytep>(spec.rowBytes.data() + y * stride));
+    for (uint32_t y = 0; y < layout.height; ++y)
+        rows.push_back(const_cast<png_bytep>(layout.rowBytes.data() + y * stride));
     png_write_image(png, rows.data());
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
@@ -108,11 +110,11 @@ std::vector<unsigned char> encodePng(const PngSpec& spec) {
 
 std::vector<unsigned char> encodeRgbaPng(uint32_t width, uint32_t height,
                                          const std::vector<CColor>& pixels) {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.colorType = PNG_COLOR_TYPE_RGBA;
+    PngLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.colorType = PNG_COLOR_TYPE_RGBA;
     for (const CColor& c : pixels)
-        spec.rowBytes.insert(spec.rowBytes.end(), {c.red, c.green, c.blue, c.alpha});
-    return encodePng(spec);
+        layout.rowBytes.insert(layout.rowBytes.end(), {c.red, c.green, c.blue, c.alpha});
+    return encodePng(layout);
 }

@@ -40,7 +40,7 @@ class Recorder : public CControlObserver, public FrameEditorLink {
 };
 
 // Encodes a PNG in memory with libpng (pixels packed per row as the colour type needs).
-struct PngSpec {
+struct PngLayout {
     uint32_t width = 0;
     uint32_t height = 0;
     int colorType = 0;
@@ -50,7 +50,7 @@ struct PngSpec {
     std::vector<uint8_t> paletteRgb;
     std::vector<uint8_t> transparency;
 };
-std::vector<unsigned char> encodePng(const PngSpec& spec);
+std::vector<unsigned char> encodePng(const PngLayout& layout);
 // A straight-RGBA 8-bit image encoded as PNG.
 std::vector<unsigned char> encodeRgbaPng(uint32_t width, uint32_t height,
                                          const std::vector<CColor>& pixels);

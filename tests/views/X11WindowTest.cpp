@@ -99,6 +99,85 @@ TEST_F(X11WindowTest, OpenedFrameShowsExactlyTheHeadlessRendering) {
     XDestroyWindow(display.get(), parent);
 }
 
+namespace {
+
+class PressCounter : public CView {
+  public:
+    explicit PressCounter(const CRect& size) : CView(size) {}
+    CMouseResult onMouseDown(CPoint where, int32_t buttons) override {
+        lastPoint = where;
+        lastButtons = buttons;
+        ++presses;
+        return kMouseHandled;
+    }
+    CMouseResult onMouseUp(CPoint, int32_t) override {
+        ++releases;
+        return kMouseHandled;
+    }
+    bool onWheel(CPoint, float distance, int32_t) override {
+        wheel += distance;
+        return true;
+    }
+    CPoint lastPoint;
+    int32_t lastButtons = 0;
+    int presses = 0;
+    int releases = 0;
+    float wheel = 0;
+};
+
+Window onlyChildOf(Display* display, Window parent) {
+    Window root = 0;
+    Window parentOut = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(display, parent, &root, &parentOut, &children, &count);
+    const Window child = count == 1 ? children[0] : 0;
+    if (children) XFree(children);
+    return child;
+}
+
+void sendButton(Display* display, Window window, int type, unsigned int button, unsigned int state,
+                int x, int y) {
+    XEvent event{};
+    event.xbutton.type = type;
+    event.xbutton.display = display;
+    event.xbutton.window = window;
+    event.xbutton.button = button;
+    event.xbutton.state = state;
+    event.xbutton.x = x;
+    event.xbutton.y = y;
+    event.xbutton.same_screen = True;
+    XSendEvent(display, window, False, NoEventMask, &event);
+}
+
+} // namespace
+
+TEST_F(X11WindowTest, MouseEventsReachTheViewsThroughTheIdlePump) {
+    const Window parent = makeTopLevel();
+    CFrame frame({0, 0, kWidth, kHeight}, nullptr);
+    auto* target = new PressCounter({50, 20, 100, 60});
+    frame.addView(target);
+    ASSERT_TRUE(frame.open(reinterpret_cast<void*>(static_cast<uintptr_t>(parent))));
+    const Window child = onlyChildOf(display.get(), parent);
+    ASSERT_NE(child, 0u);
+
+    sendButton(display.get(), child, ButtonPress, Button1, ShiftMask, 60, 30);
+    sendButton(display.get(), child, ButtonRelease, Button1, Button1Mask | ShiftMask, 60, 30);
+    sendButton(display.get(), child, ButtonPress, Button5, 0, 60, 30);
+    XSync(display.get(), False);
+    for (int i = 0; i < 10 && target->wheel == 0.0f; ++i) {
+        frame.idle();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(target->presses, 1);
+    EXPECT_EQ(target->releases, 1);
+    EXPECT_EQ(target->lastPoint, (CPoint{60, 30}));
+    EXPECT_EQ(target->lastButtons, kButtonLeft | kModShift);
+    EXPECT_EQ(target->wheel, -1.0f);
+    frame.close();
+    XDestroyWindow(display.get(), parent);
+}
+
 TEST_F(X11WindowTest, NullParentFailsCleanly) {
     auto frame = makeFrame();
     EXPECT_FALSE(frame->open(nullptr));
