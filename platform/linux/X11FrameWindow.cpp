@@ -1,0 +1,192 @@
+#include "platform/linux/X11FrameWindow.h"
+
+#include "platform/linux/CairoDrawDevice.h"
+#include "platform/linux/X11Input.h"
+#include "views/CBitmap.h"
+#include "views/CFrame.h"
+
+#include <X11/Xutil.h>
+#include <cairo-xlib.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// X reports errors asynchronously through one process-wide handler. While we talk to the
+// server we catch the errors of our own connections (a bad or vanished parent window must not
+// abort the host) and pass every other connection's errors on to the handler that was there
+// before. The handler is ours only for the duration of our calls: a host may set its own.
+std::vector<Display*> ourDisplays;
+int trapDepth = 0;
+bool trappedError = false;
+XErrorHandler previousHandler = nullptr;
+
+int trapHandler(Display* display, XErrorEvent* error) {
+    if (std::find(ourDisplays.begin(), ourDisplays.end(), display) != ourDisplays.end()) {
+        trappedError = true;
+        return 0;
+    }
+    return previousHandler ? previousHandler(display, error) : 0;
+}
+
+// Nested traps (an input handler that reaches another of our windows) keep the first
+// installation, so the previous handler is never lost.
+class ErrorTrap {
+  public:
+    explicit ErrorTrap(Display* display) : display_(display) {
+        if (trapDepth++ == 0) previousHandler = XSetErrorHandler(trapHandler);
+        trappedError = false;
+    }
+    ~ErrorTrap() {
+        XSync(display_, False);
+        if (--trapDepth == 0) XSetErrorHandler(previousHandler);
+    }
+    ErrorTrap(const ErrorTrap&) = delete;
+    ErrorTrap& operator=(const ErrorTrap&) = delete;
+
+    bool failed() {
+        XSync(display_, False);
+        return trappedError;
+    }
+
+  private:
+    Display* display_;
+};
+
+Display* openOurDisplay() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display) ourDisplays.push_back(display);
+    return display;
+}
+
+void closeOurDisplay(Display* display) {
+    ourDisplays.erase(std::remove(ourDisplays.begin(), ourDisplays.end(), display),
+                      ourDisplays.end());
+    XCloseDisplay(display);
+}
+
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            KeyPressMask | KeyReleaseMask;
+
+} // namespace
+
+std::unique_ptr<X11FrameWindow> X11FrameWindow::create(CFrame& frame, Window parent) {
+    const CRect& size = frame.getViewSize();
+    if (parent == 0 || size.width() <= 0 || size.height() <= 0) return nullptr;
+    Display* display = openOurDisplay();
+    if (!display) return nullptr;
+
+    Window window = 0;
+    cairo_surface_t* surface = nullptr;
+    {
+        // The trap must end (it syncs the connection) before the connection is closed.
+        ErrorTrap trap(display);
+        XWindowAttributes parentAttributes;
+        if (XGetWindowAttributes(display, parent, &parentAttributes) && !trap.failed()) {
+            XSetWindowAttributes attributes{};
+            attributes.event_mask = kEventMask;
+            attributes.background_pixmap = None; // every pixel is painted from the back buffer
+            window = XCreateWindow(display, parent, 0, 0, unsigned(size.width()),
+                                   unsigned(size.height()), 0, CopyFromParent, InputOutput,
+                                   CopyFromParent, CWEventMask | CWBackPixmap, &attributes);
+            XStoreName(display, window, "Window");
+            XMapWindow(display, window);
+            XWindowAttributes windowAttributes;
+            if (!trap.failed() && XGetWindowAttributes(display, window, &windowAttributes) &&
+                !trap.failed()) {
+                surface = cairo_xlib_surface_create(display, window, windowAttributes.visual,
+                                                    size.width(), size.height());
+            } else if (window) {
+                XDestroyWindow(display, window);
+            }
+        }
+    }
+    if (!surface) {
+        closeOurDisplay(display);
+        return nullptr;
+    }
+    return std::unique_ptr<X11FrameWindow>(new X11FrameWindow(frame, display, window, surface));
+}
+
+X11FrameWindow::X11FrameWindow(CFrame& frame, Display* display, Window window,
+                               cairo_surface_t* surface)
+    : frame_(frame), display_(display), window_(window), windowSurface_(surface) {}
+
+X11FrameWindow::~X11FrameWindow() {
+    {
+        ErrorTrap trap(display_);
+        cairo_surface_destroy(windowSurface_);
+        XDestroyWindow(display_, window_);
+    }
+    closeOurDisplay(display_);
+}
+
+void X11FrameWindow::pumpEvents() {
+    ErrorTrap trap(display_);
+    while (XPending(display_) > 0) {
+        XEvent event;
+        XNextEvent(display_, &event);
+        dispatch(event);
+    }
+}
+
+void X11FrameWindow::dispatch(XEvent& event) {
+    switch (event.type) {
+    case Expose: {
+        const XExposeEvent& e = event.xexpose;
+        frame_.invalidRect({e.x, e.y, e.x + e.width, e.y + e.height});
+        break;
+    }
+    case ButtonPress: {
+        const XButtonEvent& e = event.xbutton;
+        const float wheel = wheelDistanceFromX11(e.button);
+        if (wheel != 0.0f)
+            frame_.onWheel({e.x, e.y}, wheel, buttonsFromX11(e.state, 0));
+        else
+            frame_.onMouseDown({e.x, e.y}, buttonsFromX11(e.state, e.button));
+        break;
+    }
+    case ButtonRelease: {
+        const XButtonEvent& e = event.xbutton;
+        if (wheelDistanceFromX11(e.button) == 0.0f)
+            frame_.onMouseUp({e.x, e.y}, buttonsFromX11(e.state, 0));
+        break;
+    }
+    case MotionNotify: {
+        const XMotionEvent& e = event.xmotion;
+        frame_.onMouseMoved({e.x, e.y}, buttonsFromX11(e.state, 0));
+        break;
+    }
+    case KeyPress:
+    case KeyRelease: {
+        XKeyEvent& e = event.xkey;
+        char character = 0;
+        KeySym keysym = 0;
+        XLookupString(&e, &character, 1, &keysym, nullptr);
+        const CKeyCode key{static_cast<unsigned char>(character), virtualKeyFromX11(keysym),
+                           keyModifiersFromX11(e.state)};
+        if (event.type == KeyPress)
+            frame_.onKeyDown(key);
+        else
+            frame_.onKeyUp(key);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void X11FrameWindow::present(const CBitmap& backBuffer, const CRect& area) {
+    ErrorTrap trap(display_);
+    cairo_surface_t* source = createBitmapSurface(backBuffer);
+    cairo_t* cr = cairo_create(windowSurface_);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, source, 0, 0);
+    cairo_rectangle(cr, area.left, area.top, area.width(), area.height());
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    cairo_surface_destroy(source);
+    cairo_surface_flush(windowSurface_);
+    XFlush(display_);
+}

@@ -1,0 +1,69 @@
+#include "views/CBitmap.h"
+
+#include "views/CDrawSurface.h"
+#include "views/PlatformHooks.h"
+#include "views/PngDecoder.h"
+
+#include <algorithm>
+
+uint32_t decodedPixel(CColor c) {
+    if (c.alpha == 0) return 0;
+    const auto scale = [&](uint8_t sample) { return (uint32_t(sample) * c.alpha) >> 8; };
+    return uint32_t(c.alpha) << 24 | scale(c.red) << 16 | scale(c.green) << 8 | scale(c.blue);
+}
+
+uint32_t premultipliedPixel(CColor c) {
+    const auto scale = [&](uint8_t sample) { return (uint32_t(sample) * c.alpha + 127) / 255; };
+    return uint32_t(c.alpha) << 24 | scale(c.red) << 16 | scale(c.green) << 8 | scale(c.blue);
+}
+
+CBitmap::CBitmap(int32_t width, int32_t height)
+    : width_(std::max(width, 0)), height_(std::max(height, 0)),
+      pixels_(std::size_t(width_) * std::size_t(height_), 0u) {}
+
+CBitmap::CBitmap(int32_t resourceId) {
+    const ResourceBytes bytes = findResourcePng(resourceId);
+    decodePng(bytes.data, bytes.size);
+}
+
+CBitmap* CBitmap::fromPng(const unsigned char* data, std::size_t size) {
+    auto* bitmap = new CBitmap();
+    bitmap->decodePng(data, size);
+    return bitmap;
+}
+
+bool CBitmap::decodePng(const unsigned char* data, std::size_t size) {
+    DecodedPng png;
+    if (!::decodePng(data, size, png)) return false;
+    width_ = static_cast<int32_t>(png.width);
+    height_ = static_cast<int32_t>(png.height);
+    pixels_.resize(std::size_t(png.width) * png.height);
+    const uint8_t* rgba = png.rgba.data();
+    for (uint32_t& pixel : pixels_) {
+        pixel = decodedPixel({rgba[0], rgba[1], rgba[2], rgba[3]});
+        rgba += 4;
+    }
+    return true;
+}
+
+uint32_t CBitmap::pixelAt(int32_t x, int32_t y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+    return pixels_[std::size_t(y) * std::size_t(width_) + std::size_t(x)];
+}
+
+void CBitmap::fill(CColor color) {
+    std::fill(pixels_.begin(), pixels_.end(), premultipliedPixel(color));
+}
+
+void CBitmap::draw(CDrawSurface& surface, const CRect& dest, CPoint sourceOffset) const {
+    surface.drawBitmap(*this, dest, sourceOffset, 255);
+}
+
+void CBitmap::drawTransparent(CDrawSurface& surface, const CRect& dest, CPoint sourceOffset) const {
+    surface.drawBitmap(*this, dest, sourceOffset, 255);
+}
+
+void CBitmap::drawAlphaBlend(CDrawSurface& surface, const CRect& dest, CPoint sourceOffset,
+                             uint8_t alpha) const {
+    surface.drawBitmap(*this, dest, sourceOffset, alpha);
+}

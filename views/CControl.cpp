@@ -1,0 +1,116 @@
+#include "views/CControl.h"
+
+#include "views/CFrame.h"
+#include "views/PlatformHooks.h"
+
+#include <algorithm>
+#include <cstring>
+
+CControl::CControl(const CRect& size, CControlObserver* listener, int32_t tag, CBitmap* background)
+    : CView(size), listener_(listener), tag_(tag),
+      doubleClickTimeMs_(std::max(platformDoubleClickTimeMs(), int32_t{250})) {
+    setBackground(background);
+    setDirty(true);
+}
+
+bool CControl::isDirty() const {
+    return oldValue_ != value_ || CView::isDirty();
+}
+
+void CControl::setDirty(bool dirty) {
+    CView::setDirty(dirty);
+    if (dirty)
+        oldValue_ = value_ != -1.0f ? -1.0f : 0.0f;
+    else
+        oldValue_ = value_;
+}
+
+void CControl::doIdleStuff() {
+    if (CFrame* frame = getFrame()) frame->idleWhileTracking();
+}
+
+void CControl::clampValue() {
+    if (value_ > maximum_) value_ = maximum_;
+    if (value_ < minimum_) value_ = minimum_;
+}
+
+bool CControl::applyDefaultOnClick(int32_t buttons) {
+    if (buttons != (kModControl | kButtonLeft)) return false;
+    beginEdit();
+    value_ = defaultValue_;
+    if (isDirty() && listener_) listener_->valueChanged(this);
+    endEdit();
+    return true;
+}
+
+void CControl::beginEdit() {
+    if (listener_) listener_->editBegun(this);
+    if (CFrame* frame = getFrame()) {
+        frame->setFocusView(this);
+        frame->beginEdit(tag_);
+    }
+}
+
+void CControl::endEdit() {
+    if (CFrame* frame = getFrame()) frame->endEdit(tag_);
+    if (listener_) listener_->editEnded(this);
+}
+
+bool CControl::isDoubleClick() {
+    const auto now = static_cast<int32_t>(platformTickMs());
+    const bool isDouble = lastClickTimeMs_ >= 0 && now - lastClickTimeMs_ <= doubleClickTimeMs_;
+    lastClickTimeMs_ = isDouble ? -1 : now;
+    return isDouble;
+}
+
+bool CControl::isOfClass(const char* className) const {
+    return (className && std::strcmp(className, "CControl") == 0) || CView::isOfClass(className);
+}
+
+CView* CControl::clone() const {
+    return new CControl(*this);
+}
+
+void CControl::nudgeValue(float step) {
+    value_ += step;
+    clampValue();
+    if (isDirty() && listener_) {
+        beginEdit();
+        listener_->valueChanged(this);
+        endEdit();
+    }
+}
+
+bool CControl::applyWheel(float distance, int32_t buttons) {
+    if (!getMouseEnabled()) return false;
+    float step = wheelStep_ * distance;
+    if (buttons & kModShift) step *= 0.1f;
+    nudgeValue(step);
+    return true;
+}
+
+int32_t CControl::applyArrowKey(const CKeyCode& key) {
+    float direction = 0;
+    switch (key.virtualKey) {
+    case kKeyLeft:
+    case kKeyDown:
+        direction = -1.0f;
+        break;
+    case kKeyUp:
+    case kKeyRight:
+        direction = 1.0f;
+        break;
+    default:
+        return kKeyNotUsed;
+    }
+    float step = wheelStep_ * direction;
+    if (key.modifiers & kKeyModifierShift) step *= 0.1f;
+    nudgeValue(step);
+    return kKeyUsed;
+}
+
+void CControl::reportDraggedValue() {
+    clampValue();
+    if (value_ != oldValue_ && listener_) listener_->valueChanged(this);
+    if (isDirty()) invalidate();
+}
