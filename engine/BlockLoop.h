@@ -26,8 +26,8 @@ void processBlock(DynamicsEngine& engine, StereoDelayLine& bypassDelay, bool byp
 
     const auto run = [&](auto frame) {
         for (int32_t i = 0; i < sampleFrames; ++i) {
-            double left = static_cast<double>(inLeft[i]);
-            double right = static_cast<double>(inRight[i]);
+            double left = finiteOrSilence(static_cast<double>(inLeft[i]));
+            double right = finiteOrSilence(static_cast<double>(inRight[i]));
             double delayedLeft = left;
             double delayedRight = right;
             bypassDelay.process(delayedLeft, delayedRight);

@@ -9,9 +9,6 @@ constexpr double kMinimumScFrequencyHz = 30.0;
 constexpr double kMaximumScFrequencyHz = 300.0;
 constexpr double kHarmonicsDrivePerAmount = 32.0;
 
-// NaN or infinity at the input would settle in every recursive state for good; silence instead.
-double finiteOrSilence(double x) { return std::isfinite(x) ? x : 0.0; }
-
 } // namespace
 
 DynamicsEngine::DynamicsEngine()

@@ -10,7 +10,11 @@
 
 #include <array>
 #include <atomic>
+#include <cmath>
 #include <memory>
+
+// NaN or infinity at the input would settle in every recursive state for good; silence instead.
+inline double finiteOrSilence(double x) { return std::isfinite(x) ? x : 0.0; }
 
 // Rate the core and every filter design run at: below 70000 Hz the core runs twice per host sample.
 inline double internalRateHz(double hostRateHz) { return hostRateHz < 70000.0 ? 2.0 * hostRateHz : hostRateHz; }
