@@ -60,9 +60,11 @@ struct GainComputer {
             reductionPerDb * kneeCurve(levelADb - curve.thresholdMinusKneeDb - curve.kneeDb, curve.kneeDb) + n;
         const double targetB =
             reductionPerDb * kneeCurve(levelBDb - curve.thresholdMinusKneeDb - curve.kneeDb, curve.kneeDb) + n;
-        // A rising target means less reduction: release; falling or equal: attack.
-        envelopeADb = (targetA > envelopeADb ? releaseFast : attack).smooth(envelopeADb, targetA);
-        envelopeBDb = (targetB > envelopeBDb ? releaseSlow : attack).smooth(envelopeBDb, targetB);
+        // A rising target means less reduction: release; falling or equal: attack. The
+        // coefficients are chosen as values so no load waits on the comparison.
+        const double attackCoefficient = attack.coefficient;
+        envelopeADb = onePoleStep(envelopeADb, targetA, targetA > envelopeADb ? releaseFast.coefficient : attackCoefficient);
+        envelopeBDb = onePoleStep(envelopeBDb, targetB, targetB > envelopeBDb ? releaseSlow.coefficient : attackCoefficient);
         const double minimumDb = envelopeADb > envelopeBDb ? envelopeBDb : envelopeADb;
         outputGainDb = minimumDb > outputGainDb ? finalSmoothing.smooth(outputGainDb, minimumDb) : minimumDb;
         return std::exp(outputGainDb * 0.11512925464970228); // 10^(dB / 20)

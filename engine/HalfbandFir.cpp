@@ -44,6 +44,9 @@ HalfbandFir::HalfbandFir(const std::array<double, kHalfbandTaps>& taps)
 }
 
 void HalfbandFir::clear() {
-    history_.fill(0.0);
-    position_ = 0;
+    for (Half& half : halves_) {
+        half.pairs.fill(0.0);
+        half.position = 0;
+    }
+    parity_ = 0;
 }

@@ -11,9 +11,11 @@ constexpr int kHalfbandCentre = 150;
 // slots 301..303 are zero. Only the centre and the odd slots are non-zero.
 std::array<double, kHalfbandTaps> makeHalfbandTaps();
 
-// Two-channel halfband FIR for 2x interpolation and decimation. The history keeps every pair
-// twice, 304 pairs apart, so the 304 most recent pairs are contiguous from the current position
-// and the sum needs no wrap test; positions count down.
+// Two-channel halfband FIR for 2x interpolation and decimation, pairs pushed one at a time.
+// Only the centre and the odd taps are non-zero, so an output needs the pair pushed 150 pushes
+// ago and the pairs pushed an odd number of pushes ago. The history is therefore kept in two
+// halves by push parity: the odd taps then read 152 consecutive pairs of the other half, and
+// each half stores its pairs twice, 152 apart, so that run never wraps. Positions count down.
 class HalfbandFir {
 public:
     explicit HalfbandFir(const std::array<double, kHalfbandTaps>& taps);
@@ -23,9 +25,10 @@ public:
     // Push a pair and replace it by the full output (centre plus odd taps).
     void pushFull(double& left, double& right) {
         push(left, right);
+        const Half& other = halves_[1 - parity_];
         double sum[2];
-        kernel_(oddTaps_.data(), history_.data() + 2 * (position_ + 1), sum);
-        const double* centre = history_.data() + 2 * (position_ + kHalfbandCentre);
+        kernel_(oddTaps_.data(), other.pairs.data() + 2 * (other.position + 1), sum);
+        const double* centre = centrePair();
         left = centreTap_ * centre[0] + sum[0];
         right = centreTap_ * centre[1] + sum[1];
         advance();
@@ -35,7 +38,7 @@ public:
     // zeros that interpolation stuffs in between.
     void pushCentre(double& left, double& right) {
         push(left, right);
-        const double* centre = history_.data() + 2 * (position_ + kHalfbandCentre);
+        const double* centre = centrePair();
         left = centreTap_ * centre[0];
         right = centreTap_ * centre[1];
         advance();
@@ -48,19 +51,35 @@ public:
     }
 
 private:
+    static constexpr int kHalfLength = kHalfbandTaps / 2; // pairs per parity
+
+    struct Half {
+        alignas(32) std::array<double, 4 * kHalfLength> pairs{}; // each pair twice
+        int position = 0;
+    };
+
     void push(double left, double right) {
-        double* slot = history_.data() + 2 * position_;
-        slot[0] = slot[2 * kHalfbandTaps] = left;
-        slot[1] = slot[2 * kHalfbandTaps + 1] = right;
+        Half& half = halves_[parity_];
+        double* slot = half.pairs.data() + 2 * half.position;
+        slot[0] = slot[2 * kHalfLength] = left;
+        slot[1] = slot[2 * kHalfLength + 1] = right;
+    }
+
+    // The pair pushed 150 pushes ago: 75 pushes ago in the current half.
+    const double* centrePair() const {
+        const Half& half = halves_[parity_];
+        return half.pairs.data() + 2 * (half.position + kHalfbandCentre / 2);
     }
 
     void advance() {
-        if (--position_ < 0) position_ += kHalfbandTaps;
+        Half& half = halves_[parity_];
+        if (--half.position < 0) half.position += kHalfLength;
+        parity_ = 1 - parity_;
     }
 
     double centreTap_;
     HalfbandKernel kernel_;
     alignas(32) std::array<double, 2 * kHalfbandOddTaps> oddTaps_{}; // c1, c1, c3, c3, ...
-    alignas(32) std::array<double, 4 * kHalfbandTaps> history_{};    // pairs, stored twice
-    int position_ = 0;
+    Half halves_[2];
+    int parity_ = 0;
 };

@@ -1,14 +1,14 @@
 #pragma once
 
 // Sum over the 152 odd taps of a halfband filter for both channels at once:
-// out = sum_j oddTaps[2j] * pairs[4j .. 4j+1], j = 0..151, where oddTaps holds each odd tap twice
-// (c1, c1, c3, c3, ...) and pairs points at the history pair one push back (stride two pairs).
-// Both arrays are 16-byte aligned.
+// out[c] = sum_j oddTaps[2j + c] * pairs[2j + c], j = 0..151, where oddTaps holds each odd tap
+// twice (c1, c1, c3, c3, ...) and pairs holds the matching history pairs contiguously, most
+// recent first. Both arrays are 32-byte aligned.
 constexpr int kHalfbandOddTaps = 152;
 
 using HalfbandKernel = void (*)(const double* oddTaps, const double* pairs, double out[2]);
 
-// Plain reference loop in tap order; also the kernel on processors without SSE2.
+// Plain reference loop in tap order; also the kernel on processors other than x86.
 void halfbandSumScalar(const double* oddTaps, const double* pairs, double out[2]);
 
 #if defined(__x86_64__) || defined(__i386__)

@@ -13,6 +13,11 @@ inline double timeCoefficient(double timeMs, double sampleRateHz) {
     return series > 0.0 ? series : 0.0;
 }
 
+// One step of a one-pole smoother of state toward target.
+inline double onePoleStep(double state, double target, double coefficient) {
+    return (state - target) * coefficient + target;
+}
+
 // A time constant together with the coefficient that follows it at the current rate.
 struct SmoothingTime {
     double timeMs = 0.0;
@@ -29,5 +34,5 @@ struct SmoothingTime {
     }
 
     // Moves state toward target by one step.
-    double smooth(double state, double target) const { return (state - target) * coefficient + target; }
+    double smooth(double state, double target) const { return onePoleStep(state, target, coefficient); }
 };
