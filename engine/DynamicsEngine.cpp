@@ -209,11 +209,13 @@ void DynamicsEngine::processFrameOversampled(double& left, double& right, double
     double firstRight = (right + n) * 2.0;
     double secondLeft = 0.0;
     double secondRight = 0.0;
+    // Each filter sum sits right after the core step it does not depend on, so the processor
+    // can work on it while the core's serial feedback chain waits.
     upsampler_.pushCentre(firstLeft, firstRight);
-    upsampler_.pushFull(secondLeft, secondRight);
     processCore(firstLeft, firstRight, settings, gain, levelA, levelB);
-    processCore(secondLeft, secondRight, settings, gain, levelA, levelB);
+    upsampler_.pushFull(secondLeft, secondRight);
     downsampler_.pushFull(firstLeft, firstRight);
+    processCore(secondLeft, secondRight, settings, gain, levelA, levelB);
     downsampler_.pushOnly(secondLeft, secondRight);
     mix(left, right, firstLeft, firstRight, settings);
 }

@@ -79,7 +79,7 @@ private:
 
     double centreTap_;
     HalfbandKernel kernel_;
-    alignas(32) std::array<double, 2 * kHalfbandOddTaps> oddTaps_{}; // c1, c1, c3, c3, ...
+    alignas(64) std::array<double, 2 * kHalfbandOddTaps> oddTaps_{}; // c1, c1, c3, c3, ...
     Half halves_[2];
     int parity_ = 0;
 };
