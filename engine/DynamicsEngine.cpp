@@ -130,92 +130,85 @@ double DynamicsEngine::nextOutputNoise() {
     return o;
 }
 
-void DynamicsEngine::processCore(double& left, double& right, const FrameSettings& settings, double& gain,
-                                 double& levelA, double& levelB) {
+DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const FrameSettings& settings,
+                                                      CoreMeters& meters) {
     if (settings.scPreviewOn) {
         // Listen to the detector's input: the sidechain filter on the raw signal, nothing else runs.
-        double side = (left - right) * 0.5;
-        double mid = (left + right) * 0.5;
+        double side = (in.left - in.right) * 0.5;
+        double mid = (in.left + in.right) * 0.5;
         sidechainFilter_.process(side, mid, false);
-        left = mid + side;
-        right = mid - side;
-        gain = 1.0;
-        levelA = levelB = -70.0;
-        return;
+        meters = CoreMeters{1.0, -70.0, -70.0};
+        return StereoPair{mid + side, mid - side};
     }
 
     // Feedback detection: the gain comes from levels measured on already compressed samples,
     // and the detector then sees the current input with that gain applied.
     const double g = gainComputer_.step(settings.curve, levelDetector_.levelADb, levelDetector_.levelBDb);
-    gain = g;
-    double side = (left * g - right * g) * 0.5;
-    double mid = (right * g + left * g) * 0.5;
+    double side = (in.left * g - in.right * g) * 0.5;
+    double mid = (in.right * g + in.left * g) * 0.5;
     sidechainFilter_.process(side, mid, true);
     levelDetector_.step(mid + side, mid - side);
-    levelA = levelDetector_.levelADb;
-    levelB = levelDetector_.levelBDb;
+    meters = CoreMeters{g, levelDetector_.levelADb, levelDetector_.levelBDb};
 
     const double yLeft = previousGain_ * leftTwoAgo_;
     const double yRight = previousGain_ * rightTwoAgo_;
-    const double outLeft = harmonicsBands_.step(0, yLeft, lfDrive_, hfDrive_) + yLeft - leftTwoAgo_;
-    const double outRight = harmonicsBands_.step(1, yRight, lfDrive_, hfDrive_) + yRight - rightTwoAgo_;
-
+    const StereoPair out{harmonicsBands_.step(0, yLeft, lfDrive_, hfDrive_) + yLeft - leftTwoAgo_,
+                         harmonicsBands_.step(1, yRight, lfDrive_, hfDrive_) + yRight - rightTwoAgo_};
     leftTwoAgo_ = leftOneAgo_;
     rightTwoAgo_ = rightOneAgo_;
-    leftOneAgo_ = left;
-    rightOneAgo_ = right;
+    leftOneAgo_ = in.left;
+    rightOneAgo_ = in.right;
     previousGain_ = g;
-    left = outLeft;
-    right = outRight;
+    return out;
 }
 
-void DynamicsEngine::mix(double& left, double& right, double wetLeft, double wetRight,
-                         const FrameSettings& settings) {
-    double dryLeft = left;
-    double dryRight = right;
-    dryDelay_.process(dryLeft, dryRight);
+DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair in, StereoPair wet, const FrameSettings& settings) {
+    StereoPair dry = in;
+    dryDelay_.process(dry.left, dry.right);
     const double o = nextOutputNoise();
-    if (settings.deltaOn || settings.scPreviewOn) {
-        left = wetLeft + o;
-        right = wetRight + o;
-    } else {
-        // dry + wet is the compressed signal with harmonics; the dry gain adds the parallel path.
-        left = (dryLeft + wetLeft) * settings.makeUpGain + settings.dryGain * dryLeft + o;
-        right = (dryRight + wetRight) * settings.makeUpGain + settings.dryGain * dryRight + o;
-    }
+    if (settings.deltaOn || settings.scPreviewOn) return StereoPair{wet.left + o, wet.right + o};
+    // dry + wet is the compressed signal with harmonics; the dry gain adds the parallel path.
+    return StereoPair{(dry.left + wet.left) * settings.makeUpGain + settings.dryGain * dry.left + o,
+                      (dry.right + wet.right) * settings.makeUpGain + settings.dryGain * dry.right + o};
 }
 
 void DynamicsEngine::processFrame(double& left, double& right, double& gain, double& levelA, double& levelB) {
     const FrameSettings settings = beginFrame();
-    left = finiteOrSilence(left);
-    right = finiteOrSilence(right);
+    const StereoPair in{finiteOrSilence(left), finiteOrSilence(right)};
     const double n = nextInputNoise();
-    double wetLeft = left + n;
-    double wetRight = right + n;
-    processCore(wetLeft, wetRight, settings, gain, levelA, levelB);
+    CoreMeters meters;
+    StereoPair wet = processCore(StereoPair{in.left + n, in.right + n}, settings, meters);
     // The core delays by 2 samples; 149 more line it up with the 151 of the oversampled path.
-    wetDelay_.process(wetLeft, wetRight);
-    mix(left, right, wetLeft, wetRight, settings);
+    wetDelay_.process(wet.left, wet.right);
+    const StereoPair out = mix(in, wet, settings);
+    left = out.left;
+    right = out.right;
+    gain = meters.gain;
+    levelA = meters.levelA;
+    levelB = meters.levelB;
 }
 
 void DynamicsEngine::processFrameOversampled(double& left, double& right, double& gain, double& levelA,
                                              double& levelB) {
     const FrameSettings settings = beginFrame();
-    left = finiteOrSilence(left);
-    right = finiteOrSilence(right);
+    const StereoPair in{finiteOrSilence(left), finiteOrSilence(right)};
     const double n = nextInputNoise();
     // Zero stuffing halves the level; the factor 2 restores it.
-    double firstLeft = (left + n) * 2.0;
-    double firstRight = (right + n) * 2.0;
-    double secondLeft = 0.0;
-    double secondRight = 0.0;
+    StereoPair first{(in.left + n) * 2.0, (in.right + n) * 2.0};
+    StereoPair second{0.0, 0.0};
     // Each filter sum sits right after the core step it does not depend on, so the processor
     // can work on it while the core's serial feedback chain waits.
-    upsampler_.pushCentre(firstLeft, firstRight);
-    processCore(firstLeft, firstRight, settings, gain, levelA, levelB);
-    upsampler_.pushFull(secondLeft, secondRight);
-    downsampler_.pushFull(firstLeft, firstRight);
-    processCore(secondLeft, secondRight, settings, gain, levelA, levelB);
-    downsampler_.pushOnly(secondLeft, secondRight);
-    mix(left, right, firstLeft, firstRight, settings);
+    upsampler_.pushCentre(first.left, first.right);
+    CoreMeters meters;
+    first = processCore(first, settings, meters);
+    upsampler_.pushFull(second.left, second.right);
+    downsampler_.pushFull(first.left, first.right);
+    second = processCore(second, settings, meters);
+    downsampler_.pushOnly(second.left, second.right);
+    const StereoPair out = mix(in, first, settings);
+    left = out.left;
+    right = out.right;
+    gain = meters.gain;
+    levelA = meters.levelA;
+    levelB = meters.levelB;
 }

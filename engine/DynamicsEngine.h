@@ -93,9 +93,18 @@ private:
     void clearSignalState();
     double nextInputNoise();
     double nextOutputNoise();
-    void processCore(double& left, double& right, const FrameSettings& settings, double& gain, double& levelA,
-                     double& levelB);
-    void mix(double& left, double& right, double wetLeft, double wetRight, const FrameSettings& settings);
+    struct StereoPair {
+        double left;
+        double right;
+    };
+    struct CoreMeters {
+        double gain;
+        double levelA;
+        double levelB;
+    };
+    // Works on values rather than references so the compiler may keep the state in registers.
+    StereoPair processCore(StereoPair in, const FrameSettings& settings, CoreMeters& meters);
+    StereoPair mix(StereoPair in, StereoPair wet, const FrameSettings& settings);
 
     // Audio-thread state.
     GainComputer gainComputer_;

@@ -31,9 +31,9 @@ std::vector<double> noise(int count, uint32_t seed) {
     return x;
 }
 
-// A compressing configuration: -30 dB threshold, 8:1, RMS detection, sidechain filter and both
-// harmonics on, parallel dry path.
-void configure(DynamicsEngine& e, double rateHz) {
+// A compressing configuration: -30 dB threshold, 8:1, RMS detection, both harmonics on, a
+// parallel dry path, and the sidechain filter off or at its longest chain (3 dB/oct).
+void configure(DynamicsEngine& e, double rateHz, float scFilterType) {
     e.setSampleRate(rateHz);
     e.setThreshold(-30.0);
     e.setKnee(6.0);
@@ -42,7 +42,7 @@ void configure(DynamicsEngine& e, double rateHz) {
     e.setAttack(2.0);
     e.setRelease(50.0);
     e.setReleaseSlow(500.0);
-    e.setScFilterType(0.5f);
+    e.setScFilterType(scFilterType);
     e.setScFilterFreq(100.0);
     e.setHfHarmonics(true);
     e.setHfHarmonicsAmount(0.4);
@@ -52,9 +52,9 @@ void configure(DynamicsEngine& e, double rateHz) {
     e.setMakeUpGain(2.0);
 }
 
-void runEngine(benchmark::State& state, float rateHz) {
+void runEngine(benchmark::State& state, float rateHz, float scFilterType) {
     auto engine = std::make_unique<DynamicsEngine>();
-    configure(*engine, rateHz);
+    configure(*engine, rateHz, scFilterType);
     StereoDelayLine bypass(500);
     bypass.setLength(151);
     MeterReadouts meters;
@@ -69,13 +69,15 @@ void runEngine(benchmark::State& state, float rateHz) {
     state.counters["per_sample"] = perSample(state, kBlock);
 }
 
-void OversampledFrame44k(benchmark::State& state) { runEngine(state, 44100.0f); }
-void PlainFrame96k(benchmark::State& state) { runEngine(state, 96000.0f); }
+void OversampledFrame44k(benchmark::State& state) { runEngine(state, 44100.0f, 0.0f); }
+void PlainFrame96k(benchmark::State& state) { runEngine(state, 96000.0f, 0.0f); }
+void OversampledFrame44kShelvedSidechain(benchmark::State& state) { runEngine(state, 44100.0f, 0.5f); }
+void PlainFrame96kShelvedSidechain(benchmark::State& state) { runEngine(state, 96000.0f, 0.5f); }
 
 // The odd-tap sum alone, over a doubled history of 152 pairs.
 void runKernel(benchmark::State& state, HalfbandKernel kernel) {
     const auto taps = makeHalfbandTaps();
-    alignas(32) double oddTaps[2 * kHalfbandOddTaps];
+    alignas(64) double oddTaps[2 * kHalfbandOddTaps];
     for (int j = 0; j < kHalfbandOddTaps; ++j) oddTaps[2 * j] = oddTaps[2 * j + 1] = taps[2 * j + 1];
     constexpr int kPairs = 2 * kHalfbandOddTaps;
     alignas(32) double history[2 * kPairs];
@@ -96,10 +98,17 @@ void HalfbandOptimised(benchmark::State& state) { runKernel(state, bestHalfbandK
 #if defined(__x86_64__) || defined(__i386__)
 void HalfbandSse2(benchmark::State& state) { runKernel(state, &halfbandSumSse2); }
 BENCHMARK(HalfbandSse2);
+void HalfbandAvx2Fma(benchmark::State& state) {
+    if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("fma")) return state.SkipWithError("no AVX2/FMA");
+    runKernel(state, &halfbandSumAvx2Fma);
+}
+BENCHMARK(HalfbandAvx2Fma);
 #endif
 
 BENCHMARK(OversampledFrame44k);
 BENCHMARK(PlainFrame96k);
+BENCHMARK(OversampledFrame44kShelvedSidechain);
+BENCHMARK(PlainFrame96kShelvedSidechain);
 BENCHMARK(HalfbandScalar);
 BENCHMARK(HalfbandOptimised);
 

@@ -113,15 +113,15 @@ TEST(HalfbandFir, UpAndDownPassTheLowBandCleanlyWithTheirDelay) {
 // The vector kernels may add in another order than the plain loop, nothing more.
 TEST(HalfbandKernels, AgreeWithThePlainLoopOnALongRandomSignal) {
     const auto h = makeHalfbandTaps();
-    alignas(32) double taps[2 * kHalfbandOddTaps];
+    alignas(64) double taps[2 * kHalfbandOddTaps];
     for (int j = 0; j < kHalfbandOddTaps; ++j) taps[2 * j] = taps[2 * j + 1] = h[2 * j + 1];
     const auto signal = enginetest::randomSignal(200000, 1.0, 99);
-    const std::vector<HalfbandKernel> kernels = {
+    std::vector<HalfbandKernel> kernels = {&halfbandSumScalar, bestHalfbandKernel()};
 #if defined(__x86_64__) || defined(__i386__)
-        &halfbandSumSse2,
-        __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") ? &halfbandSumAvx2Fma : &halfbandSumSse2,
+    kernels.push_back(&halfbandSumSse2);
+    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")) kernels.push_back(&halfbandSumAvx2Fma);
+    if (__builtin_cpu_supports("avx512f")) kernels.push_back(&halfbandSumAvx512);
 #endif
-        bestHalfbandKernel()};
     for (size_t start = 0; start + 2 * kHalfbandOddTaps <= signal.size(); start += 2 * 97) {
         const double* pairs = signal.data() + start; // pair aligned: start is even
         double plain[2] = {0.0, 0.0};
