@@ -24,7 +24,6 @@ struct SmoothingTime {
     double sampleRateHz = 44100.0;
     double coefficient = 0.0;
 
-    SmoothingTime() = default;
     SmoothingTime(double initialTimeMs, double rateHz) { set(initialTimeMs, rateHz); }
 
     void set(double newTimeMs, double rateHz) {
