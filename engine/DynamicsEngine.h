@@ -75,6 +75,15 @@ public:
     const std::array<double, kHalfbandTaps>& halfbandTaps() const { return halfbandTaps_; }
 
 private:
+    struct StereoPair {
+        double left;
+        double right;
+    };
+    struct CoreMeters {
+        double gain;
+        double levelA;
+        double levelB;
+    };
     // Settings the frame reads directly, loaded once per frame.
     struct FrameSettings {
         GainCurve curve;
@@ -93,15 +102,7 @@ private:
     void clearSignalState();
     double nextInputNoise();
     double nextOutputNoise();
-    struct StereoPair {
-        double left;
-        double right;
-    };
-    struct CoreMeters {
-        double gain;
-        double levelA;
-        double levelB;
-    };
+
     // Works on values rather than references so the compiler may keep the state in registers.
     StereoPair processCore(StereoPair in, const FrameSettings& settings, CoreMeters& meters);
     StereoPair mix(StereoPair in, StereoPair wet, const FrameSettings& settings);

@@ -16,9 +16,9 @@ inline double kneeCurve(double overshootDb, double kneeDb) {
 
 // Static curve as the gain computer holds it.
 struct GainCurve {
-    double thresholdMinusKneeDb = -30.0;
-    double kneeDb = 0.0;
-    double slope = 0.5;
+    double thresholdMinusKneeDb;
+    double kneeDb;
+    double slope;
 };
 
 // Turns the detector's two levels into one gain: static curve, an attack shared by two

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -13,7 +14,8 @@ namespace {
 using enginetest::kPi;
 
 TEST(HalfbandTaps, MatchThePublishedValues) {
-    const auto h = makeHalfbandTaps();
+    const auto engine = std::make_unique<DynamicsEngine>();
+    const auto& h = engine->halfbandTaps();
     EXPECT_NEAR(h[150], 0.49999936516553734, 1e-15);
     EXPECT_NEAR(h[151], 0.3182464637467153, 1e-15);
     EXPECT_NEAR(h[149], 0.3182464637467153, 1e-15);
