@@ -2,6 +2,7 @@
 
 #include "platform/win32/FrameWindowClass.h"
 #include "platform/win32/GdiplusSession.h"
+#include "platform/win32/OleSession.h"
 #include "views/FrameWindow.h"
 
 #include <windows.h>
@@ -39,6 +40,7 @@ class Win32FrameWindow : public FrameWindow {
     bool key(UINT message, WPARAM wParam);
 
     CFrame& frame_;
+    OleSession ole_;
     GdiplusSession gdiplus_; // GDI+ stays up while the editor is open
     FrameWindowClass windowClass_;
     HWND window_ = nullptr;
