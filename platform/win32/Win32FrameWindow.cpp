@@ -30,9 +30,10 @@ std::unique_ptr<Win32FrameWindow> Win32FrameWindow::create(CFrame& frame, HWND p
     // The system double-buffers composited windows from Windows 6.0 on; earlier versions do
     // not know the style.
     const DWORD extendedStyle = IsWindowsVistaOrGreater() ? WS_EX_COMPOSITED : 0;
-    CreateWindowExW(extendedStyle, FrameWindowClass::name(), L"Window",
-                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, size.width(),
-                    size.height(), parent, nullptr, codeModule(), window.get());
+    window->window_ = CreateWindowExW(
+        extendedStyle, FrameWindowClass::name(), L"Window",
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, size.width(),
+        size.height(), parent, nullptr, codeModule(), window.get());
     if (!window->window_) return nullptr;
     return window;
 }
@@ -62,6 +63,13 @@ LRESULT CALLBACK Win32FrameWindow::windowProc(HWND window, UINT message, WPARAM 
 
 LRESULT Win32FrameWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_NCDESTROY: {
+        // The host may destroy its window, and ours with it, before it closes the editor.
+        HWND window = window_;
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        window_ = nullptr;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
     case WM_PAINT:
         paint();
         return 0;
@@ -133,6 +141,7 @@ bool Win32FrameWindow::key(UINT message, WPARAM wParam) {
 
 void Win32FrameWindow::present(const CBitmap& backBuffer, const CRect& area) {
     backBuffer_ = &backBuffer;
+    if (!window_) return;
     const RECT rect{area.left, area.top, area.right, area.bottom};
     InvalidateRect(window_, &rect, FALSE);
     UpdateWindow(window_);

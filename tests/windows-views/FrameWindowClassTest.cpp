@@ -129,3 +129,19 @@ TEST(FrameWindowClassTest, ClosingTheFrameDestroysTheChildWindow) {
     EXPECT_FALSE(IsWindow(child));
     EXPECT_FALSE(frame.isOpen());
 }
+
+TEST(FrameWindowClassTest, HostWindowDestroyedBeforeTheEditorClosesIsHarmless) {
+    CFrame frame({0, 0, 100, 50}, nullptr);
+    auto* probe = new ProbeView({0, 0, 50, 50}, kColorRed);
+    frame.addView(probe);
+    {
+        HostWindow host(300, 200);
+        ASSERT_TRUE(frame.open(host.handle()));
+        frame.idle();
+    }
+    probe->setDirty(true);
+    frame.idle(); // paints into the back buffer; there is no window to show it
+    frame.close();
+    EXPECT_FALSE(frame.isOpen());
+    EXPECT_FALSE(classRegistered());
+}
