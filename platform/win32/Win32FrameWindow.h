@@ -28,8 +28,6 @@ class Win32FrameWindow : public FrameWindow {
     // Shows `area` of the back buffer now (a synchronous paint of that area).
     void present(const CBitmap& backBuffer, const CRect& area) override;
 
-    HWND handle() const { return window_; }
-
   private:
     explicit Win32FrameWindow(CFrame& frame);
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
