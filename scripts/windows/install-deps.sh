@@ -111,21 +111,29 @@ fi
 
 # --- Wine prefix ---------------------------------------------------------------------------
 # Made once and reused; it is redone only when the registry settings change.
-stamp="$WINEPREFIX/.qvl-setup"
 wanted="$(sha256sum "$here/wine-setup.reg" | cut -d' ' -f1)"
-if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$wanted" ]; then
+if [ ! -f "$qvl_prefix_stamp" ] || [ "$(cat "$qvl_prefix_stamp")" != "$wanted" ]; then
     begin "Wine prefix $WINEPREFIX"
+    created=no
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wineboot -i >/dev/null 2>&1
         wineserver -w
+        created=yes
     fi
     # Debian's Wine does not look in fonts-wine's directory; without any font GDI+ draws no text.
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     ln -sf /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     # A relative name: regedit would take an absolute Unix path for a switch.
     (cd "$here" && wine regedit /S wine-setup.reg >/dev/null 2>&1)
-    # The display driver is chosen when the desktop process starts: let this server end.
-    wineserver -w
-    echo "$wanted" >"$stamp"
+    # The display driver is chosen when the desktop process starts. A new prefix has no other
+    # users: wait for its server to end. A prefix in use (a persistent server from wine-run.sh)
+    # is not waited for, as that could take minutes.
+    if [ "$created" = yes ]; then
+        wineserver -w
+    else
+        echo "   settings apply once the prefix's Wine server has ended (or: wineserver -k)"
+    fi
+    echo "$wanted" >"$qvl_prefix_stamp"
     done_step
 fi
 

@@ -7,3 +7,5 @@ WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installer prompts in a fresh prefix.
 WINEDLLOVERRIDES="mscoree,mshtml="
 export WIN32_DEPS_PREFIX WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES
+# Written by install-deps.sh once the prefix has the settings of wine-setup.reg.
+qvl_prefix_stamp="$WINEPREFIX/.qvl-setup"

@@ -6,6 +6,12 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # shellcheck source=wine-env.sh
 . "$here/wine-env.sh"
 
+# Wine would quietly make a prefix without the test settings (display driver, crash dialog).
+if [ ! -f "$qvl_prefix_stamp" ]; then
+    echo "wine-run.sh: no prepared Wine prefix at $WINEPREFIX; run scripts/windows/install-deps.sh" >&2
+    exit 127
+fi
+
 # A server that outlives each program makes every start ~0.05 s instead of ~2.5 s. The first
 # program in a fresh server starts Wine's service processes, which would inherit and hold open
 # the caller's pipes (ctest then waits for them): start them here with nothing attached.
