@@ -14,8 +14,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 # ThreadSanitizer runs the tests that exercise several threads at once (suites named
-# Concurrency); AddressSanitizer (with
-# UBSan) runs them all.
+# Concurrency); AddressSanitizer (with UBSan) runs them all.
 cmake --preset tsan
 cmake --build --preset tsan
 ctest --preset tsan -R Concurrency
