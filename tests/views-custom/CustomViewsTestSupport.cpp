@@ -5,18 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-CColor pixelColor(const CBitmap& bitmap, int32_t x, int32_t y) {
-    const uint32_t p = bitmap.pixelAt(x, y);
-    return {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), uint8_t(p >> 24)};
-}
-
-bool pixelIs(const CBitmap& bitmap, int32_t x, int32_t y, CColor color, int tolerance) {
-    const CColor p = pixelColor(bitmap, x, y);
-    const auto near = [&](uint8_t a, uint8_t b) { return std::abs(int(a) - int(b)) <= tolerance; };
-    return near(p.red, color.red) && near(p.green, color.green) && near(p.blue, color.blue) &&
-           near(p.alpha, color.alpha);
-}
-
 CColor blendOver(CColor c, CColor below) {
     const double a = c.alpha / 255.0;
     const auto mix = [&](uint8_t top, uint8_t bottom) {
@@ -55,31 +43,6 @@ bool Screen::sameAs(const Screen& other, const CRect& area) const {
         for (int32_t x = area.left; x < area.right; ++x)
             if (bitmap().pixelAt(x, y) != other.bitmap().pixelAt(x, y)) return false;
     return true;
-}
-
-void Recorder::valueChanged(CControl* control) {
-    events.push_back("changed");
-    changedValues.push_back(control->getValue());
-}
-void Recorder::editBegun(CControl*) {
-    events.push_back("editBegun");
-}
-void Recorder::editEnded(CControl*) {
-    events.push_back("editEnded");
-}
-int32_t Recorder::modifierClicked(CControl*, int32_t) {
-    events.push_back("modifierClicked");
-    return 0; // like the editor: every press reaches the views
-}
-void Recorder::beginEdit(int32_t tag) {
-    events.push_back("frameBegin " + std::to_string(tag));
-}
-void Recorder::endEdit(int32_t tag) {
-    events.push_back("frameEnd " + std::to_string(tag));
-}
-
-int Recorder::count(const std::string& event) const {
-    return int(std::count(events.begin(), events.end(), event));
 }
 
 void RecordingDevice::drawText(const char* utf8, double x, double baselineY,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestSupport.h"
 #include "views/CBitmap.h"
 #include "views/CControl.h"
 #include "views/CDrawSurface.h"
@@ -11,10 +12,6 @@
 #include <string>
 #include <vector>
 
-// Pixel of a bitmap as straight bytes (equal to the colour for opaque pixels).
-CColor pixelColor(const CBitmap& bitmap, int32_t x, int32_t y);
-// True when the pixel equals `color` within `tolerance` per byte.
-bool pixelIs(const CBitmap& bitmap, int32_t x, int32_t y, CColor color, int tolerance = 0);
 // Straight colour of `color` blended over an opaque `below`, rounded to bytes.
 CColor blendOver(CColor color, CColor below);
 
@@ -36,25 +33,6 @@ class Screen {
 
   private:
     std::unique_ptr<COffscreenSurface> surface_; // movable, so tests can return screens
-};
-
-// Records a control's notifications and the edit gestures the frame reports to the editor,
-// in one sequence, so tests can check nesting and order.
-class Recorder : public CControlObserver, public FrameEditorLink {
-  public:
-    void valueChanged(CControl* control) override;
-    void editBegun(CControl* control) override;
-    void editEnded(CControl* control) override;
-    int32_t modifierClicked(CControl* control, int32_t buttons) override;
-    void beginEdit(int32_t tag) override;
-    void endEdit(int32_t tag) override;
-    int32_t getKnobMode() const override { return kLinearMode; }
-    void idleWhileTracking() override {}
-
-    int count(const std::string& event) const;
-
-    std::vector<std::string> events;
-    std::vector<float> changedValues;
 };
 
 // A drawing back end that draws nothing and remembers what it was asked, with fixed text
