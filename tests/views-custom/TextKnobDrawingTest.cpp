@@ -143,14 +143,14 @@ TEST(TextKnobSetterTest, ChangedLookMarksDirtyUnchangedDoesNot) {
     knob.setBackColor(kColorBlack);
     knob.setFrameColor(kColorBlack);
     knob.setShadowColor(kColorRed);
-    knob.setTextAlign(kCenterText);
+    knob.setHoriAlign(kCenterText);
     knob.setStyle(1);
     EXPECT_FALSE(knob.isDirty());
 
     knob.setFontColor(kNormalText);
     EXPECT_TRUE(knob.isDirty());
     clean();
-    knob.setTextAlign(kRightText);
+    knob.setHoriAlign(kRightText);
     EXPECT_TRUE(knob.isDirty());
     clean();
     knob.setStyle(kNoFrame);

@@ -5,7 +5,7 @@
 
 CTextKnob::CTextKnob(const CRect& size, CControlObserver* listener, int32_t tag,
                      CBitmap* background)
-    : CControl(size, listener, tag, background) {
+    : CTextControl(size, listener, tag, background) {
     look_.style = 1; // none of the text style flags
 }
 
@@ -56,61 +56,6 @@ bool CTextKnob::isOfClass(const char* className) const {
 
 CView* CTextKnob::clone() const {
     return new CTextKnob(*this);
-}
-
-void CTextKnob::setFont(CFontSpec* font) {
-    if (font) look_.font = SharedRef<CFontSpec>(font);
-    setDirty(true);
-}
-
-void CTextKnob::setLookColor(CColor& member, CColor color) {
-    if (member == color) return;
-    member = color;
-    setDirty(true);
-}
-
-void CTextKnob::setFontColor(CColor color) {
-    setLookColor(look_.fontColor, color);
-}
-void CTextKnob::setBackColor(CColor color) {
-    setLookColor(look_.backColor, color);
-}
-void CTextKnob::setFrameColor(CColor color) {
-    setLookColor(look_.frameColor, color);
-}
-void CTextKnob::setShadowColor(CColor color) {
-    setLookColor(look_.shadowColor, color);
-}
-void CTextKnob::setAntialias(bool antialias) {
-    look_.antialias = antialias;
-}
-void CTextKnob::setTextTransparency(bool transparent) {
-    look_.textTransparency = transparent;
-}
-
-void CTextKnob::setTextAlign(int32_t align) {
-    if (look_.horizontalAlign == align) return;
-    look_.horizontalAlign = align;
-    setDirty(true);
-}
-
-void CTextKnob::setStyle(int32_t style) {
-    if (look_.style == style) return;
-    look_.style = style;
-    setDirty(true);
-}
-
-void CTextKnob::setTextFunction(void (*function)(float, char*, void*), void* userData) {
-    text_.textFunctionWithData = function;
-    text_.userData = userData;
-}
-
-void CTextKnob::setTextFunction(void (*function)(float, char*)) {
-    text_.textFunction = function;
-}
-
-void CTextKnob::setParseFunction(void (*function)(char*, float&)) {
-    text_.parseFunction = function;
 }
 
 void CTextKnob::setFineFactor(float factor) {

@@ -1,15 +1,14 @@
 #pragma once
 
-#include "views/CControl.h"
 #include "views/LinearDrag.h"
-#include "views/TextDisplay.h"
+#include "views/CTextControl.h"
 
 #include <cstdint>
 
 // A control that shows its value as text over a small plate and is dragged like a knob:
 // right or up increases, 600 pixels sweep the range (fineFactor times more with shift).
 // It has no circular mode and ignores alt and the host's knob mode.
-class CTextKnob : public CControl {
+class CTextKnob : public CTextControl {
   public:
     CTextKnob(const CRect& size, CControlObserver* listener, int32_t tag, CBitmap* background);
 
@@ -22,20 +21,6 @@ class CTextKnob : public CControl {
     bool isOfClass(const char* className) const override;
     CView* clone() const override;
 
-    // Font always marks the view dirty; colours, alignment and style only when they change;
-    // the callbacks, the two flags and the fine factor are only stored.
-    virtual void setFont(CFontSpec* font);
-    virtual void setFontColor(CColor color);
-    virtual void setBackColor(CColor color);
-    virtual void setFrameColor(CColor color);
-    virtual void setShadowColor(CColor color);
-    virtual void setAntialias(bool antialias);
-    virtual void setTextAlign(int32_t align);
-    virtual void setTextFunction(void (*function)(float, char*, void*), void* userData);
-    virtual void setTextFunction(void (*function)(float, char*));
-    virtual void setParseFunction(void (*function)(char*, float&));
-    virtual void setStyle(int32_t style);
-    virtual void setTextTransparency(bool transparent);
     // Factors that are not finite and positive are ignored: they would turn the drag into
     // infinities or NaN.
     virtual void setFineFactor(float factor);
@@ -44,16 +29,9 @@ class CTextKnob : public CControl {
     virtual void drawText(CDrawSurface& surface, const char* text,
                           CBitmap* replacementBackground = nullptr);
 
-    const TextLook& getLook() const { return look_; }
-    const ValueTextFunctions& getTextFunctions() const { return text_; }
-
     static constexpr float kDragRangePx = 600.0f;
 
   private:
-    void setLookColor(CColor& member, CColor color);
-
-    ValueTextFunctions text_;
-    TextLook look_;
     float fineFactor_ = 2.0f;
     LinearDrag drag_;
 };
