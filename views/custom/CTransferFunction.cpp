@@ -1,0 +1,99 @@
+#include "views/custom/CTransferFunction.h"
+
+#include "views/custom/PanelDrawing.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr int32_t kSize = CTransferFunction::kGraphSizePx;
+constexpr CColor kKneeBand{255, 20, 0, 55};
+constexpr CColor kDiagonal{0, 41, 51, 255};
+// -ln(10) / 20 and 20 / ln(10): dB to natural-log amplitude and back.
+constexpr double kDbToLn = -0.11512925464970228;
+constexpr double kLnToDb = 8.685889638065037;
+
+// Minus twice a level in dB, truncated: the row of a level on the 2-pixels-per-dB scale.
+int32_t rowOfLevel(double twiceLevelDb) {
+    return -truncateToPixel(twiceLevelDb, -kFarOutsidePx, kFarOutsidePx, kFarOutsidePx);
+}
+
+} // namespace
+
+CTransferFunction::CTransferFunction(const CRect& size, CControlObserver* listener)
+    : CControl(size, listener, 18) {}
+
+void CTransferFunction::setRatioFromParameter(double v) {
+    if (!std::isfinite(v)) return;
+    double ratio;
+    if (v > 0.9)
+        ratio = 8.0;
+    else if (v > 0.8)
+        ratio = 4.0;
+    else
+        ratio = 1.0 + v * 1.25 * 2.0;
+    inverseRatio = 1.0 / ratio;
+}
+
+void CTransferFunction::setMakeUpFromParameter(double v) {
+    if (!std::isfinite(v)) return;
+    if (0.5 > v) {
+        const double fromTop = 1.0 - 2.0 * v;
+        makeUpDb = fromTop * fromTop * -60.0;
+    } else {
+        makeUpDb = 24.0 * v - 12.0;
+    }
+}
+
+int32_t CTransferFunction::curveRow(int32_t column) const {
+    const double T = thresholdDb;
+    const double K = kneeDb;
+    const double D = kSize - column;
+    const double x = -D / 2.0;
+    double overshoot = x - (T - K) - K;
+    // Soft knee: a parabola joining the two slopes over T - K ... T + K. With K = 0 neither
+    // branch is reached, so nothing divides by zero.
+    if (-K > overshoot)
+        overshoot = 0.0;
+    else if (K > overshoot)
+        overshoot = overshoot * overshoot / (K * 4.0) + overshoot * 0.5 + K * 0.25;
+    const double wet = std::exp((D * 0.5 - (inverseRatio - 1.0) * overshoot - makeUpDb) * kDbToLn);
+    const double dry = std::exp((dryAttenuationDb + D * 0.5) * kDbToLn);
+    return truncateToPixel(std::log(wet + dry) * kLnToDb * -2.0, -kFarOutsidePx, kFarOutsidePx,
+                           -kFarOutsidePx);
+}
+
+void CTransferFunction::draw(CDrawSurface& surface) {
+    drawThroughOffscreen(*this, surface, kSize, kSize, [&](CDrawSurface& s) {
+        fillPixels(s, kColorBlack, {0, 0, kSize, kSize});
+
+        const int32_t kneeLowRow = rowOfLevel((thresholdDb - kneeDb) * 2.0 + makeUpDb * 2.0);
+        const int32_t thresholdRow = rowOfLevel(thresholdDb * 2.0 + makeUpDb * 2.0);
+        fillPixels(s, kKneeBand, {1, thresholdRow, kSize - 1, kneeLowRow});
+
+        s.setFillColor(kDiagonal);
+        for (int32_t i = 0; i < kSize; ++i)
+            s.fillRect({i, kSize - i, i + 2, kSize - i + 1});
+
+        fillPixels(s, kMarkRed, {1, thresholdRow, kSize - 1, thresholdRow + 1});
+
+        s.setFillColor(kLevelCyan);
+        for (int32_t i = 0; i < kSize; ++i) {
+            const int32_t y = curveRow(i);
+            s.fillRect({i, y, i + 2, y + 1});
+        }
+
+        framePanel(s, kSize, kSize);
+        shadeCorners(s, getWidth(), getHeight());
+    });
+}
+
+bool CTransferFunction::isOfClass(const char* className) const {
+    return (className && std::strcmp(className, "CTransferFunction") == 0) ||
+           CControl::isOfClass(className);
+}
+
+CView* CTransferFunction::clone() const {
+    return new CTransferFunction(*this);
+}
