@@ -54,7 +54,7 @@ class NoWindow : public FrameWindow {
 
 } // namespace
 
-std::string writeEditorSnapshot(const SnapshotOptions& options) {
+SharedRef<CBitmap> renderEditorSnapshot(const SnapshotOptions& options) {
     // The effect runs without its own editor; the one drawn here reads through SnapshotHost.
     CompressorEffect effect(nullptr, CompressorEffect::EditorFactory{});
     effect.setProgram(options.program);
@@ -68,12 +68,17 @@ std::string writeEditorSnapshot(const SnapshotOptions& options) {
         return frame.attachWindow(std::make_unique<NoWindow>());
     };
     CompressorEditor editor(host, std::move(services));
-    if (!editor.open(nullptr)) return "the editor could not be opened";
+    if (!editor.open(nullptr)) return {};
     // One meter tick: the levels and the hold jump to the readings.
     nowMs += CompressorEditor::kMeterIntervalMs + 1;
     editor.idle();
 
-    const SharedRef<CBitmap> picture = renderFrame(*editor.getFrame());
+    return renderFrame(*editor.getFrame());
+}
+
+std::string writeEditorSnapshot(const SnapshotOptions& options) {
+    const SharedRef<CBitmap> picture = renderEditorSnapshot(options);
+    if (!picture) return "the editor could not be opened";
     if (!writeBitmapPng(*picture, options.outputPath)) return "cannot write " + options.outputPath;
     return {};
 }
