@@ -183,14 +183,13 @@ void CompressorEditor::idle() {
     if (!frame_) return;
     applyPendingParameters();
     updateMeters();
-    if (!inIdle_) frame_->idle();
+    frame_->idle();
 }
 
 void CompressorEditor::idleWhileTracking() {
-    if (inIdle_) return;
-    inIdle_ = true;
-    idle();
-    inIdle_ = false;
+    // Only the meters: the handler that asks runs inside the frame's own event pump, and a
+    // queued host change applied now could overwrite the value the handler is about to report.
+    if (frame_) updateMeters();
 }
 
 void CompressorEditor::updateMeters() {

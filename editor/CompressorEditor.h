@@ -54,8 +54,7 @@ class CompressorEditor final : public EffectEditor,
     void beginEdit(int32_t tag) override;
     void endEdit(int32_t tag) override;
     int32_t getKnobMode() const override;
-    // A meter update while a mouse handler holds the event loop; the frame is left alone,
-    // since the handler runs inside its event pump.
+    // A meter update while a mouse handler holds the event loop.
     void idleWhileTracking() override;
 
     // CControlObserver.
@@ -84,7 +83,6 @@ class CompressorEditor final : public EffectEditor,
     EditorControls controls_;
     MeterBallistics meters_;
     uint32_t lastMeterTick_;
-    bool inIdle_ = false;
     std::atomic<std::thread::id> editorThread_{};
     std::atomic<uint32_t> pendingParameters_{0};
 };

@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <limits>
+#include <thread>
 
 namespace {
 
@@ -234,4 +235,17 @@ TEST(MeterBallisticsRules, AnInfiniteReductionHoldStillFalls) {
     m.update(r, gainReductionDb(0.0f), 30);
     m.update(r, 0.0f, 1000);
     EXPECT_NEAR(m.grHoldDb, kMeterLimitDb - 1.0f, 1e-3);
+}
+
+TEST_F(Meters, ButtonsKeepTheMetersMovingWithoutApplyingQueuedChanges) {
+    engine(4.0f, -20.0f, -20.0f);
+    f.nowMs += 30;
+    // A queued change from another thread must wait for the next idle: a button that asks for
+    // idle work in the middle of its click is about to report its own new value.
+    std::thread([&] { f.host.set(5, 0.9f); }).join();
+    f.editor->idleWhileTracking();
+    EXPECT_NEAR(hold(), 4.0f, 1e-4);
+    EXPECT_EQ(f.views().ratioKnob->getValue(), 0.0f);
+    f.idleAfter(1);
+    EXPECT_EQ(f.views().ratioKnob->getValue(), 0.9f);
 }
