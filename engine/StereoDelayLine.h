@@ -6,9 +6,10 @@
 // capacity; the delay in samples equals the length.
 class StereoDelayLine {
 public:
+    // A capacity below 1 is raised to 1 so the buffers always hold the read position.
     explicit StereoDelayLine(int capacity)
-        : bufferA_(new double[capacity]()), bufferB_(new double[capacity]()), capacity_(capacity),
-          length_(capacity) {}
+        : capacity_(capacity < 1 ? 1 : capacity), length_(capacity_), bufferA_(new double[capacity_]()),
+          bufferB_(new double[capacity_]()) {}
 
     int capacity() const { return capacity_; }
     int length() const { return length_; }
@@ -36,9 +37,9 @@ public:
     }
 
 private:
-    std::unique_ptr<double[]> bufferA_;
-    std::unique_ptr<double[]> bufferB_;
     int capacity_;
     int length_;
+    std::unique_ptr<double[]> bufferA_;
+    std::unique_ptr<double[]> bufferB_;
     int position_ = 0;
 };

@@ -13,11 +13,11 @@ if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=:87
 fi
 
-# ThreadSanitizer runs the tests that exercise several threads at once; AddressSanitizer (with
-# UBSan) runs them all.
+# ThreadSanitizer runs the tests that exercise several threads at once (suites named
+# Concurrency); AddressSanitizer (with UBSan) runs them all.
 cmake --preset tsan
 cmake --build --preset tsan
-ctest --preset tsan -L concurrency
+ctest --preset tsan -R Concurrency
 cmake --preset asan
 cmake --build --preset asan
 ctest --preset asan

@@ -1,0 +1,214 @@
+#include "DynamicsEngine.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kMinimumSampleRateHz = 8000.0;
+constexpr double kMinimumScFrequencyHz = 30.0;
+constexpr double kMaximumScFrequencyHz = 300.0;
+constexpr double kHarmonicsDrivePerAmount = 32.0;
+
+} // namespace
+
+DynamicsEngine::DynamicsEngine()
+    : halfbandTaps_(makeHalfbandTaps()), upsampler_(halfbandTaps_), downsampler_(halfbandTaps_),
+      outputNoiseA_(new double[kOutputNoiseSize]), outputNoiseB_(new double[kOutputNoiseSize]) {
+    // The input noise and the output noise come from one seeded sequence, in this order.
+    CRuntimeRandom random(kInputNoiseSeed);
+    fillSmallNoise(random, inputNoise_.data(), kSmallNoiseSize);
+    fillOutputNoise(random, outputNoiseA_.get(), outputNoiseB_.get(), kOutputNoiseSize);
+    // Every filter gets its 44100 Hz design now, so a host that processes before it sets a
+    // rate still hears consistent filters and time constants.
+    redesign();
+    clearSignalState();
+}
+
+void DynamicsEngine::store(std::atomic<double>& setting, double value) {
+    if (std::isfinite(value)) setting.store(value, std::memory_order_relaxed);
+}
+
+void DynamicsEngine::storeAndRedesign(std::atomic<double>& setting, double value) {
+    if (!std::isfinite(value)) return;
+    setting.store(value, std::memory_order_relaxed);
+    requestRedesign();
+}
+
+void DynamicsEngine::setSampleRate(double sampleRateHz) {
+    if (std::isfinite(sampleRateHz)) storeAndRedesign(sampleRateHz_, std::fmax(sampleRateHz, kMinimumSampleRateHz));
+}
+
+void DynamicsEngine::reset() { resetPending_.store(true, std::memory_order_release); }
+
+void DynamicsEngine::setDetection(double detectionMs) { storeAndRedesign(detectionMs_, detectionMs); }
+
+void DynamicsEngine::setScFilterType(float normalized) {
+    if (!std::isfinite(normalized)) return;
+    scFilterType_.store(static_cast<int>(scFilterTypeFromNormalized(normalized)), std::memory_order_relaxed);
+    requestRedesign();
+}
+
+void DynamicsEngine::setScFilterFreq(double frequencyHz) {
+    if (std::isfinite(frequencyHz))
+        storeAndRedesign(scFrequencyHz_, std::fmin(std::fmax(frequencyHz, kMinimumScFrequencyHz), kMaximumScFrequencyHz));
+}
+
+void DynamicsEngine::setThreshold(double thresholdDb) { store(thresholdDb_, thresholdDb); }
+void DynamicsEngine::setKnee(double kneeDb) { store(kneeDb_, kneeDb); }
+void DynamicsEngine::setRatio(double slope) { store(slope_, slope); }
+void DynamicsEngine::setAttack(double attackMs) { storeAndRedesign(attackMs_, attackMs); }
+void DynamicsEngine::setRelease(double releaseMs) { storeAndRedesign(releaseMs_, releaseMs); }
+void DynamicsEngine::setReleaseSlow(double releaseSlowMs) { storeAndRedesign(releaseSlowMs_, releaseSlowMs); }
+void DynamicsEngine::setMixDry(double dryGainLinear) { store(dryGain_, dryGainLinear); }
+void DynamicsEngine::setMakeUpGain(double makeUpGainLinear) { store(makeUpGain_, makeUpGainLinear); }
+void DynamicsEngine::setHfHarmonics(bool on) { storeAndRedesign(hfOn_, on ? 1.0 : 0.0); }
+void DynamicsEngine::setLfHarmonics(bool on) { storeAndRedesign(lfOn_, on ? 1.0 : 0.0); }
+void DynamicsEngine::setHfHarmonicsAmount(double amount) { storeAndRedesign(hfAmount_, amount); }
+void DynamicsEngine::setLfHarmonicsAmount(double amount) { storeAndRedesign(lfAmount_, amount); }
+void DynamicsEngine::setDelta(bool on) { deltaOn_.store(on, std::memory_order_relaxed); }
+void DynamicsEngine::setScPreview(bool on) { scPreviewOn_.store(on, std::memory_order_relaxed); }
+
+void DynamicsEngine::redesign() {
+    const double rateHz = internalRateHz(sampleRateHz_.load(std::memory_order_relaxed));
+    sidechainFilter_.design(static_cast<ScFilterType>(scFilterType_.load(std::memory_order_relaxed)),
+                            scFrequencyHz_.load(std::memory_order_relaxed), rateHz);
+    harmonicsBands_.design(rateHz);
+    levelDetector_.setDetection(detectionMs_.load(std::memory_order_relaxed), rateHz);
+    gainComputer_.setTimes(attackMs_.load(std::memory_order_relaxed), releaseMs_.load(std::memory_order_relaxed),
+                           releaseSlowMs_.load(std::memory_order_relaxed), rateHz);
+    lfDrive_ = lfOn_.load(std::memory_order_relaxed) * lfAmount_.load(std::memory_order_relaxed) *
+               kHarmonicsDrivePerAmount;
+    hfDrive_ = hfOn_.load(std::memory_order_relaxed) * hfAmount_.load(std::memory_order_relaxed) *
+               kHarmonicsDrivePerAmount;
+}
+
+void DynamicsEngine::clearSignalState() {
+    levelDetector_.clear();
+    gainComputer_.clear();
+    dryDelay_.clear();
+    wetDelay_.clear();
+    sidechainFilter_.clear();
+    harmonicsBands_.clear();
+    leftOneAgo_ = rightOneAgo_ = leftTwoAgo_ = rightTwoAgo_ = 0.0;
+    previousGain_ = 0.0;
+    inputNoisePosition_ = 0;
+    upsampler_.clear();
+    downsampler_.clear();
+}
+
+DynamicsEngine::FrameSettings DynamicsEngine::beginFrame() {
+    if (resetPending_.load(std::memory_order_relaxed) && resetPending_.exchange(false, std::memory_order_acquire))
+        clearSignalState();
+    const unsigned generation = designGeneration_.load(std::memory_order_acquire);
+    if (generation != designedGeneration_) {
+        designedGeneration_ = generation;
+        redesign();
+    }
+    FrameSettings s;
+    const double thresholdDb = thresholdDb_.load(std::memory_order_relaxed);
+    s.curve.kneeDb = kneeDb_.load(std::memory_order_relaxed);
+    s.curve.thresholdMinusKneeDb = thresholdDb - s.curve.kneeDb;
+    s.curve.slope = slope_.load(std::memory_order_relaxed);
+    s.makeUpGain = makeUpGain_.load(std::memory_order_relaxed);
+    s.dryGain = dryGain_.load(std::memory_order_relaxed);
+    s.deltaOn = deltaOn_.load(std::memory_order_relaxed);
+    s.scPreviewOn = scPreviewOn_.load(std::memory_order_relaxed);
+    return s;
+}
+
+double DynamicsEngine::nextInputNoise() {
+    const double n = inputNoise_[inputNoisePosition_];
+    if (++inputNoisePosition_ == kSmallNoisePeriod) inputNoisePosition_ = 0;
+    return n;
+}
+
+// Two tables of coprime lengths: the sum repeats only after 50000 x 49999 samples.
+double DynamicsEngine::nextOutputNoise() {
+    const double o = outputNoiseA_[outputNoisePositionA_] + outputNoiseB_[outputNoisePositionB_];
+    if (++outputNoisePositionA_ == kOutputNoisePeriodA) outputNoisePositionA_ = 0;
+    if (++outputNoisePositionB_ == kOutputNoisePeriodB) outputNoisePositionB_ = 0;
+    return o;
+}
+
+DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const FrameSettings& settings,
+                                                      CoreMeters& meters) {
+    if (settings.scPreviewOn) {
+        // Listen to the detector's input: the sidechain filter on the raw signal, nothing else runs.
+        double side = (in.left - in.right) * 0.5;
+        double mid = (in.left + in.right) * 0.5;
+        sidechainFilter_.process(side, mid, false);
+        meters = CoreMeters{1.0, -70.0, -70.0};
+        return StereoPair{mid + side, mid - side};
+    }
+
+    // Feedback detection: the gain comes from levels measured on already compressed samples,
+    // and the detector then sees the current input with that gain applied.
+    const double g = gainComputer_.step(settings.curve, levelDetector_.levelADb, levelDetector_.levelBDb);
+    double side = (in.left * g - in.right * g) * 0.5;
+    double mid = (in.right * g + in.left * g) * 0.5;
+    sidechainFilter_.process(side, mid, true);
+    levelDetector_.step(mid + side, mid - side);
+    meters = CoreMeters{g, levelDetector_.levelADb, levelDetector_.levelBDb};
+
+    const double yLeft = previousGain_ * leftTwoAgo_;
+    const double yRight = previousGain_ * rightTwoAgo_;
+    const StereoPair out{harmonicsBands_.step(0, yLeft, lfDrive_, hfDrive_) + yLeft - leftTwoAgo_,
+                         harmonicsBands_.step(1, yRight, lfDrive_, hfDrive_) + yRight - rightTwoAgo_};
+    leftTwoAgo_ = leftOneAgo_;
+    rightTwoAgo_ = rightOneAgo_;
+    leftOneAgo_ = in.left;
+    rightOneAgo_ = in.right;
+    previousGain_ = g;
+    return out;
+}
+
+DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair in, StereoPair wet, const FrameSettings& settings) {
+    StereoPair dry = in;
+    dryDelay_.process(dry.left, dry.right);
+    const double o = nextOutputNoise();
+    if (settings.deltaOn || settings.scPreviewOn) return StereoPair{wet.left + o, wet.right + o};
+    // dry + wet is the compressed signal with harmonics; the dry gain adds the parallel path.
+    return StereoPair{(dry.left + wet.left) * settings.makeUpGain + settings.dryGain * dry.left + o,
+                      (dry.right + wet.right) * settings.makeUpGain + settings.dryGain * dry.right + o};
+}
+
+void DynamicsEngine::processFrame(double& left, double& right, double& gain, double& levelA, double& levelB) {
+    const FrameSettings settings = beginFrame();
+    const StereoPair in{finiteOrSilence(left), finiteOrSilence(right)};
+    const double n = nextInputNoise();
+    CoreMeters meters;
+    StereoPair wet = processCore(StereoPair{in.left + n, in.right + n}, settings, meters);
+    // The core delays by 2 samples; 149 more line it up with the 151 of the oversampled path.
+    wetDelay_.process(wet.left, wet.right);
+    const StereoPair out = mix(in, wet, settings);
+    left = out.left;
+    right = out.right;
+    gain = meters.gain;
+    levelA = meters.levelA;
+    levelB = meters.levelB;
+}
+
+void DynamicsEngine::processFrameOversampled(double& left, double& right, double& gain, double& levelA,
+                                             double& levelB) {
+    const FrameSettings settings = beginFrame();
+    const StereoPair in{finiteOrSilence(left), finiteOrSilence(right)};
+    const double n = nextInputNoise();
+    // Zero stuffing halves the level; the factor 2 restores it.
+    StereoPair first{(in.left + n) * 2.0, (in.right + n) * 2.0};
+    StereoPair second{0.0, 0.0};
+    // Each filter sum sits right after the core step it does not depend on, so the processor
+    // can work on it while the core's serial feedback chain waits.
+    upsampler_.pushCentre(first.left, first.right);
+    CoreMeters meters;
+    first = processCore(first, settings, meters);
+    upsampler_.pushFull(second.left, second.right);
+    downsampler_.pushFull(first.left, first.right);
+    second = processCore(second, settings, meters);
+    downsampler_.pushOnly(second.left, second.right);
+    const StereoPair out = mix(in, first, settings);
+    left = out.left;
+    right = out.right;
+    gain = meters.gain;
+    levelA = meters.levelA;
+    levelB = meters.levelB;
+}

@@ -1,0 +1,156 @@
+#pragma once
+
+#include "GainComputer.h"
+#include "HalfbandFir.h"
+#include "HarmonicsBands.h"
+#include "LevelDetector.h"
+#include "NoiseTables.h"
+#include "SidechainFilter.h"
+#include "StereoDelayLine.h"
+
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <memory>
+
+// NaN or infinity at the input would settle in every recursive state for good; silence instead.
+inline double finiteOrSilence(double x) { return std::isfinite(x) ? x : 0.0; }
+
+// Rate the core and every filter design run at: below 70000 Hz the core runs twice per host sample.
+inline double internalRateHz(double hostRateHz) { return hostRateHz < 70000.0 ? 2.0 * hostRateHz : hostRateHz; }
+
+// The compressor's signal path: feedback detection after a mid/side sidechain filter, one linked
+// gain, harmonics, 2x oversampling below 70 kHz, dry alignment and the output mix.
+//
+// Threads: the setters may run on any thread while one audio thread runs the frames. Every
+// setting is a relaxed atomic. Settings that need a redesign (rate, sidechain filter, detection,
+// times, harmonics) only bump a generation counter; the audio thread notices the change at the
+// start of its next frame and designs the coefficients into its own filters itself. The audio
+// thread therefore never sees a half-written coefficient set, concurrent setters on several
+// threads cannot leave a stale design behind (the last generation always triggers a full
+// redesign from the latest values), and the setters stay wait-free. A redesign costs a handful
+// of sin/cos/pow calls on the audio thread, once per change. `reset` is handed over the same way.
+class DynamicsEngine {
+public:
+    DynamicsEngine();
+
+    DynamicsEngine(const DynamicsEngine&) = delete;
+    DynamicsEngine& operator=(const DynamicsEngine&) = delete;
+
+    // Host rate in Hz; non-finite values are ignored, rates below 8000 Hz are raised to it so the
+    // 5 kHz harmonics band stays below the internal Nyquist frequency.
+    void setSampleRate(double sampleRateHz);
+    // Clears the signal state (not settings, coefficients or output-noise positions) before the
+    // next frame.
+    void reset();
+
+    // One host sample, latency 151 samples. processFrame is for host rates of 70000 Hz and above,
+    // processFrameOversampled below. Non-finite inputs count as silence.
+    void processFrame(double& left, double& right, double& gain, double& levelA, double& levelB);
+    void processFrameOversampled(double& left, double& right, double& gain, double& levelA, double& levelB);
+
+    // Setters; a non-finite argument leaves the setting unchanged.
+    void setDetection(double detectionMs);   // 0 Peak, 0.1..60 RMS time, exactly 600 Dyn RMS
+    void setScFilterType(float normalized);  // < 0.3 off, < 0.7 3 dB/oct, else 6 dB/oct
+    void setScFilterFreq(double frequencyHz); // limited to the selector's 30..300 Hz
+    void setThreshold(double thresholdDb);
+    void setKnee(double kneeDb);
+    void setRatio(double slope);             // gain-computer slope: 1 = 1:1, 0 = 2:1, -4 = 6:1
+    void setAttack(double attackMs);
+    void setRelease(double releaseMs);
+    void setReleaseSlow(double releaseSlowMs);
+    void setMixDry(double dryGainLinear);
+    void setMakeUpGain(double makeUpGainLinear);
+    void setHfHarmonics(bool on);
+    void setLfHarmonics(bool on);
+    void setHfHarmonicsAmount(double amount);
+    void setLfHarmonicsAmount(double amount);
+    void setDelta(bool on);
+    void setScPreview(bool on);
+
+    // Read-only views of the fixed tables, identical in every engine.
+    const double* inputNoise() const { return inputNoise_.data(); }
+    const double* outputNoiseA() const { return outputNoiseA_.get(); }
+    const double* outputNoiseB() const { return outputNoiseB_.get(); }
+    const std::array<double, kHalfbandTaps>& halfbandTaps() const { return halfbandTaps_; }
+
+private:
+    struct StereoPair {
+        double left;
+        double right;
+    };
+    struct CoreMeters {
+        double gain;
+        double levelA;
+        double levelB;
+    };
+    // Settings the frame reads directly, loaded once per frame.
+    struct FrameSettings {
+        GainCurve curve;
+        double makeUpGain;
+        double dryGain;
+        bool deltaOn;
+        bool scPreviewOn;
+    };
+
+    void store(std::atomic<double>& setting, double value);
+    void storeAndRedesign(std::atomic<double>& setting, double value);
+    void requestRedesign() { designGeneration_.fetch_add(1, std::memory_order_release); }
+
+    FrameSettings beginFrame();
+    void redesign();
+    void clearSignalState();
+    double nextInputNoise();
+    double nextOutputNoise();
+
+    // Works on values rather than references so the compiler may keep the state in registers.
+    StereoPair processCore(StereoPair in, const FrameSettings& settings, CoreMeters& meters);
+    StereoPair mix(StereoPair in, StereoPair wet, const FrameSettings& settings);
+
+    // Audio-thread state.
+    GainComputer gainComputer_;
+    LevelDetector levelDetector_;
+    SidechainFilter sidechainFilter_;
+    HarmonicsBands harmonicsBands_;
+    StereoDelayLine dryDelay_{151};
+    StereoDelayLine wetDelay_{149};
+    std::array<double, kHalfbandTaps> halfbandTaps_;
+    HalfbandFir upsampler_;
+    HalfbandFir downsampler_;
+    double leftOneAgo_ = 0.0;
+    double rightOneAgo_ = 0.0;
+    double leftTwoAgo_ = 0.0;
+    double rightTwoAgo_ = 0.0;
+    double previousGain_ = 0.0;
+    double lfDrive_ = 0.0;
+    double hfDrive_ = 0.0;
+    unsigned designedGeneration_ = 0;
+    std::array<double, kSmallNoiseSize> inputNoise_{};
+    int inputNoisePosition_ = 0;
+    std::unique_ptr<double[]> outputNoiseA_;
+    std::unique_ptr<double[]> outputNoiseB_;
+    int outputNoisePositionA_ = 0;
+    int outputNoisePositionB_ = 0;
+
+    // Settings, written by any thread.
+    std::atomic<double> sampleRateHz_{44100.0};
+    std::atomic<double> detectionMs_{0.0};
+    std::atomic<int> scFilterType_{0};
+    std::atomic<double> scFrequencyHz_{30.0};
+    std::atomic<double> attackMs_{50.0};
+    std::atomic<double> releaseMs_{50.0};
+    std::atomic<double> releaseSlowMs_{50.0};
+    std::atomic<double> lfOn_{0.0};
+    std::atomic<double> hfOn_{0.0};
+    std::atomic<double> lfAmount_{0.0};
+    std::atomic<double> hfAmount_{0.0};
+    std::atomic<double> thresholdDb_{10.0};
+    std::atomic<double> kneeDb_{0.0};
+    std::atomic<double> slope_{1.0};
+    std::atomic<double> makeUpGain_{1.0};
+    std::atomic<double> dryGain_{1.0};
+    std::atomic<bool> deltaOn_{false};
+    std::atomic<bool> scPreviewOn_{false};
+    std::atomic<unsigned> designGeneration_{0};
+    std::atomic<bool> resetPending_{false};
+};

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "HalfbandKernels.h"
+
+#include <array>
+
+constexpr int kHalfbandTaps = 304;
+constexpr int kHalfbandCentre = 150;
+
+// Kaiser-windowed (beta 3 pi) halfband sinc over slots 0..300, normalized to unity DC gain;
+// slots 301..303 are zero. Only the centre and the odd slots are non-zero.
+std::array<double, kHalfbandTaps> makeHalfbandTaps();
+
+// Two-channel halfband FIR for 2x interpolation and decimation, pairs pushed one at a time.
+// Only the centre and the odd taps are non-zero, so an output needs the pair pushed 150 pushes
+// ago and the pairs pushed an odd number of pushes ago. The history is therefore kept in two
+// halves by push parity: the odd taps then read 152 consecutive pairs of the other half, and
+// each half stores its pairs twice, 152 apart, so that run never wraps. Positions count down.
+class HalfbandFir {
+public:
+    explicit HalfbandFir(const std::array<double, kHalfbandTaps>& taps);
+
+    void clear();
+
+    // Push a pair and replace it by the full output (centre plus odd taps).
+    void pushFull(double& left, double& right) {
+        push(left, right);
+        const Half& other = halves_[1 - parity_];
+        double sum[2];
+        kernel_(oddTaps_.data(), other.pairs.data() + 2 * (other.position + 1), sum);
+        const double* centre = centrePair();
+        left = centreTap_ * centre[0] + sum[0];
+        right = centreTap_ * centre[1] + sum[1];
+        advance();
+    }
+
+    // Push a pair and replace it by the centre product alone; the odd taps only ever meet the
+    // zeros that interpolation stuffs in between.
+    void pushCentre(double& left, double& right) {
+        push(left, right);
+        const double* centre = centrePair();
+        left = centreTap_ * centre[0];
+        right = centreTap_ * centre[1];
+        advance();
+    }
+
+    // Push a pair whose output the decimator drops.
+    void pushOnly(double left, double right) {
+        push(left, right);
+        advance();
+    }
+
+private:
+    static constexpr int kHalfLength = kHalfbandTaps / 2; // pairs per parity
+
+    struct Half {
+        alignas(32) std::array<double, 4 * kHalfLength> pairs{}; // each pair twice
+        int position = 0;
+    };
+
+    void push(double left, double right) {
+        Half& half = halves_[parity_];
+        double* slot = half.pairs.data() + 2 * half.position;
+        slot[0] = slot[2 * kHalfLength] = left;
+        slot[1] = slot[2 * kHalfLength + 1] = right;
+    }
+
+    // The pair pushed 150 pushes ago: 75 pushes ago in the current half.
+    const double* centrePair() const {
+        const Half& half = halves_[parity_];
+        return half.pairs.data() + 2 * (half.position + kHalfbandCentre / 2);
+    }
+
+    void advance() {
+        Half& half = halves_[parity_];
+        if (--half.position < 0) half.position += kHalfLength;
+        parity_ = 1 - parity_;
+    }
+
+    double centreTap_;
+    HalfbandKernel kernel_;
+    alignas(64) std::array<double, 2 * kHalfbandOddTaps> oddTaps_{}; // c1, c1, c3, c3, ...
+    Half halves_[2];
+    int parity_ = 0;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+// Sum over the 152 odd taps of a halfband filter for both channels at once:
+// out[c] = sum_j oddTaps[2j + c] * pairs[2j + c], j = 0..151, where oddTaps holds each odd tap
+// twice (c1, c1, c3, c3, ...) and pairs holds the matching history pairs contiguously, most
+// recent first. The taps are 64-byte aligned, the pairs 16-byte aligned.
+constexpr int kHalfbandOddTaps = 152;
+
+using HalfbandKernel = void (*)(const double* oddTaps, const double* pairs, double out[2]);
+
+// Plain reference loop in tap order; also the kernel on processors other than x86.
+void halfbandSumScalar(const double* oddTaps, const double* pairs, double out[2]);
+
+#if defined(__x86_64__) || defined(__i386__)
+void halfbandSumSse2(const double* oddTaps, const double* pairs, double out[2]);
+void halfbandSumAvx2Fma(const double* oddTaps, const double* pairs, double out[2]);
+void halfbandSumAvx512(const double* oddTaps, const double* pairs, double out[2]);
+#endif
+
+// The fastest kernel this processor supports, chosen once.
+HalfbandKernel bestHalfbandKernel();

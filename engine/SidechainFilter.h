@@ -1,0 +1,41 @@
+#pragma once
+
+#include "OnePoleHighPass.h"
+#include "StereoBiquad.h"
+
+// Sidechain filter types, in the order of the selector.
+enum class ScFilterType : int { off = 0, threePerOctave = 1, sixPerOctave = 2 };
+
+// Maps the selector's normalized position to a type (thresholds 0.3 and 0.7).
+inline ScFilterType scFilterTypeFromNormalized(float x) {
+    if (x < 0.3f) return ScFilterType::off;
+    if (x < 0.7f) return ScFilterType::threePerOctave;
+    return ScFilterType::sixPerOctave;
+}
+
+// Mid/side filter in front of the level detector. Shelf channel 0 carries the side signal,
+// channel 1 the mid signal.
+struct SidechainFilter {
+    OnePoleHighPass sideHighPass;
+    OnePoleHighPass midHighPass;
+    StereoBiquad shelf1; // low shelf at 0.2 x frequency
+    StereoBiquad shelf2; // low shelf at 0.5 x frequency
+    ScFilterType type = ScFilterType::off;
+
+    // Redesigns coefficients only; filter states carry on.
+    void design(ScFilterType newType, double frequencyHz, double internalRateHz);
+    void clear();
+
+    // Filters side and mid in place. The detector path puts the 50 Hz side high-pass after the
+    // shelves of the 3 dB/oct type; the preview path leaves it out.
+    void process(double& side, double& mid, bool sideHighPassAfterShelves) {
+        if (type == ScFilterType::threePerOctave) {
+            side = shelf2.step(0, shelf1.step(0, side));
+            mid = shelf2.step(1, shelf1.step(1, mid));
+            if (sideHighPassAfterShelves) side = sideHighPass.step(side);
+        } else {
+            side = sideHighPass.step(side);
+            mid = midHighPass.step(mid);
+        }
+    }
+};

@@ -1,0 +1,144 @@
+#include "EngineTestSupport.h"
+#include "HalfbandFir.h"
+#include "HalfbandKernels.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using enginetest::kPi;
+
+TEST(HalfbandTaps, MatchThePublishedValues) {
+    const auto engine = std::make_unique<DynamicsEngine>();
+    const auto& h = engine->halfbandTaps();
+    EXPECT_NEAR(h[150], 0.49999936516553734, 1e-15);
+    EXPECT_NEAR(h[151], 0.3182464637467153, 1e-15);
+    EXPECT_NEAR(h[149], 0.3182464637467153, 1e-15);
+    EXPECT_NEAR(h[1], 1.723599974111e-06, 1e-17);
+    EXPECT_NEAR(h[299], 1.723599974111e-06, 1e-17);
+}
+
+TEST(HalfbandTaps, AreASymmetricHalfbandWithUnityDcGain) {
+    const auto h = makeHalfbandTaps();
+    double sum = 0.0;
+    for (int k = 0; k < kHalfbandTaps; ++k) {
+        sum += h[k];
+        if (k > 300 || (k % 2 == 0 && k != 150)) {
+            EXPECT_EQ(h[k], 0.0) << k;
+        }
+        if (k <= 300) {
+            EXPECT_EQ(h[k], h[300 - k]) << k;
+        }
+    }
+    EXPECT_NEAR(sum, 1.0, 1e-15);
+}
+
+// Reference: the plain sum over every tap, straight from the history as pushed.
+struct ReferenceFir {
+    std::vector<double> left, right; // most recent first
+    std::array<double, kHalfbandTaps> h = makeHalfbandTaps();
+    void push(double l, double r) {
+        left.insert(left.begin(), l);
+        right.insert(right.begin(), r);
+    }
+    double output(const std::vector<double>& x) const {
+        double y = 0.0;
+        for (int k = 0; k < kHalfbandTaps && k < static_cast<int>(x.size()); ++k) y += h[k] * x[k];
+        return y;
+    }
+};
+
+TEST(HalfbandFir, FullAndCentreOutputsMatchAPlainConvolution) {
+    const auto h = makeHalfbandTaps();
+    HalfbandFir fir(h);
+    ReferenceFir ref;
+    const auto l = enginetest::randomSignal(2000, 1.0, 7);
+    const auto r = enginetest::randomSignal(2000, 1.0, 8);
+    for (int i = 0; i < 2000; ++i) {
+        double a = l[i], b = r[i];
+        ref.push(a, b);
+        if (i % 3 == 0) {
+            fir.pushCentre(a, b);
+            ASSERT_NEAR(a, h[150] * (i >= 150 ? l[i - 150] : 0.0), 1e-15);
+        } else if (i % 3 == 1) {
+            fir.pushFull(a, b);
+            ASSERT_NEAR(a, ref.output(ref.left), 1e-12) << i;
+            ASSERT_NEAR(b, ref.output(ref.right), 1e-12) << i;
+        } else {
+            fir.pushOnly(a, b);
+        }
+    }
+}
+
+TEST(HalfbandFir, ClearForgetsTheHistory) {
+    HalfbandFir fir(makeHalfbandTaps());
+    for (int i = 0; i < 500; ++i) {
+        double a = 1.0, b = -1.0;
+        fir.pushFull(a, b);
+    }
+    fir.clear();
+    double a = 0.0, b = 0.0;
+    fir.pushFull(a, b);
+    EXPECT_EQ(a, 0.0);
+    EXPECT_EQ(b, 0.0);
+}
+
+TEST(HalfbandFir, UpAndDownPassTheLowBandCleanlyWithTheirDelay) {
+    // 2x up and 2x down as the oversampled frame does it, on a 5 kHz sine at 44.1 kHz.
+    const double rate = 44100.0, f = 5000.0;
+    const auto h = makeHalfbandTaps();
+    HalfbandFir up(h), down(h);
+    const auto x = enginetest::sine(4000, 1.0, f, rate);
+    for (int i = 0; i < 4000; ++i) {
+        double a = 2.0 * x[i], b = 0.0, c = 0.0, d = 0.0;
+        up.pushCentre(a, b);
+        up.pushFull(c, d);
+        if (i >= 1000) {
+            // 150 internal samples of delay: the pair sits at host times i - 75 and i - 74.5, and
+            // any image of the zero stuffing would show as an error of the in-between sample.
+            ASSERT_NEAR(a, std::sin(2.0 * kPi * f * (i - 75) / rate), 1e-4) << i;
+            ASSERT_NEAR(c, std::sin(2.0 * kPi * f * (i - 74.5) / rate), 1e-4) << i;
+        }
+        down.pushFull(a, b);
+        down.pushOnly(c, d);
+        if (i >= 1000) {
+            ASSERT_NEAR(a, x[i - 150], 1e-4) << i; // the core's extra sample is not here
+        }
+    }
+}
+
+// The vector kernels may add in another order than the plain loop, nothing more.
+TEST(HalfbandKernels, AgreeWithThePlainLoopOnALongRandomSignal) {
+    const auto h = makeHalfbandTaps();
+    alignas(64) double taps[2 * kHalfbandOddTaps];
+    for (int j = 0; j < kHalfbandOddTaps; ++j) taps[2 * j] = taps[2 * j + 1] = h[2 * j + 1];
+    const auto signal = enginetest::randomSignal(200000, 1.0, 99);
+    std::vector<HalfbandKernel> kernels = {&halfbandSumScalar, bestHalfbandKernel()};
+#if defined(__x86_64__) || defined(__i386__)
+    kernels.push_back(&halfbandSumSse2);
+    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")) kernels.push_back(&halfbandSumAvx2Fma);
+    if (__builtin_cpu_supports("avx512f")) kernels.push_back(&halfbandSumAvx512);
+#endif
+    for (size_t start = 0; start + 2 * kHalfbandOddTaps <= signal.size(); start += 2 * 97) {
+        const double* pairs = signal.data() + start; // pair aligned: start is even
+        double plain[2] = {0.0, 0.0};
+        for (int j = 0; j < kHalfbandOddTaps; ++j) {
+            plain[0] += h[2 * j + 1] * pairs[2 * j];
+            plain[1] += h[2 * j + 1] * pairs[2 * j + 1];
+        }
+        for (const HalfbandKernel kernel : kernels) {
+            double vec[2];
+            ASSERT_EQ(reinterpret_cast<uintptr_t>(pairs) % 16u, 0u);
+            kernel(taps, pairs, vec);
+            ASSERT_NEAR(vec[0], plain[0], 1e-12) << start;
+            ASSERT_NEAR(vec[1], plain[1], 1e-12) << start;
+        }
+    }
+}
+
+} // namespace
