@@ -19,8 +19,7 @@ constexpr int32_t kLinkZoneBottomInsetPx = 30;
 } // namespace
 
 CDefaultSplashScreenView::CDefaultSplashScreenView(const CRect& size, CControlObserver* listener,
-                                                   CBitmap* image, CPoint offset,
-                                                   UrlOpener openUrl)
+                                                   CBitmap* image, CPoint offset, UrlOpener openUrl)
     : CControl(size, listener, 0, image), offset_(offset), openUrl_(std::move(openUrl)) {
     setDirty(true);
 }
@@ -67,8 +66,7 @@ CTextSplash::CTextSplash(const CRect& size, CControlObserver* listener, CBitmap*
       card_(new CDefaultSplashScreenView(cardRect, this, cardImage, offset, std::move(openUrl))) {}
 
 CTextSplash::CTextSplash(const CTextSplash& other)
-    : CControl(other), CControlObserver(other), cardRect_(other.cardRect_),
-      offset_(other.offset_),
+    : CControl(other), CControlObserver(other), cardRect_(other.cardRect_), offset_(other.offset_),
       card_(static_cast<CDefaultSplashScreenView*>(other.card_->clone())) {
     card_->setListener(this);
 }

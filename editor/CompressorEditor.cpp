@@ -3,6 +3,7 @@
 #include "editor/TextDimming.h"
 
 #include "platform/OpenUrl.h"
+#include "views/CMovieBitmap.h"
 #include "views/CParamDisplay.h"
 #include "views/InputTypes.h"
 #include "views/PlatformHooks.h"
@@ -11,7 +12,6 @@
 #include "views/custom/CTextKnob.h"
 #include "views/custom/CTransferFunction.h"
 #include "views/custom/LevelMeter.h"
-#include "views/CMovieBitmap.h"
 
 #include <array>
 #include <limits>
@@ -37,7 +37,9 @@ EditorServices platformEditorServices() {
     EditorServices services;
     services.tickMs = platformTickMs;
     services.openUrl = [](const char* url) { openUrlInBrowser(url); };
-    services.openWindow = [](CFrame& frame, void* parentWindow) { return frame.open(parentWindow); };
+    services.openWindow = [](CFrame& frame, void* parentWindow) {
+        return frame.open(parentWindow);
+    };
     return services;
 }
 
@@ -215,9 +217,9 @@ void CompressorEditor::updateMeters() {
     controls_.scMeter->setValue(meters_.levelADisplayDb);
     controls_.scMeter->secondLevelDb = meters_.levelBDisplayDb;
 
-    const ReleaseLamps lamps = releaseLamps(g, in.levelADb, in.levelBDb,
-                                            host_.getParameter(kParamRelease),
-                                            host_.getParameter(kParamReleaseSlow));
+    const ReleaseLamps lamps =
+        releaseLamps(g, in.levelADb, in.levelBDb, host_.getParameter(kParamRelease),
+                     host_.getParameter(kParamReleaseSlow));
     controls_.releaseLampLeft->setValue(lamps.left ? 1.0f : 0.0f);
     controls_.releaseLampRight->setValue(lamps.right ? 1.0f : 0.0f);
 }

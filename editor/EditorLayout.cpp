@@ -42,17 +42,20 @@ struct KnobRow {
 };
 
 // The film-strip knobs, in creation order.
+// clang-format off
 const KnobRow kKnobRows[] = {
-    {&EditorControls::thresholdKnob, {107, 48, 177, 118}, kParamThreshold, 0.0f},
-    {&EditorControls::ratioKnob, {261, 48, 331, 118}, kParamRatio, 0.4f},
-    {&EditorControls::kneeKnob, {184, 48, 254, 118}, kParamKnee, 0.0f},
-    {&EditorControls::makeUpKnob, {607, 48, 677, 118}, kParamMakeUpGain, 0.5f},
-    {&EditorControls::dryMixKnob, {607, 171, 677, 241}, kParamDryMix, 0.0f},
-    {&EditorControls::attackKnob, {107, 171, 177, 241}, kParamAttack, 0.31f},
-    {&EditorControls::releaseKnob, {184, 171, 254, 241}, kParamRelease, 0.425f},
-    {&EditorControls::releaseSlowKnob, {261, 171, 331, 241}, kParamReleaseSlow, 0.5f},
-    {&EditorControls::scFilterFreqKnob, {11, 171, 81, 241}, kParamScFilterFreq, 0.475f},
+    // member                              rectangle              parameter           default
+    {&EditorControls::thresholdKnob,      {107, 48, 177, 118},   kParamThreshold,    0.0f},
+    {&EditorControls::ratioKnob,          {261, 48, 331, 118},   kParamRatio,        0.4f},
+    {&EditorControls::kneeKnob,           {184, 48, 254, 118},   kParamKnee,         0.0f},
+    {&EditorControls::makeUpKnob,         {607, 48, 677, 118},   kParamMakeUpGain,   0.5f},
+    {&EditorControls::dryMixKnob,         {607, 171, 677, 241},  kParamDryMix,       0.0f},
+    {&EditorControls::attackKnob,         {107, 171, 177, 241},  kParamAttack,       0.31f},
+    {&EditorControls::releaseKnob,        {184, 171, 254, 241},  kParamRelease,      0.425f},
+    {&EditorControls::releaseSlowKnob,    {261, 171, 331, 241},  kParamReleaseSlow,  0.5f},
+    {&EditorControls::scFilterFreqKnob,   {11, 171, 81, 241},    kParamScFilterFreq, 0.475f},
 };
+// clang-format on
 
 struct ReadoutRow {
     CParamDisplay* EditorControls::*member;
@@ -62,17 +65,20 @@ struct ReadoutRow {
 };
 
 // The readouts under the film-strip knobs, in creation order.
+// clang-format off
 const ReadoutRow kReadoutRows[] = {
-    {&EditorControls::thresholdDisplay, {118, 118, 169, 136}, kParamThreshold, thresholdText},
-    {&EditorControls::ratioDisplay, {271, 118, 322, 136}, kParamRatio, ratioText},
-    {&EditorControls::kneeDisplay, {194, 118, 245, 136}, kParamKnee, kneeText},
-    {&EditorControls::makeUpDisplay, {617, 118, 668, 136}, kParamMakeUpGain, makeUpText},
-    {&EditorControls::dryMixDisplay, {617, 241, 668, 259}, kParamDryMix, dryMixText},
-    {&EditorControls::attackDisplay, {118, 241, 169, 259}, kParamAttack, attackText},
-    {&EditorControls::releaseDisplay, {194, 241, 245, 259}, kParamRelease, releaseText},
-    {&EditorControls::scFilterFreqDisplay, {21, 241, 72, 259}, kParamScFilterFreq, scFreqText},
-    {&EditorControls::releaseSlowDisplay, {271, 241, 322, 259}, kParamReleaseSlow, releaseText},
+    // member                                rectangle              shows               text
+    {&EditorControls::thresholdDisplay,     {118, 118, 169, 136},  kParamThreshold,    thresholdText},
+    {&EditorControls::ratioDisplay,         {271, 118, 322, 136},  kParamRatio,        ratioText},
+    {&EditorControls::kneeDisplay,          {194, 118, 245, 136},  kParamKnee,         kneeText},
+    {&EditorControls::makeUpDisplay,        {617, 118, 668, 136},  kParamMakeUpGain,   makeUpText},
+    {&EditorControls::dryMixDisplay,        {617, 241, 668, 259},  kParamDryMix,       dryMixText},
+    {&EditorControls::attackDisplay,        {118, 241, 169, 259},  kParamAttack,       attackText},
+    {&EditorControls::releaseDisplay,       {194, 241, 245, 259},  kParamRelease,      releaseText},
+    {&EditorControls::scFilterFreqDisplay,  {21, 241, 72, 259},    kParamScFilterFreq, scFreqText},
+    {&EditorControls::releaseSlowDisplay,   {271, 241, 322, 259},  kParamReleaseSlow,  releaseText},
 };
+// clang-format on
 
 struct TextKnobRow {
     CTextKnob* EditorControls::*member;
@@ -82,14 +88,14 @@ struct TextKnobRow {
     TextFunction text;
 };
 
-const TextKnobRow kDetectionRow{&EditorControls::detectionKnob, {20, 45, 71, 71}, kParamDetection,
-                                1.0f, detectionText};
+// clang-format off
+const TextKnobRow kDetectionRow =
+    {&EditorControls::detectionKnob,  {20, 45, 71, 71},     kParamDetection,         1.0f, detectionText};
 const TextKnobRow kAmountRows[] = {
-    {&EditorControls::lfAmountKnob, {358, 235, 409, 261}, kParamLfHarmonicsAmount, 0.5f,
-     percentText},
-    {&EditorControls::hfAmountKnob, {412, 235, 463, 261}, kParamHfHarmonicsAmount, 0.5f,
-     percentText},
+    {&EditorControls::lfAmountKnob,   {358, 235, 409, 261}, kParamLfHarmonicsAmount, 0.5f, percentText},
+    {&EditorControls::hfAmountKnob,   {412, 235, 463, 261}, kParamHfHarmonicsAmount, 0.5f, percentText},
 };
+// clang-format on
 
 struct ButtonRow {
     COnOffButton* EditorControls::*member;
@@ -100,16 +106,16 @@ struct ButtonRow {
 };
 
 // The on/off buttons, in creation order.
+// clang-format off
 const ButtonRow kButtonRows[] = {
-    {&EditorControls::scPreviewButton, {487, 214, 542, 239}, kParamScPreview, 0.0f,
-     kImageScPreview},
-    {&EditorControls::lfHarmonicsButton, {358, 214, 413, 239}, kParamLfHarmonics, 0.0f,
-     kImageLfHarmonics},
-    {&EditorControls::hfHarmonicsButton, {412, 214, 467, 239}, kParamHfHarmonics, 0.0f,
-     kImageHfHarmonics},
-    {&EditorControls::bypassButton, {540, 214, 595, 264}, kParamBypass, 1.0f, kImageBypass},
-    {&EditorControls::deltaButton, {487, 237, 542, 262}, kParamDelta, 0.0f, kImageDelta},
+    // member                               rectangle              parameter          default image
+    {&EditorControls::scPreviewButton,     {487, 214, 542, 239},  kParamScPreview,   0.0f, kImageScPreview},
+    {&EditorControls::lfHarmonicsButton,   {358, 214, 413, 239},  kParamLfHarmonics, 0.0f, kImageLfHarmonics},
+    {&EditorControls::hfHarmonicsButton,   {412, 214, 467, 239},  kParamHfHarmonics, 0.0f, kImageHfHarmonics},
+    {&EditorControls::bypassButton,        {540, 214, 595, 264},  kParamBypass,      1.0f, kImageBypass},
+    {&EditorControls::deltaButton,         {487, 237, 542, 262},  kParamDelta,       0.0f, kImageDelta},
 };
+// clang-format on
 
 // Holds the images while the views are made; each view keeps its own reference.
 class ImageSet {
@@ -206,14 +212,16 @@ EditorControls buildEditorViews(CFrame& frame, CControlObserver& editor, EditorH
     version->setValue(0.0f);
     c.versionDisplay = b.add(version);
 
-    c.aboutTrigger = b.add(new CTextSplash({562, 3, 712, 18}, &editor,
-                                           b.images.get(kImageAboutCard), kAboutCardRect, {},
-                                           openUrl));
+    c.aboutTrigger = b.add(new CTextSplash(
+        {562, 3, 712, 18}, &editor, b.images.get(kImageAboutCard), kAboutCardRect, {}, openUrl));
 
-    for (const KnobRow& row : kKnobRows) b.knob(row);
+    for (const KnobRow& row : kKnobRows)
+        b.knob(row);
     b.textKnob(kDetectionRow);
-    for (const ReadoutRow& row : kReadoutRows) b.readout(row);
-    for (const TextKnobRow& row : kAmountRows) b.textKnob(row);
+    for (const ReadoutRow& row : kReadoutRows)
+        b.readout(row);
+    for (const TextKnobRow& row : kAmountRows)
+        b.textKnob(row);
 
     auto* filterSwitch = new CVerticalSwitch(
         {19, 100, 74, 171}, &editor, kParamScFilterType, kFilterSwitchPositions,
@@ -221,7 +229,8 @@ EditorControls buildEditorViews(CFrame& frame, CControlObserver& editor, EditorH
     b.bind(filterSwitch, 0.0f)->setTransparency(true);
     c.scFilterTypeSwitch = b.add(filterSwitch);
 
-    for (const ButtonRow& row : kButtonRows) b.button(row);
+    for (const ButtonRow& row : kButtonRows)
+        b.button(row);
 
     c.grMeter = b.add(new CCompMeter({544, 57, 574, 187}, &editor));
     c.grMeter->setValue(0.0f);

@@ -9,7 +9,8 @@ namespace {
 // only while the display is above the floor.
 float followLevel(float shownDb, float levelDb, float maxFallDb) {
     if (levelDb >= shownDb) return levelDb;
-    if (shownDb > MeterBallistics::kLevelFloorDb) return shownDb - std::min(shownDb - levelDb, maxFallDb);
+    if (shownDb > MeterBallistics::kLevelFloorDb)
+        return shownDb - std::min(shownDb - levelDb, maxFallDb);
     return shownDb;
 }
 
@@ -56,8 +57,8 @@ float meterLevelDb(float levelDb) {
     return std::clamp(levelDb, -kMeterLimitDb, kMeterLimitDb);
 }
 
-ReleaseLamps releaseLamps(float gainReductionDbValue, float levelADb, float levelBDb,
-                          float release, float releaseSlow) {
+ReleaseLamps releaseLamps(float gainReductionDbValue, float levelADb, float levelBDb, float release,
+                          float releaseSlow) {
     if (gainReductionDbValue < 0.01f) return {};
     if (levelBDb > levelADb || release > releaseSlow) return {true, false};
     return {false, true};

@@ -4,10 +4,10 @@
 
 // What the engine reports at one meter tick.
 struct MeterReadings {
-    float gain = 1.0f;          // linear gain factor, 1 = no reduction
-    float levelADb = -70.0f;    // detector levels
+    float gain = 1.0f;       // linear gain factor, 1 = no reduction
+    float levelADb = -70.0f; // detector levels
     float levelBDb = -70.0f;
-    bool active = false;        // processing runs and SC Preview is off
+    bool active = false; // processing runs and SC Preview is off
 };
 
 // The peak hold of the gain reduction and the two shown detector levels: instant attack,
@@ -48,5 +48,5 @@ struct ReleaseLamps {
     bool left = false;
     bool right = false;
 };
-ReleaseLamps releaseLamps(float gainReductionDbValue, float levelADb, float levelBDb,
-                          float release, float releaseSlow);
+ReleaseLamps releaseLamps(float gainReductionDbValue, float levelADb, float levelBDb, float release,
+                          float releaseSlow);

@@ -46,7 +46,8 @@ using Picture = std::vector<uint32_t>;
 Picture pictureOf(const CBitmap& bitmap) {
     Picture p;
     for (int y = 0; y < bitmap.getHeight(); ++y)
-        for (int x = 0; x < bitmap.getWidth(); ++x) p.push_back(bitmap.pixelAt(x, y) & 0xFFFFFFu);
+        for (int x = 0; x < bitmap.getWidth(); ++x)
+            p.push_back(bitmap.pixelAt(x, y) & 0xFFFFFFu);
     return p;
 }
 
@@ -115,8 +116,8 @@ class EditorInAWindow : public ::testing::Test {
     void pointerTo(int x, int y) {
         int rootX = 0, rootY = 0;
         Window child = 0;
-        XTranslateCoordinates(display.get(), window, DefaultRootWindow(display.get()), x, y,
-                              &rootX, &rootY, &child);
+        XTranslateCoordinates(display.get(), window, DefaultRootWindow(display.get()), x, y, &rootX,
+                              &rootY, &child);
         XTestFakeMotionEvent(display.get(), -1, rootX, rootY, CurrentTime);
         XSync(display.get(), False);
         idleFor(20);
@@ -136,7 +137,8 @@ class EditorInAWindow : public ::testing::Test {
         pointerTo(x, y);
         button(1, true);
         const int steps = 8;
-        for (int i = 1; i <= steps; ++i) pointerTo(x + dx * i / steps, y + dy * i / steps);
+        for (int i = 1; i <= steps; ++i)
+            pointerTo(x + dx * i / steps, y + dy * i / steps);
         button(1, false);
         idleFor(60);
     }
@@ -157,7 +159,8 @@ class EditorInAWindow : public ::testing::Test {
     Picture snapshotOfCurrentSettings() {
         SnapshotOptions options;
         options.program = plugin->program();
-        for (int i = 0; i < 19; ++i) options.parameters.emplace_back(i, plugin->getParameter(i));
+        for (int i = 0; i < 19; ++i)
+            options.parameters.emplace_back(i, plugin->getParameter(i));
         const SharedRef<CBitmap> bitmap = renderEditorSnapshot(options);
         if (!bitmap) return {};
         return pictureOf(*bitmap);
@@ -189,10 +192,15 @@ TEST_F(EditorInAWindow, TheWindowShowsTheHeadlessSnapshotPixelForPixel) {
     const Picture shown = screenshot();
     ASSERT_EQ(shown.size(), expected.size());
     EXPECT_EQ(differences(shown, expected, 0, 0, kWidth, kHeight), 0);
-    for (auto [name, pic] : {std::pair{"/tmp/shown.ppm", &shown}, std::pair{"/tmp/expected.ppm", &expected}}) {
+    for (auto [name, pic] :
+         {std::pair{"/tmp/shown.ppm", &shown}, std::pair{"/tmp/expected.ppm", &expected}}) {
         FILE* f = std::fopen(name, "wb");
         std::fprintf(f, "P6 %d %d 255\n", kWidth, kHeight);
-        for (uint32_t px : *pic) { unsigned char rgb[3] = {(unsigned char)(px >> 16), (unsigned char)(px >> 8), (unsigned char)px}; std::fwrite(rgb, 1, 3, f); }
+        for (uint32_t px : *pic) {
+            unsigned char rgb[3] = {(unsigned char)(px >> 16), (unsigned char)(px >> 8),
+                                    (unsigned char)px};
+            std::fwrite(rgb, 1, 3, f);
+        }
         std::fclose(f);
     }
 
@@ -213,7 +221,8 @@ TEST_F(EditorInAWindow, DraggingTheRatioKnobAutomatesRatioAsOneGesture) {
     ASSERT_GE(calls.size(), 3u);
     EXPECT_EQ(calls.front().opcode, kBegin);
     EXPECT_EQ(calls.back().opcode, kEnd);
-    for (const HostCall& c : calls) EXPECT_EQ(c.index, 5);
+    for (const HostCall& c : calls)
+        EXPECT_EQ(c.index, 5);
     EXPECT_EQ(calls[calls.size() - 2].opcode, kAutomate);
     EXPECT_NEAR(calls[calls.size() - 2].opt, 0.4f, 0.002f);
 }
@@ -234,7 +243,7 @@ TEST_F(EditorInAWindow, ButtonsSwitchAndScaleClicksReachTheEffect) {
 
     const std::vector<HostCall> calls = callsOf({kAutomate, kBegin, kEnd});
     const std::vector<std::pair<int32_t, int32_t>> expected{
-        {kAutomate, 16}, {kBegin, 18}, {kAutomate, 18}, {kEnd, 18},
+        {kAutomate, 16}, {kBegin, 18},   {kAutomate, 18}, {kEnd, 18},
         {kBegin, 1},     {kAutomate, 1}, {kEnd, 1}};
     ASSERT_EQ(calls.size(), expected.size());
     for (std::size_t i = 0; i < calls.size(); ++i) {
@@ -269,7 +278,7 @@ TEST_F(EditorInAWindow, TheAboutCardComesUpOpensThePageAndGoesAway) {
     EXPECT_GT(differences(before, withCard, 374, 44, 574, 194), 10000);
     EXPECT_EQ(differences(before, withCard, 0, 0, kWidth, 44), 0);
 
-    click(296, 83); // the ratio knob lies outside the card: ignored while it is up
+    click(296, 83);  // the ratio knob lies outside the card: ignored while it is up
     click(380, 150); // the link zone
     std::string url;
     for (int i = 0; i < 300 && url.empty(); ++i) {
@@ -300,7 +309,8 @@ TEST_F(EditorInAWindow, RepeatedCloseAndOpenAndBadRequestsStayHarmless) {
         plugin->dispatch(vst2::effEditIdle);
     }
     // A window id that does not exist: refused, and the editor is closed.
-    EXPECT_EQ(plugin->dispatch(vst2::effEditOpen, 0, 0, reinterpret_cast<void*>(uintptr_t{0x7fffff})), 0);
+    EXPECT_EQ(
+        plugin->dispatch(vst2::effEditOpen, 0, 0, reinterpret_cast<void*>(uintptr_t{0x7fffff})), 0);
     EXPECT_EQ(plugin->dispatch(vst2::effEditOpen, 0, 0, nullptr), 0);
     plugin->dispatch(vst2::effEditIdle);
     EXPECT_EQ(plugin->dispatch(vst2::effEditKeyDown, 0, 12, nullptr, 0.0f), 0);

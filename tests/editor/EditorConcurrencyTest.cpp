@@ -38,7 +38,8 @@ TEST(EditorConcurrency, HammeringSetParameterWhileTheEditorIdles) {
         for (int round = 0; round < kRounds || idles.load() < kMinimumIdles; ++round)
             for (int index = 0; index < 21; ++index)
                 f.host.set(index, float(round % 2));
-        for (int index = 0; index < 21; ++index) f.host.set(index, 0.25f);
+        for (int index = 0; index < 21; ++index)
+            f.host.set(index, 0.25f);
         done.store(true);
     });
     while (!done.load()) {
@@ -59,7 +60,8 @@ TEST(EditorConcurrency, OpenAndCloseWhileAnotherThreadAutomates) {
     EditorFixture f;
     std::atomic<bool> stop{false};
     std::thread automation([&] {
-        for (int i = 0; !stop.load(); ++i) f.host.set(i % 19, float(i % 3) * 0.5f);
+        for (int i = 0; !stop.load(); ++i)
+            f.host.set(i % 19, float(i % 3) * 0.5f);
     });
     for (int cycle = 0; cycle < 50; ++cycle) {
         ASSERT_TRUE(f.open());

@@ -71,7 +71,8 @@ class EditorLayout : public ::testing::Test {
   protected:
     void SetUp() override {
         // Distinct values, so that a control bound to the wrong slot shows.
-        for (int i = 0; i < 19; ++i) f.host.set(i, 0.01f * float(i + 1));
+        for (int i = 0; i < 19; ++i)
+            f.host.set(i, 0.01f * float(i + 1));
         ASSERT_TRUE(f.open());
     }
     EditorFixture f;
@@ -104,10 +105,10 @@ TEST_F(EditorLayout, BoundControlsAndReadoutsShowTheEffectsValuesAtOpen) {
         EXPECT_EQ(f.views().parameterControl[std::size_t(i)]->getListener(), f.editor.get());
     }
     const std::pair<CParamDisplay*, int> readouts[] = {
-        {f.views().thresholdDisplay, 3}, {f.views().ratioDisplay, 5},
-        {f.views().kneeDisplay, 4},      {f.views().makeUpDisplay, 10},
-        {f.views().dryMixDisplay, 9},    {f.views().attackDisplay, 6},
-        {f.views().releaseDisplay, 7},   {f.views().scFilterFreqDisplay, 2},
+        {f.views().thresholdDisplay, 3},  {f.views().ratioDisplay, 5},
+        {f.views().kneeDisplay, 4},       {f.views().makeUpDisplay, 10},
+        {f.views().dryMixDisplay, 9},     {f.views().attackDisplay, 6},
+        {f.views().releaseDisplay, 7},    {f.views().scFilterFreqDisplay, 2},
         {f.views().releaseSlowDisplay, 8}};
     for (const auto& [display, index] : readouts) {
         SCOPED_TRACE(index);
@@ -156,10 +157,10 @@ TEST_F(EditorLayout, ControlClickSetsTheKnobDefaultsAsOneGesture) {
     EXPECT_EQ(f.host.getParameter(5), 0.4f);
     EXPECT_EQ(textOf(ratioText, f.views().ratioDisplay->getValue()), "2.0:1");
     EXPECT_EQ(f.host.calls, (std::vector<HostCallRecord>{{HostCallRecord::kBeginEdit, 5, 0},
-                                                          {HostCallRecord::kBeginEdit, 5, 0},
-                                                          {HostCallRecord::kAutomate, 5, 0.4f},
-                                                          {HostCallRecord::kEndEdit, 5, 0},
-                                                          {HostCallRecord::kEndEdit, 5, 0}}));
+                                                         {HostCallRecord::kBeginEdit, 5, 0},
+                                                         {HostCallRecord::kAutomate, 5, 0.4f},
+                                                         {HostCallRecord::kEndEdit, 5, 0},
+                                                         {HostCallRecord::kEndEdit, 5, 0}}));
     f.click({142, 206}, kButtonLeft | kModControl);
     EXPECT_EQ(f.host.getParameter(6), 0.31f);
 }

@@ -55,10 +55,12 @@ TEST(EditorLifecycle, OpeningTwiceGivesOneFreshFrame) {
 
 TEST(EditorLifecycle, OpenCloseOpenShowsTheSameValues) {
     EditorFixture f;
-    for (int i = 0; i < 19; ++i) f.host.set(i, 0.03f * float(i));
+    for (int i = 0; i < 19; ++i)
+        f.host.set(i, 0.03f * float(i));
     ASSERT_TRUE(f.open());
     std::vector<float> first;
-    for (CControl* c : f.views().parameterControl) first.push_back(c->getValue());
+    for (CControl* c : f.views().parameterControl)
+        first.push_back(c->getValue());
     f.editor->close();
     ASSERT_TRUE(f.open());
     for (std::size_t i = 0; i < first.size(); ++i)

@@ -1,11 +1,13 @@
 #include "EditorTestSupport.h"
 
 FakeEditorHost::FakeEditorHost() {
-    for (auto& p : parameters_) p.store(0.0f);
+    for (auto& p : parameters_)
+        p.store(0.0f);
 }
 
 float FakeEditorHost::getParameter(int index) {
-    if (index >= 0 && index < int(parameters_.size())) return parameters_[std::size_t(index)].load();
+    if (index >= 0 && index < int(parameters_.size()))
+        return parameters_[std::size_t(index)].load();
     switch (index) {
     case kReadoutGain:
         return gain_.load();
@@ -59,7 +61,8 @@ void FakeEditorHost::endEdit(int index) {
 
 int FakeEditorHost::automationCount(int index) const {
     int n = 0;
-    for (const HostCallRecord& c : calls) n += c.kind == HostCallRecord::kAutomate && c.index == index;
+    for (const HostCallRecord& c : calls)
+        n += c.kind == HostCallRecord::kAutomate && c.index == index;
     return n;
 }
 

@@ -127,8 +127,8 @@ TEST_F(Meters, SidechainPreviewOrSuspendEmptiesTheMetersButNotTheReductionBar) {
 }
 
 TEST_F(Meters, TheScaleSetsTheReductionMetersPixelsPerDb) {
-    const std::pair<float, float> scales[] = {{0.0f, 12.0f}, {0.25f, 6.0f}, {0.5f, 3.0f},
-                                              {0.75f, 1.5f}, {1.0f, 1.5f}};
+    const std::pair<float, float> scales[] = {
+        {0.0f, 12.0f}, {0.25f, 6.0f}, {0.5f, 3.0f}, {0.75f, 1.5f}, {1.0f, 1.5f}};
     engine(3.0f, -20.0f, -20.0f);
     for (const auto& [scale, shown] : scales) {
         SCOPED_TRACE(scale);
@@ -163,8 +163,7 @@ TEST_F(Meters, ReleaseLampsFollowTheReductionAndTheDetectorLevels) {
         {0.0f, -20, -10, 0.6f, 0.5f, false, false}, // no reduction: both dark
         {3.0f, -20, -30, 0.6f, 0.5f, true, false},  // fast release longer than slow
         {3.0f, -20, -10, 0.4f, 0.5f, true, false},  // second level above the first
-        {3.0f, -20, -30, 0.4f, 0.5f, false, true},
-        {3.0f, -20, -20, 0.5f, 0.5f, false, true},
+        {3.0f, -20, -30, 0.4f, 0.5f, false, true},  {3.0f, -20, -20, 0.5f, 0.5f, false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.reductionDb << " " << c.levelB << " " << c.release);

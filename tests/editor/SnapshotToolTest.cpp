@@ -23,9 +23,9 @@ CColor colourAt(const CBitmap& bitmap, int32_t x, int32_t y) {
 
 TEST(SnapshotOptions, ParametersByHostNameLooselyOrByNumber) {
     const std::pair<const char*, int> names[] = {
-        {"Make Up Gain", 10}, {"makeupgain", 10}, {"SC_FILTER-freq", 2}, {"18", 18},
-        {"Threshold", 3},     {"-", -1},          {"Nope", -1},          {"21", -1},
-        {"19", 19}};
+        {"Make Up Gain", 10}, {"makeupgain", 10}, {"SC_FILTER-freq", 2},
+        {"18", 18},           {"Threshold", 3},   {"-", -1},
+        {"Nope", -1},         {"21", -1},         {"19", 19}};
     for (const auto& [name, index] : names) {
         SCOPED_TRACE(name);
         EXPECT_EQ(parameterIndexByName(name), index);
@@ -38,8 +38,7 @@ TEST(SnapshotOptions, EveryOptionIsTakenInOrder) {
                "4.5", "--level-a", "-12", "--level-b", "-20.5", "-o", "/tmp/x.png"});
     ASSERT_TRUE(p.ok) << p.error;
     EXPECT_EQ(p.options.program, 3);
-    EXPECT_EQ(p.options.parameters,
-              (std::vector<std::pair<int, float>>{{5, 0.9f}, {5, 0.1f}}));
+    EXPECT_EQ(p.options.parameters, (std::vector<std::pair<int, float>>{{5, 0.9f}, {5, 0.1f}}));
     EXPECT_EQ(p.options.gainReductionDb, 4.5f);
     EXPECT_EQ(p.options.levelADb, -12.0f);
     EXPECT_EQ(p.options.levelBDb, -20.5f);
@@ -49,9 +48,9 @@ TEST(SnapshotOptions, EveryOptionIsTakenInOrder) {
 
 TEST(SnapshotOptions, BadInputIsRefusedWithAReason) {
     const std::vector<std::vector<const char*>> bad{
-        {"--program", "7"},       {"--program", "-1"},        {"--program", "x"},
-        {"--param", "Ratio"},     {"--param", "Ratio=abc"},   {"--param", "Nope=1"},
-        {"--level-a", "inf"},     {"--gain-reduction", "nan"}, {"--output"},
+        {"--program", "7"},   {"--program", "-1"},         {"--program", "x"},
+        {"--param", "Ratio"}, {"--param", "Ratio=abc"},    {"--param", "Nope=1"},
+        {"--level-a", "inf"}, {"--gain-reduction", "nan"}, {"--output"},
         {"--frobnicate", "1"}};
     for (const auto& args : bad) {
         SCOPED_TRACE(args.front());
@@ -94,11 +93,12 @@ TEST(SnapshotPicture, ParametersChangeWhatIsShown) {
     const auto changesIn = [&](const CRect& r) {
         int n = 0;
         for (int32_t y = r.top; y < r.bottom; ++y)
-            for (int32_t x = r.left; x < r.right; ++x) n += a->pixelAt(x, y) != b->pixelAt(x, y);
+            for (int32_t x = r.left; x < r.right; ++x)
+                n += a->pixelAt(x, y) != b->pixelAt(x, y);
         return n;
     };
     const int changedInBypass = changesIn({540, 214, 595, 264});
     const int changedElsewhere = changesIn({118, 241, 169, 259}); // the attack readout
-    EXPECT_GT(changedInBypass, 100); // the lit button
-    EXPECT_GT(changedElsewhere, 0);  // and a dimmed readout
+    EXPECT_GT(changedInBypass, 100);                              // the lit button
+    EXPECT_GT(changedElsewhere, 0);                               // and a dimmed readout
 }

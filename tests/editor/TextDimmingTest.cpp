@@ -12,7 +12,8 @@ namespace {
 
 DimmedTexts only(std::initializer_list<DimmableText> texts) {
     DimmedTexts d;
-    for (DimmableText t : texts) d.set(t);
+    for (DimmableText t : texts)
+        d.set(t);
     return d;
 }
 
@@ -86,9 +87,9 @@ TEST(TextDimmingInEditor, BypassDimsAllTwelveAndSwitchingItOffRestoresThem) {
     ASSERT_TRUE(f.open());
     const EditorControls& v = f.views();
     const std::vector<CParamDisplay*> readouts{
-        v.thresholdDisplay, v.ratioDisplay,   v.makeUpDisplay,       v.dryMixDisplay,
-        v.kneeDisplay,      v.attackDisplay,  v.releaseDisplay,      v.scFilterFreqDisplay,
-        v.releaseSlowDisplay};
+        v.thresholdDisplay, v.ratioDisplay,        v.makeUpDisplay,
+        v.dryMixDisplay,    v.kneeDisplay,         v.attackDisplay,
+        v.releaseDisplay,   v.scFilterFreqDisplay, v.releaseSlowDisplay};
     const std::vector<CTextKnob*> knobs{v.lfAmountKnob, v.hfAmountKnob, v.detectionKnob};
     const auto allAre = [&](CColor colour) {
         for (CParamDisplay* r : readouts)

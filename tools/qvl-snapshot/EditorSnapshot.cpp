@@ -58,7 +58,8 @@ SharedRef<CBitmap> renderEditorSnapshot(const SnapshotOptions& options) {
     // The effect runs without its own editor; the one drawn here reads through SnapshotHost.
     CompressorEffect effect(nullptr, CompressorEffect::EditorFactory{});
     effect.setProgram(options.program);
-    for (const auto& [index, value] : options.parameters) effect.setParameter(index, value);
+    for (const auto& [index, value] : options.parameters)
+        effect.setParameter(index, value);
 
     SnapshotHost host(effect, options);
     uint32_t nowMs = 0;
