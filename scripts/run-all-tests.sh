@@ -13,6 +13,9 @@ if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=:87
 fi
 
+# The 32-bit Windows build, cross-compiled and tested under Wine (it installs its own tools).
+bash scripts/windows/run-tests.sh
+
 # ThreadSanitizer runs the tests that exercise several threads at once (suites named
 # Concurrency); AddressSanitizer (with UBSan) runs them all.
 cmake --preset tsan

@@ -12,5 +12,8 @@ VSTPluginMain(vst2::HostCallback audioMaster) {
     return effect ? effect->effectRecord() : nullptr;
 }
 
-// C++ forbids declaring `main` with this signature, so the assembler gives it the same address.
+// C++ forbids declaring `main` with this signature, so the assembler gives it the same address
+// (on Windows the module definition file makes the alias).
+#ifndef _WIN32
 asm(".globl main\n\t.type main, @function\n\t.set main, VSTPluginMain");
+#endif

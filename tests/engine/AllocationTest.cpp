@@ -4,6 +4,9 @@
 
 #include <atomic>
 #include <cstdlib>
+#ifdef _WIN32
+#include <malloc.h>
+#endif
 #include <memory>
 #include <new>
 #include <vector>
@@ -19,10 +22,19 @@ void* allocate(std::size_t size) {
     throw std::bad_alloc();
 }
 
+// The Windows C runtime has no aligned_alloc, and its aligned blocks need their own release.
+#ifdef _WIN32
+void* alignedBlock(std::size_t a, std::size_t size) { return _aligned_malloc(size, a); }
+void releaseAligned(void* p) { _aligned_free(p); }
+#else
+void* alignedBlock(std::size_t a, std::size_t size) { return std::aligned_alloc(a, size); }
+void releaseAligned(void* p) { std::free(p); }
+#endif
+
 void* allocateAligned(std::size_t size, std::align_val_t alignment) {
     if (counting.load()) allocations.fetch_add(1);
     const std::size_t a = static_cast<std::size_t>(alignment);
-    if (void* p = std::aligned_alloc(a, (size + a - 1) / a * a)) return p;
+    if (void* p = alignedBlock(a, (size + a - 1) / a * a)) return p;
     throw std::bad_alloc();
 }
 } // namespace
@@ -35,10 +47,10 @@ void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { releaseAligned(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { releaseAligned(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { releaseAligned(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { releaseAligned(p); }
 
 namespace {
 

@@ -1,0 +1,148 @@
+// The built plug-in loaded as a host loads it, its editor opened in a host window: the frame's
+// window class belongs to the module, the window shows the module's own images, and a click on
+// the version text brings up the about card.
+#include "TestSupport.h"
+#include "WindowTestSupport.h"
+#include "plugin/vst2/Vst2Interface.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr int kEditorWidth = 690;
+constexpr int kEditorHeight = 270;
+
+std::wstring modulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    path.resize(length);
+    return path.substr(0, path.find_last_of(L"\\/") + 1) + L"" QVL_PLUGIN_FILE_NAME;
+}
+
+intptr_t VST2_CALL testHost(vst2::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+    return opcode == vst2::audioMasterVersion ? 2400 : 0;
+}
+
+class ModuleEditorWindowTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        module_ = LoadLibraryW(modulePath().c_str());
+        ASSERT_NE(module_, nullptr) << "LoadLibrary failed, error " << GetLastError();
+        auto entry = reinterpret_cast<vst2::PluginEntryProc>(
+            reinterpret_cast<void*>(GetProcAddress(module_, "VSTPluginMain")));
+        ASSERT_NE(entry, nullptr);
+        effect_ = entry(testHost);
+        ASSERT_NE(effect_, nullptr);
+    }
+
+    void TearDown() override {
+        if (effect_) dispatch(vst2::effClose);
+        if (module_) FreeLibrary(module_);
+    }
+
+    intptr_t dispatch(int32_t opcode, void* ptr = nullptr) {
+        return effect_->dispatcher(effect_, opcode, 0, 0, ptr, 0.0f);
+    }
+
+    // A few of the host's idle calls, far enough apart for the editor's meter tick.
+    void idle() {
+        for (int i = 0; i < 3; ++i) {
+            pumpMessages();
+            dispatch(vst2::effEditIdle);
+            Sleep(25);
+        }
+        pumpMessages();
+    }
+
+    // One of the module's own "PNG" resources, decoded.
+    SharedRef<CBitmap> moduleImage(int id) const {
+        HRSRC resource = FindResourceW(module_, MAKEINTRESOURCEW(id), L"PNG");
+        const auto* bytes = static_cast<const unsigned char*>(
+            resource ? LockResource(LoadResource(module_, resource)) : nullptr);
+        const DWORD size = resource ? SizeofResource(module_, resource) : 0;
+        return SharedRef<CBitmap>::adopt(CBitmap::fromPng(bytes, size));
+    }
+
+    // Window pixels in `area` that differ from the opaque pixels of `image` placed with its
+    // top-left corner at `origin`.
+    int mismatches(const CBitmap& shown, const CBitmap& image, CPoint origin,
+                   const CRect& area) const {
+        int count = 0;
+        for (int32_t y = area.top; y < area.bottom; ++y)
+            for (int32_t x = area.left; x < area.right; ++x) {
+                const uint32_t wanted = image.pixelAt(x - origin.h, y - origin.v);
+                if (wanted >> 24 == 0xFF && shown.pixelAt(x, y) != wanted) ++count;
+            }
+        return count;
+    }
+
+    HMODULE module_ = nullptr;
+    vst2::AEffect* effect_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(ModuleEditorWindowTest, EditorOpensInTheHostWindowWithTheModulesClassAndImages) {
+    vst2::ERect* rect = nullptr;
+    ASSERT_EQ(dispatch(vst2::effEditGetRect, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->right - rect->left, kEditorWidth);
+    EXPECT_EQ(rect->bottom - rect->top, kEditorHeight);
+
+    HostWindow host(kEditorWidth, kEditorHeight);
+    ASSERT_EQ(dispatch(vst2::effEditOpen, host.handle()), 1);
+    HWND child = host.child();
+    ASSERT_NE(child, nullptr);
+    wchar_t className[64] = {};
+    GetClassNameW(child, className, 64);
+    wchar_t expected[32];
+    std::swprintf(expected, 32, L"Plugin%p", static_cast<void*>(module_));
+    EXPECT_STREQ(className, expected); // the module's handle, as DllMain stored it
+
+    idle();
+    const SharedRef<CBitmap> shown = captureWindow(host.handle(), kEditorWidth, kEditorHeight);
+    const SharedRef<CBitmap> background = moduleImage(201);
+    ASSERT_EQ(background->getWidth(), kEditorWidth);
+    // A strip across the top that no control covers shows the background image as it is.
+    EXPECT_EQ(mismatches(*shown, *background, {0, 0}, {0, 20, 550, 44}), 0);
+
+    dispatch(vst2::effEditClose);
+    EXPECT_EQ(host.child(), nullptr);
+}
+
+TEST_F(ModuleEditorWindowTest, ClickOnTheVersionTextShowsTheAboutCardAndAnotherHidesIt) {
+    HostWindow host(kEditorWidth, kEditorHeight);
+    ASSERT_EQ(dispatch(vst2::effEditOpen, host.handle()), 1);
+    idle();
+    HWND child = host.child();
+    const CRect card{374, 44, 574, 194};
+    const SharedRef<CBitmap> cardImage = moduleImage(214);
+    ASSERT_EQ(cardImage->getWidth(), 200);
+    EXPECT_GT(mismatches(*captureWindow(host.handle(), kEditorWidth, kEditorHeight), *cardImage,
+                         card.topLeft(), card),
+              1000);
+
+    SendMessageW(child, WM_LBUTTONDOWN, MK_LBUTTON, clientPoint(600, 10));
+    SendMessageW(child, WM_LBUTTONUP, 0, clientPoint(600, 10));
+    idle();
+    EXPECT_EQ(mismatches(*captureWindow(host.handle(), kEditorWidth, kEditorHeight), *cardImage,
+                         card.topLeft(), card),
+              0);
+
+    // Outside the link zone: the card goes (the zone itself would start a browser).
+    SendMessageW(child, WM_LBUTTONDOWN, MK_LBUTTON, clientPoint(380, 100));
+    SendMessageW(child, WM_LBUTTONUP, 0, clientPoint(380, 100));
+    idle();
+    EXPECT_GT(mismatches(*captureWindow(host.handle(), kEditorWidth, kEditorHeight), *cardImage,
+                         card.topLeft(), card),
+              1000);
+}
+
+TEST_F(ModuleEditorWindowTest, NoParentWindowMeansNoEditor) {
+    EXPECT_EQ(dispatch(vst2::effEditOpen, nullptr), 0);
+    dispatch(vst2::effEditIdle); // and nothing breaks afterwards
+    dispatch(vst2::effEditClose);
+}
