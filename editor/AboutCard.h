@@ -51,7 +51,6 @@ class CTextSplash : public CControl, public CControlObserver {
     CView* clone() const override;
 
     void hideCard();
-    void setCardRect(const CRect& rect) { cardRect_ = rect; }
     const CRect& getCardRect() const { return cardRect_; }
     CDefaultSplashScreenView* getCard() const { return card_; }
 
