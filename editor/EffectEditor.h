@@ -7,7 +7,7 @@ class EditorHost;
 // The editor as the effect sees it: the host's editor requests, forwarded one to one, and
 // the notification that a parameter changed.
 class EffectEditor {
-public:
+  public:
     virtual ~EffectEditor() = default;
 
     virtual int width() const = 0;

@@ -1,4 +1,4 @@
-#include "GuiValueText.h"
+#include "editor/GuiValueText.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // The readout texts, value by value. Expected strings are worked out from each curve and the
 // printf field rules ("%3.0f" pads to three characters), not taken from the functions.
-#include "GuiValueText.h"
+#include "editor/GuiValueText.h"
 
 #include <gtest/gtest.h>
 

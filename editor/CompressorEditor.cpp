@@ -1,0 +1,259 @@
+#include "editor/CompressorEditor.h"
+
+#include "editor/TextDimming.h"
+
+#include "platform/OpenUrl.h"
+#include "views/CMovieBitmap.h"
+#include "views/CParamDisplay.h"
+#include "views/InputTypes.h"
+#include "views/PlatformHooks.h"
+#include "views/custom/CCompMeter.h"
+#include "views/custom/CScala.h"
+#include "views/custom/CTextKnob.h"
+#include "views/custom/CTransferFunction.h"
+#include "views/custom/LevelMeter.h"
+
+#include <array>
+#include <limits>
+
+namespace {
+
+// The host's knob mode is one setting for the whole process, shared by every instance.
+std::atomic<int32_t> knobMode{kLinearMode};
+
+constexpr uint32_t parameterBit(int index) {
+    return 1u << index;
+}
+static_assert(kNumEditorParameters <= 32, "one bit per parameter in the handover word");
+
+// The Threshold parameter spans 0 ... -50 dB.
+constexpr float kThresholdRangeDb = -50.0f;
+constexpr double kKneeRangeDb = 20.0;
+constexpr double kDryRangeDb = 100.0;
+
+} // namespace
+
+EditorServices platformEditorServices() {
+    EditorServices services;
+    services.tickMs = platformTickMs;
+    services.openUrl = [](const char* url) { openUrlInBrowser(url); };
+    services.openWindow = [](CFrame& frame, void* parentWindow) {
+        return frame.open(parentWindow);
+    };
+    return services;
+}
+
+std::unique_ptr<EffectEditor> createCompressorEditor(EditorHost& host) {
+    return std::make_unique<CompressorEditor>(host, platformEditorServices());
+}
+
+CompressorEditor::CompressorEditor(EditorHost& host, EditorServices services)
+    : host_(host), services_(std::move(services)),
+      backgroundBitmap_(SharedRef<CBitmap>::adopt(new CBitmap(kImageBackground))),
+      lastMeterTick_(services_.tickMs()) {}
+
+CompressorEditor::~CompressorEditor() {
+    close();
+}
+
+bool CompressorEditor::open(void* parentWindow) {
+    close();
+    editorThread_.store(std::this_thread::get_id());
+    // Everything is read anew below, so changes announced until now are already covered.
+    pendingParameters_.store(0);
+
+    auto frame = SharedRef<CFrame>::adopt(new CFrame({0, 0, width(), height()}, this));
+    if (!services_.openWindow || !services_.openWindow(*frame, parentWindow)) return false;
+    frame->setBackground(backgroundBitmap_.get());
+    frame_ = frame;
+    controls_ = buildEditorViews(*frame_, *this, host_, services_.openUrl);
+
+    CTransferFunction& graph = *controls_.transferGraph;
+    const float threshold = host_.getParameter(kParamThreshold);
+    graph.kneeDb = host_.getParameter(kParamKnee) * kKneeRangeDb;
+    graph.thresholdDb = threshold * double{kThresholdRangeDb};
+    graph.setRatioFromParameter(host_.getParameter(kParamRatio));
+    graph.dryAttenuationDb = kDryRangeDb - host_.getParameter(kParamDryMix) * kDryRangeDb;
+    graph.setMakeUpFromParameter(host_.getParameter(kParamMakeUpGain));
+    controls_.scMeter->thresholdDb = threshold * kThresholdRangeDb;
+
+    refreshTextDimming();
+    graph.setDirty(true);
+    return true;
+}
+
+void CompressorEditor::close() {
+    if (!frame_) return;
+    // The frame releases every view; the pointers to them go with it.
+    frame_ = SharedRef<CFrame>();
+    controls_ = EditorControls{};
+}
+
+bool CompressorEditor::isEditorThread() const {
+    return std::this_thread::get_id() == editorThread_.load();
+}
+
+void CompressorEditor::setParameter(int index, float) {
+    if (!isEditorParameter(index)) return;
+    if (!isEditorThread()) {
+        pendingParameters_.fetch_or(parameterBit(index));
+        return;
+    }
+    if (frame_) applyParameter(index);
+}
+
+void CompressorEditor::applyPendingParameters() {
+    const uint32_t pending = pendingParameters_.exchange(0);
+    for (int index = 0; index < kNumEditorParameters; ++index)
+        if (pending & parameterBit(index)) applyParameter(index);
+}
+
+void CompressorEditor::applyParameter(int index) {
+    const auto p = [&] { return host_.getParameter(index); };
+    controls_.parameterControl[std::size_t(index)]->setValue(p());
+    if (CParamDisplay* readout = controls_.parameterReadout[std::size_t(index)])
+        readout->setValue(p());
+
+    CTransferFunction& graph = *controls_.transferGraph;
+    switch (index) {
+    case kParamThreshold:
+        graph.thresholdDb = p() * double{kThresholdRangeDb};
+        controls_.scMeter->thresholdDb = p() * kThresholdRangeDb;
+        meters_.grHoldDb = 0.0f;
+        break;
+    case kParamKnee:
+        graph.kneeDb = p() * kKneeRangeDb;
+        break;
+    case kParamRatio:
+        graph.setRatioFromParameter(p());
+        meters_.grHoldDb = 0.0f;
+        break;
+    case kParamDryMix:
+        graph.dryAttenuationDb = kDryRangeDb - p() * kDryRangeDb;
+        break;
+    case kParamMakeUpGain:
+        graph.setMakeUpFromParameter(p());
+        break;
+    case kParamScFilterType:
+    case kParamRelease:
+    case kParamReleaseSlow:
+    case kParamHfHarmonics:
+    case kParamLfHarmonics:
+    case kParamDelta:
+    case kParamBypass:
+    case kParamScPreview:
+        refreshTextDimming();
+        return;
+    default:
+        return;
+    }
+    // Only the five parameters that shape the curve get here.
+    graph.setDirty(true);
+    controls_.scMeter->setDirty(true);
+}
+
+void CompressorEditor::refreshTextDimming() {
+    DimmingInputs in;
+    in.bypass = host_.getParameter(kParamBypass);
+    in.delta = host_.getParameter(kParamDelta);
+    in.scPreview = host_.getParameter(kParamScPreview);
+    in.scFilterType = host_.getParameter(kParamScFilterType);
+    in.lfHarmonics = host_.getParameter(kParamLfHarmonics);
+    in.hfHarmonics = host_.getParameter(kParamHfHarmonics);
+    in.release = host_.getParameter(kParamRelease);
+    in.releaseSlow = host_.getParameter(kParamReleaseSlow);
+    const DimmedTexts dim = dimmedTexts(in);
+    const auto colour = [&](DimmableText text) { return dim.test(text) ? kTextDim : kTextNormal; };
+
+    // In DimmableText order: nine readouts, then the three text knobs.
+    const std::array<CParamDisplay*, 9> readouts{
+        controls_.thresholdDisplay, controls_.ratioDisplay,        controls_.makeUpDisplay,
+        controls_.dryMixDisplay,    controls_.kneeDisplay,         controls_.attackDisplay,
+        controls_.releaseDisplay,   controls_.scFilterFreqDisplay, controls_.releaseSlowDisplay};
+    const std::array<CTextKnob*, 3> textKnobs{controls_.lfAmountKnob, controls_.hfAmountKnob,
+                                              controls_.detectionKnob};
+    for (std::size_t i = 0; i < readouts.size(); ++i)
+        readouts[i]->setFontColor(colour(DimmableText(i)));
+    for (std::size_t i = 0; i < textKnobs.size(); ++i)
+        textKnobs[i]->setFontColor(colour(DimmableText(readouts.size() + i)));
+
+    controls_.transferGraph->setDirty(true);
+    controls_.scMeter->setDirty(true);
+}
+
+void CompressorEditor::idle() {
+    if (!frame_) return;
+    applyPendingParameters();
+    updateMeters();
+    frame_->idle();
+}
+
+void CompressorEditor::idleWhileTracking() {
+    // Only the meters: the handler that asks runs inside the frame's own event pump, and a
+    // queued host change applied now could overwrite the value the handler is about to report.
+    if (frame_) updateMeters();
+}
+
+void CompressorEditor::updateMeters() {
+    const uint32_t now = services_.tickMs();
+    // Unsigned difference: right across the counter's wrap.
+    const uint32_t elapsedMs = now - lastMeterTick_;
+    if (elapsedMs <= kMeterIntervalMs) return;
+    lastMeterTick_ = now;
+
+    MeterReadings in;
+    in.gain = host_.getParameter(kReadoutGain);
+    in.levelADb = host_.getParameter(kReadoutLevelA);
+    in.levelBDb = host_.getParameter(kReadoutLevelB);
+    in.active = host_.getParameter(kReadoutProcessingActive) == 1.0f &&
+                !isOn(host_.getParameter(kParamScPreview));
+
+    const float g = gainReductionDb(in.gain);
+    const float h = meterScaleFactor(controls_.meterScale->getValue());
+    controls_.grMeter->setValue(h * g);
+    meters_.update(in, g, elapsedMs);
+    controls_.grMeter->holdValue = double{meters_.grHoldDb} * h;
+    controls_.grMeter->setDirty(true);
+    controls_.scMeter->setValue(meters_.levelADisplayDb);
+    controls_.scMeter->secondLevelDb = meters_.levelBDisplayDb;
+
+    const ReleaseLamps lamps =
+        releaseLamps(g, in.levelADb, in.levelBDb, host_.getParameter(kParamRelease),
+                     host_.getParameter(kParamReleaseSlow));
+    controls_.releaseLampLeft->setValue(lamps.left ? 1.0f : 0.0f);
+    controls_.releaseLampRight->setValue(lamps.right ? 1.0f : 0.0f);
+}
+
+bool CompressorEditor::onKeyDown(int character, int virtualKey, int modifiers) {
+    if (!frame_ || virtualKey < 0 || virtualKey > std::numeric_limits<uint8_t>::max()) return false;
+    const CKeyCode key{character, uint8_t(virtualKey), uint8_t(modifiers)};
+    return frame_->onKeyDown(key) == kKeyUsed;
+}
+
+bool CompressorEditor::onKeyUp(int character, int virtualKey, int modifiers) {
+    if (!frame_ || virtualKey < 0 || virtualKey > std::numeric_limits<uint8_t>::max()) return false;
+    const CKeyCode key{character, uint8_t(virtualKey), uint8_t(modifiers)};
+    return frame_->onKeyUp(key) == kKeyUsed;
+}
+
+void CompressorEditor::setKnobMode(int mode) {
+    knobMode.store(mode);
+}
+
+int32_t CompressorEditor::getKnobMode() const {
+    return knobMode.load();
+}
+
+void CompressorEditor::valueChanged(CControl* control) {
+    if (!control || !isEditorParameter(control->getTag())) return;
+    host_.setParameterAutomated(control->getTag(), control->getValue());
+    control->setDirty(true);
+}
+
+void CompressorEditor::beginEdit(int32_t tag) {
+    if (isEditorParameter(tag)) host_.beginEdit(tag);
+}
+
+void CompressorEditor::endEdit(int32_t tag) {
+    if (isEditorParameter(tag)) host_.endEdit(tag);
+}

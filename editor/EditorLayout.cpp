@@ -1,0 +1,249 @@
+#include "editor/EditorLayout.h"
+
+#include "editor/EditorHost.h"
+#include "editor/GuiValueText.h"
+
+#include "views/CAnimKnob.h"
+#include "views/CFontSpec.h"
+#include "views/CFrame.h"
+#include "views/CMovieBitmap.h"
+#include "views/COnOffButton.h"
+#include "views/CParamDisplay.h"
+#include "views/CVerticalSwitch.h"
+#include "views/custom/CCompMeter.h"
+#include "views/custom/CScala.h"
+#include "views/custom/CTextKnob.h"
+#include "views/custom/CTransferFunction.h"
+#include "views/custom/LevelMeter.h"
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+using TextFunction = void (*)(float, char*);
+
+// The readouts' style 1 and the version text's style 2 set none of the drawing style flags.
+constexpr int32_t kReadoutStyle = 1;
+constexpr int32_t kVersionStyle = 2;
+constexpr CColor kVersionTextColor{120, 120, 120, 255};
+constexpr CPoint kReadoutPlateOffset{0, -1};
+constexpr CPoint kTextKnobPlateOffset{-1, -4};
+constexpr int32_t kFilterSwitchPositions = 3;
+constexpr int32_t kFilterSwitchImageHeightPx = 71;
+// Display-only views that are not parameters carry no parameter tag.
+constexpr int32_t kNoParameterTag = -1;
+
+struct KnobRow {
+    CAnimKnob* EditorControls::*member;
+    CRect rect;
+    int32_t tag;
+    float defaultValue;
+};
+
+// The film-strip knobs, in creation order.
+// clang-format off
+const KnobRow kKnobRows[] = {
+    // member                              rectangle              parameter           default
+    {&EditorControls::thresholdKnob,      {107, 48, 177, 118},   kParamThreshold,    0.0f},
+    {&EditorControls::ratioKnob,          {261, 48, 331, 118},   kParamRatio,        0.4f},
+    {&EditorControls::kneeKnob,           {184, 48, 254, 118},   kParamKnee,         0.0f},
+    {&EditorControls::makeUpKnob,         {607, 48, 677, 118},   kParamMakeUpGain,   0.5f},
+    {&EditorControls::dryMixKnob,         {607, 171, 677, 241},  kParamDryMix,       0.0f},
+    {&EditorControls::attackKnob,         {107, 171, 177, 241},  kParamAttack,       0.31f},
+    {&EditorControls::releaseKnob,        {184, 171, 254, 241},  kParamRelease,      0.425f},
+    {&EditorControls::releaseSlowKnob,    {261, 171, 331, 241},  kParamReleaseSlow,  0.5f},
+    {&EditorControls::scFilterFreqKnob,   {11, 171, 81, 241},    kParamScFilterFreq, 0.475f},
+};
+// clang-format on
+
+struct ReadoutRow {
+    CParamDisplay* EditorControls::*member;
+    CRect rect;
+    int32_t shows;
+    TextFunction text;
+};
+
+// The readouts under the film-strip knobs, in creation order.
+// clang-format off
+const ReadoutRow kReadoutRows[] = {
+    // member                                rectangle              shows               text
+    {&EditorControls::thresholdDisplay,     {118, 118, 169, 136},  kParamThreshold,    thresholdText},
+    {&EditorControls::ratioDisplay,         {271, 118, 322, 136},  kParamRatio,        ratioText},
+    {&EditorControls::kneeDisplay,          {194, 118, 245, 136},  kParamKnee,         kneeText},
+    {&EditorControls::makeUpDisplay,        {617, 118, 668, 136},  kParamMakeUpGain,   makeUpText},
+    {&EditorControls::dryMixDisplay,        {617, 241, 668, 259},  kParamDryMix,       dryMixText},
+    {&EditorControls::attackDisplay,        {118, 241, 169, 259},  kParamAttack,       attackText},
+    {&EditorControls::releaseDisplay,       {194, 241, 245, 259},  kParamRelease,      releaseText},
+    {&EditorControls::scFilterFreqDisplay,  {21, 241, 72, 259},    kParamScFilterFreq, scFreqText},
+    {&EditorControls::releaseSlowDisplay,   {271, 241, 322, 259},  kParamReleaseSlow,  releaseText},
+};
+// clang-format on
+
+struct TextKnobRow {
+    CTextKnob* EditorControls::*member;
+    CRect rect;
+    int32_t tag;
+    float defaultValue;
+    TextFunction text;
+};
+
+// clang-format off
+const TextKnobRow kDetectionRow =
+    {&EditorControls::detectionKnob,  {20, 45, 71, 71},     kParamDetection,         1.0f, detectionText};
+const TextKnobRow kAmountRows[] = {
+    {&EditorControls::lfAmountKnob,   {358, 235, 409, 261}, kParamLfHarmonicsAmount, 0.5f, percentText},
+    {&EditorControls::hfAmountKnob,   {412, 235, 463, 261}, kParamHfHarmonicsAmount, 0.5f, percentText},
+};
+// clang-format on
+
+struct ButtonRow {
+    COnOffButton* EditorControls::*member;
+    CRect rect;
+    int32_t tag;
+    float defaultValue;
+    int32_t image;
+};
+
+// The on/off buttons, in creation order.
+// clang-format off
+const ButtonRow kButtonRows[] = {
+    // member                               rectangle              parameter          default image
+    {&EditorControls::scPreviewButton,     {487, 214, 542, 239},  kParamScPreview,   0.0f, kImageScPreview},
+    {&EditorControls::lfHarmonicsButton,   {358, 214, 413, 239},  kParamLfHarmonics, 0.0f, kImageLfHarmonics},
+    {&EditorControls::hfHarmonicsButton,   {412, 214, 467, 239},  kParamHfHarmonics, 0.0f, kImageHfHarmonics},
+    {&EditorControls::bypassButton,        {540, 214, 595, 264},  kParamBypass,      1.0f, kImageBypass},
+    {&EditorControls::deltaButton,         {487, 237, 542, 262},  kParamDelta,       0.0f, kImageDelta},
+};
+// clang-format on
+
+// Holds the images while the views are made; each view keeps its own reference.
+class ImageSet {
+  public:
+    CBitmap* get(int32_t id) {
+        for (auto& [loadedId, image] : images_)
+            if (loadedId == id) return image.get();
+        images_.emplace_back(id, SharedRef<CBitmap>::adopt(new CBitmap(id)));
+        return images_.back().second.get();
+    }
+
+  private:
+    std::vector<std::pair<int32_t, SharedRef<CBitmap>>> images_;
+};
+
+class LayoutBuilder {
+  public:
+    LayoutBuilder(CFrame& frame, CControlObserver& editor, EditorHost& host)
+        : frame_(frame), editor_(editor), host_(host) {}
+
+    template <class View> View* add(View* view) {
+        frame_.addView(view);
+        return view;
+    }
+
+    // A control bound to its parameter: the value comes from the effect.
+    template <class Control> Control* bind(Control* control, float defaultValue) {
+        const int32_t tag = control->getTag();
+        control->setValue(host_.getParameter(tag));
+        control->setDefaultValue(defaultValue);
+        controls.parameterControl[tag] = control;
+        return control;
+    }
+
+    void knob(const KnobRow& row) {
+        auto* knob = new CAnimKnob(row.rect, &editor_, row.tag, images.get(kImageKnob));
+        bind(knob, row.defaultValue)->setTransparency(true);
+        controls.*row.member = add(knob);
+    }
+
+    void textKnob(const TextKnobRow& row) {
+        auto* knob = new CTextKnob(row.rect, &editor_, row.tag, images.get(kImageTextKnobPlate));
+        knob->setBackgroundOffset(kTextKnobPlateOffset);
+        knob->setFont(stockFont(StockFont::kSmaller));
+        knob->setFontColor(kTextNormal);
+        knob->setTextFunction(row.text);
+        controls.*row.member = add(bind(knob, row.defaultValue));
+    }
+
+    void readout(const ReadoutRow& row) {
+        auto* display = new CParamDisplay(row.rect, nullptr, kReadoutStyle);
+        display->setBackgroundOffset(kReadoutPlateOffset);
+        display->setFont(stockFont(StockFont::kSmaller));
+        display->setFontColor(kTextNormal);
+        display->setBackground(images.get(kImageReadoutPlate));
+        display->setTextFunction(row.text);
+        display->setValue(host_.getParameter(row.shows));
+        controls.parameterReadout[row.shows] = display;
+        controls.*row.member = add(display);
+    }
+
+    void button(const ButtonRow& row) {
+        auto* button = new COnOffButton(row.rect, &editor_, row.tag, images.get(row.image));
+        bind(button, row.defaultValue)->setTransparency(true);
+        controls.*row.member = add(button);
+    }
+
+    CMovieBitmap* lamp(const CRect& rect, int32_t image) {
+        return add(new CMovieBitmap(rect, nullptr, kNoParameterTag, images.get(image)));
+    }
+
+    EditorControls controls;
+    ImageSet images;
+
+  private:
+    CFrame& frame_;
+    CControlObserver& editor_;
+    EditorHost& host_;
+};
+
+} // namespace
+
+EditorControls buildEditorViews(CFrame& frame, CControlObserver& editor, EditorHost& host,
+                                const UrlOpener& openUrl) {
+    LayoutBuilder b(frame, editor, host);
+    EditorControls& c = b.controls;
+
+    auto* version = new CParamDisplay({562, 3, 712, 18}, nullptr, kVersionStyle);
+    version->setFont(stockFont(StockFont::kVerySmall));
+    version->setFontColor(kVersionTextColor);
+    version->setBackColor(kColorBlack);
+    version->setFrameColor(kColorBlack);
+    version->setTextFunction(versionText);
+    version->setValue(0.0f);
+    c.versionDisplay = b.add(version);
+
+    c.aboutTrigger = b.add(new CTextSplash(
+        {562, 3, 712, 18}, &editor, b.images.get(kImageAboutCard), kAboutCardRect, {}, openUrl));
+
+    for (const KnobRow& row : kKnobRows)
+        b.knob(row);
+    b.textKnob(kDetectionRow);
+    for (const ReadoutRow& row : kReadoutRows)
+        b.readout(row);
+    for (const TextKnobRow& row : kAmountRows)
+        b.textKnob(row);
+
+    auto* filterSwitch = new CVerticalSwitch(
+        {19, 100, 74, 171}, &editor, kParamScFilterType, kFilterSwitchPositions,
+        kFilterSwitchImageHeightPx, kFilterSwitchPositions, b.images.get(kImageScFilterType));
+    b.bind(filterSwitch, 0.0f)->setTransparency(true);
+    c.scFilterTypeSwitch = b.add(filterSwitch);
+
+    for (const ButtonRow& row : kButtonRows)
+        b.button(row);
+
+    c.grMeter = b.add(new CCompMeter({544, 57, 574, 187}, &editor));
+    c.grMeter->setValue(0.0f);
+    c.scMeter = b.add(new LevelMeter({509, 57, 519, 187}, &editor));
+    c.scMeter->setValue(0.0f);
+
+    auto* scale = new CScala(&editor, {521, 52, 544, 187});
+    scale->setValue(host.getParameter(kParamMeterScale));
+    c.parameterControl[kParamMeterScale] = scale;
+    c.meterScale = b.add(scale);
+
+    c.transferGraph = b.add(new CTransferFunction({374, 57, 504, 187}, &editor));
+    c.releaseLampLeft = b.lamp({246, 154, 258, 166}, kImageLampLeft);
+    c.releaseLampRight = b.lamp({256, 154, 268, 166}, kImageLampRight);
+    return c;
+}

@@ -1,0 +1,104 @@
+// qvl-snapshot: its options, and the picture's meters drawn from the readings it was given.
+
+#include "EditorSnapshot.h"
+#include "SnapshotOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+ParsedSnapshotOptions parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "qvl-snapshot");
+    return parseSnapshotOptions(int(args.size()), args.data());
+}
+
+CColor colourAt(const CBitmap& bitmap, int32_t x, int32_t y) {
+    const uint32_t p = bitmap.pixelAt(x, y);
+    return {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), uint8_t(p >> 24)};
+}
+
+} // namespace
+
+TEST(SnapshotOptions, ParametersByHostNameLooselyOrByNumber) {
+    const std::pair<const char*, int> names[] = {
+        {"Make Up Gain", 10}, {"makeupgain", 10}, {"SC_FILTER-freq", 2},
+        {"18", 18},           {"Threshold", 3},   {"-", -1},
+        {"Nope", -1},         {"21", -1},         {"19", 19}};
+    for (const auto& [name, index] : names) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(parameterIndexByName(name), index);
+    }
+}
+
+TEST(SnapshotOptions, EveryOptionIsTakenInOrder) {
+    const ParsedSnapshotOptions p =
+        parse({"--program", "3", "--param", "Ratio=0.9", "--param", "Ratio=0.1", "--gain-reduction",
+               "4.5", "--level-a", "-12", "--level-b", "-20.5", "-o", "/tmp/x.png"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.options.program, 3);
+    EXPECT_EQ(p.options.parameters, (std::vector<std::pair<int, float>>{{5, 0.9f}, {5, 0.1f}}));
+    EXPECT_EQ(p.options.gainReductionDb, 4.5f);
+    EXPECT_EQ(p.options.levelADb, -12.0f);
+    EXPECT_EQ(p.options.levelBDb, -20.5f);
+    EXPECT_EQ(p.options.outputPath, "/tmp/x.png");
+    EXPECT_TRUE(parse({"--help"}).options.help);
+}
+
+TEST(SnapshotOptions, BadInputIsRefusedWithAReason) {
+    const std::vector<std::vector<const char*>> bad{
+        {"--program", "7"},   {"--program", "-1"},         {"--program", "x"},
+        {"--param", "Ratio"}, {"--param", "Ratio=abc"},    {"--param", "Nope=1"},
+        {"--level-a", "inf"}, {"--gain-reduction", "nan"}, {"--output"},
+        {"--frobnicate", "1"}};
+    for (const auto& args : bad) {
+        SCOPED_TRACE(args.front());
+        const ParsedSnapshotOptions p = parse(args);
+        EXPECT_FALSE(p.ok);
+        EXPECT_FALSE(p.error.empty());
+    }
+}
+
+TEST(SnapshotPicture, MetersShowTheGivenReadings) {
+    SnapshotOptions o;
+    o.gainReductionDb = 3.0f; // program 0 shows the 12 dB scale: 2 x 10 pixels per dB
+    o.levelADb = -20.0f;      // 2 pixels per dB from the top: row 40 of the level meter
+    o.levelBDb = -30.0f;      // row 60
+    const SharedRef<CBitmap> picture = renderEditorSnapshot(o);
+    ASSERT_TRUE(picture);
+    ASSERT_EQ(picture->getWidth(), 690);
+    ASSERT_EQ(picture->getHeight(), 270);
+
+    constexpr int32_t kMeterTop = 57;
+    constexpr CColor kBar{0, 204, 255, 255};
+    // Gain-reduction bar over rows 2 ... 61 (60 pixels), nothing below.
+    EXPECT_EQ(colourAt(*picture, 559, kMeterTop + 2), kBar);
+    EXPECT_EQ(colourAt(*picture, 559, kMeterTop + 61), kBar);
+    EXPECT_EQ(colourAt(*picture, 559, kMeterTop + 62), kColorBlack);
+    // Level meter: empty above row 40, the first level to row 60, the second below.
+    EXPECT_EQ(colourAt(*picture, 514, kMeterTop + 39), kColorBlack);
+    EXPECT_EQ(colourAt(*picture, 514, kMeterTop + 40), (CColor{149, 234, 255, 255}));
+    EXPECT_EQ(colourAt(*picture, 514, kMeterTop + 59), (CColor{149, 234, 255, 255}));
+    EXPECT_EQ(colourAt(*picture, 514, kMeterTop + 60), (CColor{51, 215, 255, 255}));
+}
+
+TEST(SnapshotPicture, ParametersChangeWhatIsShown) {
+    SnapshotOptions plain;
+    SnapshotOptions bypassed;
+    bypassed.parameters.emplace_back(16, 1.0f);
+    const SharedRef<CBitmap> a = renderEditorSnapshot(plain);
+    const SharedRef<CBitmap> b = renderEditorSnapshot(bypassed);
+    ASSERT_TRUE(a && b);
+    const auto changesIn = [&](const CRect& r) {
+        int n = 0;
+        for (int32_t y = r.top; y < r.bottom; ++y)
+            for (int32_t x = r.left; x < r.right; ++x)
+                n += a->pixelAt(x, y) != b->pixelAt(x, y);
+        return n;
+    };
+    const int changedInBypass = changesIn({540, 214, 595, 264});
+    const int changedElsewhere = changesIn({118, 241, 169, 259}); // the attack readout
+    EXPECT_GT(changedInBypass, 100);                              // the lit button
+    EXPECT_GT(changedElsewhere, 0);                               // and a dimmed readout
+}

@@ -1,0 +1,85 @@
+#include "EditorSnapshot.h"
+
+#include "editor/CompressorEditor.h"
+#include "editor/EditorParameters.h"
+#include "platform/PngFile.h"
+#include "plugin/CompressorEffect.h"
+#include "views/FrameSnapshot.h"
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// Parameters from the effect, meter readouts from the command line, as if audio ran.
+class SnapshotHost : public EditorHost {
+  public:
+    SnapshotHost(CompressorEffect& effect, const SnapshotOptions& o)
+        : effect_(effect), gain_(static_cast<float>(std::pow(10.0, -o.gainReductionDb / 20.0))),
+          levelADb_(o.levelADb), levelBDb_(o.levelBDb) {}
+
+    float getParameter(int index) override {
+        switch (index) {
+        case kReadoutGain:
+            return gain_;
+        case kReadoutLevelA:
+            return levelADb_;
+        case kReadoutLevelB:
+            return levelBDb_;
+        case kReadoutProcessingActive:
+            return 1.0f;
+        default:
+            return effect_.getParameter(index);
+        }
+    }
+    void setParameterAutomated(int index, float value) override {
+        effect_.setParameterAutomated(index, value);
+    }
+    void beginEdit(int) override {}
+    void endEdit(int) override {}
+
+  private:
+    CompressorEffect& effect_;
+    float gain_;
+    float levelADb_;
+    float levelBDb_;
+};
+
+// A window that shows nothing: the picture is taken from the frame itself.
+class NoWindow : public FrameWindow {
+  public:
+    void pumpEvents() override {}
+    void present(const CBitmap&, const CRect&) override {}
+};
+
+} // namespace
+
+SharedRef<CBitmap> renderEditorSnapshot(const SnapshotOptions& options) {
+    // The effect runs without its own editor; the one drawn here reads through SnapshotHost.
+    CompressorEffect effect(nullptr, CompressorEffect::EditorFactory{});
+    effect.setProgram(options.program);
+    for (const auto& [index, value] : options.parameters)
+        effect.setParameter(index, value);
+
+    SnapshotHost host(effect, options);
+    uint32_t nowMs = 0;
+    EditorServices services;
+    services.tickMs = [&nowMs] { return nowMs; };
+    services.openWindow = [](CFrame& frame, void*) {
+        return frame.attachWindow(std::make_unique<NoWindow>());
+    };
+    CompressorEditor editor(host, std::move(services));
+    if (!editor.open(nullptr)) return {};
+    // One meter tick: the levels and the hold jump to the readings.
+    nowMs += CompressorEditor::kMeterIntervalMs + 1;
+    editor.idle();
+
+    return renderFrame(*editor.getFrame());
+}
+
+std::string writeEditorSnapshot(const SnapshotOptions& options) {
+    const SharedRef<CBitmap> picture = renderEditorSnapshot(options);
+    if (!picture) return "the editor could not be opened";
+    if (!writeBitmapPng(*picture, options.outputPath)) return "cannot write " + options.outputPath;
+    return {};
+}

@@ -1,0 +1,110 @@
+#include "SnapshotOptions.h"
+
+#include "plugin/FactoryPrograms.h"
+#include "plugin/ParameterTable.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+std::string folded(const std::string& name) {
+    std::string out;
+    for (char c : name)
+        if (c != ' ' && c != '-' && c != '_')
+            out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool parseNumber(const char* text, float& value) {
+    if (!text || !*text) return false;
+    char* end = nullptr;
+    errno = 0;
+    const double v = std::strtod(text, &end);
+    if (*end != '\0' || errno != 0 || !std::isfinite(v)) return false;
+    value = static_cast<float>(v);
+    return true;
+}
+
+bool parseInteger(const char* text, int& value) {
+    if (!text || !*text) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text, &end, 10);
+    if (*end != '\0' || errno != 0 || v < -1000000 || v > 1000000) return false;
+    value = static_cast<int>(v);
+    return true;
+}
+
+ParsedSnapshotOptions failure(std::string error) {
+    ParsedSnapshotOptions parsed;
+    parsed.error = std::move(error);
+    return parsed;
+}
+
+} // namespace
+
+int parameterIndexByName(const std::string& name) {
+    int number = -1;
+    if (parseInteger(name.c_str(), number)) return isParameterIndex(number) ? number : -1;
+    const std::string wanted = folded(name);
+    for (const ParameterInfo& info : kParameters)
+        if (info.kind != ParameterKind::noFunction && folded(info.name) == wanted)
+            return info.index;
+    return -1;
+}
+
+ParsedSnapshotOptions parseSnapshotOptions(int argc, const char* const* argv) {
+    ParsedSnapshotOptions parsed;
+    SnapshotOptions& o = parsed.options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "-h" || arg == "--help") {
+            o.help = true;
+            continue;
+        }
+        if (i + 1 >= argc) return failure("missing value after " + arg);
+        const char* value = argv[++i];
+        if (arg == "--program") {
+            if (!parseInteger(value, o.program) || o.program < 0 || o.program >= kNumPrograms)
+                return failure(std::string("program must be 0 ... 6, not ") + value);
+        } else if (arg == "--param") {
+            const char* equals = std::strrchr(value, '=');
+            float v = 0.0f;
+            if (!equals || !parseNumber(equals + 1, v))
+                return failure(std::string("--param wants NAME=VALUE, not ") + value);
+            const int index = parameterIndexByName(std::string(value, equals));
+            if (index < 0) return failure("no parameter named " + std::string(value, equals));
+            o.parameters.emplace_back(index, v);
+        } else if (arg == "--gain-reduction" || arg == "--level-a" || arg == "--level-b") {
+            float& target = arg == "--gain-reduction" ? o.gainReductionDb
+                            : arg == "--level-a"      ? o.levelADb
+                                                      : o.levelBDb;
+            if (!parseNumber(value, target)) return failure(arg + " wants a number of dB");
+        } else if (arg == "-o" || arg == "--output") {
+            o.outputPath = value;
+        } else {
+            return failure("unknown option " + arg);
+        }
+    }
+    parsed.ok = true;
+    return parsed;
+}
+
+const char* snapshotUsage() {
+    return "Usage: qvl-snapshot [options]\n"
+           "Draws the QVL Feedback Compressor's editor into a PNG image, without a display.\n"
+           "\n"
+           "  --program N            factory program 0 ... 6 (default 0)\n"
+           "  --param NAME=VALUE     a parameter's normalized value 0 ... 1, after the program;\n"
+           "                         NAME as the host shows it (\"Make Up Gain\", makeupgain)\n"
+           "                         or its index; may be repeated\n"
+           "  --gain-reduction DB    gain reduction shown by the GR meter (default 0)\n"
+           "  --level-a DB           first sidechain level (default -70)\n"
+           "  --level-b DB           second sidechain level (default -70)\n"
+           "  -o, --output PATH      image to write (default qvl-snapshot.png)\n"
+           "  -h, --help             this text\n";
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// What to show: a program, then single parameters over it, and the meter readings.
+struct SnapshotOptions {
+    bool help = false;
+    int program = 0;
+    std::vector<std::pair<int, float>> parameters; // index, normalized value, in given order
+    float gainReductionDb = 0.0f;
+    float levelADb = -70.0f;
+    float levelBDb = -70.0f;
+    std::string outputPath = "qvl-snapshot.png";
+};
+
+struct ParsedSnapshotOptions {
+    bool ok = false;
+    SnapshotOptions options;
+    std::string error; // set when !ok
+};
+
+ParsedSnapshotOptions parseSnapshotOptions(int argc, const char* const* argv);
+
+// The parameter index for a name as the host shows it ("Make Up Gain"), compared without
+// case, spaces, '-' or '_', or for its number; -1 when there is none.
+int parameterIndexByName(const std::string& name);
+
+const char* snapshotUsage();

@@ -1,0 +1,24 @@
+// qvl-snapshot: the editor drawn without a display, for documentation and review.
+
+#include "EditorSnapshot.h"
+#include "SnapshotOptions.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    const ParsedSnapshotOptions parsed = parseSnapshotOptions(argc, argv);
+    if (!parsed.ok) {
+        std::fprintf(stderr, "qvl-snapshot: %s\n\n%s", parsed.error.c_str(), snapshotUsage());
+        return 2;
+    }
+    if (parsed.options.help) {
+        std::fputs(snapshotUsage(), stdout);
+        return 0;
+    }
+    const std::string error = writeEditorSnapshot(parsed.options);
+    if (!error.empty()) {
+        std::fprintf(stderr, "qvl-snapshot: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
