@@ -68,6 +68,14 @@ void DynamicsEngine::setLfHarmonicsAmount(double amount) { storeAndRedesign(lfAm
 void DynamicsEngine::setDelta(bool on) { deltaOn_.store(on, std::memory_order_relaxed); }
 void DynamicsEngine::setScPreview(bool on) { scPreviewOn_.store(on, std::memory_order_relaxed); }
 
+DynamicsEngine::Settings DynamicsEngine::settings() const {
+    const auto get = [](const auto& setting) { return setting.load(std::memory_order_relaxed); };
+    return Settings{get(sampleRateHz_), get(detectionMs_), get(scFrequencyHz_), get(thresholdDb_), get(kneeDb_),
+                    get(slope_),        get(attackMs_),    get(releaseMs_),     get(releaseSlowMs_), get(makeUpGain_),
+                    get(dryGain_),      get(lfOn_),        get(hfOn_),          get(lfAmount_),    get(hfAmount_),
+                    get(scFilterType_), get(deltaOn_),     get(scPreviewOn_)};
+}
+
 void DynamicsEngine::redesign() {
     const double rateHz = internalRateHz(sampleRateHz_.load(std::memory_order_relaxed));
     sidechainFilter_.design(static_cast<ScFilterType>(scFilterType_.load(std::memory_order_relaxed)),
