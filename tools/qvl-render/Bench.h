@@ -14,5 +14,6 @@ struct BenchSettings {
 
 // Times the plug-in (and the yardstick, when given, interleaved round by round in this same
 // process) over the demo signal in single precision, the call hosts use most, and prints the
-// median ns per stereo sample, the realtime factor and, with a yardstick, the ratio.
+// median ns per stereo sample (processor time of the calling thread), the realtime factor and,
+// with a yardstick, the ratio.
 void runBench(HostedPlugin& plugin, HostedPlugin* yardstick, const BenchSettings& settings, std::ostream& out);
