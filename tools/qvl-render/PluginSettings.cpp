@@ -36,14 +36,18 @@ bool displayedNumber(const std::string& text, double& out) {
     return false;
 }
 
+std::string displayAt(HostedPlugin& plugin, int index, float v) {
+    plugin.setParameter(index, v);
+    return plugin.parameterDisplay(index);
+}
+
 class DisplayProbe {
 public:
     DisplayProbe(HostedPlugin& plugin, int index) : plugin_(plugin), index_(index) {}
     // The displayed number at normalized value v; NaN when the text shows none.
     double at(double v) {
-        plugin_.setParameter(index_, static_cast<float>(v));
         double number;
-        return displayedNumber(plugin_.parameterDisplay(index_), number) ? number : NAN;
+        return displayedNumber(displayAt(plugin_, index_, static_cast<float>(v)), number) ? number : NAN;
     }
 
 private:
@@ -157,11 +161,10 @@ bool applyParameter(HostedPlugin& plugin, const std::string& assignment, std::st
     DisplayProbe probe(plugin, index);
     double found;
     if (!findDisplayedValue(probe, target, found)) {
+        const std::string lowest = displayAt(plugin, index, 0.0f), highest = displayAt(plugin, index, 1.0f);
         plugin.setParameter(index, before);
-        error = "value " + valueText + " of " + name + " is out of range or not shown by the plug-in (" +
-                "it shows \"" + (plugin.setParameter(index, 0.0f), plugin.parameterDisplay(index)) + "\" to \"" +
-                (plugin.setParameter(index, 1.0f), plugin.parameterDisplay(index)) + "\")";
-        plugin.setParameter(index, before);
+        error = "value " + valueText + " of " + name + " is out of range or not shown by the plug-in (it shows \"" +
+                lowest + "\" to \"" + highest + "\")";
         return false;
     }
     plugin.setParameter(index, static_cast<float>(found));
