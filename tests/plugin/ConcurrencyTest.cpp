@@ -19,6 +19,11 @@ TEST(Concurrency, AudioEveryParameterProgramsAndReadoutsAtOnce) {
     effect.resume();
     std::atomic<bool> stop{false};
     std::atomic<bool> outputFinite{true};
+    // The other threads keep going until the audio thread has run a while, so they overlap.
+    std::atomic<int> audioBlocks{0};
+    const auto overlapped = [&audioBlocks](int round, int minimumRounds) {
+        return round >= minimumRounds && audioBlocks.load() >= 100;
+    };
 
     std::thread audio([&] {
         std::vector<float> left(64), right(64), outLeft(64), outRight(64);
@@ -39,15 +44,16 @@ TEST(Concurrency, AudioEveryParameterProgramsAndReadoutsAtOnce) {
                 if (!std::isfinite(outLeft[i]) || !std::isfinite(outRight[i]) || !std::isfinite(leftD[i]))
                     outputFinite = false;
             for (int i = 0; i < 64; ++i) leftD[i] = left[i], rightD[i] = right[i];
+            audioBlocks.fetch_add(1);
         }
     });
     std::thread automation([&] {
-        for (int round = 0; round < 300; ++round)
+        for (int round = 0; !overlapped(round, 300); ++round)
             for (int index = 0; index < kNumParameters; ++index)
                 effect.setParameter(index, static_cast<float>((round * 7 + index * 3) % 11) / 10.0f);
     });
     std::thread programs([&] {
-        for (int round = 0; round < 100; ++round) {
+        for (int round = 0; !overlapped(round, 100); ++round) {
             h.dispatch(effSetProgram, 0, round % 7);
             if (round % 10 == 0) h.dispatch(effSetSampleRate, 0, 0, nullptr, round % 20 ? 48000.0f : 96000.0f);
             if (round % 25 == 0) h.dispatch(effMainsChanged, 0, round % 50 ? 1 : 0);
@@ -55,7 +61,7 @@ TEST(Concurrency, AudioEveryParameterProgramsAndReadoutsAtOnce) {
     });
     std::thread readouts([&] {
         float sum = 0.0f;
-        for (int round = 0; round < 2000; ++round) {
+        for (int round = 0; !overlapped(round, 2000); ++round) {
             for (int index = 500; index <= 506; ++index) sum += effect.getParameter(index);
             sum += effect.getParameter(round % kNumParameters);
         }
