@@ -97,7 +97,7 @@ void DynamicsEngine::clearSignalState() {
     wetDelay_.clear();
     sidechainFilter_.clear();
     harmonicsBands_.clear();
-    leftOneAgo_ = rightOneAgo_ = leftTwoAgo_ = rightTwoAgo_ = 0.0;
+    inputOneAgo_ = inputTwoAgo_ = Lanes{};
     previousGain_ = 0.0;
     inputNoisePosition_ = 0;
     upsampler_.clear();
@@ -158,16 +158,12 @@ DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const Fram
     levelDetector_.step(mid + side, mid - side);
     meters = CoreMeters{g, levelDetector_.levelADb, levelDetector_.levelBDb};
 
-    const double yLeft = previousGain_ * leftTwoAgo_;
-    const double yRight = previousGain_ * rightTwoAgo_;
-    const StereoPair out{harmonicsBands_.step(0, yLeft, lfDrive_, hfDrive_) + yLeft - leftTwoAgo_,
-                         harmonicsBands_.step(1, yRight, lfDrive_, hfDrive_) + yRight - rightTwoAgo_};
-    leftTwoAgo_ = leftOneAgo_;
-    rightTwoAgo_ = rightOneAgo_;
-    leftOneAgo_ = in.left;
-    rightOneAgo_ = in.right;
+    const Lanes y = previousGain_ * inputTwoAgo_;
+    const Lanes out = harmonicsBands_.step(y, lfDrive_, hfDrive_) + y - inputTwoAgo_;
+    inputTwoAgo_ = inputOneAgo_;
+    inputOneAgo_ = Lanes{in.left, in.right};
     previousGain_ = g;
-    return out;
+    return StereoPair{out[0], out[1]};
 }
 
 DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair in, StereoPair wet, const FrameSettings& settings) {

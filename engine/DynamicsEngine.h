@@ -127,10 +127,8 @@ private:
     std::array<double, kHalfbandTaps> halfbandTaps_;
     HalfbandFir upsampler_;
     HalfbandFir downsampler_;
-    double leftOneAgo_ = 0.0;
-    double rightOneAgo_ = 0.0;
-    double leftTwoAgo_ = 0.0;
-    double rightTwoAgo_ = 0.0;
+    Lanes inputOneAgo_{}; // left, right
+    Lanes inputTwoAgo_{};
     double previousGain_ = 0.0;
     double lfDrive_ = 0.0;
     double hfDrive_ = 0.0;
