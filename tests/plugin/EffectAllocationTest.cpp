@@ -9,6 +9,9 @@
 
 #include <atomic>
 #include <cstdlib>
+#ifdef _WIN32
+#include <malloc.h>
+#endif
 #include <memory>
 #include <new>
 #include <vector>
@@ -27,10 +30,19 @@ void* allocate(std::size_t size) {
     throw std::bad_alloc();
 }
 
+// The Windows C runtime has no aligned_alloc, and its aligned blocks need their own release.
+#ifdef _WIN32
+void* alignedBlock(std::size_t a, std::size_t size) { return _aligned_malloc(size, a); }
+void releaseAligned(void* p) { _aligned_free(p); }
+#else
+void* alignedBlock(std::size_t a, std::size_t size) { return std::aligned_alloc(a, size); }
+void releaseAligned(void* p) { std::free(p); }
+#endif
+
 void* allocateAligned(std::size_t size, std::align_val_t alignment) {
     noteAllocation();
     const std::size_t a = static_cast<std::size_t>(alignment);
-    if (void* p = std::aligned_alloc(a, (size + a - 1) / a * a)) return p;
+    if (void* p = alignedBlock(a, (size + a - 1) / a * a)) return p;
     throw std::bad_alloc();
 }
 } // namespace
@@ -43,10 +55,10 @@ void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { releaseAligned(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { releaseAligned(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { releaseAligned(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { releaseAligned(p); }
 
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 #define QVL_COUNTS_MALLOC 1
