@@ -205,8 +205,7 @@ void DynamicsEngine::processFrameOversampled(double& left, double& right, double
     upsampler_.pushCentre(first.left, first.right);
     CoreMeters meters;
     first = processCore(first, settings, meters);
-    upsampler_.pushFull(second.left, second.right);
-    downsampler_.pushFull(first.left, first.right);
+    HalfbandFir::pushFullBoth(upsampler_, second.left, second.right, downsampler_, first.left, first.right);
     second = processCore(second, settings, meters);
     downsampler_.pushOnly(second.left, second.right);
     const StereoPair out = mix(in, first, settings);
