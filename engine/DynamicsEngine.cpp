@@ -68,6 +68,14 @@ void DynamicsEngine::setLfHarmonicsAmount(double amount) { storeAndRedesign(lfAm
 void DynamicsEngine::setDelta(bool on) { deltaOn_.store(on, std::memory_order_relaxed); }
 void DynamicsEngine::setScPreview(bool on) { scPreviewOn_.store(on, std::memory_order_relaxed); }
 
+DynamicsEngine::Settings DynamicsEngine::settings() const {
+    const auto get = [](const auto& setting) { return setting.load(std::memory_order_relaxed); };
+    return Settings{get(sampleRateHz_), get(detectionMs_), get(scFrequencyHz_), get(thresholdDb_), get(kneeDb_),
+                    get(slope_),        get(attackMs_),    get(releaseMs_),     get(releaseSlowMs_), get(makeUpGain_),
+                    get(dryGain_),      get(lfOn_),        get(hfOn_),          get(lfAmount_),    get(hfAmount_),
+                    get(scFilterType_), get(deltaOn_),     get(scPreviewOn_)};
+}
+
 void DynamicsEngine::redesign() {
     const double rateHz = internalRateHz(sampleRateHz_.load(std::memory_order_relaxed));
     sidechainFilter_.design(static_cast<ScFilterType>(scFilterType_.load(std::memory_order_relaxed)),
@@ -89,7 +97,7 @@ void DynamicsEngine::clearSignalState() {
     wetDelay_.clear();
     sidechainFilter_.clear();
     harmonicsBands_.clear();
-    leftOneAgo_ = rightOneAgo_ = leftTwoAgo_ = rightTwoAgo_ = 0.0;
+    inputOneAgo_ = inputTwoAgo_ = Lanes{};
     previousGain_ = 0.0;
     inputNoisePosition_ = 0;
     upsampler_.clear();
@@ -150,16 +158,12 @@ DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const Fram
     levelDetector_.step(mid + side, mid - side);
     meters = CoreMeters{g, levelDetector_.levelADb, levelDetector_.levelBDb};
 
-    const double yLeft = previousGain_ * leftTwoAgo_;
-    const double yRight = previousGain_ * rightTwoAgo_;
-    const StereoPair out{harmonicsBands_.step(0, yLeft, lfDrive_, hfDrive_) + yLeft - leftTwoAgo_,
-                         harmonicsBands_.step(1, yRight, lfDrive_, hfDrive_) + yRight - rightTwoAgo_};
-    leftTwoAgo_ = leftOneAgo_;
-    rightTwoAgo_ = rightOneAgo_;
-    leftOneAgo_ = in.left;
-    rightOneAgo_ = in.right;
+    const Lanes y = previousGain_ * inputTwoAgo_;
+    const Lanes out = harmonicsBands_.step(y, lfDrive_, hfDrive_) + y - inputTwoAgo_;
+    inputTwoAgo_ = inputOneAgo_;
+    inputOneAgo_ = Lanes{in.left, in.right};
     previousGain_ = g;
-    return out;
+    return StereoPair{out[0], out[1]};
 }
 
 DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair in, StereoPair wet, const FrameSettings& settings) {
@@ -201,8 +205,7 @@ void DynamicsEngine::processFrameOversampled(double& left, double& right, double
     upsampler_.pushCentre(first.left, first.right);
     CoreMeters meters;
     first = processCore(first, settings, meters);
-    upsampler_.pushFull(second.left, second.right);
-    downsampler_.pushFull(first.left, first.right);
+    HalfbandFir::pushFullBoth(upsampler_, second.left, second.right, downsampler_, first.left, first.right);
     second = processCore(second, settings, meters);
     downsampler_.pushOnly(second.left, second.right);
     const StereoPair out = mix(in, first, settings);

@@ -68,6 +68,16 @@ public:
     void setDelta(bool on);
     void setScPreview(bool on);
 
+    // The settings as the setters last stored them, for inspection.
+    struct Settings {
+        double sampleRateHz, detectionMs, scFrequencyHz, thresholdDb, kneeDb, slope;
+        double attackMs, releaseMs, releaseSlowMs, makeUpGain, dryGain;
+        double lfOn, hfOn, lfAmount, hfAmount;
+        int scFilterType;
+        bool deltaOn, scPreviewOn;
+    };
+    Settings settings() const;
+
     // Read-only views of the fixed tables, identical in every engine.
     const double* inputNoise() const { return inputNoise_.data(); }
     const double* outputNoiseA() const { return outputNoiseA_.get(); }
@@ -117,10 +127,8 @@ private:
     std::array<double, kHalfbandTaps> halfbandTaps_;
     HalfbandFir upsampler_;
     HalfbandFir downsampler_;
-    double leftOneAgo_ = 0.0;
-    double rightOneAgo_ = 0.0;
-    double leftTwoAgo_ = 0.0;
-    double rightTwoAgo_ = 0.0;
+    Lanes inputOneAgo_{}; // left, right
+    Lanes inputTwoAgo_{};
     double previousGain_ = 0.0;
     double lfDrive_ = 0.0;
     double hfDrive_ = 0.0;

@@ -39,7 +39,7 @@ std::array<double, kHalfbandTaps> makeHalfbandTaps() {
 }
 
 HalfbandFir::HalfbandFir(const std::array<double, kHalfbandTaps>& taps)
-    : centreTap_(taps[kHalfbandCentre]), kernel_(bestHalfbandKernel()) {
+    : centreTap_(taps[kHalfbandCentre]), kernel_(bestHalfbandKernel()), pairKernel_(bestHalfbandPairKernel()) {
     for (int j = 0; j < kHalfbandOddTaps; ++j) oddTaps_[2 * j] = oddTaps_[2 * j + 1] = taps[2 * j + 1];
 }
 

@@ -25,13 +25,21 @@ public:
     // Push a pair and replace it by the full output (centre plus odd taps).
     void pushFull(double& left, double& right) {
         push(left, right);
-        const Half& other = halves_[1 - parity_];
         double sum[2];
-        kernel_(oddTaps_.data(), other.pairs.data() + 2 * (other.position + 1), sum);
-        const double* centre = centrePair();
-        left = centreTap_ * centre[0] + sum[0];
-        right = centreTap_ * centre[1] + sum[1];
-        advance();
+        kernel_(oddTaps_.data(), oddRun(), sum);
+        finishFull(left, right, sum);
+    }
+
+    // pushFull on two filters with the same taps at once, as one host sample needs them; the
+    // results are those of two pushFull calls.
+    static void pushFullBoth(HalfbandFir& a, double& aLeft, double& aRight, HalfbandFir& b, double& bLeft,
+                             double& bRight) {
+        a.push(aLeft, aRight);
+        b.push(bLeft, bRight);
+        double sumA[2], sumB[2];
+        a.pairKernel_(a.oddTaps_.data(), a.oddRun(), b.oddRun(), sumA, sumB);
+        a.finishFull(aLeft, aRight, sumA);
+        b.finishFull(bLeft, bRight, sumB);
     }
 
     // Push a pair and replace it by the centre product alone; the odd taps only ever meet the
@@ -65,6 +73,19 @@ private:
         slot[1] = slot[2 * kHalfLength + 1] = right;
     }
 
+    // The pairs pushed an odd number of pushes ago, most recent first: the other half's run.
+    const double* oddRun() const {
+        const Half& other = halves_[1 - parity_];
+        return other.pairs.data() + 2 * (other.position + 1);
+    }
+
+    void finishFull(double& left, double& right, const double sum[2]) {
+        const double* centre = centrePair();
+        left = centreTap_ * centre[0] + sum[0];
+        right = centreTap_ * centre[1] + sum[1];
+        advance();
+    }
+
     // The pair pushed 150 pushes ago: 75 pushes ago in the current half.
     const double* centrePair() const {
         const Half& half = halves_[parity_];
@@ -79,6 +100,7 @@ private:
 
     double centreTap_;
     HalfbandKernel kernel_;
+    HalfbandPairKernel pairKernel_;
     alignas(64) std::array<double, 2 * kHalfbandOddTaps> oddTaps_{}; // c1, c1, c3, c3, ...
     Half halves_[2];
     int parity_ = 0;

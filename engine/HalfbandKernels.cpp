@@ -61,6 +61,19 @@ __attribute__((target("avx2,fma"))) void halfbandSumAvx2Fma(const double* oddTap
     _mm_storeu_pd(out, _mm_add_pd(_mm256_castpd256_pd128(sum), _mm256_extractf128_pd(sum, 1)));
 }
 
+namespace {
+
+// Adds the four accumulators' lanes in the order the single kernel has always used.
+__attribute__((target("avx512f"))) inline void reduceAvx512(__m512d acc0, __m512d acc1, __m512d acc2, __m512d acc3,
+                                                            double out[2]) {
+    alignas(64) double lanes[8];
+    _mm512_store_pd(lanes, _mm512_add_pd(_mm512_add_pd(acc0, acc1), _mm512_add_pd(acc2, acc3)));
+    out[0] = (lanes[0] + lanes[2]) + (lanes[4] + lanes[6]);
+    out[1] = (lanes[1] + lanes[3]) + (lanes[5] + lanes[7]);
+}
+
+} // namespace
+
 // Four pairs per vector: 38 vectors, 19 rounds of two in four accumulators. Half the
 // instructions of the 256-bit kernel leave more room for the core's serial chain beside it.
 __attribute__((target("avx512f"))) void halfbandSumAvx512(const double* oddTaps, const double* pairs, double out[2]) {
@@ -73,10 +86,30 @@ __attribute__((target("avx512f"))) void halfbandSumAvx512(const double* oddTaps,
         acc2 = _mm512_fmadd_pd(_mm512_load_pd(oddTaps + i + 16), _mm512_loadu_pd(pairs + i + 16), acc2);
         acc3 = _mm512_fmadd_pd(_mm512_load_pd(oddTaps + i + 24), _mm512_loadu_pd(pairs + i + 24), acc3);
     }
-    alignas(64) double lanes[8];
-    _mm512_store_pd(lanes, _mm512_add_pd(_mm512_add_pd(acc0, acc1), _mm512_add_pd(acc2, acc3)));
-    out[0] = (lanes[0] + lanes[2]) + (lanes[4] + lanes[6]);
-    out[1] = (lanes[1] + lanes[3]) + (lanes[5] + lanes[7]);
+    reduceAvx512(acc0, acc1, acc2, acc3, out);
+}
+
+// The same accumulation as halfbandSumAvx512 for two histories side by side; the sums are
+// bound by loads, and a third of them were tap loads that the two sums now share.
+__attribute__((target("avx512f"))) void halfbandPairSumAvx512(const double* oddTaps, const double* pairsA,
+                                                              const double* pairsB, double outA[2], double outB[2]) {
+    __m512d a0 = _mm512_setzero_pd(), a1 = _mm512_setzero_pd(), a2 = _mm512_setzero_pd(), a3 = _mm512_setzero_pd();
+    __m512d b0 = _mm512_setzero_pd(), b1 = _mm512_setzero_pd(), b2 = _mm512_setzero_pd(), b3 = _mm512_setzero_pd();
+    for (int i = 0; i < 2 * kHalfbandOddTaps; i += 32) {
+        const __m512d t0 = _mm512_load_pd(oddTaps + i), t1 = _mm512_load_pd(oddTaps + i + 8);
+        a0 = _mm512_fmadd_pd(t0, _mm512_loadu_pd(pairsA + i), a0);
+        b0 = _mm512_fmadd_pd(t0, _mm512_loadu_pd(pairsB + i), b0);
+        a1 = _mm512_fmadd_pd(t1, _mm512_loadu_pd(pairsA + i + 8), a1);
+        b1 = _mm512_fmadd_pd(t1, _mm512_loadu_pd(pairsB + i + 8), b1);
+        if (i + 16 >= 2 * kHalfbandOddTaps) break;
+        const __m512d t2 = _mm512_load_pd(oddTaps + i + 16), t3 = _mm512_load_pd(oddTaps + i + 24);
+        a2 = _mm512_fmadd_pd(t2, _mm512_loadu_pd(pairsA + i + 16), a2);
+        b2 = _mm512_fmadd_pd(t2, _mm512_loadu_pd(pairsB + i + 16), b2);
+        a3 = _mm512_fmadd_pd(t3, _mm512_loadu_pd(pairsA + i + 24), a3);
+        b3 = _mm512_fmadd_pd(t3, _mm512_loadu_pd(pairsB + i + 24), b3);
+    }
+    reduceAvx512(a0, a1, a2, a3, outA);
+    reduceAvx512(b0, b1, b2, b3, outB);
 }
 
 HalfbandKernel bestHalfbandKernel() {
@@ -94,3 +127,19 @@ HalfbandKernel bestHalfbandKernel() {
 HalfbandKernel bestHalfbandKernel() { return &halfbandSumScalar; }
 
 #endif
+
+namespace {
+void pairOfSingleSums(const double* oddTaps, const double* pairsA, const double* pairsB, double outA[2],
+                      double outB[2]) {
+    static const HalfbandKernel single = bestHalfbandKernel();
+    single(oddTaps, pairsA, outA);
+    single(oddTaps, pairsB, outB);
+}
+} // namespace
+
+HalfbandPairKernel bestHalfbandPairKernel() {
+#if defined(__x86_64__) || defined(__i386__)
+    if (bestHalfbandKernel() == &halfbandSumAvx512) return &halfbandPairSumAvx512;
+#endif
+    return &pairOfSingleSums;
+}

@@ -8,7 +8,7 @@ BiquadCoefficients designLfBand(double internalRateHz);
 BiquadCoefficients designHfBand(double centreRadPerS, double internalRateHz);
 
 // The three filters that shape the added harmonics, and the waveshaping that follows them.
-// Left runs on channel 0, right on channel 1.
+// Left runs in lane 0, right in lane 1.
 struct HarmonicsBands {
     StereoBiquad lfBand;     // 90 Hz low-pass, cubed
     StereoBiquad hfEvenBand; // 3000 Hz band-pass, squared
@@ -17,13 +17,13 @@ struct HarmonicsBands {
     void design(double internalRateHz);
     void clear();
 
-    // All three bands run on every step, whatever the drives, so switching a drive on later
-    // finds settled filters.
-    double step(int channelIndex, double y, double lfDrive, double hfDrive) {
-        const double x = 0.25 * y;
-        const double e = hfEvenBand.step(channelIndex, x);
-        const double d = hfOddBand.step(channelIndex, x);
-        const double b = lfBand.step(channelIndex, x);
+    // Both channels at once, each band fed a quarter of the signal. All three bands run on
+    // every step, whatever the drives, so switching a drive on later finds settled filters.
+    Lanes step(Lanes y, double lfDrive, double hfDrive) {
+        const Lanes x = 0.25 * y;
+        const Lanes e = hfEvenBand.step(x);
+        const Lanes d = hfOddBand.step(x);
+        const Lanes b = lfBand.step(x);
         return lfDrive * (b * b * b) + hfDrive * 0.5 * (d * d * d) + hfDrive * (e * e);
     }
 };

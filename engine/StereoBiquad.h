@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Lanes.h"
+
 // Normalized biquad coefficients (already divided by a0).
 struct BiquadCoefficients {
     double b0 = 0.0;
@@ -12,29 +14,35 @@ struct BiquadCoefficients {
 // Low shelf of the widely published cookbook form; gainDb below 0 cuts the lows.
 BiquadCoefficients designLowShelf(double centreHz, double q, double gainDb, double internalRateHz);
 
-// Direct form I biquad with one shared coefficient set and two channel states. Channel 0 carries
-// the left (or side) signal, channel 1 the right (or mid) signal.
+// Direct form I biquad with one shared coefficient set and two channel states, run on both
+// channels at once. Lane 0 carries the left (or side) signal, lane 1 the right (or mid) signal.
 struct StereoBiquad {
-    struct ChannelState {
-        double y1 = 0.0;
-        double y2 = 0.0;
-        double x1 = 0.0;
-        double x2 = 0.0;
-    };
-
     BiquadCoefficients coefficients;
-    ChannelState channel[2];
+    Lanes y1{}, y2{}, x1{}, x2{};
 
-    void clear() { channel[0] = channel[1] = ChannelState{}; }
+    void clear() { y1 = y2 = x1 = x2 = Lanes{}; }
 
-    double step(int channelIndex, double x) {
-        ChannelState& s = channel[channelIndex];
-        const BiquadCoefficients& c = coefficients;
-        const double y = c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a1 * s.y1 - c.a2 * s.y2;
-        s.x2 = s.x1;
-        s.x1 = x;
-        s.y2 = s.y1;
-        s.y1 = y;
+    Lanes step(Lanes x) {
+        const Lanes y = output(coefficients, x, x1, x2, y1, y2);
+        x2 = x1;
+        x1 = x;
+        y2 = y1;
+        y1 = y;
         return y;
+    }
+
+    // One channel alone; the other lane's state stays as it is.
+    double step(int channelIndex, double x) {
+        const double y = output(coefficients, x, x1[channelIndex], x2[channelIndex], y1[channelIndex], y2[channelIndex]);
+        x2[channelIndex] = x1[channelIndex];
+        x1[channelIndex] = x;
+        y2[channelIndex] = y1[channelIndex];
+        y1[channelIndex] = y;
+        return y;
+    }
+
+private:
+    template <typename T> static T output(const BiquadCoefficients& c, T x, T x1, T x2, T y1, T y2) {
+        return c.b0 * x + c.b1 * x1 + c.b2 * x2 - c.a1 * y1 - c.a2 * y2;
     }
 };

@@ -19,7 +19,7 @@ float storableValue(float value) {
 } // namespace
 
 CompressorEffect::CompressorEffect(vst2::HostCallback audioMaster, const EditorFactory& makeEditor)
-    : audioMaster_(audioMaster) {
+    : audioMaster_(audioMaster), engine_(std::make_unique<DynamicsEngine>()) {
     bindEffectRecord(record_, *this);
     record_.numPrograms = kNumPrograms;
     record_.numParams = kNumParameters;
@@ -35,6 +35,7 @@ CompressorEffect::CompressorEffect(vst2::HostCallback audioMaster, const EditorF
     if (editor_) record_.flags |= vst2::effFlagsHasEditor;
     record_.flags |= vst2::effFlagsCanReplacing | vst2::effFlagsCanDoubleReplacing;
     meterValues_.reset();
+    engine_->reset();
     processingActive_.store(0.0f, std::memory_order_relaxed);
 }
 
@@ -45,6 +46,7 @@ CompressorEffect* CompressorEffect::fromRecord(vst2::AEffect* record) {
 void CompressorEffect::setSampleRate(float sampleRateHz) {
     if (!std::isfinite(sampleRateHz) || sampleRateHz <= 0.0f) return;
     sampleRateHz_.store(sampleRateHz, std::memory_order_relaxed);
+    engine_->setSampleRate(static_cast<double>(sampleRateHz));
 }
 
 void CompressorEffect::resume() {
@@ -54,6 +56,7 @@ void CompressorEffect::resume() {
 
 void CompressorEffect::suspend() {
     meterValues_.reset();
+    engine_->reset();
     processingActive_.store(0.0f, std::memory_order_relaxed);
 }
 
@@ -61,6 +64,7 @@ void CompressorEffect::setParameter(int index, float value) {
     if (!isParameterIndex(index)) return;
     const float v = storableValue(value);
     currentProgram().setValue(index, v);
+    kParameters[index].engineUpdate(*engine_, v);
 
     // Delta, Bypass and SC Preview exclude one another. The secondary changes run through
     // this same path, so the editor hears of them before the change that caused them.

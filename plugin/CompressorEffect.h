@@ -2,6 +2,8 @@
 
 #include "editor/EditorHost.h"
 #include "editor/EffectEditor.h"
+#include "engine/BlockLoop.h"
+#include "engine/DynamicsEngine.h"
 #include "engine/MeterReadouts.h"
 #include "engine/StereoDelayLine.h"
 #include "plugin/CompressorProgram.h"
@@ -13,8 +15,9 @@
 #include <functional>
 #include <memory>
 
-// The object behind the host's AEffect record: it owns the programs with the live parameter
-// values, the bypass delay line, the meter readouts and the editor, and answers the host.
+// The object behind the host's AEffect record: it owns the dynamics engine, the programs with
+// the live parameter values, the bypass delay line, the meter readouts and the editor, and
+// answers the host.
 class CompressorEffect final : public EditorHost {
   public:
     using EditorFactory = std::function<std::unique_ptr<EffectEditor>(EditorHost&)>;
@@ -65,6 +68,7 @@ class CompressorEffect final : public EditorHost {
     }
 
     EffectEditor* editor() { return editor_.get(); }
+    const DynamicsEngine& engine() const { return *engine_; }
     // The editor's size as the host reads it; null without an editor.
     vst2::ERect* editorRect();
 
@@ -77,6 +81,7 @@ class CompressorEffect final : public EditorHost {
 
     vst2::AEffect record_{};
     vst2::HostCallback audioMaster_;
+    std::unique_ptr<DynamicsEngine> engine_; // 0.8 MB of noise tables: on the heap, made once
     std::atomic<float> sampleRateHz_{44100.0f};
     int32_t blockSize_ = 1024;
     std::atomic<int> curProgram_{0};
@@ -91,17 +96,10 @@ class CompressorEffect final : public EditorHost {
     std::unique_ptr<EffectEditor> editor_;
 };
 
-// Until the dynamics engine takes over this loop, the effect passes its input through the
-// bypass path, which already has the plug-in's latency.
 template <typename Sample>
 void CompressorEffect::process(Sample** inputs, Sample** outputs, int32_t frames) {
-    for (int32_t i = 0; i < frames; ++i) {
-        double left = inputs[0][i];
-        double right = inputs[1][i];
-        bypassDelay_.process(left, right);
-        outputs[0][i] = static_cast<Sample>(left);
-        outputs[1][i] = static_cast<Sample>(right);
-    }
+    processBlock<Sample>(*engine_, bypassDelay_, bypassOn(), sampleRate(), meterValues_, inputs, outputs,
+                         frames);
 }
 
 // Allocates the effect for a host; null when memory runs out.

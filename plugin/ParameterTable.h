@@ -2,6 +2,8 @@
 
 #include <array>
 
+class DynamicsEngine;
+
 // The host's parameter indices. 19 and 20 exist for saved sessions but do nothing.
 enum ParameterIndex : int {
     kDetection = 0,
@@ -40,6 +42,7 @@ struct ParameterInfo {
     const char* name; // given whole: hosts of today show more than 8 characters
     ParameterKind kind;
     ParameterText (*hostText)(float value);
+    void (*engineUpdate)(DynamicsEngine& engine, float value);
 };
 
 extern const std::array<ParameterInfo, kNumParameters> kParameters;

@@ -1,12 +1,26 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-enum class RenderCommand { info, help };
+enum class RenderCommand { render, info, bench, help };
 
 struct RenderOptions {
-    RenderCommand command = RenderCommand::help;
+    RenderCommand command = RenderCommand::render;
     std::string pluginPath;
+    std::string inputPath;  // empty: render the built-in demo
+    std::string outputPath; // empty: the default name
+    int blockSize = 512;
+    bool singlePrecision = false;
+    bool keepLatency = false;
+    std::string program;                 // number or name; empty: the plug-in's own choice
+    std::vector<std::string> parameters; // NAME=VALUE, applied in order after the program
+    // --bench only.
+    std::string yardstickPath;
+    std::vector<std::string> yardstickParameters; // INDEX=VALUE, normalized
+    double benchRateHz = 44100.0;
+    double benchSeconds = 10.0;
+    int benchRounds = 7;
 };
 
 struct ParsedCommandLine {
@@ -16,7 +30,6 @@ struct ParsedCommandLine {
 };
 
 // pluginPath starts as defaultPluginPath; --plugin PATH overrides it.
-ParsedCommandLine parseCommandLine(int argc, const char* const* argv,
-                                   const std::string& defaultPluginPath);
+ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std::string& defaultPluginPath);
 
 const char* usageText();

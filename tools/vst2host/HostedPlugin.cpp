@@ -47,7 +47,7 @@ intptr_t HostedPlugin::hostCallback(vst2::AEffect* effect, int32_t opcode, int32
 }
 
 intptr_t HostedPlugin::answer(int32_t opcode, int32_t index, intptr_t value, float opt) {
-    {
+    if (options_.recordCalls) {
         std::lock_guard<std::mutex> lock(callsMutex_);
         calls_.push_back(HostCall{opcode, index, value, opt});
     }

@@ -20,6 +20,9 @@ struct HostCall {
 struct HostOptions {
     // The answer to audioMasterVersion; 0 tells the plug-in that this host is too old.
     intptr_t versionAnswer = vst2::kVstVersion;
+    // Keep every callback for hostCalls(); off for rendering and timing, where a plug-in may
+    // call back from its processing and the record would only grow.
+    bool recordCalls = true;
 };
 
 // A VST 2.4 plug-in loaded as a host loads it: the module is opened, its entry is called with
