@@ -1,75 +1,21 @@
+#include "AllocationCounter.h"
 #include "EngineTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#ifdef _WIN32
-#include <malloc.h>
-#endif
 #include <memory>
-#include <new>
 #include <vector>
-
-// Counts every heap allocation of this program while counting is on.
-namespace {
-std::atomic<bool> counting{false};
-std::atomic<int> allocations{0};
-
-void* allocate(std::size_t size) {
-    if (counting.load()) allocations.fetch_add(1);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-
-// The Windows C runtime has no aligned_alloc, and its aligned blocks need their own release.
-#ifdef _WIN32
-void* alignedBlock(std::size_t a, std::size_t size) { return _aligned_malloc(size, a); }
-void releaseAligned(void* p) { _aligned_free(p); }
-#else
-void* alignedBlock(std::size_t a, std::size_t size) { return std::aligned_alloc(a, size); }
-void releaseAligned(void* p) { std::free(p); }
-#endif
-
-void* allocateAligned(std::size_t size, std::align_val_t alignment) {
-    if (counting.load()) allocations.fetch_add(1);
-    const std::size_t a = static_cast<std::size_t>(alignment);
-    if (void* p = alignedBlock(a, (size + a - 1) / a * a)) return p;
-    throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new(std::size_t size) { return allocate(size); }
-void* operator new[](std::size_t size) { return allocate(size); }
-void* operator new(std::size_t size, std::align_val_t alignment) { return allocateAligned(size, alignment); }
-void* operator new[](std::size_t size, std::align_val_t alignment) { return allocateAligned(size, alignment); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { releaseAligned(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { releaseAligned(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { releaseAligned(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { releaseAligned(p); }
 
 namespace {
 
 using namespace enginetest;
-
-struct CountingScope {
-    CountingScope() {
-        allocations.store(0);
-        counting.store(true);
-    }
-    ~CountingScope() { counting.store(false); }
-};
 
 TEST(Allocation, CounterSeesAnAllocation) {
     int seen;
     {
         CountingScope scope;
         auto probe = std::make_unique<std::vector<double>>(10);
-        seen = allocations.load();
+        seen = scope.seen();
     }
     EXPECT_GT(seen, 0);
 }
@@ -112,7 +58,7 @@ TEST(Allocation, NoneWhileProcessingOrSettingInEitherPrecision) {
             e.setDelta(true);
             rig->bypassOn = true;
             rig->process(left, right, outL, outR, 0, 512);
-            seen = allocations.load();
+            seen = scope.seen();
         }
         EXPECT_EQ(seen, 0) << rate;
     }

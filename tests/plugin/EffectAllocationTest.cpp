@@ -1,102 +1,16 @@
-// Processing and every parameter and program change through the effect allocate nothing. The
-// program replaces the global allocation functions (and, outside the sanitizer builds, which
-// bring their own, the C allocator too), so it is an executable of its own.
+// Processing and every parameter and program change through the effect allocate nothing.
+#include "AllocationCounter.h"
 #include "EffectSignals.h"
 #include "plugin/CompressorEffect.h"
 #include "plugin/vst2/Vst2Dispatcher.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
-#ifdef _WIN32
-#include <malloc.h>
-#endif
 #include <memory>
-#include <new>
 #include <vector>
 
 namespace {
-std::atomic<bool> counting{false};
-std::atomic<int> allocations{0};
-
-void noteAllocation() {
-    if (counting.load(std::memory_order_relaxed)) allocations.fetch_add(1, std::memory_order_relaxed);
-}
-
-void* allocate(std::size_t size) {
-    noteAllocation();
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-
-// The Windows C runtime has no aligned_alloc, and its aligned blocks need their own release.
-#ifdef _WIN32
-void* alignedBlock(std::size_t a, std::size_t size) { return _aligned_malloc(size, a); }
-void releaseAligned(void* p) { _aligned_free(p); }
-#else
-void* alignedBlock(std::size_t a, std::size_t size) { return std::aligned_alloc(a, size); }
-void releaseAligned(void* p) { std::free(p); }
-#endif
-
-void* allocateAligned(std::size_t size, std::align_val_t alignment) {
-    noteAllocation();
-    const std::size_t a = static_cast<std::size_t>(alignment);
-    if (void* p = alignedBlock(a, (size + a - 1) / a * a)) return p;
-    throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new(std::size_t size) { return allocate(size); }
-void* operator new[](std::size_t size) { return allocate(size); }
-void* operator new(std::size_t size, std::align_val_t alignment) { return allocateAligned(size, alignment); }
-void* operator new[](std::size_t size, std::align_val_t alignment) { return allocateAligned(size, alignment); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { releaseAligned(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { releaseAligned(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { releaseAligned(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { releaseAligned(p); }
-
-#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
-#define QVL_COUNTS_MALLOC 1
-extern "C" {
-void* __libc_malloc(std::size_t size);
-void* __libc_calloc(std::size_t count, std::size_t size);
-void* __libc_realloc(void* p, std::size_t size);
-void* __libc_memalign(std::size_t alignment, std::size_t size);
-
-void* malloc(std::size_t size) {
-    noteAllocation();
-    return __libc_malloc(size);
-}
-void* calloc(std::size_t count, std::size_t size) {
-    noteAllocation();
-    return __libc_calloc(count, size);
-}
-void* realloc(void* p, std::size_t size) {
-    noteAllocation();
-    return __libc_realloc(p, size);
-}
-void* aligned_alloc(std::size_t alignment, std::size_t size) {
-    noteAllocation();
-    return __libc_memalign(alignment, size);
-}
-}
-#endif
-
-namespace {
-
-struct CountingScope {
-    CountingScope() {
-        allocations.store(0);
-        counting.store(true);
-    }
-    ~CountingScope() { counting.store(false); }
-    int seen() const { return allocations.load(); }
-};
 
 TEST(EffectAllocation, TheCounterSeesAllocations) {
     int seen;
@@ -106,7 +20,7 @@ TEST(EffectAllocation, TheCounterSeesAllocations) {
         seen = scope.seen();
     }
     EXPECT_GT(seen, 0);
-#ifdef QVL_COUNTS_MALLOC
+    if (!countsCAllocations()) return;
     {
         CountingScope scope;
         void* volatile p = std::malloc(24);
@@ -114,7 +28,6 @@ TEST(EffectAllocation, TheCounterSeesAllocations) {
         seen = scope.seen();
     }
     EXPECT_GT(seen, 0);
-#endif
 }
 
 // Every slot over its whole range including the switch points, every program, both

@@ -1,5 +1,6 @@
 // The built module as a host sees it: loaded with dlopen, entered through VSTPluginMain, and
 // asked every request of the interface.
+#include "ExpectedParameterNames.h"
 #include "HostedPlugin.h"
 
 #include <gtest/gtest.h>
@@ -172,29 +173,8 @@ TEST_F(ModuleInterface, StringRequestsWithoutBufferAnswerZero) {
 }
 
 TEST_F(ModuleInterface, ParameterNamesAreWholeAndLabelsEmpty) {
-    const char* const names[] = {"Detection",
-                                 "SC Filter Type",
-                                 "SC Filter Freq",
-                                 "Threshold",
-                                 "Knee",
-                                 "Ratio",
-                                 "Attack",
-                                 "Release",
-                                 "Release Slow",
-                                 "Dry Mix",
-                                 "Make Up Gain",
-                                 "HF Harmonics",
-                                 "LF Harmonics",
-                                 "HF Harmonics Amount",
-                                 "LF Harmonics Amount",
-                                 "Delta",
-                                 "Bypass",
-                                 "SC Preview",
-                                 "Meter Scale",
-                                 "-",
-                                 "-"};
     for (int i = 0; i < 21; ++i) {
-        EXPECT_EQ(plugin.parameterName(i), names[i]);
+        EXPECT_EQ(plugin.parameterName(i), kExpectedParameterNames[i]);
         EXPECT_EQ(plugin.parameterLabel(i), "");
     }
     char label[8] = "keep";

@@ -1,6 +1,8 @@
 // The parameter table itself: order, names and kinds as hosts and the editor see them.
 #include "plugin/ParameterTable.h"
 
+#include "ExpectedParameterNames.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,32 +10,12 @@
 namespace {
 
 TEST(ParameterTable, RowsAreInIndexOrderWithTheirFullNames) {
-    const char* const expectedNames[kNumParameters] = {"Detection",
-                                                       "SC Filter Type",
-                                                       "SC Filter Freq",
-                                                       "Threshold",
-                                                       "Knee",
-                                                       "Ratio",
-                                                       "Attack",
-                                                       "Release",
-                                                       "Release Slow",
-                                                       "Dry Mix",
-                                                       "Make Up Gain",
-                                                       "HF Harmonics",
-                                                       "LF Harmonics",
-                                                       "HF Harmonics Amount",
-                                                       "LF Harmonics Amount",
-                                                       "Delta",
-                                                       "Bypass",
-                                                       "SC Preview",
-                                                       "Meter Scale",
-                                                       "-",
-                                                       "-"};
     ASSERT_EQ(kParameters.size(), 21u);
     for (int i = 0; i < kNumParameters; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(kParameters[static_cast<std::size_t>(i)].index, i);
-        EXPECT_EQ(std::string(kParameters[static_cast<std::size_t>(i)].name), expectedNames[i]);
+        EXPECT_EQ(std::string(kParameters[static_cast<std::size_t>(i)].name),
+                  kExpectedParameterNames[i]);
     }
 }
 
