@@ -113,9 +113,11 @@ private:
     double nextInputNoise();
     double nextOutputNoise();
 
-    // Works on values rather than references so the compiler may keep the state in registers.
-    StereoPair processCore(StereoPair in, const FrameSettings& settings, CoreMeters& meters);
-    StereoPair mix(StereoPair in, StereoPair wet, const FrameSettings& settings);
+    // Work on values rather than references so the compiler may keep the state in registers, and
+    // are inlined into the frames so the core's chain and the filter sums schedule together and the
+    // pairs pass in registers, not through the stack.
+    [[gnu::always_inline]] inline StereoPair processCore(StereoPair in, const FrameSettings& settings, CoreMeters& meters);
+    [[gnu::always_inline]] inline StereoPair mix(StereoPair in, StereoPair wet, const FrameSettings& settings);
 
     // Audio-thread state.
     GainComputer gainComputer_;
