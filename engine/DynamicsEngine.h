@@ -107,7 +107,9 @@ private:
     void storeAndRedesign(std::atomic<double>& setting, double value);
     void requestRedesign() { designGeneration_.fetch_add(1, std::memory_order_release); }
 
-    FrameSettings beginFrame();
+    // Inlined into the frames: the settings then stay in registers instead of a returned copy;
+    // the rare redesign and reset stay out of line.
+    [[gnu::always_inline]] inline FrameSettings beginFrame();
     void redesign();
     void clearSignalState();
     double nextInputNoise();
