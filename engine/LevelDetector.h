@@ -19,24 +19,32 @@ inline float fastLog2(float a) {
     return static_cast<float>(exponent) + p;
 }
 
-// Stereo-linked level detector smoothing decibel values. The states hold scaled decibels (two or
-// four times the level) so each mode's update is a single one-pole step.
+// Stereo-linked level detector smoothing decibel values. Each mode is defined as a one-pole step
+// on scaled decibels (A on twice the level; B on twice the level, or four times in Dyn RMS),
+// scaled back to the level afterwards. Scaling by a power of two commutes with every rounding,
+// so the same step run on the level itself with the input scaled down gives the same bits, one
+// multiplication shorter on the feedback chain: the states hold the level, and the reset value
+// and a switch into or out of Dyn RMS are translated to that unit.
 struct LevelDetector {
     static constexpr double kDynRmsMs = 600.0;
     static constexpr double kFloorAmplitude = 0.00001; // -100 dB
+    static constexpr double kResetStateDb = -90.0;     // in the scaled unit
 
     double instantaneousDb = -90.0;
     double levelADb = -90.0;
     double levelBDb = -90.0;
-    double stateA = -90.0;
-    double stateB = -90.0;
+    double stateA = 0.5 * kResetStateDb;
+    double stateB = 0.5 * kResetStateDb;
     SmoothingTime timeA{2.0, 44100.0};
     SmoothingTime timeB{1.0, 44100.0};
     bool dynRms = false;
 
     // Peak (0 ms), RMS time (0.1..60 ms) or Dyn RMS (exactly 600 ms), at the internal rate.
     void setDetection(double detectionMs, double internalRateHz) {
+        const bool wasDynRms = dynRms;
         dynRms = detectionMs == kDynRmsMs;
+        // The scaled B state carries over a switch unchanged, so its level halves or doubles.
+        if (dynRms != wasDynRms) stateB *= dynRms ? 0.5 : 2.0;
         if (dynRms) {
             timeA.set(2.0, internalRateHz);
             timeB.set(50.0, internalRateHz);
@@ -46,27 +54,26 @@ struct LevelDetector {
         }
     }
 
-    void clear() { instantaneousDb = levelADb = levelBDb = stateA = stateB = -90.0; }
+    void clear() {
+        instantaneousDb = levelADb = levelBDb = kResetStateDb;
+        stateA = 0.5 * kResetStateDb;
+        stateB = (dynRms ? 0.25 : 0.5) * kResetStateDb;
+    }
 
     void step(double left, double right) {
         double a = std::fabs(left) > std::fabs(right) ? std::fabs(left) : std::fabs(right);
         if (kFloorAmplitude > a) a = kFloorAmplitude;
-        const float log2Estimate = fastLog2(static_cast<float>(a));
+        // log2 to decibels: times ln 2, times 20 / ln 10.
+        const double levelDb = fastLog2(static_cast<float>(a)) * 0.6931472f * 8.685889f;
+        stateA = timeA.smooth(stateA, levelDb);
+        stateB = timeB.smooth(stateB, levelDb);
+        levelADb = stateA;
+        levelBDb = stateB;
         if (dynRms) {
-            const double i = log2Estimate * 0.6931472f * 8.685889f;
-            instantaneousDb = i;
-            stateA = timeA.smooth(stateA, 2.0 * i);
-            stateB = timeB.smooth(stateB, 4.0 * i);
-            levelADb = 0.5 * stateA;
-            levelBDb = 0.25 * stateB;
+            instantaneousDb = levelDb;
             if (levelBDb > levelADb) levelADb = levelBDb;
         } else {
-            const double i = log2Estimate * 0.6931472f * 17.371778f;
-            instantaneousDb = i;
-            stateA = timeA.smooth(stateA, i);
-            stateB = timeB.smooth(stateB, i);
-            levelADb = 0.5 * stateA;
-            levelBDb = 0.5 * stateB;
+            instantaneousDb = 2.0 * levelDb;
         }
     }
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -65,6 +66,67 @@ TEST(LevelDetector, DynRmsLevelAIsTheLargerOfBothSmoothings) {
     for (int i = 0; i < 500; ++i) d.step(0.001, 0.0); // a drop: the fast one falls first
     EXPECT_EQ(d.levelADb, d.levelBDb);
     EXPECT_GT(d.levelBDb, -60.0);
+}
+
+// The detector as defined: one-pole steps on scaled decibels (twice the level; B four times in
+// Dyn RMS), scaled back after each step, states kept across mode switches and reset to -90.
+struct ScaledStateReference {
+    double stateA = -90.0, stateB = -90.0, levelADb = -90.0, levelBDb = -90.0;
+
+    void step(double left, double right, bool dynRms, double a, double b) {
+        double x = std::fabs(left) > std::fabs(right) ? std::fabs(left) : std::fabs(right);
+        if (x < 0.00001) x = 0.00001;
+        const float log2Estimate = fastLog2(static_cast<float>(x));
+        if (dynRms) {
+            const double i = log2Estimate * 0.6931472f * 8.685889f;
+            stateA = (stateA - 2.0 * i) * a + 2.0 * i;
+            stateB = (stateB - 4.0 * i) * b + 4.0 * i;
+            levelADb = 0.5 * stateA;
+            levelBDb = 0.25 * stateB;
+            if (levelBDb > levelADb) levelADb = levelBDb;
+        } else {
+            const double i = log2Estimate * 0.6931472f * 17.371778f;
+            stateA = (stateA - i) * a + i;
+            stateB = (stateB - i) * b + i;
+            levelADb = 0.5 * stateA;
+            levelBDb = 0.5 * stateB;
+        }
+    }
+};
+
+TEST(LevelDetector, MatchesTheScaledStateDefinitionBitForBitAcrossModeSwitchesAndResets) {
+    struct Segment {
+        double detectionMs;
+        bool clearFirst;
+    };
+    const Segment segments[] = {{10.0, false}, {600.0, false}, {0.0, false},  {600.0, true},
+                                {600.0, false}, {35.0, false}, {600.0, true}, {0.0, true}};
+    const double fs = 88200.0;
+    LevelDetector d;
+    ScaledStateReference r;
+    uint32_t seed = 99;
+    int sample = 0;
+    for (const Segment& segment : segments) {
+        if (segment.clearFirst) {
+            d.clear();
+            r = ScaledStateReference{};
+        }
+        d.setDetection(segment.detectionMs, fs);
+        const bool dynRms = segment.detectionMs == 600.0;
+        const double a = timeCoefficient(dynRms ? 2.0 : segment.detectionMs, fs);
+        const double b = timeCoefficient(dynRms ? 50.0 : 2.0 * segment.detectionMs + 12.0, fs);
+        for (int i = 0; i < 3000; ++i, ++sample) {
+            seed = seed * 1664525u + 1013904223u;
+            // Loud, quiet and below-floor stretches, so the levels rise, fall and cross.
+            const double scale = (sample / 500) % 3 == 0 ? 1.0 : ((sample / 500) % 3 == 1 ? 1e-3 : 1e-7);
+            const double left = (static_cast<double>(seed >> 8) / 16777216.0 - 0.5) * scale;
+            const double right = left * -0.6;
+            d.step(left, right);
+            r.step(left, right, dynRms, a, b);
+            ASSERT_EQ(d.levelADb, r.levelADb) << "sample " << sample;
+            ASSERT_EQ(d.levelBDb, r.levelBDb) << "sample " << sample;
+        }
+    }
 }
 
 } // namespace
