@@ -5,7 +5,12 @@
 #include "MeterReadouts.h"
 #include "StereoDelayLine.h"
 
+#include <cmath>
 #include <cstdint>
+
+// NaN or infinity from the host would settle in every recursive state of the engine for good,
+// and in the bypass line; they enter as silence instead.
+inline double finiteOrSilence(double x) { return std::isfinite(x) ? x : 0.0; }
 
 // The host's processing call for either sample type: runs one engine frame per sample, swaps in
 // the input delayed by the engine's latency while Bypass is on (the engine keeps running so its

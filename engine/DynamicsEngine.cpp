@@ -178,7 +178,7 @@ DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair in, StereoPair wet, co
 
 void DynamicsEngine::processFrame(double& left, double& right, double& gain, double& levelA, double& levelB) {
     const FrameSettings settings = beginFrame();
-    const StereoPair in{finiteOrSilence(left), finiteOrSilence(right)};
+    const StereoPair in{left, right};
     const double n = nextInputNoise();
     CoreMeters meters;
     StereoPair wet = processCore(StereoPair{in.left + n, in.right + n}, settings, meters);
@@ -195,7 +195,7 @@ void DynamicsEngine::processFrame(double& left, double& right, double& gain, dou
 void DynamicsEngine::processFrameOversampled(double& left, double& right, double& gain, double& levelA,
                                              double& levelB) {
     const FrameSettings settings = beginFrame();
-    const StereoPair in{finiteOrSilence(left), finiteOrSilence(right)};
+    const StereoPair in{left, right};
     const double n = nextInputNoise();
     // Zero stuffing halves the level; the factor 2 restores it.
     StereoPair first{(in.left + n) * 2.0, (in.right + n) * 2.0};

@@ -10,11 +10,8 @@
 
 #include <array>
 #include <atomic>
-#include <cmath>
 #include <memory>
 
-// NaN or infinity at the input would settle in every recursive state for good; silence instead.
-inline double finiteOrSilence(double x) { return std::isfinite(x) ? x : 0.0; }
 
 // Rate the core and every filter design run at: below 70000 Hz the core runs twice per host sample.
 inline double internalRateHz(double hostRateHz) { return hostRateHz < 70000.0 ? 2.0 * hostRateHz : hostRateHz; }
@@ -45,7 +42,8 @@ public:
     void reset();
 
     // One host sample, latency 151 samples. processFrame is for host rates of 70000 Hz and above,
-    // processFrameOversampled below. Non-finite inputs count as silence.
+    // processFrameOversampled below. The inputs must be finite: the block loop, where the host's
+    // samples enter, turns anything else into silence.
     void processFrame(double& left, double& right, double& gain, double& levelA, double& levelB);
     void processFrameOversampled(double& left, double& right, double& gain, double& levelA, double& levelB);
 
