@@ -224,16 +224,25 @@ void CompressorEditor::updateMeters() {
     controls_.releaseLampRight->setValue(lamps.right ? 1.0f : 0.0f);
 }
 
+namespace {
+// Host key codes that do not fit the framework's byte are no keys the editor knows.
+bool toKeyCode(int character, int virtualKey, int modifiers, CKeyCode& key) {
+    if (virtualKey < 0 || virtualKey > std::numeric_limits<uint8_t>::max()) return false;
+    key = CKeyCode{character, uint8_t(virtualKey), uint8_t(modifiers)};
+    return true;
+}
+} // namespace
+
 bool CompressorEditor::onKeyDown(int character, int virtualKey, int modifiers) {
-    if (!frame_ || virtualKey < 0 || virtualKey > std::numeric_limits<uint8_t>::max()) return false;
-    const CKeyCode key{character, uint8_t(virtualKey), uint8_t(modifiers)};
-    return frame_->onKeyDown(key) == kKeyUsed;
+    CKeyCode key;
+    return frame_ && toKeyCode(character, virtualKey, modifiers, key) &&
+           frame_->onKeyDown(key) == kKeyUsed;
 }
 
 bool CompressorEditor::onKeyUp(int character, int virtualKey, int modifiers) {
-    if (!frame_ || virtualKey < 0 || virtualKey > std::numeric_limits<uint8_t>::max()) return false;
-    const CKeyCode key{character, uint8_t(virtualKey), uint8_t(modifiers)};
-    return frame_->onKeyUp(key) == kKeyUsed;
+    CKeyCode key;
+    return frame_ && toKeyCode(character, virtualKey, modifiers, key) &&
+           frame_->onKeyUp(key) == kKeyUsed;
 }
 
 void CompressorEditor::setKnobMode(int mode) {
