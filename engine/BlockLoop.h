@@ -10,7 +10,9 @@
 
 // NaN or infinity from the host would settle in every recursive state of the engine for good,
 // and in the bypass line; they enter as silence instead.
-inline double finiteOrSilence(double x) { return std::isfinite(x) ? x : 0.0; }
+inline double finiteOrSilence(double x) {
+    return std::isfinite(x) ? x : 0.0;
+}
 
 // The host's processing call for either sample type: runs one engine frame per sample, swaps in
 // the input delayed by the engine's latency while Bypass is on (the engine keeps running so its
@@ -18,16 +20,17 @@ inline double finiteOrSilence(double x) { return std::isfinite(x) ? x : 0.0; }
 // Inputs and outputs may share memory: each sample is read completely before it is written.
 // Missing channel arrays or a non-positive count process nothing.
 template <typename Sample>
-void processBlock(DynamicsEngine& engine, StereoDelayLine& bypassDelay, bool bypassOn, float sampleRateHz,
-                  MeterReadouts& meters, const Sample* const* inputs, Sample* const* outputs,
-                  int32_t sampleFrames) {
+void processBlock(DynamicsEngine& engine, StereoDelayLine& bypassDelay, bool bypassOn,
+                  float sampleRateHz, MeterReadouts& meters, const Sample* const* inputs,
+                  Sample* const* outputs, int32_t sampleFrames) {
     const DenormalGuard denormalGuard;
     if (sampleFrames <= 0 || inputs == nullptr || outputs == nullptr) return;
     const Sample* inLeft = inputs[0];
     const Sample* inRight = inputs[1];
     Sample* outLeft = outputs[0];
     Sample* outRight = outputs[1];
-    if (inLeft == nullptr || inRight == nullptr || outLeft == nullptr || outRight == nullptr) return;
+    if (inLeft == nullptr || inRight == nullptr || outLeft == nullptr || outRight == nullptr)
+        return;
 
     const auto run = [&](auto frame) {
         for (int32_t i = 0; i < sampleFrames; ++i) {

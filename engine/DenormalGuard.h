@@ -9,18 +9,22 @@
 // the caller's control word afterwards: the host's own mode must survive our block. Elsewhere
 // than x86 it does nothing.
 class DenormalGuard {
-public:
+  public:
 #ifdef QVL_HAS_MXCSR
     static constexpr unsigned kFlushBits = 0x8040u;
-    DenormalGuard() : saved_(_mm_getcsr()) { _mm_setcsr(saved_ | kFlushBits); }
-    ~DenormalGuard() { _mm_setcsr(saved_); }
+    DenormalGuard() : saved_(_mm_getcsr()) {
+        _mm_setcsr(saved_ | kFlushBits);
+    }
+    ~DenormalGuard() {
+        _mm_setcsr(saved_);
+    }
 #else
     DenormalGuard() = default;
 #endif
     DenormalGuard(const DenormalGuard&) = delete;
     DenormalGuard& operator=(const DenormalGuard&) = delete;
 
-private:
+  private:
 #ifdef QVL_HAS_MXCSR
     unsigned saved_;
 #endif

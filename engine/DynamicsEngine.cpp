@@ -35,54 +35,92 @@ void DynamicsEngine::storeAndRedesign(std::atomic<double>& setting, double value
 }
 
 void DynamicsEngine::setSampleRate(double sampleRateHz) {
-    if (std::isfinite(sampleRateHz)) storeAndRedesign(sampleRateHz_, std::fmax(sampleRateHz, kMinimumSampleRateHz));
+    if (std::isfinite(sampleRateHz))
+        storeAndRedesign(sampleRateHz_, std::fmax(sampleRateHz, kMinimumSampleRateHz));
 }
 
-void DynamicsEngine::reset() { resetPending_.store(true, std::memory_order_release); }
+void DynamicsEngine::reset() {
+    resetPending_.store(true, std::memory_order_release);
+}
 
-void DynamicsEngine::setDetection(double detectionMs) { storeAndRedesign(detectionMs_, detectionMs); }
+void DynamicsEngine::setDetection(double detectionMs) {
+    storeAndRedesign(detectionMs_, detectionMs);
+}
 
 void DynamicsEngine::setScFilterType(float normalized) {
     if (!std::isfinite(normalized)) return;
-    scFilterType_.store(static_cast<int>(scFilterTypeFromNormalized(normalized)), std::memory_order_relaxed);
+    scFilterType_.store(static_cast<int>(scFilterTypeFromNormalized(normalized)),
+                        std::memory_order_relaxed);
     requestRedesign();
 }
 
 void DynamicsEngine::setScFilterFreq(double frequencyHz) {
     if (std::isfinite(frequencyHz))
-        storeAndRedesign(scFrequencyHz_, std::fmin(std::fmax(frequencyHz, kMinimumScFrequencyHz), kMaximumScFrequencyHz));
+        storeAndRedesign(scFrequencyHz_, std::fmin(std::fmax(frequencyHz, kMinimumScFrequencyHz),
+                                                   kMaximumScFrequencyHz));
 }
 
-void DynamicsEngine::setThreshold(double thresholdDb) { store(thresholdDb_, thresholdDb); }
-void DynamicsEngine::setKnee(double kneeDb) { store(kneeDb_, kneeDb); }
-void DynamicsEngine::setRatio(double slope) { store(slope_, slope); }
-void DynamicsEngine::setAttack(double attackMs) { storeAndRedesign(attackMs_, attackMs); }
-void DynamicsEngine::setRelease(double releaseMs) { storeAndRedesign(releaseMs_, releaseMs); }
-void DynamicsEngine::setReleaseSlow(double releaseSlowMs) { storeAndRedesign(releaseSlowMs_, releaseSlowMs); }
-void DynamicsEngine::setMixDry(double dryGainLinear) { store(dryGain_, dryGainLinear); }
-void DynamicsEngine::setMakeUpGain(double makeUpGainLinear) { store(makeUpGain_, makeUpGainLinear); }
-void DynamicsEngine::setHfHarmonics(bool on) { storeAndRedesign(hfOn_, on ? 1.0 : 0.0); }
-void DynamicsEngine::setLfHarmonics(bool on) { storeAndRedesign(lfOn_, on ? 1.0 : 0.0); }
-void DynamicsEngine::setHfHarmonicsAmount(double amount) { storeAndRedesign(hfAmount_, amount); }
-void DynamicsEngine::setLfHarmonicsAmount(double amount) { storeAndRedesign(lfAmount_, amount); }
-void DynamicsEngine::setDelta(bool on) { deltaOn_.store(on, std::memory_order_relaxed); }
-void DynamicsEngine::setScPreview(bool on) { scPreviewOn_.store(on, std::memory_order_relaxed); }
+void DynamicsEngine::setThreshold(double thresholdDb) {
+    store(thresholdDb_, thresholdDb);
+}
+void DynamicsEngine::setKnee(double kneeDb) {
+    store(kneeDb_, kneeDb);
+}
+void DynamicsEngine::setRatio(double slope) {
+    store(slope_, slope);
+}
+void DynamicsEngine::setAttack(double attackMs) {
+    storeAndRedesign(attackMs_, attackMs);
+}
+void DynamicsEngine::setRelease(double releaseMs) {
+    storeAndRedesign(releaseMs_, releaseMs);
+}
+void DynamicsEngine::setReleaseSlow(double releaseSlowMs) {
+    storeAndRedesign(releaseSlowMs_, releaseSlowMs);
+}
+void DynamicsEngine::setMixDry(double dryGainLinear) {
+    store(dryGain_, dryGainLinear);
+}
+void DynamicsEngine::setMakeUpGain(double makeUpGainLinear) {
+    store(makeUpGain_, makeUpGainLinear);
+}
+void DynamicsEngine::setHfHarmonics(bool on) {
+    storeAndRedesign(hfOn_, on ? 1.0 : 0.0);
+}
+void DynamicsEngine::setLfHarmonics(bool on) {
+    storeAndRedesign(lfOn_, on ? 1.0 : 0.0);
+}
+void DynamicsEngine::setHfHarmonicsAmount(double amount) {
+    storeAndRedesign(hfAmount_, amount);
+}
+void DynamicsEngine::setLfHarmonicsAmount(double amount) {
+    storeAndRedesign(lfAmount_, amount);
+}
+void DynamicsEngine::setDelta(bool on) {
+    deltaOn_.store(on, std::memory_order_relaxed);
+}
+void DynamicsEngine::setScPreview(bool on) {
+    scPreviewOn_.store(on, std::memory_order_relaxed);
+}
 
 DynamicsEngine::Settings DynamicsEngine::settings() const {
     const auto get = [](const auto& setting) { return setting.load(std::memory_order_relaxed); };
-    return Settings{get(sampleRateHz_), get(detectionMs_), get(scFrequencyHz_), get(thresholdDb_), get(kneeDb_),
-                    get(slope_),        get(attackMs_),    get(releaseMs_),     get(releaseSlowMs_), get(makeUpGain_),
-                    get(dryGain_),      get(lfOn_),        get(hfOn_),          get(lfAmount_),    get(hfAmount_),
-                    get(scFilterType_), get(deltaOn_),     get(scPreviewOn_)};
+    return Settings{get(sampleRateHz_),  get(detectionMs_), get(scFrequencyHz_), get(thresholdDb_),
+                    get(kneeDb_),        get(slope_),       get(attackMs_),      get(releaseMs_),
+                    get(releaseSlowMs_), get(makeUpGain_),  get(dryGain_),       get(lfOn_),
+                    get(hfOn_),          get(lfAmount_),    get(hfAmount_),      get(scFilterType_),
+                    get(deltaOn_),       get(scPreviewOn_)};
 }
 
 void DynamicsEngine::redesign() {
     const double rateHz = internalRateHz(sampleRateHz_.load(std::memory_order_relaxed));
-    sidechainFilter_.design(static_cast<ScFilterType>(scFilterType_.load(std::memory_order_relaxed)),
-                            scFrequencyHz_.load(std::memory_order_relaxed), rateHz);
+    sidechainFilter_.design(
+        static_cast<ScFilterType>(scFilterType_.load(std::memory_order_relaxed)),
+        scFrequencyHz_.load(std::memory_order_relaxed), rateHz);
     harmonicsBands_.design(rateHz);
     levelDetector_.setDetection(detectionMs_.load(std::memory_order_relaxed), rateHz);
-    gainComputer_.setTimes(attackMs_.load(std::memory_order_relaxed), releaseMs_.load(std::memory_order_relaxed),
+    gainComputer_.setTimes(attackMs_.load(std::memory_order_relaxed),
+                           releaseMs_.load(std::memory_order_relaxed),
                            releaseSlowMs_.load(std::memory_order_relaxed), rateHz);
     lfDrive_ = lfOn_.load(std::memory_order_relaxed) * lfAmount_.load(std::memory_order_relaxed) *
                kHarmonicsDrivePerAmount;
@@ -105,7 +143,8 @@ void DynamicsEngine::clearSignalState() {
 }
 
 DynamicsEngine::FrameSettings DynamicsEngine::beginFrame() {
-    if (resetPending_.load(std::memory_order_relaxed) && resetPending_.exchange(false, std::memory_order_acquire))
+    if (resetPending_.load(std::memory_order_relaxed) &&
+        resetPending_.exchange(false, std::memory_order_acquire))
         clearSignalState();
     const unsigned generation = designGeneration_.load(std::memory_order_acquire);
     if (generation != designedGeneration_) {
@@ -139,9 +178,10 @@ double DynamicsEngine::nextOutputNoise() {
 }
 
 DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const FrameSettings& settings,
-                                                      CoreMeters& meters) {
+                                                       CoreMeters& meters) {
     if (settings.scPreviewOn) {
-        // Listen to the detector's input: the sidechain filter on the raw signal, nothing else runs.
+        // Listen to the detector's input: the sidechain filter on the raw signal, nothing else
+        // runs.
         double side = (in.left - in.right) * 0.5;
         double mid = (in.left + in.right) * 0.5;
         sidechainFilter_.process(side, mid, false);
@@ -151,7 +191,8 @@ DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const Fram
 
     // Feedback detection: the gain comes from levels measured on already compressed samples,
     // and the detector then sees the current input with that gain applied.
-    const double g = gainComputer_.step(settings.curve, levelDetector_.levelADb, levelDetector_.levelBDb);
+    const double g =
+        gainComputer_.step(settings.curve, levelDetector_.levelADb, levelDetector_.levelBDb);
     double side = (in.left * g - in.right * g) * 0.5;
     double mid = (in.right * g + in.left * g) * 0.5;
     sidechainFilter_.process(side, mid, true);
@@ -166,17 +207,20 @@ DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const Fram
     return StereoPair{out[0], out[1]};
 }
 
-DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair in, StereoPair wet, const FrameSettings& settings) {
+DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair in, StereoPair wet,
+                                               const FrameSettings& settings) {
     StereoPair dry = in;
     dryDelay_.process(dry.left, dry.right);
     const double o = nextOutputNoise();
     if (settings.deltaOn || settings.scPreviewOn) return StereoPair{wet.left + o, wet.right + o};
     // dry + wet is the compressed signal with harmonics; the dry gain adds the parallel path.
     return StereoPair{(dry.left + wet.left) * settings.makeUpGain + settings.dryGain * dry.left + o,
-                      (dry.right + wet.right) * settings.makeUpGain + settings.dryGain * dry.right + o};
+                      (dry.right + wet.right) * settings.makeUpGain + settings.dryGain * dry.right +
+                          o};
 }
 
-void DynamicsEngine::processFrame(double& left, double& right, double& gain, double& levelA, double& levelB) {
+void DynamicsEngine::processFrame(double& left, double& right, double& gain, double& levelA,
+                                  double& levelB) {
     const FrameSettings settings = beginFrame();
     const StereoPair in{left, right};
     const double n = nextInputNoise();
@@ -192,8 +236,8 @@ void DynamicsEngine::processFrame(double& left, double& right, double& gain, dou
     levelB = meters.levelB;
 }
 
-void DynamicsEngine::processFrameOversampled(double& left, double& right, double& gain, double& levelA,
-                                             double& levelB) {
+void DynamicsEngine::processFrameOversampled(double& left, double& right, double& gain,
+                                             double& levelA, double& levelB) {
     const FrameSettings settings = beginFrame();
     const StereoPair in{left, right};
     const double n = nextInputNoise();
@@ -205,7 +249,8 @@ void DynamicsEngine::processFrameOversampled(double& left, double& right, double
     upsampler_.pushCentre(first.left, first.right);
     CoreMeters meters;
     first = processCore(first, settings, meters);
-    HalfbandFir::pushFullBoth(upsampler_, second.left, second.right, downsampler_, first.left, first.right);
+    HalfbandFir::pushFullBoth(upsampler_, second.left, second.right, downsampler_, first.left,
+                              first.right);
     second = processCore(second, settings, meters);
     downsampler_.pushOnly(second.left, second.right);
     const StereoPair out = mix(in, first, settings);

@@ -12,9 +12,10 @@
 #include <atomic>
 #include <memory>
 
-
 // Rate the core and every filter design run at: below 70000 Hz the core runs twice per host sample.
-inline double internalRateHz(double hostRateHz) { return hostRateHz < 70000.0 ? 2.0 * hostRateHz : hostRateHz; }
+inline double internalRateHz(double hostRateHz) {
+    return hostRateHz < 70000.0 ? 2.0 * hostRateHz : hostRateHz;
+}
 
 // The compressor's signal path: feedback detection after a mid/side sidechain filter, one linked
 // gain, harmonics, 2x oversampling below 70 kHz, dry alignment and the output mix.
@@ -28,7 +29,7 @@ inline double internalRateHz(double hostRateHz) { return hostRateHz < 70000.0 ? 
 // redesign from the latest values), and the setters stay wait-free. A redesign costs a handful
 // of sin/cos/pow calls on the audio thread, once per change. `reset` is handed over the same way.
 class DynamicsEngine {
-public:
+  public:
     DynamicsEngine();
 
     DynamicsEngine(const DynamicsEngine&) = delete;
@@ -45,15 +46,16 @@ public:
     // processFrameOversampled below. The inputs must be finite: the block loop, where the host's
     // samples enter, turns anything else into silence.
     void processFrame(double& left, double& right, double& gain, double& levelA, double& levelB);
-    void processFrameOversampled(double& left, double& right, double& gain, double& levelA, double& levelB);
+    void processFrameOversampled(double& left, double& right, double& gain, double& levelA,
+                                 double& levelB);
 
     // Setters; a non-finite argument leaves the setting unchanged.
-    void setDetection(double detectionMs);   // 0 Peak, 0.1..60 RMS time, exactly 600 Dyn RMS
-    void setScFilterType(float normalized);  // < 0.3 off, < 0.7 3 dB/oct, else 6 dB/oct
+    void setDetection(double detectionMs);    // 0 Peak, 0.1..60 RMS time, exactly 600 Dyn RMS
+    void setScFilterType(float normalized);   // < 0.3 off, < 0.7 3 dB/oct, else 6 dB/oct
     void setScFilterFreq(double frequencyHz); // limited to the selector's 30..300 Hz
     void setThreshold(double thresholdDb);
     void setKnee(double kneeDb);
-    void setRatio(double slope);             // gain-computer slope: 1 = 1:1, 0 = 2:1, -4 = 6:1
+    void setRatio(double slope); // gain-computer slope: 1 = 1:1, 0 = 2:1, -4 = 6:1
     void setAttack(double attackMs);
     void setRelease(double releaseMs);
     void setReleaseSlow(double releaseSlowMs);
@@ -82,7 +84,7 @@ public:
     const double* outputNoiseB() const { return outputNoiseB_.get(); }
     const std::array<double, kHalfbandTaps>& halfbandTaps() const { return halfbandTaps_; }
 
-private:
+  private:
     struct StereoPair {
         double left;
         double right;
@@ -116,8 +118,10 @@ private:
     // Work on values rather than references so the compiler may keep the state in registers, and
     // are inlined into the frames so the core's chain and the filter sums schedule together and the
     // pairs pass in registers, not through the stack.
-    [[gnu::always_inline]] inline StereoPair processCore(StereoPair in, const FrameSettings& settings, CoreMeters& meters);
-    [[gnu::always_inline]] inline StereoPair mix(StereoPair in, StereoPair wet, const FrameSettings& settings);
+    [[gnu::always_inline]] inline StereoPair
+    processCore(StereoPair in, const FrameSettings& settings, CoreMeters& meters);
+    [[gnu::always_inline]] inline StereoPair mix(StereoPair in, StereoPair wet,
+                                                 const FrameSettings& settings);
 
     // Audio-thread state.
     GainComputer gainComputer_;

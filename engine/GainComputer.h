@@ -10,7 +10,8 @@
 // (o + knee)^2 / (4 knee) inside, the overshoot itself above +knee. Knee 0 is a hard knee.
 inline double kneeCurve(double overshootDb, double kneeDb) {
     if (-kneeDb > overshootDb) return 0.0;
-    if (kneeDb > overshootDb) return overshootDb * overshootDb / (kneeDb * 4.0) + kneeDb * 0.25 + overshootDb * 0.5;
+    if (kneeDb > overshootDb)
+        return overshootDb * overshootDb / (kneeDb * 4.0) + kneeDb * 0.25 + overshootDb * 0.5;
     return overshootDb;
 }
 
@@ -41,7 +42,8 @@ struct GainComputer {
         fillSmallNoise(random, noise.data(), kSmallNoiseSize);
     }
 
-    void setTimes(double attackMs, double releaseFastMs, double releaseSlowMs, double internalRateHz) {
+    void setTimes(double attackMs, double releaseFastMs, double releaseSlowMs,
+                  double internalRateHz) {
         sampleRateHz = internalRateHz;
         attack.set(attackMs, internalRateHz);
         releaseFast.set(releaseFastMs, internalRateHz);
@@ -57,16 +59,25 @@ struct GainComputer {
         if (++noisePosition == kSmallNoisePeriod) noisePosition = 0;
         const double reductionPerDb = curve.slope - 1.0;
         const double targetA =
-            reductionPerDb * kneeCurve(levelADb - curve.thresholdMinusKneeDb - curve.kneeDb, curve.kneeDb) + n;
+            reductionPerDb *
+                kneeCurve(levelADb - curve.thresholdMinusKneeDb - curve.kneeDb, curve.kneeDb) +
+            n;
         const double targetB =
-            reductionPerDb * kneeCurve(levelBDb - curve.thresholdMinusKneeDb - curve.kneeDb, curve.kneeDb) + n;
+            reductionPerDb *
+                kneeCurve(levelBDb - curve.thresholdMinusKneeDb - curve.kneeDb, curve.kneeDb) +
+            n;
         // A rising target means less reduction: release; falling or equal: attack. The
         // coefficients are chosen as values so no load waits on the comparison.
         const double attackCoefficient = attack.coefficient;
-        envelopeADb = onePoleStep(envelopeADb, targetA, targetA > envelopeADb ? releaseFast.coefficient : attackCoefficient);
-        envelopeBDb = onePoleStep(envelopeBDb, targetB, targetB > envelopeBDb ? releaseSlow.coefficient : attackCoefficient);
+        envelopeADb =
+            onePoleStep(envelopeADb, targetA,
+                        targetA > envelopeADb ? releaseFast.coefficient : attackCoefficient);
+        envelopeBDb =
+            onePoleStep(envelopeBDb, targetB,
+                        targetB > envelopeBDb ? releaseSlow.coefficient : attackCoefficient);
         const double minimumDb = envelopeADb > envelopeBDb ? envelopeBDb : envelopeADb;
-        outputGainDb = minimumDb > outputGainDb ? finalSmoothing.smooth(outputGainDb, minimumDb) : minimumDb;
+        outputGainDb =
+            minimumDb > outputGainDb ? finalSmoothing.smooth(outputGainDb, minimumDb) : minimumDb;
         return std::exp(outputGainDb * 0.11512925464970228); // 10^(dB / 20)
     }
 };

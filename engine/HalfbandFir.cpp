@@ -34,13 +34,16 @@ std::array<double, kHalfbandTaps> makeHalfbandTaps() {
         taps[kHalfbandCentre + j] = raw;
         sum += raw;
     }
-    for (double& tap : taps) tap /= sum;
+    for (double& tap : taps)
+        tap /= sum;
     return taps;
 }
 
 HalfbandFir::HalfbandFir(const std::array<double, kHalfbandTaps>& taps)
-    : centreTap_(taps[kHalfbandCentre]), kernel_(bestHalfbandKernel()), pairKernel_(bestHalfbandPairKernel()) {
-    for (int j = 0; j < kHalfbandOddTaps; ++j) oddTaps_[2 * j] = oddTaps_[2 * j + 1] = taps[2 * j + 1];
+    : centreTap_(taps[kHalfbandCentre]), kernel_(bestHalfbandKernel()),
+      pairKernel_(bestHalfbandPairKernel()) {
+    for (int j = 0; j < kHalfbandOddTaps; ++j)
+        oddTaps_[2 * j] = oddTaps_[2 * j + 1] = taps[2 * j + 1];
 }
 
 void HalfbandFir::clear() {

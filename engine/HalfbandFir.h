@@ -17,7 +17,7 @@ std::array<double, kHalfbandTaps> makeHalfbandTaps();
 // halves by push parity: the odd taps then read 152 consecutive pairs of the other half, and
 // each half stores its pairs twice, 152 apart, so that run never wraps. Positions count down.
 class HalfbandFir {
-public:
+  public:
     explicit HalfbandFir(const std::array<double, kHalfbandTaps>& taps);
 
     void clear();
@@ -32,8 +32,8 @@ public:
 
     // pushFull on two filters with the same taps at once, as one host sample needs them; the
     // results are those of two pushFull calls.
-    static void pushFullBoth(HalfbandFir& a, double& aLeft, double& aRight, HalfbandFir& b, double& bLeft,
-                             double& bRight) {
+    static void pushFullBoth(HalfbandFir& a, double& aLeft, double& aRight, HalfbandFir& b,
+                             double& bLeft, double& bRight) {
         a.push(aLeft, aRight);
         b.push(bLeft, bRight);
         double sumA[2], sumB[2];
@@ -58,7 +58,7 @@ public:
         advance();
     }
 
-private:
+  private:
     static constexpr int kHalfLength = kHalfbandTaps / 2; // pairs per parity
 
     struct Half {

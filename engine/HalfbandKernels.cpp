@@ -21,18 +21,28 @@ void halfbandSumScalar(const double* oddTaps, const double* pairs, double out[2]
 // independent accumulators, written out so they stay in registers, keep each chain of dependent
 // additions short. The order of the additions therefore differs from the plain loop, which
 // moves the result by a few ulps only.
-__attribute__((target("sse2"))) void halfbandSumSse2(const double* oddTaps, const double* pairs, double out[2]) {
-    __m128d acc0 = _mm_setzero_pd(), acc1 = _mm_setzero_pd(), acc2 = _mm_setzero_pd(), acc3 = _mm_setzero_pd();
-    __m128d acc4 = _mm_setzero_pd(), acc5 = _mm_setzero_pd(), acc6 = _mm_setzero_pd(), acc7 = _mm_setzero_pd();
+__attribute__((target("sse2"))) void halfbandSumSse2(const double* oddTaps, const double* pairs,
+                                                     double out[2]) {
+    __m128d acc0 = _mm_setzero_pd(), acc1 = _mm_setzero_pd(), acc2 = _mm_setzero_pd(),
+            acc3 = _mm_setzero_pd();
+    __m128d acc4 = _mm_setzero_pd(), acc5 = _mm_setzero_pd(), acc6 = _mm_setzero_pd(),
+            acc7 = _mm_setzero_pd();
     for (int i = 0; i < 2 * kHalfbandOddTaps; i += 16) {
         acc0 = _mm_add_pd(acc0, _mm_mul_pd(_mm_load_pd(oddTaps + i), _mm_load_pd(pairs + i)));
-        acc1 = _mm_add_pd(acc1, _mm_mul_pd(_mm_load_pd(oddTaps + i + 2), _mm_load_pd(pairs + i + 2)));
-        acc2 = _mm_add_pd(acc2, _mm_mul_pd(_mm_load_pd(oddTaps + i + 4), _mm_load_pd(pairs + i + 4)));
-        acc3 = _mm_add_pd(acc3, _mm_mul_pd(_mm_load_pd(oddTaps + i + 6), _mm_load_pd(pairs + i + 6)));
-        acc4 = _mm_add_pd(acc4, _mm_mul_pd(_mm_load_pd(oddTaps + i + 8), _mm_load_pd(pairs + i + 8)));
-        acc5 = _mm_add_pd(acc5, _mm_mul_pd(_mm_load_pd(oddTaps + i + 10), _mm_load_pd(pairs + i + 10)));
-        acc6 = _mm_add_pd(acc6, _mm_mul_pd(_mm_load_pd(oddTaps + i + 12), _mm_load_pd(pairs + i + 12)));
-        acc7 = _mm_add_pd(acc7, _mm_mul_pd(_mm_load_pd(oddTaps + i + 14), _mm_load_pd(pairs + i + 14)));
+        acc1 =
+            _mm_add_pd(acc1, _mm_mul_pd(_mm_load_pd(oddTaps + i + 2), _mm_load_pd(pairs + i + 2)));
+        acc2 =
+            _mm_add_pd(acc2, _mm_mul_pd(_mm_load_pd(oddTaps + i + 4), _mm_load_pd(pairs + i + 4)));
+        acc3 =
+            _mm_add_pd(acc3, _mm_mul_pd(_mm_load_pd(oddTaps + i + 6), _mm_load_pd(pairs + i + 6)));
+        acc4 =
+            _mm_add_pd(acc4, _mm_mul_pd(_mm_load_pd(oddTaps + i + 8), _mm_load_pd(pairs + i + 8)));
+        acc5 = _mm_add_pd(acc5,
+                          _mm_mul_pd(_mm_load_pd(oddTaps + i + 10), _mm_load_pd(pairs + i + 10)));
+        acc6 = _mm_add_pd(acc6,
+                          _mm_mul_pd(_mm_load_pd(oddTaps + i + 12), _mm_load_pd(pairs + i + 12)));
+        acc7 = _mm_add_pd(acc7,
+                          _mm_mul_pd(_mm_load_pd(oddTaps + i + 14), _mm_load_pd(pairs + i + 14)));
     }
     const __m128d sum = _mm_add_pd(_mm_add_pd(_mm_add_pd(acc0, acc1), _mm_add_pd(acc2, acc3)),
                                    _mm_add_pd(_mm_add_pd(acc4, acc5), _mm_add_pd(acc6, acc7)));
@@ -40,32 +50,40 @@ __attribute__((target("sse2"))) void halfbandSumSse2(const double* oddTaps, cons
 }
 
 // Two pairs per vector: 76 vectors, 19 rounds of four with two products each.
-__attribute__((target("avx2,fma"))) void halfbandSumAvx2Fma(const double* oddTaps, const double* pairs,
-                                                             double out[2]) {
+__attribute__((target("avx2,fma"))) void halfbandSumAvx2Fma(const double* oddTaps,
+                                                            const double* pairs, double out[2]) {
     __m256d acc0 = _mm256_setzero_pd(), acc1 = _mm256_setzero_pd(), acc2 = _mm256_setzero_pd();
     __m256d acc3 = _mm256_setzero_pd(), acc4 = _mm256_setzero_pd(), acc5 = _mm256_setzero_pd();
     __m256d acc6 = _mm256_setzero_pd(), acc7 = _mm256_setzero_pd();
     for (int i = 0; i < 2 * kHalfbandOddTaps; i += 32) {
         acc0 = _mm256_fmadd_pd(_mm256_load_pd(oddTaps + i), _mm256_loadu_pd(pairs + i), acc0);
-        acc1 = _mm256_fmadd_pd(_mm256_load_pd(oddTaps + i + 4), _mm256_loadu_pd(pairs + i + 4), acc1);
-        acc2 = _mm256_fmadd_pd(_mm256_load_pd(oddTaps + i + 8), _mm256_loadu_pd(pairs + i + 8), acc2);
-        acc3 = _mm256_fmadd_pd(_mm256_load_pd(oddTaps + i + 12), _mm256_loadu_pd(pairs + i + 12), acc3);
+        acc1 =
+            _mm256_fmadd_pd(_mm256_load_pd(oddTaps + i + 4), _mm256_loadu_pd(pairs + i + 4), acc1);
+        acc2 =
+            _mm256_fmadd_pd(_mm256_load_pd(oddTaps + i + 8), _mm256_loadu_pd(pairs + i + 8), acc2);
+        acc3 = _mm256_fmadd_pd(_mm256_load_pd(oddTaps + i + 12), _mm256_loadu_pd(pairs + i + 12),
+                               acc3);
         if (i + 16 >= 2 * kHalfbandOddTaps) break;
-        acc4 = _mm256_fmadd_pd(_mm256_load_pd(oddTaps + i + 16), _mm256_loadu_pd(pairs + i + 16), acc4);
-        acc5 = _mm256_fmadd_pd(_mm256_load_pd(oddTaps + i + 20), _mm256_loadu_pd(pairs + i + 20), acc5);
-        acc6 = _mm256_fmadd_pd(_mm256_load_pd(oddTaps + i + 24), _mm256_loadu_pd(pairs + i + 24), acc6);
-        acc7 = _mm256_fmadd_pd(_mm256_load_pd(oddTaps + i + 28), _mm256_loadu_pd(pairs + i + 28), acc7);
+        acc4 = _mm256_fmadd_pd(_mm256_load_pd(oddTaps + i + 16), _mm256_loadu_pd(pairs + i + 16),
+                               acc4);
+        acc5 = _mm256_fmadd_pd(_mm256_load_pd(oddTaps + i + 20), _mm256_loadu_pd(pairs + i + 20),
+                               acc5);
+        acc6 = _mm256_fmadd_pd(_mm256_load_pd(oddTaps + i + 24), _mm256_loadu_pd(pairs + i + 24),
+                               acc6);
+        acc7 = _mm256_fmadd_pd(_mm256_load_pd(oddTaps + i + 28), _mm256_loadu_pd(pairs + i + 28),
+                               acc7);
     }
-    const __m256d sum = _mm256_add_pd(_mm256_add_pd(_mm256_add_pd(acc0, acc1), _mm256_add_pd(acc2, acc3)),
-                                      _mm256_add_pd(_mm256_add_pd(acc4, acc5), _mm256_add_pd(acc6, acc7)));
+    const __m256d sum =
+        _mm256_add_pd(_mm256_add_pd(_mm256_add_pd(acc0, acc1), _mm256_add_pd(acc2, acc3)),
+                      _mm256_add_pd(_mm256_add_pd(acc4, acc5), _mm256_add_pd(acc6, acc7)));
     _mm_storeu_pd(out, _mm_add_pd(_mm256_castpd256_pd128(sum), _mm256_extractf128_pd(sum, 1)));
 }
 
 namespace {
 
 // Adds the four accumulators' lanes in the order the single kernel has always used.
-__attribute__((target("avx512f"))) inline void reduceAvx512(__m512d acc0, __m512d acc1, __m512d acc2, __m512d acc3,
-                                                            double out[2]) {
+__attribute__((target("avx512f"))) inline void
+reduceAvx512(__m512d acc0, __m512d acc1, __m512d acc2, __m512d acc3, double out[2]) {
     alignas(64) double lanes[8];
     _mm512_store_pd(lanes, _mm512_add_pd(_mm512_add_pd(acc0, acc1), _mm512_add_pd(acc2, acc3)));
     out[0] = (lanes[0] + lanes[2]) + (lanes[4] + lanes[6]);
@@ -76,25 +94,33 @@ __attribute__((target("avx512f"))) inline void reduceAvx512(__m512d acc0, __m512
 
 // Four pairs per vector: 38 vectors, 19 rounds of two in four accumulators. Half the
 // instructions of the 256-bit kernel leave more room for the core's serial chain beside it.
-__attribute__((target("avx512f"))) void halfbandSumAvx512(const double* oddTaps, const double* pairs, double out[2]) {
+__attribute__((target("avx512f"))) void halfbandSumAvx512(const double* oddTaps,
+                                                          const double* pairs, double out[2]) {
     __m512d acc0 = _mm512_setzero_pd(), acc1 = _mm512_setzero_pd();
     __m512d acc2 = _mm512_setzero_pd(), acc3 = _mm512_setzero_pd();
     for (int i = 0; i < 2 * kHalfbandOddTaps; i += 32) {
         acc0 = _mm512_fmadd_pd(_mm512_load_pd(oddTaps + i), _mm512_loadu_pd(pairs + i), acc0);
-        acc1 = _mm512_fmadd_pd(_mm512_load_pd(oddTaps + i + 8), _mm512_loadu_pd(pairs + i + 8), acc1);
+        acc1 =
+            _mm512_fmadd_pd(_mm512_load_pd(oddTaps + i + 8), _mm512_loadu_pd(pairs + i + 8), acc1);
         if (i + 16 >= 2 * kHalfbandOddTaps) break;
-        acc2 = _mm512_fmadd_pd(_mm512_load_pd(oddTaps + i + 16), _mm512_loadu_pd(pairs + i + 16), acc2);
-        acc3 = _mm512_fmadd_pd(_mm512_load_pd(oddTaps + i + 24), _mm512_loadu_pd(pairs + i + 24), acc3);
+        acc2 = _mm512_fmadd_pd(_mm512_load_pd(oddTaps + i + 16), _mm512_loadu_pd(pairs + i + 16),
+                               acc2);
+        acc3 = _mm512_fmadd_pd(_mm512_load_pd(oddTaps + i + 24), _mm512_loadu_pd(pairs + i + 24),
+                               acc3);
     }
     reduceAvx512(acc0, acc1, acc2, acc3, out);
 }
 
 // The same accumulation as halfbandSumAvx512 for two histories side by side; the sums are
 // bound by loads, and a third of them were tap loads that the two sums now share.
-__attribute__((target("avx512f"))) void halfbandPairSumAvx512(const double* oddTaps, const double* pairsA,
-                                                              const double* pairsB, double outA[2], double outB[2]) {
-    __m512d a0 = _mm512_setzero_pd(), a1 = _mm512_setzero_pd(), a2 = _mm512_setzero_pd(), a3 = _mm512_setzero_pd();
-    __m512d b0 = _mm512_setzero_pd(), b1 = _mm512_setzero_pd(), b2 = _mm512_setzero_pd(), b3 = _mm512_setzero_pd();
+__attribute__((target("avx512f"))) void halfbandPairSumAvx512(const double* oddTaps,
+                                                              const double* pairsA,
+                                                              const double* pairsB, double outA[2],
+                                                              double outB[2]) {
+    __m512d a0 = _mm512_setzero_pd(), a1 = _mm512_setzero_pd(), a2 = _mm512_setzero_pd(),
+            a3 = _mm512_setzero_pd();
+    __m512d b0 = _mm512_setzero_pd(), b1 = _mm512_setzero_pd(), b2 = _mm512_setzero_pd(),
+            b3 = _mm512_setzero_pd();
     for (int i = 0; i < 2 * kHalfbandOddTaps; i += 32) {
         const __m512d t0 = _mm512_load_pd(oddTaps + i), t1 = _mm512_load_pd(oddTaps + i + 8);
         a0 = _mm512_fmadd_pd(t0, _mm512_loadu_pd(pairsA + i), a0);
@@ -116,7 +142,8 @@ HalfbandKernel bestHalfbandKernel() {
     static const HalfbandKernel kernel = [] {
         __builtin_cpu_init();
         if (__builtin_cpu_supports("avx512f")) return &halfbandSumAvx512;
-        if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")) return &halfbandSumAvx2Fma;
+        if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
+            return &halfbandSumAvx2Fma;
         return &halfbandSumSse2;
     }();
     return kernel;
@@ -124,13 +151,15 @@ HalfbandKernel bestHalfbandKernel() {
 
 #else
 
-HalfbandKernel bestHalfbandKernel() { return &halfbandSumScalar; }
+HalfbandKernel bestHalfbandKernel() {
+    return &halfbandSumScalar;
+}
 
 #endif
 
 namespace {
-void pairOfSingleSums(const double* oddTaps, const double* pairsA, const double* pairsB, double outA[2],
-                      double outB[2]) {
+void pairOfSingleSums(const double* oddTaps, const double* pairsA, const double* pairsB,
+                      double outA[2], double outB[2]) {
     static const HalfbandKernel single = bestHalfbandKernel();
     single(oddTaps, pairsA, outA);
     single(oddTaps, pairsB, outB);

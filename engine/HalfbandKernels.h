@@ -20,12 +20,12 @@ void halfbandSumAvx512(const double* oddTaps, const double* pairs, double out[2]
 // Two sums over the same taps, as one host sample needs them from the interpolator and the
 // decimator: each tap vector is loaded once for both. Each result is bit for bit the one the
 // single kernel of the same instruction set gives.
-using HalfbandPairKernel = void (*)(const double* oddTaps, const double* pairsA, const double* pairsB,
-                                    double outA[2], double outB[2]);
+using HalfbandPairKernel = void (*)(const double* oddTaps, const double* pairsA,
+                                    const double* pairsB, double outA[2], double outB[2]);
 
 #if defined(__x86_64__) || defined(__i386__)
-void halfbandPairSumAvx512(const double* oddTaps, const double* pairsA, const double* pairsB, double outA[2],
-                           double outB[2]);
+void halfbandPairSumAvx512(const double* oddTaps, const double* pairsA, const double* pairsB,
+                           double outA[2], double outB[2]);
 #endif
 
 // The fastest kernels this processor supports, chosen once. Where no paired kernel exists the

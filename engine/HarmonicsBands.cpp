@@ -3,10 +3,10 @@
 #include <cmath>
 
 namespace {
-constexpr double kLfCentreRadPerS = 565.4866776461628;       // 2 pi 90 Hz
-constexpr double kLfHalfInverseQ = 0.7936507936507936;       // 1 / (2 * 0.63)
-constexpr double kHfEvenCentreRadPerS = 18849.55592153876;   // 2 pi 3000 Hz
-constexpr double kHfOddCentreRadPerS = 31415.926535897932;   // 2 pi 5000 Hz
+constexpr double kLfCentreRadPerS = 565.4866776461628;     // 2 pi 90 Hz
+constexpr double kLfHalfInverseQ = 0.7936507936507936;     // 1 / (2 * 0.63)
+constexpr double kHfEvenCentreRadPerS = 18849.55592153876; // 2 pi 3000 Hz
+constexpr double kHfOddCentreRadPerS = 31415.926535897932; // 2 pi 5000 Hz
 } // namespace
 
 BiquadCoefficients designLfBand(double internalRateHz) {

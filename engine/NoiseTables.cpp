@@ -2,14 +2,21 @@
 
 #include <cmath>
 
-double noiseLow() { return std::exp(-21.874558383443432); }
-double noiseHigh() { return std::exp(-19.57197329044939); }
-double outputNoiseScale() { return std::exp(-15.65757863235951); }
+double noiseLow() {
+    return std::exp(-21.874558383443432);
+}
+double noiseHigh() {
+    return std::exp(-19.57197329044939);
+}
+double outputNoiseScale() {
+    return std::exp(-15.65757863235951);
+}
 
 void fillSmallNoise(CRuntimeRandom& random, double* table, int size) {
     const double low = noiseLow();
     const double range = noiseHigh() - low;
-    for (int i = 0; i < size; ++i) table[i] = low + random.nextUnit() * range;
+    for (int i = 0; i < size; ++i)
+        table[i] = low + random.nextUnit() * range;
 }
 
 void fillOutputNoise(CRuntimeRandom& random, double* tableA, double* tableB, int size) {

@@ -5,7 +5,7 @@
 // The classic C runtime linear congruential generator, written out so every platform and every
 // run fills the noise tables identically (the platform's rand() differs between libraries).
 class CRuntimeRandom {
-public:
+  public:
     explicit CRuntimeRandom(uint32_t seed) : state_(seed) {}
 
     // Next value in 0..32767.
@@ -17,7 +17,7 @@ public:
     // Next value scaled to 0..1 (r / 32767).
     double nextUnit() { return next() * 3.051850947599719e-05; }
 
-private:
+  private:
     uint32_t state_;
 };
 

@@ -33,5 +33,7 @@ struct SmoothingTime {
     }
 
     // Moves state toward target by one step.
-    double smooth(double state, double target) const { return onePoleStep(state, target, coefficient); }
+    double smooth(double state, double target) const {
+        return onePoleStep(state, target, coefficient);
+    }
 };

@@ -33,7 +33,8 @@ struct StereoBiquad {
 
     // One channel alone; the other lane's state stays as it is.
     double step(int channelIndex, double x) {
-        const double y = output(coefficients, x, x1[channelIndex], x2[channelIndex], y1[channelIndex], y2[channelIndex]);
+        const double y = output(coefficients, x, x1[channelIndex], x2[channelIndex],
+                                y1[channelIndex], y2[channelIndex]);
         x2[channelIndex] = x1[channelIndex];
         x1[channelIndex] = x;
         y2[channelIndex] = y1[channelIndex];
@@ -41,8 +42,9 @@ struct StereoBiquad {
         return y;
     }
 
-private:
-    template <typename T> static T output(const BiquadCoefficients& c, T x, T x1, T x2, T y1, T y2) {
+  private:
+    template <typename T>
+    static T output(const BiquadCoefficients& c, T x, T x1, T x2, T y1, T y2) {
         return c.b0 * x + c.b1 * x1 + c.b2 * x2 - c.a1 * y1 - c.a2 * y2;
     }
 };

@@ -5,11 +5,11 @@
 // Two-channel circular delay of a fixed length. The buffers are allocated once with the
 // capacity; the delay in samples equals the length.
 class StereoDelayLine {
-public:
+  public:
     // A capacity below 1 is raised to 1 so the buffers always hold the read position.
     explicit StereoDelayLine(int capacity)
-        : capacity_(capacity < 1 ? 1 : capacity), length_(capacity_), bufferA_(new double[capacity_]()),
-          bufferB_(new double[capacity_]()) {}
+        : capacity_(capacity < 1 ? 1 : capacity), length_(capacity_),
+          bufferA_(new double[capacity_]()), bufferB_(new double[capacity_]()) {}
 
     int capacity() const { return capacity_; }
     int length() const { return length_; }
@@ -21,7 +21,8 @@ public:
     }
 
     void clear() {
-        for (int i = 0; i < capacity_; ++i) bufferA_[i] = bufferB_[i] = 0.0;
+        for (int i = 0; i < capacity_; ++i)
+            bufferA_[i] = bufferB_[i] = 0.0;
         position_ = 0;
     }
 
@@ -36,7 +37,7 @@ public:
         b = delayedB;
     }
 
-private:
+  private:
     int capacity_;
     int length_;
     std::unique_ptr<double[]> bufferA_;

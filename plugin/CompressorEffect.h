@@ -98,8 +98,8 @@ class CompressorEffect final : public EditorHost {
 
 template <typename Sample>
 void CompressorEffect::process(Sample** inputs, Sample** outputs, int32_t frames) {
-    processBlock<Sample>(*engine_, bypassDelay_, bypassOn(), sampleRate(), meterValues_, inputs, outputs,
-                         frames);
+    processBlock<Sample>(*engine_, bypassDelay_, bypassOn(), sampleRate(), meterValues_, inputs,
+                         outputs, frames);
 }
 
 // Allocates the effect for a host; null when memory runs out.

@@ -4,6 +4,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/install-packages.sh
+sh scripts/check-format.sh
 
 # Editor tests need an X server; a private Xvfb display serves them.
 if [ -z "${DISPLAY:-}" ]; then

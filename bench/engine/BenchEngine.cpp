@@ -69,20 +69,30 @@ void runEngine(benchmark::State& state, float rateHz, float scFilterType) {
     state.counters["per_sample"] = perSample(state, kBlock);
 }
 
-void OversampledFrame44k(benchmark::State& state) { runEngine(state, 44100.0f, 0.0f); }
-void PlainFrame96k(benchmark::State& state) { runEngine(state, 96000.0f, 0.0f); }
-void OversampledFrame44kShelvedSidechain(benchmark::State& state) { runEngine(state, 44100.0f, 0.5f); }
-void PlainFrame96kShelvedSidechain(benchmark::State& state) { runEngine(state, 96000.0f, 0.5f); }
+void OversampledFrame44k(benchmark::State& state) {
+    runEngine(state, 44100.0f, 0.0f);
+}
+void PlainFrame96k(benchmark::State& state) {
+    runEngine(state, 96000.0f, 0.0f);
+}
+void OversampledFrame44kShelvedSidechain(benchmark::State& state) {
+    runEngine(state, 44100.0f, 0.5f);
+}
+void PlainFrame96kShelvedSidechain(benchmark::State& state) {
+    runEngine(state, 96000.0f, 0.5f);
+}
 
 // The odd-tap sum alone, over a doubled history of 152 pairs.
 void runKernel(benchmark::State& state, HalfbandKernel kernel) {
     const auto taps = makeHalfbandTaps();
     alignas(64) double oddTaps[2 * kHalfbandOddTaps];
-    for (int j = 0; j < kHalfbandOddTaps; ++j) oddTaps[2 * j] = oddTaps[2 * j + 1] = taps[2 * j + 1];
+    for (int j = 0; j < kHalfbandOddTaps; ++j)
+        oddTaps[2 * j] = oddTaps[2 * j + 1] = taps[2 * j + 1];
     constexpr int kPairs = 2 * kHalfbandOddTaps;
     alignas(32) double history[2 * kPairs];
     const auto x = noise(2 * kPairs, 3);
-    for (int i = 0; i < 2 * kPairs; ++i) history[i] = x[i];
+    for (int i = 0; i < 2 * kPairs; ++i)
+        history[i] = x[i];
     int position = 0;
     for (auto _ : state) {
         double out[2];
@@ -93,13 +103,20 @@ void runKernel(benchmark::State& state, HalfbandKernel kernel) {
     state.counters["per_sum"] = perSample(state, 1);
 }
 
-void HalfbandScalar(benchmark::State& state) { runKernel(state, &halfbandSumScalar); }
-void HalfbandOptimised(benchmark::State& state) { runKernel(state, bestHalfbandKernel()); }
+void HalfbandScalar(benchmark::State& state) {
+    runKernel(state, &halfbandSumScalar);
+}
+void HalfbandOptimised(benchmark::State& state) {
+    runKernel(state, bestHalfbandKernel());
+}
 #if defined(__x86_64__) || defined(__i386__)
-void HalfbandSse2(benchmark::State& state) { runKernel(state, &halfbandSumSse2); }
+void HalfbandSse2(benchmark::State& state) {
+    runKernel(state, &halfbandSumSse2);
+}
 BENCHMARK(HalfbandSse2);
 void HalfbandAvx2Fma(benchmark::State& state) {
-    if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("fma")) return state.SkipWithError("no AVX2/FMA");
+    if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("fma"))
+        return state.SkipWithError("no AVX2/FMA");
     runKernel(state, &halfbandSumAvx2Fma);
 }
 BENCHMARK(HalfbandAvx2Fma);

@@ -20,8 +20,11 @@ std::vector<float> signal(uint32_t seed) {
     std::vector<float> x(16 * kBlock);
     for (std::size_t i = 0; i < x.size(); ++i) {
         seed = seed * 1664525u + 1013904223u;
-        const double swing = 0.05 + 0.9 * (0.5 + 0.5 * std::sin(6.283185307179586 * static_cast<double>(i) / static_cast<double>(x.size())));
-        x[i] = static_cast<float>((static_cast<double>(seed >> 8) / 16777216.0 - 0.5) * 2.0 * swing);
+        const double swing =
+            0.05 + 0.9 * (0.5 + 0.5 * std::sin(6.283185307179586 * static_cast<double>(i) /
+                                               static_cast<double>(x.size())));
+        x[i] =
+            static_cast<float>((static_cast<double>(seed >> 8) / 16777216.0 - 0.5) * 2.0 * swing);
     }
     return x;
 }
@@ -43,12 +46,17 @@ void runProgram(benchmark::State& state, float sampleRateHz) {
     }
     state.SetLabel(effect->programName(program));
     // Time per stereo host sample, shown as a rate inverted to seconds.
-    state.counters["per_sample"] = benchmark::Counter(static_cast<double>(state.iterations()) * kBlock,
-                                                      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_sample"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kBlock,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
-void OversampledAt44k(benchmark::State& state) { runProgram(state, 44100.0f); }
-void PlainAt96k(benchmark::State& state) { runProgram(state, 96000.0f); }
+void OversampledAt44k(benchmark::State& state) {
+    runProgram(state, 44100.0f);
+}
+void PlainAt96k(benchmark::State& state) {
+    runProgram(state, 96000.0f);
+}
 
 BENCHMARK(OversampledAt44k)->DenseRange(0, kNumPrograms - 1);
 BENCHMARK(PlainAt96k)->DenseRange(0, kNumPrograms - 1);

@@ -6,13 +6,14 @@ namespace {
 HINSTANCE gModuleInstance = nullptr;
 } // namespace
 
-HINSTANCE moduleInstance() { return gModuleInstance; }
+HINSTANCE moduleInstance() {
+    return gModuleInstance;
+}
 
 // Nothing to set up or tear down: the effect builds everything when the host asks for it.
 // Thread attach and detach calls carry the same handle and are ignored, so no write can race
 // with a reader.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID /*reserved*/) {
-    if (reason == DLL_PROCESS_ATTACH)
-        gModuleInstance = instance;
+    if (reason == DLL_PROCESS_ATTACH) gModuleInstance = instance;
     return TRUE;
 }

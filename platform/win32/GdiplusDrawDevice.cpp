@@ -164,8 +164,8 @@ void GdiplusDrawDevice::drawText(const char* utf8, double x, double baselineY,
     // GDI+ places the top of the line box, which lies one cell ascent above the baseline.
     const RectF layout(static_cast<REAL>(x), static_cast<REAL>(baselineY - fontAscentPx_), 0.0f,
                        0.0f);
-    GdipDrawString(graphics_, text.c_str(), static_cast<INT>(text.size()), font_, &layout,
-                   format_, brush);
+    GdipDrawString(graphics_, text.c_str(), static_cast<INT>(text.size()), font_, &layout, format_,
+                   brush);
     finish(graphics_);
     GdipDeleteBrush(brush);
 }

@@ -30,10 +30,10 @@ std::unique_ptr<Win32FrameWindow> Win32FrameWindow::create(CFrame& frame, HWND p
     // The system double-buffers composited windows from Windows 6.0 on; earlier versions do
     // not know the style.
     const DWORD extendedStyle = IsWindowsVistaOrGreater() ? WS_EX_COMPOSITED : 0;
-    window->window_ = CreateWindowExW(
-        extendedStyle, FrameWindowClass::name(), L"Window",
-        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, size.width(),
-        size.height(), parent, nullptr, codeModule(), window.get());
+    window->window_ =
+        CreateWindowExW(extendedStyle, FrameWindowClass::name(), L"Window",
+                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                        size.width(), size.height(), parent, nullptr, codeModule(), window.get());
     if (!window->window_) return nullptr;
     return window;
 }
@@ -102,8 +102,7 @@ LRESULT Win32FrameWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         // Wheel messages carry screen coordinates.
         POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         ScreenToClient(window_, &point);
-        frame_.onWheel({point.x, point.y},
-                       wheelDistanceFromWin32(GET_WHEEL_DELTA_WPARAM(wParam)),
+        frame_.onWheel({point.x, point.y}, wheelDistanceFromWin32(GET_WHEEL_DELTA_WPARAM(wParam)),
                        buttonsOf(GET_KEYSTATE_WPARAM(wParam)));
         return 0;
     }

@@ -30,8 +30,9 @@ using GetParameterProc = float(VST2_CALL*)(AEffect* effect, int32_t index);
 using PluginEntryProc = AEffect*(VST2_CALL*)(HostCallback host);
 
 constexpr int32_t fourCharacters(char a, char b, char c, char d) {
-    return static_cast<int32_t>((static_cast<uint32_t>(a) << 24) | (static_cast<uint32_t>(b) << 16) |
-                                (static_cast<uint32_t>(c) << 8) | static_cast<uint32_t>(d));
+    return static_cast<int32_t>((static_cast<uint32_t>(a) << 24) |
+                                (static_cast<uint32_t>(b) << 16) | (static_cast<uint32_t>(c) << 8) |
+                                static_cast<uint32_t>(d));
 }
 
 constexpr int32_t kEffectMagic = fourCharacters('V', 's', 't', 'P');
@@ -213,10 +214,10 @@ static_assert(sizeof(void*) != 8 || (offsetof(vst2::AEffect, resvd1) == 64 &&
                                      offsetof(vst2::AEffect, processReplacing) == 120 &&
                                      sizeof(vst2::AEffect) == 192),
               "AEffect layout (64-bit)");
-static_assert(sizeof(void*) != 4 || (offsetof(vst2::AEffect, resvd1) == 40 &&
-                                     offsetof(vst2::AEffect, initialDelay) == 48 &&
-                                     offsetof(vst2::AEffect, object) == 64 &&
-                                     offsetof(vst2::AEffect, processReplacing) == 80 &&
-                                     sizeof(vst2::AEffect) == 144),
+static_assert(sizeof(void*) != 4 ||
+                  (offsetof(vst2::AEffect, resvd1) == 40 &&
+                   offsetof(vst2::AEffect, initialDelay) == 48 &&
+                   offsetof(vst2::AEffect, object) == 64 &&
+                   offsetof(vst2::AEffect, processReplacing) == 80 && sizeof(vst2::AEffect) == 144),
               "AEffect layout (32-bit)");
 static_assert(sizeof(vst2::VstPinProperties) == 128, "VstPinProperties layout");

@@ -25,7 +25,8 @@ TEST(Allocation, NoneWhileProcessingOrSettingInEitherPrecision) {
         auto rig = std::make_unique<Rig>(rate);
         const auto left = randomSignal(512, 0.9, 1);
         const auto right = randomSignal(512, 0.9, 2);
-        const std::vector<float> leftF(left.begin(), left.end()), rightF(right.begin(), right.end());
+        const std::vector<float> leftF(left.begin(), left.end()),
+            rightF(right.begin(), right.end());
         std::vector<double> outL(512), outR(512);
         std::vector<float> outLF(512), outRF(512);
         int seen;

@@ -38,13 +38,11 @@ std::unique_ptr<Rig> busyRig(float rateHz) {
     return rig;
 }
 
-template <typename Sample>
-std::vector<Sample> convert(const std::vector<double>& x) {
+template <typename Sample> std::vector<Sample> convert(const std::vector<double>& x) {
     return std::vector<Sample>(x.begin(), x.end());
 }
 
-template <typename Sample>
-class BlockLoopTyped : public ::testing::Test {};
+template <typename Sample> class BlockLoopTyped : public ::testing::Test {};
 using SampleTypes = ::testing::Types<float, double>;
 TYPED_TEST_SUITE(BlockLoopTyped, SampleTypes);
 
@@ -103,7 +101,8 @@ TYPED_TEST(BlockLoopTyped, NonFiniteInputCountsAsSilence) {
     const TypeParam nan = std::numeric_limits<TypeParam>::quiet_NaN();
     const TypeParam inf = std::numeric_limits<TypeParam>::infinity();
     std::vector<TypeParam> bad(300), zeros(300, TypeParam(0)), outL, outR, refL, refR;
-    for (size_t i = 0; i < bad.size(); ++i) bad[i] = i % 3 == 0 ? nan : (i % 3 == 1 ? inf : -inf);
+    for (size_t i = 0; i < bad.size(); ++i)
+        bad[i] = i % 3 == 0 ? nan : (i % 3 == 1 ? inf : -inf);
     poisoned->process(bad, bad, outL, outR);
     silent->process(zeros, zeros, refL, refR);
     EXPECT_EQ(outL, refL);
@@ -112,7 +111,8 @@ TYPED_TEST(BlockLoopTyped, NonFiniteInputCountsAsSilence) {
     poisoned->process(music, music, outL, outR);
     silent->process(music, music, refL, refR);
     EXPECT_EQ(outL, refL);
-    for (const TypeParam v : outL) ASSERT_TRUE(std::isfinite(v));
+    for (const TypeParam v : outL)
+        ASSERT_TRUE(std::isfinite(v));
 }
 
 TEST(BlockLoop, PublishesTheMetersOfTheLastSample) {
@@ -153,8 +153,10 @@ TEST(BlockLoop, MissingChannelArraysProcessNothing) {
     std::vector<double> in(16, 0.5), out(16, 7.0);
     const double* inputs[2] = {in.data(), nullptr};
     double* outputs[2] = {out.data(), out.data()};
-    processBlock<double>(rig->engine, rig->bypassDelay, false, 44100.0f, rig->meters, inputs, outputs, 16);
-    processBlock<double>(rig->engine, rig->bypassDelay, false, 44100.0f, rig->meters, nullptr, outputs, 16);
+    processBlock<double>(rig->engine, rig->bypassDelay, false, 44100.0f, rig->meters, inputs,
+                         outputs, 16);
+    processBlock<double>(rig->engine, rig->bypassDelay, false, 44100.0f, rig->meters, nullptr,
+                         outputs, 16);
     EXPECT_EQ(out, std::vector<double>(16, 7.0));
 }
 

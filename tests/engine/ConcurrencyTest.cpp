@@ -55,13 +55,15 @@ TEST(Concurrency, SettersOnAnotherThreadWhileProcessing) {
     });
     std::thread meterReader([&] {
         double sum = 0.0;
-        while (!stop.load()) sum += rig->meters.gain.load(std::memory_order_relaxed) + rig->meters.levelA.load();
+        while (!stop.load())
+            sum += rig->meters.gain.load(std::memory_order_relaxed) + rig->meters.levelA.load();
         EXPECT_TRUE(std::isfinite(sum));
     });
 
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
     int step = 0;
-    while (std::chrono::steady_clock::now() < until || blocks.load() < 20) callEverySetter(rig->engine, step++);
+    while (std::chrono::steady_clock::now() < until || blocks.load() < 20)
+        callEverySetter(rig->engine, step++);
     stop.store(true);
     audio.join();
     meterReader.join();

@@ -78,7 +78,8 @@ TEST_P(LatencyAtRate, CompressedSineLinesUpWithTheDrySine) {
         ASSERT_NEAR(outL[i] - outputNoiseAt(rig->engine, i), g * in[i - kLatency], 2e-8) << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(HostRates, LatencyAtRate, ::testing::Values(44100.0f, 69999.0f, 70000.0f, 96000.0f));
+INSTANTIATE_TEST_SUITE_P(HostRates, LatencyAtRate,
+                         ::testing::Values(44100.0f, 69999.0f, 70000.0f, 96000.0f));
 
 TEST(EngineFrame, NeutralSettingsPassTheInputDelayedAtBothRates) {
     for (const float rate : {44100.0f, 96000.0f}) {
@@ -87,7 +88,8 @@ TEST(EngineFrame, NeutralSettingsPassTheInputDelayedAtBothRates) {
         const auto in = randomSignal(5000, 0.5, 3);
         std::vector<double> outL, outR;
         rig->process(in, in, outL, outR);
-        for (int i = 2000; i < 5000; ++i) ASSERT_NEAR(outL[i], in[i - kLatency], 1e-3) << rate << " " << i;
+        for (int i = 2000; i < 5000; ++i)
+            ASSERT_NEAR(outL[i], in[i - kLatency], 1e-3) << rate << " " << i;
     }
 }
 
@@ -228,7 +230,8 @@ TEST(EngineFrame, ResetClearsTheSignalState) {
     used->process(in, in, outL, outR);
     fresh->process(in, in, freshL, outR);
     for (int i = 0; i < 4000; ++i)
-        ASSERT_NEAR(outL[i] - outputNoiseAt(used->engine, 4000 + i), freshL[i] - outputNoiseAt(fresh->engine, i), 1e-9)
+        ASSERT_NEAR(outL[i] - outputNoiseAt(used->engine, 4000 + i),
+                    freshL[i] - outputNoiseAt(fresh->engine, i), 1e-9)
             << i;
 }
 
@@ -245,7 +248,8 @@ TEST(EngineFrame, HarmonicsAddOnlyWhenSwitchedOnWithAnAmount) {
     }
     EXPECT_EQ(results[0], results[1]); // on without amount, or amount without on: nothing
     double difference = 0.0;
-    for (int i = 4000; i < 8000; ++i) difference = std::fmax(difference, std::fabs(results[2][i] - results[0][i]));
+    for (int i = 4000; i < 8000; ++i)
+        difference = std::fmax(difference, std::fabs(results[2][i] - results[0][i]));
     EXPECT_GT(difference, 1e-3);
 }
 
@@ -284,7 +288,8 @@ TEST(EngineFrame, ExtremeTimesAndRatesStayFinite) {
     const auto in = randomSignal(20000, 1.0, 11);
     std::vector<double> outL, outR;
     rig->process(in, in, outL, outR);
-    for (const double v : outL) ASSERT_TRUE(std::isfinite(v));
+    for (const double v : outL)
+        ASSERT_TRUE(std::isfinite(v));
 }
 
 } // namespace

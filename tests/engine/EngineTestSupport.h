@@ -23,17 +23,19 @@ struct Rig {
     }
 
     template <typename Sample>
-    void process(const std::vector<Sample>& inLeft, const std::vector<Sample>& inRight, std::vector<Sample>& outLeft,
-                 std::vector<Sample>& outRight, int offset, int count) {
+    void process(const std::vector<Sample>& inLeft, const std::vector<Sample>& inRight,
+                 std::vector<Sample>& outLeft, std::vector<Sample>& outRight, int offset,
+                 int count) {
         const Sample* inputs[2] = {inLeft.data() + offset, inRight.data() + offset};
         Sample* outputs[2] = {outLeft.data() + offset, outRight.data() + offset};
-        processBlock<Sample>(engine, bypassDelay, bypassOn, sampleRateHz, meters, inputs, outputs, count);
+        processBlock<Sample>(engine, bypassDelay, bypassOn, sampleRateHz, meters, inputs, outputs,
+                             count);
     }
 
     // Whole signal as one block.
     template <typename Sample>
-    void process(const std::vector<Sample>& inLeft, const std::vector<Sample>& inRight, std::vector<Sample>& outLeft,
-                 std::vector<Sample>& outRight) {
+    void process(const std::vector<Sample>& inLeft, const std::vector<Sample>& inRight,
+                 std::vector<Sample>& outLeft, std::vector<Sample>& outRight) {
         outLeft.resize(inLeft.size());
         outRight.resize(inRight.size());
         process(inLeft, inRight, outLeft, outRight, 0, static_cast<int>(inLeft.size()));
@@ -46,9 +48,11 @@ struct Rig {
     float sampleRateHz;
 };
 
-inline std::vector<double> sine(int count, double amplitude, double frequencyHz, double rateHz, double phase = 0.0) {
+inline std::vector<double> sine(int count, double amplitude, double frequencyHz, double rateHz,
+                                double phase = 0.0) {
     std::vector<double> x(count);
-    for (int i = 0; i < count; ++i) x[i] = amplitude * std::sin(2.0 * kPi * frequencyHz * i / rateHz + phase);
+    for (int i = 0; i < count; ++i)
+        x[i] = amplitude * std::sin(2.0 * kPi * frequencyHz * i / rateHz + phase);
     return x;
 }
 
@@ -64,7 +68,8 @@ inline std::vector<double> randomSignal(int count, double amplitude, uint64_t se
 
 inline double rmsDb(const std::vector<double>& x, size_t from, size_t to) {
     double sum = 0.0;
-    for (size_t i = from; i < to; ++i) sum += x[i] * x[i];
+    for (size_t i = from; i < to; ++i)
+        sum += x[i] * x[i];
     return 10.0 * std::log10(sum / static_cast<double>(to - from));
 }
 

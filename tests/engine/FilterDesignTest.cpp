@@ -26,7 +26,9 @@ double magnitude(const OnePoleHighPass& h, double f, double fs) {
 }
 
 TEST(InternalRate, DoublesBelowSeventyKilohertz) {
-    struct Case { double host, internal; };
+    struct Case {
+        double host, internal;
+    };
     for (const Case c : {Case{44100.0, 88200.0}, Case{69999.0, 139998.0}, Case{70000.0, 70000.0},
                          Case{96000.0, 96000.0}, Case{48000.0, 96000.0}})
         EXPECT_EQ(internalRateHz(c.host), c.internal) << c.host;
@@ -77,7 +79,8 @@ TEST(HarmonicsBandDesign, BandPassPeaksAtItsCentreWithSkirtGain) {
         const double fs = 96000.0;
         const BiquadCoefficients c = designHfBand(2.0 * kPi * centreHz, fs);
         const double w0 = 2.0 * kPi * centreHz / fs;
-        const double alpha = std::sin(w0) * std::sinh(std::log(2.0) / 2.0 * 2.0 * w0 / std::sin(w0));
+        const double alpha =
+            std::sin(w0) * std::sinh(std::log(2.0) / 2.0 * 2.0 * w0 / std::sin(w0));
         EXPECT_NEAR(magnitude(c, centreHz, fs), std::sin(w0) / (2.0 * alpha), 1e-9);
         EXPECT_LT(magnitude(c, centreHz / 8.0, fs), 0.5 * magnitude(c, centreHz, fs));
         EXPECT_EQ(magnitude(c, 0.0, fs), 0.0);
@@ -85,7 +88,10 @@ TEST(HarmonicsBandDesign, BandPassPeaksAtItsCentreWithSkirtGain) {
 }
 
 TEST(SidechainFilterDesign, CornersFollowTheType) {
-    struct Case { ScFilterType type; double frequencyHz, sideHz, midHz; };
+    struct Case {
+        ScFilterType type;
+        double frequencyHz, sideHz, midHz;
+    };
     const double fs = 88200.0;
     for (const Case c : {Case{ScFilterType::sixPerOctave, 100.0, 133.33, 100.0},
                          Case{ScFilterType::off, 100.0, 50.0, 10.0},
@@ -103,10 +109,14 @@ TEST(SidechainFilterDesign, CornersFollowTheType) {
 }
 
 TEST(SidechainFilterDesign, SelectorThresholds) {
-    struct Case { float x; ScFilterType type; };
-    for (const Case c : {Case{0.0f, ScFilterType::off}, Case{0.29f, ScFilterType::off},
-                         Case{0.3f, ScFilterType::threePerOctave}, Case{0.69f, ScFilterType::threePerOctave},
-                         Case{0.7f, ScFilterType::sixPerOctave}, Case{1.0f, ScFilterType::sixPerOctave}})
+    struct Case {
+        float x;
+        ScFilterType type;
+    };
+    for (const Case c :
+         {Case{0.0f, ScFilterType::off}, Case{0.29f, ScFilterType::off},
+          Case{0.3f, ScFilterType::threePerOctave}, Case{0.69f, ScFilterType::threePerOctave},
+          Case{0.7f, ScFilterType::sixPerOctave}, Case{1.0f, ScFilterType::sixPerOctave}})
         EXPECT_EQ(scFilterTypeFromNormalized(c.x), c.type) << c.x;
 }
 

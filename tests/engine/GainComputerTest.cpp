@@ -10,17 +10,21 @@ namespace {
 constexpr double kNoiseDb = 4e-9; // largest gain-target noise, with margin
 
 TEST(KneeCurve, TableOfOvershoots) {
-    struct Case { double overshootDb, kneeDb, expectedDb; };
+    struct Case {
+        double overshootDb, kneeDb, expectedDb;
+    };
     // Inside the knee the curve is (o + k)^2 / (4k); outside it is 0 below and o above.
     const Case cases[] = {
-        {-10.0, 10.0, 0.0},   {-20.0, 10.0, 0.0},  {0.0, 10.0, 2.5},    {10.0, 10.0, 10.0},
-        {15.0, 10.0, 15.0},   {5.0, 10.0, 5.625},  {-5.0, 10.0, 0.625}, {6.0, 0.0, 6.0},
-        {-6.0, 0.0, 0.0},     {0.0, 0.0, 0.0},     {1.0, 2.0, 1.125},
+        {-10.0, 10.0, 0.0}, {-20.0, 10.0, 0.0}, {0.0, 10.0, 2.5},    {10.0, 10.0, 10.0},
+        {15.0, 10.0, 15.0}, {5.0, 10.0, 5.625}, {-5.0, 10.0, 0.625}, {6.0, 0.0, 6.0},
+        {-6.0, 0.0, 0.0},   {0.0, 0.0, 0.0},    {1.0, 2.0, 1.125},
     };
     for (const Case& c : cases) {
-        EXPECT_NEAR(kneeCurve(c.overshootDb, c.kneeDb), c.expectedDb, 1e-12) << c.overshootDb << " " << c.kneeDb;
+        EXPECT_NEAR(kneeCurve(c.overshootDb, c.kneeDb), c.expectedDb, 1e-12)
+            << c.overshootDb << " " << c.kneeDb;
         if (c.kneeDb > 0.0 && std::fabs(c.overshootDb) < c.kneeDb) {
-            const double quadratic = (c.overshootDb + c.kneeDb) * (c.overshootDb + c.kneeDb) / (4.0 * c.kneeDb);
+            const double quadratic =
+                (c.overshootDb + c.kneeDb) * (c.overshootDb + c.kneeDb) / (4.0 * c.kneeDb);
             EXPECT_NEAR(kneeCurve(c.overshootDb, c.kneeDb), quadratic, 1e-12);
         }
     }
@@ -56,7 +60,8 @@ TEST(GainComputer, SlopeOneNeverReduces) {
     GainComputer computer;
     computer.setTimes(1.0, 10.0, 100.0, 88200.0);
     const GainCurve curve{-60.0, 6.0, 1.0};
-    for (int i = 0; i < 1000; ++i) ASSERT_NEAR(computer.step(curve, 20.0 * std::sin(i * 0.1), 0.0), 1.0, 1e-9);
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_NEAR(computer.step(curve, 20.0 * std::sin(i * 0.1), 0.0), 1.0, 1e-9);
 }
 
 TEST(GainComputer, FallingTargetUsesAttackRisingUsesRelease) {

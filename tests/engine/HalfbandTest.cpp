@@ -48,7 +48,8 @@ struct ReferenceFir {
     }
     double output(const std::vector<double>& x) const {
         double y = 0.0;
-        for (int k = 0; k < kHalfbandTaps && k < static_cast<int>(x.size()); ++k) y += h[k] * x[k];
+        for (int k = 0; k < kHalfbandTaps && k < static_cast<int>(x.size()); ++k)
+            y += h[k] * x[k];
         return y;
     }
 };
@@ -116,12 +117,14 @@ TEST(HalfbandFir, UpAndDownPassTheLowBandCleanlyWithTheirDelay) {
 TEST(HalfbandKernels, AgreeWithThePlainLoopOnALongRandomSignal) {
     const auto h = makeHalfbandTaps();
     alignas(64) double taps[2 * kHalfbandOddTaps];
-    for (int j = 0; j < kHalfbandOddTaps; ++j) taps[2 * j] = taps[2 * j + 1] = h[2 * j + 1];
+    for (int j = 0; j < kHalfbandOddTaps; ++j)
+        taps[2 * j] = taps[2 * j + 1] = h[2 * j + 1];
     const auto signal = enginetest::randomSignal(200000, 1.0, 99);
     std::vector<HalfbandKernel> kernels = {&halfbandSumScalar, bestHalfbandKernel()};
 #if defined(__x86_64__) || defined(__i386__)
     kernels.push_back(&halfbandSumSse2);
-    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")) kernels.push_back(&halfbandSumAvx2Fma);
+    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
+        kernels.push_back(&halfbandSumAvx2Fma);
     if (__builtin_cpu_supports("avx512f")) kernels.push_back(&halfbandSumAvx512);
 #endif
     for (size_t start = 0; start + 2 * kHalfbandOddTaps <= signal.size(); start += 2 * 97) {
@@ -145,7 +148,8 @@ TEST(HalfbandKernels, AgreeWithThePlainLoopOnALongRandomSignal) {
 TEST(HalfbandKernels, ThePairGivesTheSingleKernelsSums) {
     const auto h = makeHalfbandTaps();
     alignas(64) double taps[2 * kHalfbandOddTaps];
-    for (int j = 0; j < kHalfbandOddTaps; ++j) taps[2 * j] = taps[2 * j + 1] = h[2 * j + 1];
+    for (int j = 0; j < kHalfbandOddTaps; ++j)
+        taps[2 * j] = taps[2 * j + 1] = h[2 * j + 1];
     const auto signal = enginetest::randomSignal(20000, 1.0, 7);
     const HalfbandKernel single = bestHalfbandKernel();
     const HalfbandPairKernel pair = bestHalfbandPairKernel();

@@ -34,7 +34,8 @@ TEST(LevelDetector, PeakLevelAFollowsAtOnceLevelBWithTwelveMilliseconds) {
 TEST(LevelDetector, SilenceSettlesAtTheFloor) {
     LevelDetector d;
     d.setDetection(10.0, 88200.0);
-    for (int i = 0; i < 200000; ++i) d.step(0.0, 0.0);
+    for (int i = 0; i < 200000; ++i)
+        d.step(0.0, 0.0);
     EXPECT_NEAR(d.levelADb, -100.0, 0.06);
     EXPECT_NEAR(d.levelBDb, -100.0, 0.06);
 }
@@ -60,10 +61,12 @@ TEST(LevelDetector, OnlyExactlySixHundredSelectsDynRms) {
 TEST(LevelDetector, DynRmsLevelAIsTheLargerOfBothSmoothings) {
     LevelDetector d;
     d.setDetection(600.0, 88200.0);
-    for (int i = 0; i < 20000; ++i) d.step(0.1, 0.1); // both settle near -20 dB
+    for (int i = 0; i < 20000; ++i)
+        d.step(0.1, 0.1); // both settle near -20 dB
     EXPECT_NEAR(d.levelADb, -20.0, 0.06);
     EXPECT_NEAR(d.levelBDb, -20.0, 0.06);
-    for (int i = 0; i < 500; ++i) d.step(0.001, 0.0); // a drop: the fast one falls first
+    for (int i = 0; i < 500; ++i)
+        d.step(0.001, 0.0); // a drop: the fast one falls first
     EXPECT_EQ(d.levelADb, d.levelBDb);
     EXPECT_GT(d.levelBDb, -60.0);
 }
@@ -99,8 +102,8 @@ TEST(LevelDetector, MatchesTheScaledStateDefinitionBitForBitAcrossModeSwitchesAn
         double detectionMs;
         bool clearFirst;
     };
-    const Segment segments[] = {{10.0, false}, {600.0, false}, {0.0, false},  {600.0, true},
-                                {600.0, false}, {35.0, false}, {600.0, true}, {0.0, true}};
+    const Segment segments[] = {{10.0, false},  {600.0, false}, {0.0, false},  {600.0, true},
+                                {600.0, false}, {35.0, false},  {600.0, true}, {0.0, true}};
     const double fs = 88200.0;
     LevelDetector d;
     ScaledStateReference r;
@@ -118,7 +121,8 @@ TEST(LevelDetector, MatchesTheScaledStateDefinitionBitForBitAcrossModeSwitchesAn
         for (int i = 0; i < 3000; ++i, ++sample) {
             seed = seed * 1664525u + 1013904223u;
             // Loud, quiet and below-floor stretches, so the levels rise, fall and cross.
-            const double scale = (sample / 500) % 3 == 0 ? 1.0 : ((sample / 500) % 3 == 1 ? 1e-3 : 1e-7);
+            const double scale =
+                (sample / 500) % 3 == 0 ? 1.0 : ((sample / 500) % 3 == 1 ? 1e-3 : 1e-7);
             const double left = (static_cast<double>(seed >> 8) / 16777216.0 - 0.5) * scale;
             const double right = left * -0.6;
             d.step(left, right);

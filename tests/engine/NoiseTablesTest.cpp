@@ -1,6 +1,6 @@
+#include "NoiseTables.h"
 #include "DynamicsEngine.h"
 #include "GainComputer.h"
-#include "NoiseTables.h"
 
 #include <gtest/gtest.h>
 
@@ -51,7 +51,8 @@ TEST(NoiseTables, InputNoiseIsTheSeededSequenceWithinItsBounds) {
 TEST(NoiseTables, OutputNoiseContinuesTheInputSequenceWithinItsBounds) {
     const auto engine = std::make_unique<DynamicsEngine>();
     ReferenceGenerator ref{1234};
-    for (int i = 0; i < kSmallNoiseSize; ++i) ref.unit();
+    for (int i = 0; i < kSmallNoiseSize; ++i)
+        ref.unit();
     double sum = 0.0;
     for (int i = 0; i < kOutputNoiseSize; ++i) {
         const double a = (ref.unit() + ref.unit() - 0.5) * kScale;
@@ -68,13 +69,15 @@ TEST(NoiseTables, OutputNoiseContinuesTheInputSequenceWithinItsBounds) {
 TEST(NoiseTables, GainNoiseUsesItsOwnSeed) {
     GainComputer computer;
     ReferenceGenerator ref{5678};
-    for (int i = 0; i < kSmallNoiseSize; ++i) ASSERT_NEAR(computer.noise[i], kLow + ref.unit() * (kHigh - kLow), 1e-22);
+    for (int i = 0; i < kSmallNoiseSize; ++i)
+        ASSERT_NEAR(computer.noise[i], kLow + ref.unit() * (kHigh - kLow), 1e-22);
 }
 
 TEST(NoiseTables, TwoEnginesHoldIdenticalTables) {
     const auto first = std::make_unique<DynamicsEngine>();
     const auto second = std::make_unique<DynamicsEngine>();
-    for (int i = 0; i < kSmallNoiseSize; ++i) ASSERT_EQ(first->inputNoise()[i], second->inputNoise()[i]);
+    for (int i = 0; i < kSmallNoiseSize; ++i)
+        ASSERT_EQ(first->inputNoise()[i], second->inputNoise()[i]);
     for (int i = 0; i < kOutputNoiseSize; ++i) {
         ASSERT_EQ(first->outputNoiseA()[i], second->outputNoiseA()[i]);
         ASSERT_EQ(first->outputNoiseB()[i], second->outputNoiseB()[i]);

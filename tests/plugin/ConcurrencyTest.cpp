@@ -41,28 +41,33 @@ TEST(Concurrency, AudioEveryParameterProgramsAndReadoutsAtOnce) {
             effect.process(inputs, outputs, 64);
             effect.process(inputsD, inputsD, 64); // in place; the signal stays bounded
             for (int i = 0; i < 64; ++i)
-                if (!std::isfinite(outLeft[i]) || !std::isfinite(outRight[i]) || !std::isfinite(leftD[i]))
+                if (!std::isfinite(outLeft[i]) || !std::isfinite(outRight[i]) ||
+                    !std::isfinite(leftD[i]))
                     outputFinite = false;
-            for (int i = 0; i < 64; ++i) leftD[i] = left[i], rightD[i] = right[i];
+            for (int i = 0; i < 64; ++i)
+                leftD[i] = left[i], rightD[i] = right[i];
             audioBlocks.fetch_add(1);
         }
     });
     std::thread automation([&] {
         for (int round = 0; !overlapped(round, 300); ++round)
             for (int index = 0; index < kNumParameters; ++index)
-                effect.setParameter(index, static_cast<float>((round * 7 + index * 3) % 11) / 10.0f);
+                effect.setParameter(index,
+                                    static_cast<float>((round * 7 + index * 3) % 11) / 10.0f);
     });
     std::thread programs([&] {
         for (int round = 0; !overlapped(round, 100); ++round) {
             h.dispatch(effSetProgram, 0, round % 7);
-            if (round % 10 == 0) h.dispatch(effSetSampleRate, 0, 0, nullptr, round % 20 ? 48000.0f : 96000.0f);
+            if (round % 10 == 0)
+                h.dispatch(effSetSampleRate, 0, 0, nullptr, round % 20 ? 48000.0f : 96000.0f);
             if (round % 25 == 0) h.dispatch(effMainsChanged, 0, round % 50 ? 1 : 0);
         }
     });
     std::thread readouts([&] {
         float sum = 0.0f;
         for (int round = 0; !overlapped(round, 2000); ++round) {
-            for (int index = 500; index <= 506; ++index) sum += effect.getParameter(index);
+            for (int index = 500; index <= 506; ++index)
+                sum += effect.getParameter(index);
             sum += effect.getParameter(round % kNumParameters);
         }
         EXPECT_TRUE(std::isfinite(sum));

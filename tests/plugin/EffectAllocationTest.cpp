@@ -34,11 +34,14 @@ TEST(EffectAllocation, TheCounterSeesAllocations) {
 // precisions, both frames, suspend and resume: all while counting.
 TEST(EffectAllocation, NoneWhileProcessingOrChangingParametersAndPrograms) {
     for (const float rate : {44100.0f, 96000.0f}) {
-        auto effect = std::make_unique<CompressorEffect>(nullptr, CompressorEffect::EditorFactory{});
+        auto effect =
+            std::make_unique<CompressorEffect>(nullptr, CompressorEffect::EditorFactory{});
         const StereoSignal in = burstSignal(1024, rate);
         StereoSignal out = in;
-        std::vector<float> left(in.left.begin(), in.left.end()), right(in.right.begin(), in.right.end());
-        double* inputs[2] = {const_cast<double*>(in.left.data()), const_cast<double*>(in.right.data())};
+        std::vector<float> left(in.left.begin(), in.left.end()),
+            right(in.right.begin(), in.right.end());
+        double* inputs[2] = {const_cast<double*>(in.left.data()),
+                             const_cast<double*>(in.right.data())};
         double* outputs[2] = {out.left.data(), out.right.data()};
         float* channels[2] = {left.data(), right.data()};
         int seen;
@@ -58,7 +61,8 @@ TEST(EffectAllocation, NoneWhileProcessingOrChangingParametersAndPrograms) {
                     (void)effect->getParameter(index);
                 }
             }
-            for (int readout = 500; readout <= 506; ++readout) (void)effect->getParameter(readout);
+            for (int readout = 500; readout <= 506; ++readout)
+                (void)effect->getParameter(readout);
             dispatchRequest(*effect, vst2::effMainsChanged, 0, 0, nullptr, 0.0f);
             seen = scope.seen();
         }

@@ -21,7 +21,8 @@ StereoSignal renderProgram(int program, float sampleRateHz, const StereoSignal& 
 
 double rmsOfDifference(const std::vector<double>& a, const std::vector<double>& b) {
     std::vector<double> d(a.size());
-    for (std::size_t i = 0; i < a.size(); ++i) d[i] = a[i] - b[i];
+    for (std::size_t i = 0; i < a.size(); ++i)
+        d[i] = a[i] - b[i];
     return rms(d);
 }
 
@@ -30,7 +31,8 @@ double rmsOfDifference(const std::vector<double>& a, const std::vector<double>& 
 TEST(EffectProcessing, EveryFactoryProgramSoundsDifferent) {
     const StereoSignal in = burstSignal(22050, 44100.0);
     StereoSignal out[kNumPrograms];
-    for (int p = 0; p < kNumPrograms; ++p) out[p] = renderProgram(p, 44100.0f, in);
+    for (int p = 0; p < kNumPrograms; ++p)
+        out[p] = renderProgram(p, 44100.0f, in);
     for (int a = 0; a < kNumPrograms; ++a)
         for (int b = a + 1; b < kNumPrograms; ++b)
             EXPECT_GT(rmsOfDifference(out[a].left, out[b].left), 1e-5 * rms(in.left))
@@ -40,7 +42,8 @@ TEST(EffectProcessing, EveryFactoryProgramSoundsDifferent) {
 TEST(EffectProcessing, AProgramChangeActsOnTheRunningSound) {
     const StereoSignal in = burstSignal(8192, 44100.0);
     EffectHarness kept(false), changed(false);
-    for (EffectHarness* h : {&kept, &changed}) h->effect.resume();
+    for (EffectHarness* h : {&kept, &changed})
+        h->effect.resume();
     const StereoSignal first = processInBlocks(kept.effect, in, kBlock);
     EXPECT_EQ(processInBlocks(changed.effect, in, kBlock).left, first.left);
 
@@ -82,7 +85,8 @@ TEST(EffectProcessing, AfterSuspendProcessingStartsFromSilence) {
     const StereoSignal loud = burstSignal(4410 * 4, 44100.0);
     const StereoSignal next = burstSignal(4096, 44100.0);
     EffectHarness used(false), fresh(false);
-    for (EffectHarness* h : {&used, &fresh}) h->dispatch(vst2::effSetProgram, 0, 3);
+    for (EffectHarness* h : {&used, &fresh})
+        h->dispatch(vst2::effSetProgram, 0, 3);
     processInBlocks(used.effect, loud, kBlock);
     used.dispatch(vst2::effMainsChanged, 0, 0);
     used.dispatch(vst2::effMainsChanged, 0, 1);
@@ -99,10 +103,12 @@ TEST(EffectProcessing, SingleAndDoublePrecisionAgree) {
     const StereoSignal in = burstSignal(4096, 44100.0);
     EffectHarness d(false), s(false);
     const StereoSignal outD = processInBlocks(d.effect, in, kBlock);
-    std::vector<float> left(in.left.begin(), in.left.end()), right(in.right.begin(), in.right.end());
+    std::vector<float> left(in.left.begin(), in.left.end()),
+        right(in.right.begin(), in.right.end());
     float* channels[2] = {left.data(), right.data()};
     s.effect.process(channels, channels, static_cast<int32_t>(left.size())); // in place
-    for (std::size_t i = 0; i < left.size(); ++i) ASSERT_NEAR(left[i], outD.left[i], 1e-6) << i;
+    for (std::size_t i = 0; i < left.size(); ++i)
+        ASSERT_NEAR(left[i], outD.left[i], 1e-6) << i;
 }
 
 } // namespace

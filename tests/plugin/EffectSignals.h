@@ -48,12 +48,14 @@ inline StereoSignal processInBlocks(CompressorEffect& effect, const StereoSignal
 
 inline double rms(const std::vector<double>& x) {
     double sum = 0.0;
-    for (double v : x) sum += v * v;
+    for (double v : x)
+        sum += v * v;
     return std::sqrt(sum / static_cast<double>(x.size()));
 }
 
 inline double peak(const std::vector<double>& x) {
     double p = 0.0;
-    for (double v : x) p = std::fmax(p, std::fabs(v));
+    for (double v : x)
+        p = std::fmax(p, std::fabs(v));
     return p;
 }

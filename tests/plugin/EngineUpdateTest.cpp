@@ -19,25 +19,61 @@ struct UpdateCase {
     double relativeTolerance; // 0: exact
 };
 
-double detectionMs(const Settings& s) { return s.detectionMs; }
-double scFilterType(const Settings& s) { return s.scFilterType; }
-double scFrequencyHz(const Settings& s) { return s.scFrequencyHz; }
-double thresholdDb(const Settings& s) { return s.thresholdDb; }
-double kneeDb(const Settings& s) { return s.kneeDb; }
-double slope(const Settings& s) { return s.slope; }
-double attackMs(const Settings& s) { return s.attackMs; }
-double releaseMs(const Settings& s) { return s.releaseMs; }
-double releaseSlowMs(const Settings& s) { return s.releaseSlowMs; }
-double dryGain(const Settings& s) { return s.dryGain; }
-double makeUpGain(const Settings& s) { return s.makeUpGain; }
-double hfOn(const Settings& s) { return s.hfOn; }
-double lfOn(const Settings& s) { return s.lfOn; }
-double hfAmount(const Settings& s) { return s.hfAmount; }
-double lfAmount(const Settings& s) { return s.lfAmount; }
-double deltaOn(const Settings& s) { return s.deltaOn; }
-double scPreviewOn(const Settings& s) { return s.scPreviewOn; }
+double detectionMs(const Settings& s) {
+    return s.detectionMs;
+}
+double scFilterType(const Settings& s) {
+    return s.scFilterType;
+}
+double scFrequencyHz(const Settings& s) {
+    return s.scFrequencyHz;
+}
+double thresholdDb(const Settings& s) {
+    return s.thresholdDb;
+}
+double kneeDb(const Settings& s) {
+    return s.kneeDb;
+}
+double slope(const Settings& s) {
+    return s.slope;
+}
+double attackMs(const Settings& s) {
+    return s.attackMs;
+}
+double releaseMs(const Settings& s) {
+    return s.releaseMs;
+}
+double releaseSlowMs(const Settings& s) {
+    return s.releaseSlowMs;
+}
+double dryGain(const Settings& s) {
+    return s.dryGain;
+}
+double makeUpGain(const Settings& s) {
+    return s.makeUpGain;
+}
+double hfOn(const Settings& s) {
+    return s.hfOn;
+}
+double lfOn(const Settings& s) {
+    return s.lfOn;
+}
+double hfAmount(const Settings& s) {
+    return s.hfAmount;
+}
+double lfAmount(const Settings& s) {
+    return s.lfAmount;
+}
+double deltaOn(const Settings& s) {
+    return s.deltaOn;
+}
+double scPreviewOn(const Settings& s) {
+    return s.scPreviewOn;
+}
 
-double dbToGain(double db) { return std::pow(10.0, db / 20.0); }
+double dbToGain(double db) {
+    return std::pow(10.0, db / 20.0);
+}
 
 // clang-format off
 const UpdateCase kCases[] = {
@@ -101,15 +137,17 @@ TEST(EngineUpdate, EachParameterReachesTheEngineWithItsCurve) {
         if (c.relativeTolerance == 0)
             EXPECT_EQ(actual, c.expected) << c.what;
         else
-            EXPECT_NEAR(actual, c.expected, std::fabs(c.expected) * c.relativeTolerance + 1e-300) << c.what;
-        EXPECT_EQ(h.effect.getParameter(c.index), c.value) << c.what << ": the stored value stays as sent";
+            EXPECT_NEAR(actual, c.expected, std::fabs(c.expected) * c.relativeTolerance + 1e-300)
+                << c.what;
+        EXPECT_EQ(h.effect.getParameter(c.index), c.value)
+            << c.what << ": the stored value stays as sent";
     }
 }
 
 TEST(EngineUpdate, ConstructionAppliesProgramZero) {
     EffectHarness h(false);
     const Settings s = h.effect.engine().settings();
-    EXPECT_NEAR(s.detectionMs, 10.07, 0.01);    // "RMS  10"
+    EXPECT_NEAR(s.detectionMs, 10.07, 0.01); // "RMS  10"
     EXPECT_EQ(s.scFilterType, 0);
     EXPECT_NEAR(s.scFrequencyHz, 30.0 * std::pow(10.0, 0.475), 1e-3); // " 90 Hz"
     EXPECT_EQ(s.thresholdDb, 0.0);

@@ -47,8 +47,8 @@ Fingerprint measure(int program, float sampleRateHz) {
     h.dispatch(vst2::effSetSampleRate, 0, 0, nullptr, sampleRateHz);
     h.dispatch(vst2::effSetProgram, 0, program);
     h.dispatch(vst2::effMainsChanged, 0, 1);
-    const StereoSignal out =
-        processInBlocks(h.effect, burstSignal(static_cast<int>(sampleRateHz) / 2, sampleRateHz), 512);
+    const StereoSignal out = processInBlocks(
+        h.effect, burstSignal(static_cast<int>(sampleRateHz) / 2, sampleRateHz), 512);
     return {rms(out.left), rms(out.right), peak(out.left), peak(out.right)};
 }
 
@@ -61,16 +61,22 @@ void expectFingerprints(const Fingerprint (&expected)[kNumPrograms], float sampl
                                     {actual.peakRight, expected[p].peakRight}};
         bool matches = true;
         for (const auto& pair : pairs)
-            matches = matches && std::fabs(pair[0] - pair[1]) <= kRelativeTolerance * std::fabs(pair[1]);
+            matches =
+                matches && std::fabs(pair[0] - pair[1]) <= kRelativeTolerance * std::fabs(pair[1]);
         char measured[160];
         std::snprintf(measured, sizeof measured, "{%.17g, %.17g, %.17g, %.17g},", actual.rmsLeft,
                       actual.rmsRight, actual.peakLeft, actual.peakRight);
-        EXPECT_TRUE(matches) << "program " << p << " at " << sampleRateHz << " Hz measures " << measured;
+        EXPECT_TRUE(matches) << "program " << p << " at " << sampleRateHz << " Hz measures "
+                             << measured;
     }
 }
 
-TEST(ProgramFingerprint, OversampledFrameAt44k) { expectFingerprints(kAt44k, 44100.0f); }
+TEST(ProgramFingerprint, OversampledFrameAt44k) {
+    expectFingerprints(kAt44k, 44100.0f);
+}
 
-TEST(ProgramFingerprint, PlainFrameAt96k) { expectFingerprints(kAt96k, 96000.0f); }
+TEST(ProgramFingerprint, PlainFrameAt96k) {
+    expectFingerprints(kAt96k, 96000.0f);
+}
 
 } // namespace

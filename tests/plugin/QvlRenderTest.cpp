@@ -60,7 +60,8 @@ TEST(QvlRenderInfo, ALibraryWithoutEntryIsRefused) {
 }
 
 TEST(QvlRenderCommandLine, BadArgumentsShowUsage) {
-    for (const char* arguments : {"--render", "--info --plugin", "--info --help", "--info in.wav"}) {
+    for (const char* arguments :
+         {"--render", "--info --plugin", "--info --help", "--info in.wav"}) {
         const RunResult result = run(arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments;
         EXPECT_TRUE(contains(result.output, "usage: qvl-render")) << arguments;

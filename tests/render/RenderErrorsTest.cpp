@@ -60,9 +60,9 @@ TEST(RenderErrors, HelpNamesTheChoices) {
     TempDirectory dir;
     const RunResult r = run(dir.path, "--help");
     EXPECT_EQ(r.exitCode, 0);
-    for (const char* part : {"--program N|NAME", "--param NAME=VALUE", "normalized", "Threshold=-24dB", "Mono",
-                             "more than two channels are refused", "--keep-latency", "--single", "--block N",
-                             "--yardstick PATH"})
+    for (const char* part : {"--program N|NAME", "--param NAME=VALUE", "normalized",
+                             "Threshold=-24dB", "Mono", "more than two channels are refused",
+                             "--keep-latency", "--single", "--block N", "--yardstick PATH"})
         EXPECT_TRUE(contains(r.output, part)) << part;
 }
 

@@ -52,7 +52,8 @@ TEST(RenderFiles, KeptLatencyDelaysByWhatThePluginReports) {
     EXPECT_TRUE(contains(r.output, "latency 151 frames, kept")) << r.output;
     const SoundFile in = readFile(dir.file("in.wav")), out = readFile(dir.file("in-processed.wav"));
     ASSERT_EQ(out.info.frames, kFrames + kLatency);
-    for (int i = 0; i < 2 * kLatency; ++i) ASSERT_EQ(out.doubles[static_cast<std::size_t>(i)], 0.0) << i;
+    for (int i = 0; i < 2 * kLatency; ++i)
+        ASSERT_EQ(out.doubles[static_cast<std::size_t>(i)], 0.0) << i;
     for (std::size_t i = 0; i < in.doubles.size(); ++i)
         ASSERT_EQ(out.doubles[i + 2 * kLatency], in.doubles[i]) << i;
 }
@@ -63,7 +64,8 @@ TEST(RenderFiles, MonoStaysMono) {
     ASSERT_TRUE(writeFile(dir.file("mono.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_24, 1, kFrames));
     const RunResult r = run(dir.path, "mono.wav --param bypass=1");
     ASSERT_EQ(r.exitCode, 0) << r.output;
-    const SoundFile in = readFile(dir.file("mono.wav")), out = readFile(dir.file("mono-processed.wav"));
+    const SoundFile in = readFile(dir.file("mono.wav")),
+                    out = readFile(dir.file("mono-processed.wav"));
     EXPECT_EQ(out.info.channels, 1);
     EXPECT_EQ(out.ints, in.ints);
 }
@@ -74,7 +76,8 @@ TEST(RenderFiles, CompressedOutputAgreesAcrossPrecisionsAndBlockSizes) {
     ASSERT_TRUE(writeFile(dir.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, kFrames));
     ASSERT_EQ(run(dir.path, "in.wav -o a.wav --program 3").exitCode, 0);
     ASSERT_EQ(run(dir.path, "in.wav -o b.wav --program 3 --single --block 100").exitCode, 0);
-    const SoundFile in = readFile(dir.file("in.wav")), a = readFile(dir.file("a.wav")), b = readFile(dir.file("b.wav"));
+    const SoundFile in = readFile(dir.file("in.wav")), a = readFile(dir.file("a.wav")),
+                    b = readFile(dir.file("b.wav"));
     ASSERT_EQ(a.doubles.size(), b.doubles.size());
     double difference = 0.0, change = 0.0;
     for (std::size_t i = 0; i < a.doubles.size(); ++i) {
@@ -102,11 +105,18 @@ TEST(RenderFiles, ProgramsByNameAndByNumberAreTheSame) {
 TEST(RenderFiles, ParameterValuesInTheirUnitsMatchNormalizedOnes) {
     TempDirectory dir;
     ASSERT_TRUE(writeFile(dir.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, kFrames));
-    ASSERT_EQ(run(dir.path, "in.wav -o unit.wav --program 3 --param threshold=-24.5dB --param RATIO=2:1").exitCode, 0);
-    ASSERT_EQ(run(dir.path, "in.wav -o plain.wav --program 3 --param Threshold=0.49 --param Ratio=0.4").exitCode, 0);
+    ASSERT_EQ(
+        run(dir.path, "in.wav -o unit.wav --program 3 --param threshold=-24.5dB --param RATIO=2:1")
+            .exitCode,
+        0);
+    ASSERT_EQ(
+        run(dir.path, "in.wav -o plain.wav --program 3 --param Threshold=0.49 --param Ratio=0.4")
+            .exitCode,
+        0);
     const SoundFile a = readFile(dir.file("unit.wav")), b = readFile(dir.file("plain.wav"));
     ASSERT_EQ(a.doubles.size(), b.doubles.size());
-    for (std::size_t i = 0; i < a.doubles.size(); ++i) ASSERT_NEAR(a.doubles[i], b.doubles[i], 1e-6) << i;
+    for (std::size_t i = 0; i < a.doubles.size(); ++i)
+        ASSERT_NEAR(a.doubles[i], b.doubles[i], 1e-6) << i;
 }
 
 TEST(RenderFiles, WithoutInputTheDemoIsWrittenAndRendered) {
@@ -114,7 +124,8 @@ TEST(RenderFiles, WithoutInputTheDemoIsWrittenAndRendered) {
     const RunResult r = run(dir.path, "");
     ASSERT_EQ(r.exitCode, 0) << r.output;
     EXPECT_TRUE(contains(r.output, "Maximum gain reduction")) << r.output;
-    const SoundFile in = readFile(dir.file("demo-input.wav")), out = readFile(dir.file("demo-processed.wav"));
+    const SoundFile in = readFile(dir.file("demo-input.wav")),
+                    out = readFile(dir.file("demo-processed.wav"));
     EXPECT_EQ(in.info.channels, 2);
     EXPECT_EQ(in.info.samplerate, 44100);
     EXPECT_GE(in.info.frames, 3 * 44100);

@@ -24,12 +24,14 @@ struct RunResult {
 
 // Runs qvl-render in `directory` with the given arguments.
 inline RunResult run(const std::string& directory, const std::string& arguments) {
-    const std::string command = "cd '" + directory + "' && " + QVL_RENDER_PATH + " " + arguments + " 2>&1";
+    const std::string command =
+        "cd '" + directory + "' && " + QVL_RENDER_PATH + " " + arguments + " 2>&1";
     RunResult result{-1, {}};
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return result;
     char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) result.output += buffer;
+    while (std::fgets(buffer, sizeof buffer, pipe))
+        result.output += buffer;
     const int status = pclose(pipe);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
@@ -49,7 +51,8 @@ inline std::vector<std::string> filesIn(const std::string& directory) {
     std::vector<std::string> names;
     if (DIR* d = opendir(directory.c_str())) {
         while (const dirent* e = readdir(d))
-            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
+            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+                names.push_back(e->d_name);
         closedir(d);
     }
     return names;
@@ -57,13 +60,14 @@ inline std::vector<std::string> filesIn(const std::string& directory) {
 
 // A fresh directory per test, removed with its files afterwards.
 class TempDirectory {
-public:
+  public:
     TempDirectory() {
         char pattern[] = "/tmp/qvl-render-test-XXXXXX";
         path = mkdtemp(pattern);
     }
     ~TempDirectory() {
-        for (const std::string& name : filesIn(path)) std::remove((path + "/" + name).c_str());
+        for (const std::string& name : filesIn(path))
+            std::remove((path + "/" + name).c_str());
         rmdir(path.c_str());
     }
     std::string file(const std::string& name) const { return path + "/" + name; }
@@ -81,11 +85,13 @@ struct SoundFile {
 // different, with every n-th sample near the extremes.
 inline double testSample(int channel, int n) {
     const double t = n / 44100.0;
-    const double sweep = std::sin(2.0 * 3.141592653589793 * (50.0 + 2000.0 * t) * t * (channel + 1));
+    const double sweep =
+        std::sin(2.0 * 3.141592653589793 * (50.0 + 2000.0 * t) * t * (channel + 1));
     return (n % 97 == 0 ? 0.999 : 0.7) * sweep * (channel == 2 ? 0.5 : 1.0);
 }
 
-inline bool writeFile(const std::string& path, int format, int channels, int frames, int rateHz = 44100) {
+inline bool writeFile(const std::string& path, int format, int channels, int frames,
+                      int rateHz = 44100) {
     SF_INFO info{};
     info.samplerate = rateHz;
     info.channels = channels;
@@ -94,7 +100,8 @@ inline bool writeFile(const std::string& path, int format, int channels, int fra
     if (!file) return false;
     std::vector<double> data(static_cast<std::size_t>(frames * channels));
     for (int n = 0; n < frames; ++n)
-        for (int c = 0; c < channels; ++c) data[static_cast<std::size_t>(n * channels + c)] = testSample(c, n);
+        for (int c = 0; c < channels; ++c)
+            data[static_cast<std::size_t>(n * channels + c)] = testSample(c, n);
     const bool ok = sf_writef_double(file, data.data(), frames) == frames;
     sf_close(file);
     return ok;

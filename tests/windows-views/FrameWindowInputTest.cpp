@@ -35,7 +35,7 @@ class FrameWindowInputTest : public testing::Test {
 
 TEST_F(FrameWindowInputTest, PressMovesAndReleaseReachTheViewUnderThePress) {
     send(WM_LBUTTONDOWN, MK_LBUTTON, 30, 20);
-    EXPECT_EQ(GetCapture(), child); // the drag keeps the mouse
+    EXPECT_EQ(GetCapture(), child);          // the drag keeps the mouse
     send(WM_MOUSEMOVE, MK_LBUTTON, 250, -5); // beyond the window: still the same view
     send(WM_LBUTTONUP, 0, 260, -6);
     EXPECT_EQ(GetCapture(), nullptr);
@@ -67,8 +67,7 @@ TEST_F(FrameWindowInputTest, ButtonsAndModifiersArriveAsFlags) {
         {WM_RBUTTONDOWN, MK_RBUTTON, kButtonRight},
         {WM_MBUTTONDOWN, MK_MBUTTON, kButtonMiddle},
         {WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, kButtonLeft | kModControl},
-        {WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT | MK_CONTROL,
-         kButtonLeft | kModShift | kModControl},
+        {WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT | MK_CONTROL, kButtonLeft | kModShift | kModControl},
         // Double clicks are presses too; the controls time them themselves.
         {WM_LBUTTONDBLCLK, MK_LBUTTON, kButtonLeft},
     };

@@ -1,5 +1,5 @@
-#include "TestSupport.h"
 #include "platform/win32/GdiplusDrawDevice.h"
+#include "TestSupport.h"
 #include "views/CFontSpec.h"
 #include "views/PlatformHooks.h"
 
@@ -111,9 +111,9 @@ TEST(GdiplusTextTest, GlyphsSitOnTheGivenBaseline) {
     }
     const CRect ink = inkBounds(c.bitmap, kColorBlack);
     ASSERT_FALSE(ink.isEmpty());
-    EXPECT_NEAR(ink.bottom, 60, 1);                           // the stems end on the baseline
-    EXPECT_NEAR(ink.top, 60 - arialPx(1467, 40), 1.5);       // capital height above it
-    EXPECT_GE(ink.left, 10);                                  // no padding before the glyph
+    EXPECT_NEAR(ink.bottom, 60, 1);                    // the stems end on the baseline
+    EXPECT_NEAR(ink.top, 60 - arialPx(1467, 40), 1.5); // capital height above it
+    EXPECT_GE(ink.left, 10);                           // no padding before the glyph
     EXPECT_LE(ink.left, 10 + 4);
 }
 

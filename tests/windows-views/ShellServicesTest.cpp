@@ -1,5 +1,5 @@
-// The shell link and the OLE set-up that the editor window holds. Opening a real web address would start a
-// browser, so only the refusals are checked here.
+// The shell link and the OLE set-up that the editor window holds. Opening a real web address would
+// start a browser, so only the refusals are checked here.
 #include "platform/OpenUrl.h"
 #include "platform/win32/OleSession.h"
 

@@ -41,8 +41,8 @@ TEST(Win32InputTest, ArrowKeysGetTheHostKeyCodes) {
     const struct {
         uint32_t virtualKey;
         uint8_t hostKey;
-    } cases[] = {{VK_LEFT, 11}, {VK_UP, 12}, {VK_RIGHT, 13}, {VK_DOWN, 14},
-                 {VK_RETURN, 0}, {'A', 0},    {VK_SHIFT, 0}, {0, 0}};
+    } cases[] = {{VK_LEFT, 11},  {VK_UP, 12}, {VK_RIGHT, 13}, {VK_DOWN, 14},
+                 {VK_RETURN, 0}, {'A', 0},    {VK_SHIFT, 0},  {0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.virtualKey);
         EXPECT_EQ(virtualKeyFromWin32(c.virtualKey), c.hostKey);

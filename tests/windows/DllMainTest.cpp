@@ -9,11 +9,15 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
 namespace {
 
 // Stand-ins for handles: only their identity matters here.
-HINSTANCE fakeInstance(std::uintptr_t value) { return reinterpret_cast<HINSTANCE>(value); }
+HINSTANCE fakeInstance(std::uintptr_t value) {
+    return reinterpret_cast<HINSTANCE>(value);
+}
 
 // In a test program nobody calls DllMain, so each case starts with no handle stored (every test
 // runs in a process of its own under ctest; run directly, the first test still comes first).
-TEST(DllMain, NoHandleBeforeTheLibraryIsAttached) { EXPECT_EQ(moduleInstance(), nullptr); }
+TEST(DllMain, NoHandleBeforeTheLibraryIsAttached) {
+    EXPECT_EQ(moduleInstance(), nullptr);
+}
 
 TEST(DllMain, ProcessAttachStoresTheHandleAndSucceeds) {
     EXPECT_EQ(DllMain(fakeInstance(0x10000000), DLL_PROCESS_ATTACH, nullptr), TRUE);

@@ -40,7 +40,7 @@ intptr_t VST2_CALL testHost(vst2::AEffect* effect, int32_t opcode, int32_t, intp
 }
 
 class PluginModule : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         module_ = LoadLibraryW(modulePath().c_str());
         ASSERT_NE(module_, nullptr) << "LoadLibrary failed, error " << GetLastError();
@@ -96,7 +96,8 @@ std::string lowercase(std::string text) {
 TEST_F(PluginModule, ExportsExactlyTheEntryUnderBothNames) {
     const IMAGE_DATA_DIRECTORY& dir = directory(IMAGE_DIRECTORY_ENTRY_EXPORT);
     ASSERT_NE(dir.VirtualAddress, 0u);
-    const auto* exports = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(image() + dir.VirtualAddress);
+    const auto* exports =
+        reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(image() + dir.VirtualAddress);
     const auto* names = reinterpret_cast<const DWORD*>(image() + exports->AddressOfNames);
     std::set<std::string> exported;
     for (DWORD i = 0; i < exports->NumberOfNames; ++i)
@@ -108,13 +109,14 @@ TEST_F(PluginModule, ExportsExactlyTheEntryUnderBothNames) {
 
 // The module must load on a bare Windows: no compiler runtime, zlib or libpng DLL beside it.
 TEST_F(PluginModule, ImportsOnlySystemLibraries) {
-    const std::set<std::string> system = {"kernel32.dll", "user32.dll",   "gdi32.dll",
-                                          "gdiplus.dll",  "ole32.dll",    "shell32.dll",
+    const std::set<std::string> system = {"kernel32.dll", "user32.dll", "gdi32.dll",
+                                          "gdiplus.dll",  "ole32.dll",  "shell32.dll",
                                           "advapi32.dll", "msvcrt.dll"};
     const IMAGE_DATA_DIRECTORY& dir = directory(IMAGE_DIRECTORY_ENTRY_IMPORT);
     ASSERT_NE(dir.VirtualAddress, 0u);
     std::vector<std::string> imported;
-    for (const auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(image() + dir.VirtualAddress);
+    for (const auto* d =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(image() + dir.VirtualAddress);
          d->Name != 0; ++d)
         imported.push_back(lowercase(reinterpret_cast<const char*>(image() + d->Name)));
     EXPECT_FALSE(imported.empty());
@@ -138,7 +140,7 @@ TEST_F(PluginModule, RecordShowsIdentityCountsAndFlags) {
     EXPECT_EQ(effect_->numOutputs, 2);
     // Single- and double-precision replacing; no chunks, not a synth, no silence shortcut.
     EXPECT_EQ(effect_->flags & ~vst2::effFlagsHasEditor, (1 << 4) | (1 << 12));
-    EXPECT_EQ(effect_->uniqueID, 0x734b6264);                   // 's' 'K' 'b' 'd'
+    EXPECT_EQ(effect_->uniqueID, 0x734b6264); // 's' 'K' 'b' 'd'
     EXPECT_EQ(effect_->version, 1);
     EXPECT_EQ(effect_->ioRatio, 1.0f);
     EXPECT_EQ(effect_->initialDelay, 0);

@@ -65,7 +65,8 @@ bool readAudioFile(const std::string& path, AudioData& data, std::string& error)
         return false;
     }
     if (info.channels < 1 || info.channels > 2) {
-        error = path + " has " + std::to_string(info.channels) + " channels; only mono and stereo are rendered";
+        error = path + " has " + std::to_string(info.channels) +
+                " channels; only mono and stereo are rendered";
         return false;
     }
     data.sampleRateHz = info.samplerate;
@@ -81,10 +82,13 @@ bool readAudioFile(const std::string& path, AudioData& data, std::string& error)
                                     : sf_readf_double(file.get(), doubles.data(), kChunkFrames);
         if (got <= 0) break;
         for (sf_count_t i = 0; i < got * info.channels; ++i)
-            if (bits) doubles[static_cast<std::size_t>(i)] = ints[static_cast<std::size_t>(i)] / kInt32Scale;
+            if (bits)
+                doubles[static_cast<std::size_t>(i)] =
+                    ints[static_cast<std::size_t>(i)] / kInt32Scale;
         for (sf_count_t f = 0; f < got; ++f) {
             data.left.push_back(doubles[static_cast<std::size_t>(f * info.channels)]);
-            if (info.channels == 2) data.right.push_back(doubles[static_cast<std::size_t>(f * 2 + 1)]);
+            if (info.channels == 2)
+                data.right.push_back(doubles[static_cast<std::size_t>(f * 2 + 1)]);
         }
     }
     if (sf_error(file.get()) != SF_ERR_NO_ERROR) {
@@ -128,7 +132,8 @@ bool writeAudioFile(const std::string& path, const AudioData& data, std::string&
             const sf_count_t count = std::min(kChunkFrames, frames - start);
             for (sf_count_t f = 0; f < count; ++f)
                 for (int c = 0; c < data.channels; ++c) {
-                    const double x = (c == 0 ? data.left : data.right)[static_cast<std::size_t>(start + f)];
+                    const double x =
+                        (c == 0 ? data.left : data.right)[static_cast<std::size_t>(start + f)];
                     const auto at = static_cast<std::size_t>(f * data.channels + c);
                     if (bits)
                         ints[at] = quantize(x, bits);
@@ -137,10 +142,12 @@ bool writeAudioFile(const std::string& path, const AudioData& data, std::string&
                 }
             const sf_count_t written = bits ? sf_writef_int(file.get(), ints.data(), count)
                                             : sf_writef_double(file.get(), doubles.data(), count);
-            if (written != count) return failWith("error writing " + path + ": " + sf_strerror(file.get()));
+            if (written != count)
+                return failWith("error writing " + path + ": " + sf_strerror(file.get()));
         }
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) return failWith("cannot rename the output to " + path);
+    if (std::rename(temporary.c_str(), path.c_str()) != 0)
+        return failWith("cannot rename the output to " + path);
     return true;
 }
 

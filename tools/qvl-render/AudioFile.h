@@ -8,7 +8,7 @@
 struct AudioData {
     int sampleRateHz = 0;
     int channels = 0;
-    int format = 0; // libsndfile's major format and subtype
+    int format = 0;                  // libsndfile's major format and subtype
     std::vector<double> left, right; // right stays empty for mono
 };
 

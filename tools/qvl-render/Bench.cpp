@@ -19,7 +19,7 @@ double threadSeconds() {
 }
 
 class TimedPlugin {
-public:
+  public:
     TimedPlugin(HostedPlugin& plugin, const AudioData& signal, const BenchSettings& settings)
         : plugin_(plugin), block_(static_cast<std::size_t>(settings.blockSize)) {
         for (int c = 0; c < 2; ++c) {
@@ -47,7 +47,7 @@ public:
         return threadSeconds() - begin;
     }
 
-private:
+  private:
     HostedPlugin& plugin_;
     std::size_t block_;
     std::vector<float> in_[2], out_[2];
@@ -59,18 +59,21 @@ double median(std::vector<double> values) {
     return n % 2 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
 }
 
-void printLine(const char* label, double secondsPerRound, const BenchSettings& settings, std::ostream& out) {
+void printLine(const char* label, double secondsPerRound, const BenchSettings& settings,
+               std::ostream& out) {
     const double frames = settings.seconds * settings.sampleRateHz;
     char text[160];
-    std::snprintf(text, sizeof text, "%-10s %8.1f ns per stereo sample, realtime factor %7.1f\n", label,
-                  1e9 * secondsPerRound / frames, settings.seconds / secondsPerRound);
+    std::snprintf(text, sizeof text, "%-10s %8.1f ns per stereo sample, realtime factor %7.1f\n",
+                  label, 1e9 * secondsPerRound / frames, settings.seconds / secondsPerRound);
     out << text;
 }
 
 } // namespace
 
-void runBench(HostedPlugin& plugin, HostedPlugin* yardstick, const BenchSettings& settings, std::ostream& out) {
-    const AudioData signal = makeDemoSignal(static_cast<int>(settings.sampleRateHz), settings.seconds);
+void runBench(HostedPlugin& plugin, HostedPlugin* yardstick, const BenchSettings& settings,
+              std::ostream& out) {
+    const AudioData signal =
+        makeDemoSignal(static_cast<int>(settings.sampleRateHz), settings.seconds);
     TimedPlugin measured(plugin, signal, settings);
     std::vector<double> ours, theirs;
     std::unique_ptr<TimedPlugin> other;
@@ -83,13 +86,15 @@ void runBench(HostedPlugin& plugin, HostedPlugin* yardstick, const BenchSettings
         if (other) theirs.push_back(other->round());
     }
     char header[160];
-    std::snprintf(header, sizeof header, "%g Hz, blocks of %d, %g s per round, median of %d rounds:\n",
+    std::snprintf(header, sizeof header,
+                  "%g Hz, blocks of %d, %g s per round, median of %d rounds:\n",
                   settings.sampleRateHz, settings.blockSize, settings.seconds, settings.rounds);
     out << header;
     printLine("plug-in", median(ours), settings, out);
     if (!other) return;
     printLine("yardstick", median(theirs), settings, out);
     char ratio[96];
-    std::snprintf(ratio, sizeof ratio, "ratio plug-in / yardstick: %.3f\n", median(ours) / median(theirs));
+    std::snprintf(ratio, sizeof ratio, "ratio plug-in / yardstick: %.3f\n",
+                  median(ours) / median(theirs));
     out << ratio;
 }

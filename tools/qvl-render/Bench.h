@@ -16,4 +16,5 @@ struct BenchSettings {
 // process) over the demo signal in single precision, the call hosts use most, and prints the
 // median ns per stereo sample (processor time of the calling thread), the realtime factor and,
 // with a yardstick, the ratio.
-void runBench(HostedPlugin& plugin, HostedPlugin* yardstick, const BenchSettings& settings, std::ostream& out);
+void runBench(HostedPlugin& plugin, HostedPlugin* yardstick, const BenchSettings& settings,
+              std::ostream& out);

@@ -18,14 +18,16 @@ bool parseInt(const std::string& text, int low, int high, int& out) {
 bool parsePositive(const std::string& text, double high, double& out) {
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || !std::isfinite(value) || value <= 0.0 || value > high) return false;
+    if (text.empty() || *end != '\0' || !std::isfinite(value) || value <= 0.0 || value > high)
+        return false;
     out = value;
     return true;
 }
 
 } // namespace
 
-ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std::string& defaultPluginPath) {
+ParsedCommandLine parseCommandLine(int argc, const char* const* argv,
+                                   const std::string& defaultPluginPath) {
     ParsedCommandLine parsed;
     RenderOptions& o = parsed.options;
     o.pluginPath = defaultPluginPath;
@@ -43,7 +45,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
             return true;
         };
         std::string text;
-        if (argument == "--info" || argument == "--help" || argument == "-h" || argument == "--bench") {
+        if (argument == "--info" || argument == "--help" || argument == "-h" ||
+            argument == "--bench") {
             if (commandGiven) return fail("only one of --info, --bench and --help may be given");
             commandGiven = true;
             o.command = argument == "--info"    ? RenderCommand::info
@@ -52,7 +55,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
         } else if (argument == "--plugin") {
             if (!value(o.pluginPath)) return fail("--plugin needs a path");
         } else if (argument == "-o" || argument == "--output") {
-            if (!value(o.outputPath) || o.outputPath.empty()) return fail(argument + " needs a file name");
+            if (!value(o.outputPath) || o.outputPath.empty())
+                return fail(argument + " needs a file name");
         } else if (argument == "--block") {
             if (!value(text) || !parseInt(text, 1, 1 << 20, o.blockSize))
                 return fail("--block needs a number of frames from 1 to 1048576");
@@ -61,9 +65,11 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
         } else if (argument == "--keep-latency") {
             o.keepLatency = true;
         } else if (argument == "--program") {
-            if (!value(o.program) || o.program.empty()) return fail("--program needs a number or a name");
+            if (!value(o.program) || o.program.empty())
+                return fail("--program needs a number or a name");
         } else if (argument == "--param") {
-            if (!value(text) || text.find('=') == std::string::npos) return fail("--param needs NAME=VALUE");
+            if (!value(text) || text.find('=') == std::string::npos)
+                return fail("--param needs NAME=VALUE");
             o.parameters.push_back(text);
         } else if (argument == "--yardstick") {
             if (!value(o.yardstickPath)) return fail("--yardstick needs a path");
@@ -72,7 +78,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
                 return fail("--yardstick-param needs INDEX=VALUE");
             o.yardstickParameters.push_back(text);
         } else if (argument == "--rate") {
-            if (!value(text) || !parsePositive(text, 1e6, o.benchRateHz)) return fail("--rate needs a rate in Hz");
+            if (!value(text) || !parsePositive(text, 1e6, o.benchRateHz))
+                return fail("--rate needs a rate in Hz");
         } else if (argument == "--seconds") {
             if (!value(text) || !parsePositive(text, 3600.0, o.benchSeconds))
                 return fail("--seconds needs a duration in seconds");
@@ -100,34 +107,49 @@ const char* usageText() {
            "       qvl-render --info [--plugin PATH]              show what the plug-in reports\n"
            "       qvl-render --bench [options]                   measure the plug-in's speed\n"
            "\n"
-           "Rendering loads the plug-in as a host does and runs INPUT through it. INPUT may be any\n"
-           "file libsndfile reads (WAV, AIFF, FLAC, Ogg, ...); the output has the same format, sample\n"
-           "rate and channel count. Mono input is fed to both plug-in inputs and the left output is\n"
-           "written back as mono; more than two channels are refused. Without INPUT a built-in demo\n"
+           "Rendering loads the plug-in as a host does and runs INPUT through it. INPUT may be "
+           "any\n"
+           "file libsndfile reads (WAV, AIFF, FLAC, Ogg, ...); the output has the same format, "
+           "sample\n"
+           "rate and channel count. Mono input is fed to both plug-in inputs and the left output "
+           "is\n"
+           "written back as mono; more than two channels are refused. Without INPUT a built-in "
+           "demo\n"
            "(drums and bass, 8 seconds, 44.1 kHz, float WAV) is written to demo-input.wav and\n"
-           "rendered to demo-processed.wav (or OUTPUT), with the program \"Mastering: Aggressive\"\n"
+           "rendered to demo-processed.wav (or OUTPUT), with the program \"Mastering: "
+           "Aggressive\"\n"
            "when the plug-in has it and no --program or --param is given.\n"
            "\n"
            "  -o, --output FILE      output file (default: INPUT-processed.EXT next to INPUT)\n"
-           "  --plugin PATH          the VST 2.4 module to load (default: the one built with this tool)\n"
+           "  --plugin PATH          the VST 2.4 module to load (default: the one built with this "
+           "tool)\n"
            "  --block N              frames per processing call (default 512)\n"
            "  --single               process in 32-bit float (default: 64-bit double)\n"
-           "  --keep-latency         keep the plug-in's latency in the output (it then is longer by\n"
-           "                         that many frames); by default the output lines up with the input\n"
+           "  --keep-latency         keep the plug-in's latency in the output (it then is longer "
+           "by\n"
+           "                         that many frames); by default the output lines up with the "
+           "input\n"
            "  --program N|NAME       select a program by number or by name before processing\n"
-           "  --param NAME=VALUE     set a parameter after the program; NAME as the plug-in names it\n"
-           "                         (case, blanks and underscores ignored). VALUE is normalized, 0..1,\n"
-           "                         or, with a unit, a value as the plug-in displays it, found on its\n"
-           "                         display texts: Threshold=-24dB, Attack=15ms, \"SC Filter Freq\"=120Hz,\n"
+           "  --param NAME=VALUE     set a parameter after the program; NAME as the plug-in names "
+           "it\n"
+           "                         (case, blanks and underscores ignored). VALUE is normalized, "
+           "0..1,\n"
+           "                         or, with a unit, a value as the plug-in displays it, found on "
+           "its\n"
+           "                         display texts: Threshold=-24dB, Attack=15ms, \"SC Filter "
+           "Freq\"=120Hz,\n"
            "                         Ratio=4:1. The value is as precise as the display text shows\n"
            "                         it. May be given several times.\n"
            "\n"
-           "  --bench                process the demo signal repeatedly, in single precision, and print\n"
-           "                         ns per stereo sample and the realtime factor (medians of rounds)\n"
+           "  --bench                process the demo signal repeatedly, in single precision, and "
+           "print\n"
+           "                         ns per stereo sample and the realtime factor (medians of "
+           "rounds)\n"
            "  --rate HZ              bench sample rate (default 44100)\n"
            "  --seconds S            bench signal length per round (default 10)\n"
            "  --rounds N             bench rounds (default 7)\n"
-           "  --yardstick PATH       a second plug-in, run interleaved with the first; prints the ratio\n"
+           "  --yardstick PATH       a second plug-in, run interleaved with the first; prints the "
+           "ratio\n"
            "  --yardstick-param INDEX=VALUE   normalized parameter of the yardstick (repeatable)\n"
            "\n"
            "  --help                 show this text\n"

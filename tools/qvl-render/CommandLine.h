@@ -30,6 +30,7 @@ struct ParsedCommandLine {
 };
 
 // pluginPath starts as defaultPluginPath; --plugin PATH overrides it.
-ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std::string& defaultPluginPath);
+ParsedCommandLine parseCommandLine(int argc, const char* const* argv,
+                                   const std::string& defaultPluginPath);
 
 const char* usageText();

@@ -12,19 +12,19 @@ constexpr double kBeatsPerSecond = 2.0;
 
 // A small deterministic generator, the same on every system.
 class Noise {
-public:
+  public:
     double next() {
         state_ = state_ * 1664525u + 1013904223u;
         return static_cast<double>(state_ >> 8) / 8388608.0 - 1.0;
     }
 
-private:
+  private:
     uint32_t state_ = 0x5eed1234u;
 };
 
 // Bass notes per eighth, in Hz: a two-bar riff on A.
-constexpr double kBassLine[16] = {55.0,  55.0, 0.0,   55.0,  65.41, 0.0,   73.42, 55.0,
-                                  55.0,  0.0,  82.41, 73.42, 65.41, 65.41, 49.0,  0.0};
+constexpr double kBassLine[16] = {55.0, 55.0, 0.0,   55.0,  65.41, 0.0,   73.42, 55.0,
+                                  55.0, 0.0,  82.41, 73.42, 65.41, 65.41, 49.0,  0.0};
 
 } // namespace
 
@@ -47,7 +47,8 @@ AudioData makeDemoSignal(int sampleRateHz, double seconds) {
         const double beatTime = std::fmod(t * kBeatsPerSecond, 1.0) / kBeatsPerSecond;
         const long beat = static_cast<long>(t * kBeatsPerSecond);
         const long eighthIndex = static_cast<long>(static_cast<double>(n) / eighth);
-        const double eighthTime = (static_cast<double>(n) - static_cast<double>(eighthIndex) * eighth) / fs;
+        const double eighthTime =
+            (static_cast<double>(n) - static_cast<double>(eighthIndex) * eighth) / fs;
 
         // Kick: a sine falling from 150 to 45 Hz, decaying over about 0.3 s.
         if (beat != lastBeat) {
@@ -64,7 +65,8 @@ AudioData makeDemoSignal(int sampleRateHz, double seconds) {
         double snare = 0.0;
         if (beat % 2 == 1) {
             const double envelope = std::exp(-beatTime / 0.09);
-            snare = envelope * (0.45 * (white - snareState) + 0.25 * std::sin(2.0 * kPi * 185.0 * beatTime));
+            snare = envelope *
+                    (0.45 * (white - snareState) + 0.25 * std::sin(2.0 * kPi * 185.0 * beatTime));
         }
 
         // Closed hats on every eighth: high-passed noise, 25 ms.
@@ -87,7 +89,8 @@ AudioData makeDemoSignal(int sampleRateHz, double seconds) {
     }
 
     double peak = 0.0;
-    for (std::size_t n = 0; n < frames; ++n) peak = std::fmax(peak, std::fmax(std::fabs(demo.left[n]), std::fabs(demo.right[n])));
+    for (std::size_t n = 0; n < frames; ++n)
+        peak = std::fmax(peak, std::fmax(std::fabs(demo.left[n]), std::fabs(demo.right[n])));
     const double scale = peak > 0.0 ? 0.891 / peak : 1.0; // -1 dBFS
     for (std::size_t n = 0; n < frames; ++n) {
         demo.left[n] *= scale;

@@ -11,7 +11,8 @@ namespace {
 std::string simplified(const std::string& name) {
     std::string out;
     for (const char c : name)
-        if (c != ' ' && c != '_') out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (c != ' ' && c != '_')
+            out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -25,9 +26,10 @@ bool parseWhole(const std::string& text, double& out) {
 bool displayedNumber(const std::string& text, double& out) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        const bool starts = std::isdigit(static_cast<unsigned char>(c)) ||
-                            ((c == '-' || c == '+' || c == '.') && i + 1 < text.size() &&
-                             (std::isdigit(static_cast<unsigned char>(text[i + 1])) || text[i + 1] == '.'));
+        const bool starts =
+            std::isdigit(static_cast<unsigned char>(c)) ||
+            ((c == '-' || c == '+' || c == '.') && i + 1 < text.size() &&
+             (std::isdigit(static_cast<unsigned char>(text[i + 1])) || text[i + 1] == '.'));
         if (!starts) continue;
         char* end = nullptr;
         out = std::strtod(text.c_str() + i, &end);
@@ -42,15 +44,16 @@ std::string displayAt(HostedPlugin& plugin, int index, float v) {
 }
 
 class DisplayProbe {
-public:
+  public:
     DisplayProbe(HostedPlugin& plugin, int index) : plugin_(plugin), index_(index) {}
     // The displayed number at normalized value v; NaN when the text shows none.
     double at(double v) {
         double number;
-        return displayedNumber(displayAt(plugin_, index_, static_cast<float>(v)), number) ? number : NAN;
+        return displayedNumber(displayAt(plugin_, index_, static_cast<float>(v)), number) ? number
+                                                                                          : NAN;
     }
 
-private:
+  private:
     HostedPlugin& plugin_;
     int index_;
 };
@@ -79,14 +82,19 @@ bool findDisplayedValue(DisplayProbe& probe, double target, double& found) {
     for (int i = 1; i <= kGrid; ++i) {
         const double current = probe.at(point(i));
         const bool bracketed = std::isfinite(previous) && std::isfinite(current) &&
-                               std::fmin(previous, current) <= target && target <= std::fmax(previous, current);
+                               std::fmin(previous, current) <= target &&
+                               target <= std::fmax(previous, current);
         if (!bracketed) {
             previous = current;
             continue;
         }
         const bool rising = current >= previous;
-        const auto reached = [=](double x) { return !std::isfinite(x) || (rising ? x >= target : x <= target); };
-        const auto passed = [=](double x) { return !std::isfinite(x) || (rising ? x > target : x < target); };
+        const auto reached = [=](double x) {
+            return !std::isfinite(x) || (rising ? x >= target : x <= target);
+        };
+        const auto passed = [=](double x) {
+            return !std::isfinite(x) || (rising ? x > target : x < target);
+        };
         const double first = edge(point(i - 1), point(i), reached);
         for (int j = i; j <= kGrid; ++j)
             if (passed(probe.at(point(j)))) {
@@ -146,7 +154,8 @@ bool applyParameter(HostedPlugin& plugin, const std::string& assignment, std::st
     if (parseWhole(valueText, value)) {
         if (value < 0.0 || value > 1.0) {
             error = "value " + valueText + " of " + name +
-                    " is out of range: a plain number is normalized, 0 to 1; add the unit for a displayed value";
+                    " is out of range: a plain number is normalized, 0 to 1; add the unit for a "
+                    "displayed value";
             return false;
         }
         plugin.setParameter(index, static_cast<float>(value));
@@ -161,26 +170,30 @@ bool applyParameter(HostedPlugin& plugin, const std::string& assignment, std::st
     DisplayProbe probe(plugin, index);
     double found;
     if (!findDisplayedValue(probe, target, found)) {
-        const std::string lowest = displayAt(plugin, index, 0.0f), highest = displayAt(plugin, index, 1.0f);
+        const std::string lowest = displayAt(plugin, index, 0.0f),
+                          highest = displayAt(plugin, index, 1.0f);
         plugin.setParameter(index, before);
-        error = "value " + valueText + " of " + name + " is out of range or not shown by the plug-in (it shows \"" +
-                lowest + "\" to \"" + highest + "\")";
+        error = "value " + valueText + " of " + name +
+                " is out of range or not shown by the plug-in (it shows \"" + lowest + "\" to \"" +
+                highest + "\")";
         return false;
     }
     plugin.setParameter(index, static_cast<float>(found));
     return true;
 }
 
-bool applyIndexedParameter(HostedPlugin& plugin, const std::string& assignment, std::string& error) {
+bool applyIndexedParameter(HostedPlugin& plugin, const std::string& assignment,
+                           std::string& error) {
     const auto equals = assignment.find('=');
     double index, value;
-    if (!parseWhole(assignment.substr(0, equals), index) || index != std::floor(index) || index < 0 ||
-        index >= plugin.effect().numParams) {
+    if (!parseWhole(assignment.substr(0, equals), index) || index != std::floor(index) ||
+        index < 0 || index >= plugin.effect().numParams) {
         error = "no parameter with index " + assignment.substr(0, equals);
         return false;
     }
     if (!parseWhole(assignment.substr(equals + 1), value) || value < 0.0 || value > 1.0) {
-        error = "value of parameter " + assignment.substr(0, equals) + " must be normalized, 0 to 1";
+        error =
+            "value of parameter " + assignment.substr(0, equals) + " must be normalized, 0 to 1";
         return false;
     }
     plugin.setParameter(static_cast<int>(index), static_cast<float>(value));

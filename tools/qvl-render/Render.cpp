@@ -18,7 +18,7 @@ constexpr int32_t kOwnUniqueId = 0x734b6264;
 constexpr int kGainReadout = 501;
 
 class ProgressBar {
-public:
+  public:
     ProgressBar(bool shown, std::size_t total) : shown_(shown), total_(total) {}
     ~ProgressBar() {
         if (shown_ && drawn_ >= 0) std::fputs("\r\033[K", stderr);
@@ -30,20 +30,22 @@ public:
         drawn_ = percent;
         char bar[41];
         const int filled = percent * 40 / 100;
-        for (int i = 0; i < 40; ++i) bar[i] = i < filled ? '#' : '.';
+        for (int i = 0; i < 40; ++i)
+            bar[i] = i < filled ? '#' : '.';
         bar[40] = '\0';
         std::fprintf(stderr, "\r[%s] %3d%%", bar, percent);
         std::fflush(stderr);
     }
 
-private:
+  private:
     bool shown_;
     std::size_t total_;
     int drawn_ = -1;
 };
 
 template <typename Sample>
-void processAll(HostedPlugin& plugin, const AudioData& input, const RenderSettings& settings, RenderResult& result) {
+void processAll(HostedPlugin& plugin, const AudioData& input, const RenderSettings& settings,
+                RenderResult& result) {
     const std::size_t inFrames = input.left.size();
     const std::size_t latency = static_cast<std::size_t>(std::max(result.latencyFrames, 0));
     const std::size_t totalFrames = inFrames + latency;
@@ -78,24 +80,29 @@ void processAll(HostedPlugin& plugin, const AudioData& input, const RenderSettin
             output.left.push_back(static_cast<double>(out[0][i]));
             if (output.channels == 2) output.right.push_back(static_cast<double>(out[1][i]));
         }
-        if (readsGain) minimumGain = std::min(minimumGain, static_cast<double>(plugin.getParameter(kGainReadout)));
+        if (readsGain)
+            minimumGain =
+                std::min(minimumGain, static_cast<double>(plugin.getParameter(kGainReadout)));
         progress.update(start + count);
     }
     result.hasGainReduction = readsGain;
     // The readout is the gain of each block's last sample; blocks are short enough to catch
     // the reduction's peaks within a fraction of a dB.
-    result.maxGainReductionDb = readsGain && minimumGain > 0.0 ? -20.0 * std::log10(minimumGain) : 0.0;
+    result.maxGainReductionDb =
+        readsGain && minimumGain > 0.0 ? -20.0 * std::log10(minimumGain) : 0.0;
 }
 
 double peakOf(const std::vector<double>& x) {
     double p = 0.0;
-    for (const double v : x) p = std::max(p, std::fabs(v));
+    for (const double v : x)
+        p = std::max(p, std::fabs(v));
     return p;
 }
 
 double rmsOf(const std::vector<double>& x) {
     double sum = 0.0;
-    for (const double v : x) sum += v * v;
+    for (const double v : x)
+        sum += v * v;
     return x.empty() ? 0.0 : std::sqrt(sum / static_cast<double>(x.size()));
 }
 
@@ -119,7 +126,8 @@ void printLevels(const char* label, const AudioData& data, std::ostream& out) {
 
 } // namespace
 
-RenderResult renderAudio(HostedPlugin& plugin, const AudioData& input, const RenderSettings& settings) {
+RenderResult renderAudio(HostedPlugin& plugin, const AudioData& input,
+                         const RenderSettings& settings) {
     RenderResult result;
     result.output.sampleRateHz = input.sampleRateHz;
     result.output.channels = input.channels;
@@ -143,7 +151,8 @@ void printSummary(const AudioData& input, const RenderResult& result, std::ostre
     if (result.hasGainReduction) {
         char text[64];
         // Adding 0.0 turns a negative zero into a positive one for printing.
-        std::snprintf(text, sizeof text, "Maximum gain reduction: %.1f dB\n", result.maxGainReductionDb + 0.0);
+        std::snprintf(text, sizeof text, "Maximum gain reduction: %.1f dB\n",
+                      result.maxGainReductionDb + 0.0);
         out << text;
     }
     const int subtype = result.output.format & SF_FORMAT_SUBMASK;

@@ -85,7 +85,8 @@ int bench(const RenderOptions& o) {
         yardstick = load(o.yardstickPath, error);
         if (!yardstick) return fail("yardstick: " + error);
         for (const std::string& assignment : o.yardstickParameters)
-            if (!applyIndexedParameter(*yardstick, assignment, error)) return fail("yardstick: " + error);
+            if (!applyIndexedParameter(*yardstick, assignment, error))
+                return fail("yardstick: " + error);
     }
     BenchSettings settings;
     settings.sampleRateHz = o.benchRateHz;

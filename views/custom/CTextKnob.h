@@ -1,7 +1,7 @@
 #pragma once
 
-#include "views/LinearDrag.h"
 #include "views/CTextControl.h"
+#include "views/LinearDrag.h"
 
 #include <cstdint>
 
