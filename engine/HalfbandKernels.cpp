@@ -138,37 +138,59 @@ __attribute__((target("avx512f"))) void halfbandPairSumAvx512(const double* oddT
     reduceAvx512(b0, b1, b2, b3, outB);
 }
 
-HalfbandKernel bestHalfbandKernel() {
-    static const HalfbandKernel kernel = [] {
-        __builtin_cpu_init();
-        if (__builtin_cpu_supports("avx512f")) return &halfbandSumAvx512;
-        if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
-            return &halfbandSumAvx2Fma;
-        return &halfbandSumSse2;
-    }();
-    return kernel;
+// Where the loads of the taps are not the limit, two single sums.
+void halfbandPairSumSse2(const double* oddTaps, const double* pairsA, const double* pairsB,
+                         double outA[2], double outB[2]) {
+    halfbandSumSse2(oddTaps, pairsA, outA);
+    halfbandSumSse2(oddTaps, pairsB, outB);
+}
+
+void halfbandPairSumAvx2Fma(const double* oddTaps, const double* pairsA, const double* pairsB,
+                            double outA[2], double outB[2]) {
+    halfbandSumAvx2Fma(oddTaps, pairsA, outA);
+    halfbandSumAvx2Fma(oddTaps, pairsB, outB);
+}
+
+HalfbandKernel halfbandKernel(InstructionSet set) {
+    switch (set) {
+    case InstructionSet::avx512:
+        return &halfbandSumAvx512;
+    case InstructionSet::avx2Fma:
+        return &halfbandSumAvx2Fma;
+    case InstructionSet::sse2:
+        break;
+    }
+    return &halfbandSumSse2;
+}
+
+HalfbandPairKernel halfbandPairKernel(InstructionSet set) {
+    switch (set) {
+    case InstructionSet::avx512:
+        return &halfbandPairSumAvx512;
+    case InstructionSet::avx2Fma:
+        return &halfbandPairSumAvx2Fma;
+    case InstructionSet::sse2:
+        break;
+    }
+    return &halfbandPairSumSse2;
 }
 
 #else
 
-HalfbandKernel bestHalfbandKernel() {
+HalfbandKernel halfbandKernel(InstructionSet) {
     return &halfbandSumScalar;
 }
 
-#endif
-
 namespace {
-void pairOfSingleSums(const double* oddTaps, const double* pairsA, const double* pairsB,
-                      double outA[2], double outB[2]) {
-    static const HalfbandKernel single = bestHalfbandKernel();
-    single(oddTaps, pairsA, outA);
-    single(oddTaps, pairsB, outB);
+void halfbandPairSumScalar(const double* oddTaps, const double* pairsA, const double* pairsB,
+                           double outA[2], double outB[2]) {
+    halfbandSumScalar(oddTaps, pairsA, outA);
+    halfbandSumScalar(oddTaps, pairsB, outB);
 }
 } // namespace
 
-HalfbandPairKernel bestHalfbandPairKernel() {
-#if defined(__x86_64__) || defined(__i386__)
-    if (bestHalfbandKernel() == &halfbandSumAvx512) return &halfbandPairSumAvx512;
-#endif
-    return &pairOfSingleSums;
+HalfbandPairKernel halfbandPairKernel(InstructionSet) {
+    return &halfbandPairSumScalar;
 }
+
+#endif
