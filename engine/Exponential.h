@@ -26,15 +26,17 @@ template <bool kFused>
 // e^x to within 1 ulp (about 0.51), inlined so the gain computer's feedback chain does not wait
 // for a library call: x = k ln2 / 128 + r with |r| <= ln2 / 256, e^x = 2^(k / 128) e^r, the
 // power of two from the table and the exponent bits, e^r from its Taylor series to r^5 (the
-// first term left out, r^6 / 720, is below 6e-19). The reduction is exact: without a fused
-// multiply-add, ln2 / 128 is split into a head short enough that k times it is exact and the
-// rest; with one, the full constant and its rest. kFused must only be true where the caller is
-// compiled for a processor with fused multiply-add. |x| >= 708 (results at the ends of the
-// double range), infinities and NaN go to the library.
+// first term left out, r^6 / 720, is below 6e-19). r keeps well beyond double precision:
+// without a fused multiply-add, ln2 / 128 is split into a head short enough that k times it is
+// exact, and the rest; with one, each step rounds once, with the full constant and then its
+// rest. kFused must only be true where the caller is compiled for a processor with fused
+// multiply-add. |x| >= 708 (results at the ends of the double range), infinities and NaN go to
+// the library.
 //
-// z is x times 128 / ln2 plus kShift, whose addition rounds to the integer k held in the low
-// bits. Any k within one of the nearest serves, so a caller may form z from the factors of a
-// product x without waiting for x.
+// z is x times 128 / ln2 plus kExponentShift, whose addition rounds to the integer k held in the
+// low bits. A caller may form z from the factors of a product x without waiting for x: k then
+// differs from the nearest integer only where x lies a hair from halfway between two table
+// entries, and r exceeds ln2 / 256 by that hair, which the series' margin covers.
 constexpr double k128OverLn2 = 0x1.71547652b82fep+7;
 constexpr double kExponentShift = 0x1.8p52;
 

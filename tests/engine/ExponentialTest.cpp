@@ -59,6 +59,13 @@ template <typename ToGain> double largestDecibelUlpError(ToGain toGain) {
         const double db = kLowestDb + (kHighestDb - kLowestDb) * i / kSteps;
         worst = std::fmax(worst, ulpError(toGain(db), db * kNepersPerDecibel));
     }
+    // Where the table entry chosen from the decibels may differ from the one x itself would give.
+    const double step = std::log(2.0) / 128.0;
+    for (double k = std::ceil(kLowest / step); k * step < kHighest; k += 1.0) {
+        double db = (k + 0.5) * step / kNepersPerDecibel;
+        for (int i = 0; i < 3; ++i, db = std::nextafter(db, 0.0))
+            worst = std::fmax(worst, ulpError(toGain(db), db * kNepersPerDecibel));
+    }
     for (double db = 1e-300; db < 1.0; db *= 1.001) {
         worst = std::fmax(worst, ulpError(toGain(db), db * kNepersPerDecibel));
         worst = std::fmax(worst, ulpError(toGain(-db), -db * kNepersPerDecibel));
