@@ -59,9 +59,9 @@ class DynamicsEngine {
         double levelB;
     };
     // count frames of one kind in place, the same as count calls of that frame, with each
-    // frame's meter values in meters[i]; the block loop's way in. Frames in a row let the
-    // compiler keep the state in registers from one sample to the next, and the loop is the
-    // unit that is compiled once per instruction set.
+    // frame's meter values in meters[i]; the block loop's way in. The loop over the frames is
+    // the unit that is compiled once per instruction set, chosen by one call per chunk rather
+    // than per sample.
     void processFrames(bool oversampled, double* left, double* right, FrameMeters* meters,
                        int count);
 
