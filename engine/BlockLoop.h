@@ -32,31 +32,31 @@ void processBlock(DynamicsEngine& engine, StereoDelayLine& bypassDelay, bool byp
     if (inLeft == nullptr || inRight == nullptr || outLeft == nullptr || outRight == nullptr)
         return;
 
-    const auto run = [&](auto frame) {
-        for (int32_t i = 0; i < sampleFrames; ++i) {
-            double left = finiteOrSilence(static_cast<double>(inLeft[i]));
-            double right = finiteOrSilence(static_cast<double>(inRight[i]));
-            double delayedLeft = left;
-            double delayedRight = right;
-            bypassDelay.process(delayedLeft, delayedRight);
-            double gain = 1.0;
-            double levelA = -70.0;
-            double levelB = -70.0;
-            (engine.*frame)(left, right, gain, levelA, levelB);
-            if (bypassOn) {
-                left = delayedLeft;
-                right = delayedRight;
-            }
-            meters.gain.store(gain, std::memory_order_relaxed);
-            meters.levelA.store(levelA, std::memory_order_relaxed);
-            meters.levelB.store(levelB, std::memory_order_relaxed);
-            outLeft[i] = static_cast<Sample>(left);
-            outRight[i] = static_cast<Sample>(right);
+    // The frame is chosen once per block, by the host rate as the host gave it. The engine runs
+    // the frames a chunk at a time, between the reading of the chunk's inputs and the writing of
+    // its outputs.
+    const bool oversampled = static_cast<double>(sampleRateHz) < kOversamplingBelowHz;
+    constexpr int32_t kChunk = 64;
+    double left[kChunk], right[kChunk], delayedLeft[kChunk], delayedRight[kChunk];
+    DynamicsEngine::FrameMeters frameMeters[kChunk];
+    for (int32_t start = 0; start < sampleFrames; start += kChunk) {
+        const int32_t count = sampleFrames - start < kChunk ? sampleFrames - start : kChunk;
+        for (int32_t i = 0; i < count; ++i) {
+            left[i] = delayedLeft[i] = finiteOrSilence(static_cast<double>(inLeft[start + i]));
+            right[i] = delayedRight[i] = finiteOrSilence(static_cast<double>(inRight[start + i]));
+            bypassDelay.process(delayedLeft[i], delayedRight[i]);
         }
-    };
-    // The frame is chosen once per block, by the host rate as the host gave it.
-    if (static_cast<double>(sampleRateHz) < kOversamplingBelowHz)
-        run(&DynamicsEngine::processFrameOversampled);
-    else
-        run(&DynamicsEngine::processFrame);
+        engine.processFrames(oversampled, left, right, frameMeters, count);
+        for (int32_t i = 0; i < count; ++i) {
+            if (bypassOn) {
+                left[i] = delayedLeft[i];
+                right[i] = delayedRight[i];
+            }
+            meters.gain.store(frameMeters[i].gain, std::memory_order_relaxed);
+            meters.levelA.store(frameMeters[i].levelA, std::memory_order_relaxed);
+            meters.levelB.store(frameMeters[i].levelB, std::memory_order_relaxed);
+            outLeft[start + i] = static_cast<Sample>(left[i]);
+            outRight[start + i] = static_cast<Sample>(right[i]);
+        }
+    }
 }

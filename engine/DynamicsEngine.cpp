@@ -11,8 +11,42 @@ constexpr double kHarmonicsDrivePerAmount = 32.0;
 
 } // namespace
 
-DynamicsEngine::DynamicsEngine()
-    : halfbandTaps_(makeHalfbandTaps()), upsampler_(halfbandTaps_), downsampler_(halfbandTaps_),
+struct DynamicsEngine::FrameLoops {
+    static void sse2(DynamicsEngine& engine, bool oversampled, double* left, double* right,
+                     FrameMeters* meters, int count) {
+        engine.frames<false>(oversampled, left, right, meters, count);
+    }
+#if defined(__x86_64__) || defined(__i386__)
+    // The same source: without contraction the compiler fuses nothing by itself, so these
+    // differ from the plain code only in the exponential's fused steps and in encoding.
+    __attribute__((target("avx2,fma"))) static void avx2Fma(DynamicsEngine& engine,
+                                                            bool oversampled, double* left,
+                                                            double* right, FrameMeters* meters,
+                                                            int count) {
+        engine.frames<true>(oversampled, left, right, meters, count);
+    }
+    __attribute__((target("avx512f,avx2,fma"))) static void avx512(DynamicsEngine& engine,
+                                                                   bool oversampled, double* left,
+                                                                   double* right,
+                                                                   FrameMeters* meters, int count) {
+        engine.frames<true>(oversampled, left, right, meters, count);
+    }
+#endif
+
+    static FrameLoop forSet(InstructionSet set) {
+#if defined(__x86_64__) || defined(__i386__)
+        if (set == InstructionSet::avx512) return &avx512;
+        if (set == InstructionSet::avx2Fma) return &avx2Fma;
+#endif
+        (void)set;
+        return &sse2;
+    }
+};
+
+DynamicsEngine::DynamicsEngine(InstructionSet set)
+    : instructionSet_(isSupported(set) ? set : bestInstructionSet()),
+      frameLoop_(FrameLoops::forSet(instructionSet_)), halfbandTaps_(makeHalfbandTaps()),
+      upsampler_(halfbandTaps_, instructionSet_), downsampler_(halfbandTaps_, instructionSet_),
       outputNoiseA_(new double[kOutputNoiseSize]), outputNoiseB_(new double[kOutputNoiseSize]) {
     // The input noise and the output noise come from one seeded sequence, in this order.
     CRuntimeRandom random(kInputNoiseSeed);
@@ -177,6 +211,7 @@ double DynamicsEngine::nextOutputNoise() {
     return o;
 }
 
+template <bool kFused>
 DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const FrameSettings& settings,
                                                        CoreMeters& meters) {
     if (settings.scPreviewOn) {
@@ -191,10 +226,15 @@ DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const Fram
 
     // Feedback detection: the gain comes from levels measured on already compressed samples,
     // and the detector then sees the current input with that gain applied.
-    const double g =
-        gainComputer_.step(settings.curve, levelDetector_.levelADb, levelDetector_.levelBDb);
-    double side = (in.left * g - in.right * g) * 0.5;
-    double mid = (in.right * g + in.left * g) * 0.5;
+    const double g = gainComputer_.step<kFused>(settings.curve, levelDetector_.levelADb,
+                                                levelDetector_.levelBDb);
+    // Side and mid of the input times g: (L g - R g) 0.5 and (R g + L g) 0.5. Halving is exact,
+    // so halving the inputs first gives the same bits (above the denormal range, which the
+    // block loop flushes anyway) and takes one multiplication off the feedback chain.
+    const double halfLeft = in.left * 0.5;
+    const double halfRight = in.right * 0.5;
+    double side = halfLeft * g - halfRight * g;
+    double mid = halfRight * g + halfLeft * g;
     sidechainFilter_.process(side, mid, true);
     levelDetector_.step(mid + side, mid - side);
     meters = CoreMeters{g, levelDetector_.levelADb, levelDetector_.levelBDb};
@@ -219,25 +259,21 @@ DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair in, StereoPair wet,
                           o};
 }
 
-void DynamicsEngine::processFrame(double& left, double& right, double& gain, double& levelA,
-                                  double& levelB) {
+template <bool kFused>
+void DynamicsEngine::frame(double& left, double& right, FrameMeters& meters) {
     const FrameSettings settings = beginFrame();
     const StereoPair in{left, right};
     const double n = nextInputNoise();
-    CoreMeters meters;
-    StereoPair wet = processCore(StereoPair{in.left + n, in.right + n}, settings, meters);
+    StereoPair wet = processCore<kFused>(StereoPair{in.left + n, in.right + n}, settings, meters);
     // The core's own delay plus the wet delay line make up the oversampled path's latency.
     wetDelay_.process(wet.left, wet.right);
     const StereoPair out = mix(in, wet, settings);
     left = out.left;
     right = out.right;
-    gain = meters.gain;
-    levelA = meters.levelA;
-    levelB = meters.levelB;
 }
 
-void DynamicsEngine::processFrameOversampled(double& left, double& right, double& gain,
-                                             double& levelA, double& levelB) {
+template <bool kFused>
+void DynamicsEngine::frameOversampled(double& left, double& right, FrameMeters& meters) {
     const FrameSettings settings = beginFrame();
     const StereoPair in{left, right};
     const double n = nextInputNoise();
@@ -247,15 +283,46 @@ void DynamicsEngine::processFrameOversampled(double& left, double& right, double
     // Each filter sum sits right after the core step it does not depend on, so the processor
     // can work on it while the core's serial feedback chain waits.
     upsampler_.pushCentre(first.left, first.right);
-    CoreMeters meters;
-    first = processCore(first, settings, meters);
+    first = processCore<kFused>(first, settings, meters);
     HalfbandFir::pushFullBoth(upsampler_, second.left, second.right, downsampler_, first.left,
                               first.right);
-    second = processCore(second, settings, meters);
+    second = processCore<kFused>(second, settings, meters);
     downsampler_.pushOnly(second.left, second.right);
     const StereoPair out = mix(in, first, settings);
     left = out.left;
     right = out.right;
+}
+
+template <bool kFused>
+void DynamicsEngine::frames(bool oversampled, double* left, double* right, FrameMeters* meters,
+                            int count) {
+    if (oversampled) {
+        for (int i = 0; i < count; ++i)
+            frameOversampled<kFused>(left[i], right[i], meters[i]);
+    } else {
+        for (int i = 0; i < count; ++i)
+            frame<kFused>(left[i], right[i], meters[i]);
+    }
+}
+
+void DynamicsEngine::processFrames(bool oversampled, double* left, double* right,
+                                   FrameMeters* meters, int count) {
+    frameLoop_(*this, oversampled, left, right, meters, count);
+}
+
+void DynamicsEngine::processFrame(double& left, double& right, double& gain, double& levelA,
+                                  double& levelB) {
+    FrameMeters meters;
+    processFrames(false, &left, &right, &meters, 1);
+    gain = meters.gain;
+    levelA = meters.levelA;
+    levelB = meters.levelB;
+}
+
+void DynamicsEngine::processFrameOversampled(double& left, double& right, double& gain,
+                                             double& levelA, double& levelB) {
+    FrameMeters meters;
+    processFrames(true, &left, &right, &meters, 1);
     gain = meters.gain;
     levelA = meters.levelA;
     levelB = meters.levelB;

@@ -3,6 +3,7 @@
 #include "GainComputer.h"
 #include "HalfbandFir.h"
 #include "HarmonicsBands.h"
+#include "InstructionSet.h"
 #include "LevelDetector.h"
 #include "NoiseTables.h"
 #include "SidechainFilter.h"
@@ -37,7 +38,9 @@ constexpr int kEngineLatencySamples = 151;
 // of sin/cos/pow calls on the audio thread, once per change. `reset` is handed over the same way.
 class DynamicsEngine {
   public:
-    DynamicsEngine();
+    // The per-sample code runs compiled for the instruction set, or for the best one this
+    // processor has if it does not support the set asked for.
+    explicit DynamicsEngine(InstructionSet set = bestInstructionSet());
 
     DynamicsEngine(const DynamicsEngine&) = delete;
     DynamicsEngine& operator=(const DynamicsEngine&) = delete;
@@ -55,6 +58,21 @@ class DynamicsEngine {
     void processFrame(double& left, double& right, double& gain, double& levelA, double& levelB);
     void processFrameOversampled(double& left, double& right, double& gain, double& levelA,
                                  double& levelB);
+
+    // The meter values of one frame: linear gain factor, detector levels A and B in dB.
+    struct FrameMeters {
+        double gain;
+        double levelA;
+        double levelB;
+    };
+    // count frames of one kind in place, the same as count calls of that frame, with each
+    // frame's meter values in meters[i]; the block loop's way in. The loop over the frames is
+    // the unit that is compiled once per instruction set, chosen by one call per chunk rather
+    // than per sample.
+    void processFrames(bool oversampled, double* left, double* right, FrameMeters* meters,
+                       int count);
+
+    InstructionSet instructionSet() const { return instructionSet_; }
 
     // Setters; a non-finite argument leaves the setting unchanged.
     void setDetection(double detectionMs);    // 0 Peak, 0.1..60 RMS time, exactly 600 Dyn RMS
@@ -96,11 +114,7 @@ class DynamicsEngine {
         double left;
         double right;
     };
-    struct CoreMeters {
-        double gain;
-        double levelA;
-        double levelB;
-    };
+    using CoreMeters = FrameMeters;
     // Settings the frame reads directly, loaded once per frame.
     struct FrameSettings {
         GainCurve curve;
@@ -124,11 +138,28 @@ class DynamicsEngine {
 
     // Work on values rather than references so the compiler may keep the state in registers, and
     // are inlined into the frames so the core's chain and the filter sums schedule together and the
-    // pairs pass in registers, not through the stack.
+    // pairs pass in registers, not through the stack. kFused: compiled for a processor with fused
+    // multiply-add (used by the exponential only).
+    template <bool kFused>
     [[gnu::always_inline]] inline StereoPair
     processCore(StereoPair in, const FrameSettings& settings, CoreMeters& meters);
+    template <bool kFused>
+    [[gnu::always_inline]] inline void frame(double& left, double& right, FrameMeters& meters);
+    template <bool kFused>
+    [[gnu::always_inline]] inline void frameOversampled(double& left, double& right,
+                                                        FrameMeters& meters);
+    template <bool kFused>
+    [[gnu::always_inline]] inline void frames(bool oversampled, double* left, double* right,
+                                              FrameMeters* meters, int count);
+    // The frame loop compiled for each instruction set.
+    struct FrameLoops;
+    using FrameLoop = void (*)(DynamicsEngine& engine, bool oversampled, double* left,
+                               double* right, FrameMeters* meters, int count);
     [[gnu::always_inline]] inline StereoPair mix(StereoPair in, StereoPair wet,
                                                  const FrameSettings& settings);
+
+    InstructionSet instructionSet_;
+    FrameLoop frameLoop_;
 
     // Audio-thread state.
     GainComputer gainComputer_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Decibels.h"
+#include "Exponential.h"
 #include "NoiseTables.h"
 #include "SmoothingTime.h"
 
@@ -54,8 +54,10 @@ struct GainComputer {
 
     void clear() { envelopeADb = envelopeBDb = outputGainDb = 0.0; }
 
-    // One step from the detector levels; returns the linear gain factor.
-    double step(const GainCurve& curve, double levelADb, double levelBDb) {
+    // One step from the detector levels; returns the linear gain factor. kFused: the caller is
+    // compiled for a processor with fused multiply-add, which the exponential then uses.
+    template <bool kFused = false>
+    [[gnu::always_inline]] double step(const GainCurve& curve, double levelADb, double levelBDb) {
         const double n = noise[noisePosition];
         if (++noisePosition == kSmallNoisePeriod) noisePosition = 0;
         const double reductionPerDb = curve.slope - 1.0;
@@ -79,6 +81,6 @@ struct GainComputer {
         const double minimumDb = envelopeADb > envelopeBDb ? envelopeBDb : envelopeADb;
         outputGainDb =
             minimumDb > outputGainDb ? finalSmoothing.smooth(outputGainDb, minimumDb) : minimumDb;
-        return std::exp(outputGainDb * kDbToExponent);
+        return decibelsToGain<kFused>(outputGainDb);
     }
 };

@@ -39,9 +39,9 @@ std::array<double, kHalfbandTaps> makeHalfbandTaps() {
     return taps;
 }
 
-HalfbandFir::HalfbandFir(const std::array<double, kHalfbandTaps>& taps)
-    : centreTap_(taps[kHalfbandCentre]), kernel_(bestHalfbandKernel()),
-      pairKernel_(bestHalfbandPairKernel()) {
+HalfbandFir::HalfbandFir(const std::array<double, kHalfbandTaps>& taps, InstructionSet set)
+    : centreTap_(taps[kHalfbandCentre]), kernel_(halfbandKernel(set)),
+      pairKernel_(halfbandPairKernel(set)) {
     for (int j = 0; j < kHalfbandOddTaps; ++j)
         oddTaps_[2 * j] = oddTaps_[2 * j + 1] = taps[2 * j + 1];
 }

@@ -18,7 +18,9 @@ std::array<double, kHalfbandTaps> makeHalfbandTaps();
 // each half stores its pairs twice, 152 apart, so that run never wraps. Positions count down.
 class HalfbandFir {
   public:
-    explicit HalfbandFir(const std::array<double, kHalfbandTaps>& taps);
+    // The kernels are those of the instruction set, which the processor must support.
+    explicit HalfbandFir(const std::array<double, kHalfbandTaps>& taps,
+                         InstructionSet set = bestInstructionSet());
 
     void clear();
 

@@ -111,64 +111,94 @@ __attribute__((target("avx512f"))) void halfbandSumAvx512(const double* oddTaps,
     reduceAvx512(acc0, acc1, acc2, acc3, out);
 }
 
-// The same accumulation as halfbandSumAvx512 for two histories side by side; the sums are
-// bound by loads, and a third of them were tap loads that the two sums now share.
-__attribute__((target("avx512f"))) void halfbandPairSumAvx512(const double* oddTaps,
-                                                              const double* pairsA,
-                                                              const double* pairsB, double outA[2],
-                                                              double outB[2]) {
-    __m512d a0 = _mm512_setzero_pd(), a1 = _mm512_setzero_pd(), a2 = _mm512_setzero_pd(),
-            a3 = _mm512_setzero_pd();
-    __m512d b0 = _mm512_setzero_pd(), b1 = _mm512_setzero_pd(), b2 = _mm512_setzero_pd(),
-            b3 = _mm512_setzero_pd();
-    for (int i = 0; i < 2 * kHalfbandOddTaps; i += 32) {
-        const __m512d t0 = _mm512_load_pd(oddTaps + i), t1 = _mm512_load_pd(oddTaps + i + 8);
-        a0 = _mm512_fmadd_pd(t0, _mm512_loadu_pd(pairsA + i), a0);
-        b0 = _mm512_fmadd_pd(t0, _mm512_loadu_pd(pairsB + i), b0);
-        a1 = _mm512_fmadd_pd(t1, _mm512_loadu_pd(pairsA + i + 8), a1);
-        b1 = _mm512_fmadd_pd(t1, _mm512_loadu_pd(pairsB + i + 8), b1);
-        if (i + 16 >= 2 * kHalfbandOddTaps) break;
-        const __m512d t2 = _mm512_load_pd(oddTaps + i + 16), t3 = _mm512_load_pd(oddTaps + i + 24);
-        a2 = _mm512_fmadd_pd(t2, _mm512_loadu_pd(pairsA + i + 16), a2);
-        b2 = _mm512_fmadd_pd(t2, _mm512_loadu_pd(pairsB + i + 16), b2);
-        a3 = _mm512_fmadd_pd(t3, _mm512_loadu_pd(pairsA + i + 24), a3);
-        b3 = _mm512_fmadd_pd(t3, _mm512_loadu_pd(pairsB + i + 24), b3);
-    }
-    reduceAvx512(a0, a1, a2, a3, outA);
-    reduceAvx512(b0, b1, b2, b3, outB);
+namespace {
+
+// Adds eight accumulators' lanes in the order of halfbandSumAvx2Fma.
+__attribute__((target("avx2"))) inline void reduceAvx2(const __m256d acc[8], double out[2]) {
+    const __m256d sum =
+        _mm256_add_pd(_mm256_add_pd(_mm256_add_pd(acc[0], acc[1]), _mm256_add_pd(acc[2], acc[3])),
+                      _mm256_add_pd(_mm256_add_pd(acc[4], acc[5]), _mm256_add_pd(acc[6], acc[7])));
+    _mm_storeu_pd(out, _mm_add_pd(_mm256_castpd256_pd128(sum), _mm256_extractf128_pd(sum, 1)));
 }
 
-HalfbandKernel bestHalfbandKernel() {
-    static const HalfbandKernel kernel = [] {
-        __builtin_cpu_init();
-        if (__builtin_cpu_supports("avx512f")) return &halfbandSumAvx512;
-        if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
-            return &halfbandSumAvx2Fma;
-        return &halfbandSumSse2;
-    }();
-    return kernel;
+} // namespace
+
+// halfbandSumAvx2Fma for two histories side by side, each tap vector loaded once for both. The
+// sixteen accumulators and the taps need more than the sixteen vector registers of AVX2, so this
+// one is compiled for AVX-512, whose 32 registers hold them, while staying with 256-bit vectors:
+// on Intel processors 512-bit multiply-adds lower the clock of the whole core, the compressor's
+// serial feedback chain included, and cost more than they save.
+__attribute__((target("avx512f,avx512vl,avx2,fma"))) void
+halfbandPairSumAvx512(const double* oddTaps, const double* pairsA, const double* pairsB,
+                      double outA[2], double outB[2]) {
+    __m256d a[8], b[8];
+    for (int k = 0; k < 8; ++k)
+        a[k] = b[k] = _mm256_setzero_pd();
+    for (int i = 0; i < 2 * kHalfbandOddTaps; i += 32) {
+        for (int k = 0; k < 8; ++k) {
+            if (k == 4 && i + 16 >= 2 * kHalfbandOddTaps) break;
+            const __m256d t = _mm256_load_pd(oddTaps + i + 4 * k);
+            a[k] = _mm256_fmadd_pd(t, _mm256_loadu_pd(pairsA + i + 4 * k), a[k]);
+            b[k] = _mm256_fmadd_pd(t, _mm256_loadu_pd(pairsB + i + 4 * k), b[k]);
+        }
+    }
+    reduceAvx2(a, outA);
+    reduceAvx2(b, outB);
+}
+
+// Where the loads of the taps are not the limit, two single sums.
+void halfbandPairSumSse2(const double* oddTaps, const double* pairsA, const double* pairsB,
+                         double outA[2], double outB[2]) {
+    halfbandSumSse2(oddTaps, pairsA, outA);
+    halfbandSumSse2(oddTaps, pairsB, outB);
+}
+
+void halfbandPairSumAvx2Fma(const double* oddTaps, const double* pairsA, const double* pairsB,
+                            double outA[2], double outB[2]) {
+    halfbandSumAvx2Fma(oddTaps, pairsA, outA);
+    halfbandSumAvx2Fma(oddTaps, pairsB, outB);
+}
+
+HalfbandKernel halfbandKernel(InstructionSet set) {
+    switch (set) {
+    case InstructionSet::avx512: // 256-bit vectors: see halfbandPairSumAvx512
+        return &halfbandSumAvx2Fma;
+    case InstructionSet::avx2Fma:
+        return &halfbandSumAvx2Fma;
+    case InstructionSet::sse2:
+        break;
+    }
+    return &halfbandSumSse2;
+}
+
+HalfbandPairKernel halfbandPairKernel(InstructionSet set) {
+    switch (set) {
+    case InstructionSet::avx512:
+        return &halfbandPairSumAvx512;
+    case InstructionSet::avx2Fma:
+        return &halfbandPairSumAvx2Fma;
+    case InstructionSet::sse2:
+        break;
+    }
+    return &halfbandPairSumSse2;
 }
 
 #else
 
-HalfbandKernel bestHalfbandKernel() {
+HalfbandKernel halfbandKernel(InstructionSet) {
     return &halfbandSumScalar;
 }
 
-#endif
-
 namespace {
-void pairOfSingleSums(const double* oddTaps, const double* pairsA, const double* pairsB,
-                      double outA[2], double outB[2]) {
-    static const HalfbandKernel single = bestHalfbandKernel();
-    single(oddTaps, pairsA, outA);
-    single(oddTaps, pairsB, outB);
+void halfbandPairSumScalar(const double* oddTaps, const double* pairsA, const double* pairsB,
+                           double outA[2], double outB[2]) {
+    halfbandSumScalar(oddTaps, pairsA, outA);
+    halfbandSumScalar(oddTaps, pairsB, outB);
 }
 } // namespace
 
-HalfbandPairKernel bestHalfbandPairKernel() {
-#if defined(__x86_64__) || defined(__i386__)
-    if (bestHalfbandKernel() == &halfbandSumAvx512) return &halfbandPairSumAvx512;
-#endif
-    return &pairOfSingleSums;
+HalfbandPairKernel halfbandPairKernel(InstructionSet) {
+    return &halfbandPairSumScalar;
 }
+
+#endif

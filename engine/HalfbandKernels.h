@@ -1,5 +1,7 @@
 #pragma once
 
+#include "InstructionSet.h"
+
 // Sum over the 152 odd taps of a halfband filter for both channels at once:
 // out[c] = sum_j oddTaps[2j + c] * pairs[2j + c], j = 0..151, where oddTaps holds each odd tap
 // twice (c1, c1, c3, c3, ...) and pairs holds the matching history pairs contiguously, most
@@ -24,11 +26,22 @@ using HalfbandPairKernel = void (*)(const double* oddTaps, const double* pairsA,
                                     const double* pairsB, double outA[2], double outB[2]);
 
 #if defined(__x86_64__) || defined(__i386__)
+void halfbandPairSumSse2(const double* oddTaps, const double* pairsA, const double* pairsB,
+                         double outA[2], double outB[2]);
+void halfbandPairSumAvx2Fma(const double* oddTaps, const double* pairsA, const double* pairsB,
+                            double outA[2], double outB[2]);
 void halfbandPairSumAvx512(const double* oddTaps, const double* pairsA, const double* pairsB,
                            double outA[2], double outB[2]);
 #endif
 
-// The fastest kernels this processor supports, chosen once. Where no paired kernel exists the
-// pair runs the single kernel twice.
-HalfbandKernel bestHalfbandKernel();
-HalfbandPairKernel bestHalfbandPairKernel();
+// The kernels of an instruction set, which the processor must support.
+HalfbandKernel halfbandKernel(InstructionSet set);
+HalfbandPairKernel halfbandPairKernel(InstructionSet set);
+
+// The fastest kernels this processor supports.
+inline HalfbandKernel bestHalfbandKernel() {
+    return halfbandKernel(bestInstructionSet());
+}
+inline HalfbandPairKernel bestHalfbandPairKernel() {
+    return halfbandPairKernel(bestInstructionSet());
+}

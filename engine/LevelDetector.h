@@ -7,15 +7,35 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+// The float whose bits are (bits of a AND 0x807FFFFF) + 0x3F800000: a's mantissa and sign with
+// the exponent of 1. The mask leaves the exponent field zero, so the addition is an OR; with SSE
+// both stay in the vector register, which the feedback chain otherwise leaves and re-enters.
+inline float mantissaWithUnitExponent(float a) {
+#if defined(__SSE2__)
+    const __m128 mask = _mm_castsi128_ps(_mm_set1_epi32(static_cast<int>(0x807FFFFFu)));
+    const __m128 unitExponent = _mm_castsi128_ps(_mm_set1_epi32(0x3F800000));
+    return _mm_cvtss_f32(_mm_or_ps(_mm_and_ps(_mm_set_ss(a), mask), unitExponent));
+#else
+    uint32_t v;
+    std::memcpy(&v, &a, sizeof v);
+    const uint32_t mantissaBits = (v & 0x807FFFFFu) + 0x3F800000u;
+    float m;
+    std::memcpy(&m, &mantissaBits, sizeof m);
+    return m;
+#endif
+}
+
 // log2 estimate in single precision: exponent plus a quadratic through the mantissa. Its error
 // (under 0.01 in log2) is part of the detector's character; a library log would also be slower.
 inline float fastLog2(float a) {
     uint32_t v;
     std::memcpy(&v, &a, sizeof v);
     const int exponent = static_cast<int>((v >> 23) & 0xFFu) - 128;
-    const uint32_t mantissaBits = (v & 0x807FFFFFu) + 0x3F800000u;
-    float m;
-    std::memcpy(&m, &mantissaBits, sizeof m);
+    const float m = mantissaWithUnitExponent(a);
     const float p = (2.0f - m * 0.33333334f) * m - 0.6666667f;
     return static_cast<float>(exponent) + p;
 }

@@ -30,8 +30,12 @@ struct SidechainFilter {
     // shelves of the 3 dB/oct type; the preview path leaves it out.
     void process(double& side, double& mid, bool sideHighPassAfterShelves) {
         if (type == ScFilterType::threePerOctave) {
-            side = shelf2.step(0, shelf1.step(0, side));
-            mid = shelf2.step(1, shelf1.step(1, mid));
+            // Side in lane 0 and mid in lane 1 of one step: the same operations lane by lane as
+            // channel by channel, and whole-register state instead of half-register writes that
+            // the next step's read would have to wait for.
+            const Lanes shelved = shelf2.step(shelf1.step(Lanes{side, mid}));
+            side = shelved[0];
+            mid = shelved[1];
             if (sideHighPassAfterShelves) side = sideHighPass.step(side);
         } else {
             side = sideHighPass.step(side);

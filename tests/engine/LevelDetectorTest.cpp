@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -17,6 +18,20 @@ TEST(FastLog2, StaysWithinASmallErrorOfTheTrueLogarithm) {
     EXPECT_NEAR(fastLog2(1.0f), 0.0f, 1e-6);
     EXPECT_NEAR(fastLog2(0.25f), -2.0f, 1e-6);
     EXPECT_NEAR(fastLog2(8.0f), 3.0f, 1e-6);
+}
+
+// The vector-register form of the mantissa step against the integer form it replaces, over
+// bit patterns from every exponent, both signs, zeros, denormals, infinities and NaNs.
+TEST(FastLog2, TheMantissaIsTheMaskedBitsWithTheExponentOfOne) {
+    for (uint64_t bits = 0; bits <= 0xFFFFFFFFu; bits += 65521) {
+        const uint32_t v = static_cast<uint32_t>(bits);
+        float a;
+        std::memcpy(&a, &v, sizeof a);
+        const float m = mantissaWithUnitExponent(a);
+        uint32_t mBits;
+        std::memcpy(&mBits, &m, sizeof mBits);
+        ASSERT_EQ(mBits, (v & 0x807FFFFFu) + 0x3F800000u) << std::hex << v;
+    }
 }
 
 TEST(LevelDetector, PeakLevelAFollowsAtOnceLevelBWithTwelveMilliseconds) {
