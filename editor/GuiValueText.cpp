@@ -1,5 +1,7 @@
 #include "editor/GuiValueText.h"
 
+#include "ProductVersion.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -26,7 +28,7 @@ double cubeSingle(float v) {
 } // namespace
 
 void versionText(float, char* text) {
-    writeFixed(text, "version 0.9.03 beta [?]");
+    writeFixed(text, "version " QVL_VERSION_TEXT " [?]");
 }
 
 void detectionText(float value, char* text) {

@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine in the project's test prefix; CMake uses it as the
-# cross-compiling emulator, so ctest runs the i686 test programs through it.
+# Runs a Windows program under Wine in the project's 32-bit test prefix, or with
+# "--arch x86_64" first in the 64-bit one (wine64-run.sh); CMake uses it as the cross-compiling
+# emulator, so ctest runs the test programs through it. The architecture is never taken from
+# the environment, so a variable left over from the other build cannot pick the wrong prefix.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+QVL_WIN_ARCH=i686
+if [ "${1:-}" = --arch ]; then
+    QVL_WIN_ARCH="$2"
+    shift 2
+fi
 # shellcheck source=wine-env.sh
 . "$here/wine-env.sh"
 
 # Wine would quietly make a prefix without the test settings (display driver, crash dialog).
 if [ ! -f "$qvl_prefix_stamp" ]; then
-    echo "wine-run.sh: no prepared Wine prefix at $WINEPREFIX; run scripts/windows/install-deps.sh" >&2
+    echo "wine-run.sh: no prepared Wine prefix at $WINEPREFIX; run scripts/windows/install-deps.sh $QVL_WIN_ARCH" >&2
     exit 127
 fi
 

@@ -71,4 +71,11 @@ TEST(QvlRenderCommandLine, BadArgumentsShowUsage) {
     EXPECT_TRUE(contains(help.output, "--plugin PATH"));
 }
 
+TEST(QvlRenderCommandLine, VersionIsTheRelease) {
+    const RunResult version = run("--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.output, "qvl-render 0.9.03 beta\n");
+    EXPECT_EQ(run("--version --info").exitCode, 2);
+}
+
 } // namespace

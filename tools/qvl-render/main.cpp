@@ -6,6 +6,8 @@
 #include "PluginSettings.h"
 #include "Render.h"
 
+#include "ProductVersion.h"
+
 #include <iostream>
 #include <memory>
 #include <unistd.h>
@@ -109,6 +111,9 @@ int main(int argc, char** argv) {
     switch (o.command) {
     case RenderCommand::help:
         std::cout << usageText();
+        return 0;
+    case RenderCommand::version:
+        std::cout << "qvl-render " QVL_VERSION_TEXT "\n";
         return 0;
     case RenderCommand::info: {
         HostedPlugin plugin(o.pluginPath);
