@@ -9,6 +9,7 @@
 #include "ProductVersion.h"
 
 #include <iostream>
+#include <limits.h>
 #include <memory>
 #include <unistd.h>
 
@@ -20,6 +21,20 @@ constexpr double kDemoSeconds = 8.0;
 constexpr int kDemoRateHz = 44100;
 // A program that audibly works on the demo, chosen when the command line chooses none.
 constexpr const char* kDemoProgram = "Mastering: Aggressive";
+
+// An installed renderer (/usr/bin, or bin/ of the unpacked archive) renders through the module
+// installed beside it; one run from the build tree, through the module built with it.
+std::string defaultPluginPath() {
+    char self[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length > 0) {
+        const std::string exe(self, static_cast<size_t>(length));
+        const std::string installed =
+            exe.substr(0, exe.rfind('/') + 1) + QVL_INSTALLED_PLUGIN_FROM_BIN;
+        if (access(installed.c_str(), R_OK) == 0) return installed;
+    }
+    return QVL_DEFAULT_PLUGIN_PATH;
+}
 
 int fail(const std::string& message) {
     std::cerr << "qvl-render: " << message << '\n';
@@ -102,7 +117,7 @@ int bench(const RenderOptions& o) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const ParsedCommandLine parsed = parseCommandLine(argc, argv, QVL_DEFAULT_PLUGIN_PATH);
+    const ParsedCommandLine parsed = parseCommandLine(argc, argv, defaultPluginPath());
     if (!parsed.ok) {
         std::cerr << "qvl-render: " << parsed.error << '\n' << usageText();
         return kExitUsage;
