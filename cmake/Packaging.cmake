@@ -60,12 +60,15 @@ set(CPACK_PACKAGE_NAME ${QVL_PACKAGE_NAME})
 set(CPACK_PACKAGE_VENDOR "${QVL_VENDOR_NAME}")
 set(CPACK_PACKAGE_VERSION "${QVL_PACKAGE_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stereo feedback compressor plug-in (VST 2.4)")
-set(CPACK_PACKAGE_DESCRIPTION
-    "${QVL_PRODUCT_NAME} is a stereo compressor with feedback detection: the level detector\n"
-    "listens to the compressor's own output through a mid/side sidechain filter, and one gain\n"
-    "for both channels follows threshold, soft knee, ratio, attack and a two-stage release.\n"
-    "The package holds the VST 2.4 plug-in for Linux hosts, the offline renderer qvl-render\n"
-    "and qvl-snapshot, which draws the editor into a picture.")
+# Debian wants description lines shorter than 80 columns.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+       "${QVL_PRODUCT_NAME} is a stereo compressor with feedback detection:"
+       "the level detector listens to the compressor's own output through a"
+       "mid/side sidechain filter, and one gain for both channels follows"
+       "threshold, soft knee, ratio, attack and a two-stage release."
+       "The package holds the VST 2.4 plug-in for Linux hosts, the offline"
+       "renderer qvl-render and qvl-snapshot, which draws the editor into a"
+       "picture.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_CHECKSUM SHA256)

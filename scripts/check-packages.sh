@@ -69,7 +69,7 @@ file "$unpacked"/*/64-bit/$name.dll | grep -q 'PE32+ executable (DLL).*x86-64' |
 
 # --- lintian --------------------------------------------------------------------------------
 echo "== lintian"
-lintian --fail-on error --info "$deb" || fail "lintian reports errors"
+lintian --fail-on error "$deb" || fail "lintian reports errors"
 
 # --- install, render through the installed plug-in, remove ------------------------------------
 apt_get() { DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -q -y "$@"; }
@@ -77,6 +77,9 @@ if dpkg -s "$name" >/dev/null 2>&1; then apt_get remove "$name"; fi
 echo "== apt-get install $deb"
 apt_get install "./$deb"
 [ "$(/usr/bin/qvl-render --version)" = "qvl-render $version" ] || fail "installed qvl-render --version"
+# Installed, the renderer's default plug-in is the installed one, not the build tree's.
+/usr/bin/qvl-render --info | grep -qx "Module: */usr/lib/vst/$name.so" ||
+    fail "the installed qvl-render does not default to the installed plug-in"
 render_dir="$(mktemp -d)"
 (cd "$render_dir" && /usr/bin/qvl-render --plugin /usr/lib/vst/$name.so) ||
     fail "rendering the demo through the installed plug-in failed"

@@ -8,8 +8,8 @@
 
 #include "ProductVersion.h"
 
+#include <filesystem>
 #include <iostream>
-#include <limits.h>
 #include <memory>
 #include <unistd.h>
 
@@ -25,13 +25,13 @@ constexpr const char* kDemoProgram = "Mastering: Aggressive";
 // An installed renderer (/usr/bin, or bin/ of the unpacked archive) renders through the module
 // installed beside it; one run from the build tree, through the module built with it.
 std::string defaultPluginPath() {
-    char self[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length > 0) {
-        const std::string exe(self, static_cast<size_t>(length));
-        const std::string installed =
-            exe.substr(0, exe.rfind('/') + 1) + QVL_INSTALLED_PLUGIN_FROM_BIN;
-        if (access(installed.c_str(), R_OK) == 0) return installed;
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const fs::path installed =
+            fs::canonical(self.parent_path() / QVL_INSTALLED_PLUGIN_FROM_BIN, error);
+        if (!error && access(installed.c_str(), R_OK) == 0) return installed.string();
     }
     return QVL_DEFAULT_PLUGIN_PATH;
 }
@@ -135,6 +135,7 @@ int main(int argc, char** argv) {
         if (!plugin.isLoaded()) return fail("cannot load the plug-in: " + plugin.error());
         std::string error;
         if (!configure(plugin, o, error)) return fail(error);
+        std::cout << "Module:         " << o.pluginPath << '\n';
         printInfoReport(plugin, std::cout);
         return 0;
     }
