@@ -1,8 +1,8 @@
 # Shared by the Windows scripts (sourced, not run): where the cross-built libraries and the
 # test Wine prefix of one architecture live. QVL_WIN_ARCH chooses it: i686 (32-bit, the
-# default) or x86_64 (64-bit). Each has its own prefix: a 32-bit prefix cannot run 64-bit
-# programs, and the architecture of a prefix is fixed when it is made. Libraries and prefix
-# can be moved through the environment.
+# default) or x86_64 (64-bit). Each has its own prefix, .wine-qvl-<arch> in $QVL_WINE_ROOT
+# (default: the home folder): a 32-bit prefix cannot run 64-bit programs, and the architecture
+# of a prefix is fixed when it is made. The libraries can be moved through the environment too.
 QVL_WIN_ARCH="${QVL_WIN_ARCH:-i686}"
 case "$QVL_WIN_ARCH" in
 i686)
@@ -24,7 +24,7 @@ x86_64)
 esac
 qvl_triplet="$QVL_WIN_ARCH-w64-mingw32"
 qvl_toolchain_name="mingw-$QVL_WIN_ARCH.cmake"
-WINEPREFIX="${QVL_WINEPREFIX:-${HOME:-/root}/.wine-qvl-$QVL_WIN_ARCH}"
+WINEPREFIX="${QVL_WINE_ROOT:-${HOME:-/root}}/.wine-qvl-$QVL_WIN_ARCH"
 WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installer prompts in a fresh prefix.
 WINEDLLOVERRIDES="mscoree,mshtml="
