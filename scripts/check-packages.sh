@@ -6,6 +6,7 @@
 # (scripts/windows/run-tests.sh makes them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+repo="$PWD"
 
 name=qvl-feedback-compressor
 packages=build/release/packages
@@ -66,6 +67,16 @@ file "$unpacked"/*/32-bit/$name.dll | grep -q 'PE32 executable (DLL).*Intel 8038
     fail "32-bit/$name.dll is not a 32-bit DLL"
 file "$unpacked"/*/64-bit/$name.dll | grep -q 'PE32+ executable (DLL).*x86-64' ||
     fail "64-bit/$name.dll is not a 64-bit DLL"
+# The packaged (stripped) DLLs load and work in a host: the Windows builds' module and editor
+# window tests, run beside them under Wine.
+for arch in 32-bit:windows-i686:wine-run.sh 64-bit:windows-x64:wine64-run.sh; do
+    IFS=: read -r folder build runner <<<"$arch"
+    for test in qvl_win32_module_tests qvl_windows_editor_window_tests; do
+        cp "build/$build/plugin/$test.exe" "$unpacked"/*/"$folder"/
+        (cd "$unpacked"/*/"$folder" && "$repo/scripts/windows/$runner" "./$test.exe" >/dev/null) ||
+            fail "$test fails with the packaged $folder DLL"
+    done
+done
 
 # --- lintian --------------------------------------------------------------------------------
 echo "== lintian"
