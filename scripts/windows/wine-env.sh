@@ -26,8 +26,9 @@ qvl_triplet="$QVL_WIN_ARCH-w64-mingw32"
 qvl_toolchain_name="mingw-$QVL_WIN_ARCH.cmake"
 WINEPREFIX="${QVL_WINE_ROOT:-${HOME:-/root}}/.wine-qvl-$QVL_WIN_ARCH"
 WINEDEBUG="${WINEDEBUG:--all}"
-# No Mono or Gecko installer prompts in a fresh prefix.
-WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko installer prompts in a fresh prefix. A test may add its own overrides through
+# QVL_WINEDLLOVERRIDES (e.g. a stand-in system DLL beside the program).
+WINEDLLOVERRIDES="mscoree,mshtml=${QVL_WINEDLLOVERRIDES:+;$QVL_WINEDLLOVERRIDES}"
 export QVL_WIN_ARCH WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES
 # Written by install-deps.sh once the prefix has the settings of wine-setup.reg.
 qvl_prefix_stamp="$WINEPREFIX/.qvl-setup"
