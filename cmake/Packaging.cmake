@@ -34,6 +34,36 @@ install(FILES ${_qvl_manual} ${PROJECT_SOURCE_DIR}/docs/qvl-render.md
               ${_qvl_staging}/doc/copyright ${_qvl_staging}/doc/changelog.gz
         DESTINATION ${QVL_DOC_DIR})
 
+# Manual pages for the tools, made from their --help texts so that they never disagree.
+find_program(QVL_HELP2MAN help2man)
+set(_qvl_tool_summaries
+    "qvl-render=render sound files through a VST 2.4 plug-in, inspect it, measure its speed"
+    "qvl-snapshot=draw the editor of ${QVL_PRODUCT_NAME} into a PNG image")
+foreach(entry ${_qvl_tool_summaries})
+  string(REPLACE "=" ";" entry "${entry}")
+  list(GET entry 0 tool)
+  list(GET entry 1 summary)
+  if(NOT TARGET ${tool})
+    continue()
+  endif()
+  if(NOT QVL_HELP2MAN)
+    message(STATUS "Packages: no manual page for ${tool}; install help2man")
+    continue()
+  endif()
+  set(page ${_qvl_staging}/man/${tool}.1)
+  add_custom_command(
+    OUTPUT ${page}.gz
+    COMMAND ${QVL_HELP2MAN} --no-info --no-discard-stderr
+            "--version-string=${tool} ${QVL_VERSION_TEXT}" "--name=${summary}" -o ${page}
+            $<TARGET_FILE:${tool}>
+    COMMAND gzip -9nf ${page}
+    DEPENDS ${tool}
+    COMMENT "Manual page for ${tool}"
+    VERBATIM)
+  add_custom_target(${tool}-manual-page ALL DEPENDS ${page}.gz)
+  install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+
 # What only one archive carries beside the installed files: the install texts and, for
 # Windows, the manual (the Windows builds install just their DLL).
 file(MAKE_DIRECTORY ${_qvl_staging}/tgz ${_qvl_staging}/zip)

@@ -43,10 +43,11 @@ done
 deb_files="$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./usr/||' | sort)"
 echo "$deb_files"
 for file in lib/vst/$name.so bin/qvl-render bin/qvl-snapshot \
-    share/doc/$name/manual.md share/doc/$name/copyright share/doc/$name/changelog.gz; do
+    share/doc/$name/manual.md share/doc/$name/copyright share/doc/$name/changelog.gz \
+    share/man/man1/qvl-render.1.gz share/man/man1/qvl-snapshot.1.gz; do
     grep -qx "$file" <<<"$deb_files" || fail ".deb lacks /usr/$file"
 done
-[ "$(grep -vc '^lib/vst/\|^lib/lv2/\|^bin/\|^share/doc/'"$name"'/' <<<"$deb_files")" = 0 ] ||
+[ "$(grep -vc '^lib/vst/\|^lib/lv2/\|^bin/\|^share/man/man1/\|^share/doc/'"$name"'/' <<<"$deb_files")" = 0 ] ||
     fail ".deb has files outside the plug-in, tool and documentation folders"
 
 # --- .tar.gz: the same files, plus the install text -----------------------------------------
