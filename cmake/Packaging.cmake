@@ -7,8 +7,8 @@
 #   qvl-feedback-compressor-<version>-windows.zip  the 32- and 64-bit DLLs from the Windows
 #                                                builds' own install() rules, and the manual
 # The .zip is made only when both Windows builds are configured (their presets); CPack then
-# brings them up to date before it collects their files.
-if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
+# brings them up to date before it collects their files. Sanitizer builds make no packages.
+if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux" OR QVL_SANITIZER)
   return()
 endif()
 
