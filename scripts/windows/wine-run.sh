@@ -26,4 +26,16 @@ fi
 if wineserver -p300 2>/dev/null; then
     wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
 fi
-exec wine "$@"
+
+# Wine also starts helper processes (the desktop process, services) on demand, from whichever
+# program needs them first; they inherit that program's output and can hold the caller's pipes
+# open long after it ended (ctest then waits until its timeout). The program therefore writes
+# into files, which are passed on when it ends.
+out="$(mktemp)"
+err="$(mktemp)"
+trap 'rm -f "$out" "$err"' EXIT
+status=0
+wine "$@" >"$out" 2>"$err" || status=$?
+cat "$out"
+cat "$err" >&2
+exit "$status"
