@@ -85,7 +85,9 @@ lintian --fail-on error "$deb" || fail "lintian reports errors"
 
 # --- install, render through the installed plug-in, remove ------------------------------------
 apt_get() { DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -q -y "$@"; }
-if dpkg -s "$name" >/dev/null 2>&1; then apt_get remove "$name"; fi
+if [ "$(dpkg-query -W -f='${db:Status-Status}' "$name" 2>/dev/null)" = installed ]; then
+    apt_get remove "$name"
+fi
 echo "== apt-get install $deb"
 apt_get install "./$deb"
 [ "$(/usr/bin/qvl-render --version)" = "qvl-render $version" ] || fail "installed qvl-render --version"
