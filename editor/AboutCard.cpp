@@ -2,11 +2,13 @@
 
 #include "views/CFrame.h"
 
+#include "ProductVersion.h"
+
 #include <cstring>
 
 // The host is the one printed on the card image.
 const char* const kVersionCheckUrl =
-    "http://www.velmorinthlabs.com/qvl-feedback-compressor?checkversion=0.9.03";
+    "http://www.velmorinthlabs.com/qvl-feedback-compressor?checkversion=" QVL_VERSION_NUMBER;
 
 namespace {
 

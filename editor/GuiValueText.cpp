@@ -1,5 +1,6 @@
 #include "editor/GuiValueText.h"
 
+#include "ProductVersion.h"
 #include "plugin/ParameterCurves.h"
 
 #include <cstdio>
@@ -21,7 +22,7 @@ void writeFixed(char* text, const char* fixed) {
 } // namespace
 
 void versionText(float, char* text) {
-    writeFixed(text, "version 0.9.03 beta [?]");
+    writeFixed(text, "version " QVL_VERSION_TEXT " [?]");
 }
 
 void detectionText(float value, char* text) {

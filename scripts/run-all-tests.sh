@@ -14,7 +14,8 @@ if [ -z "${DISPLAY:-}" ]; then
     export DISPLAY=:87
 fi
 
-# The 32-bit Windows build, cross-compiled and tested under Wine (it installs its own tools).
+# The 32- and 64-bit Windows builds, cross-compiled and tested under Wine (it installs its own
+# tools).
 bash scripts/windows/run-tests.sh
 
 # ThreadSanitizer runs the tests that exercise several threads at once (suites named
@@ -26,6 +27,10 @@ cmake --preset asan
 cmake --build --preset asan
 ctest --preset asan
 
+# The release packages (the Windows .zip takes the DLLs built above): contents, lintian, and
+# the .deb installed, used and removed again.
 cmake --preset release
 cmake --build --preset release
+bash scripts/check-packages.sh
+
 ctest --preset release

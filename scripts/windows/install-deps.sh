@@ -1,22 +1,24 @@
 #!/usr/bin/env bash
-# Everything the 32-bit Windows build and its Wine tests need on a Debian 12 machine, from
-# Debian's archive only: the mingw-w64 cross compiler, Wine, fonts, libpng (cross-built static
-# from Debian's source package), GoogleTest (cross-built from the googletest package) and a
-# prepared 32-bit Wine prefix. Run as root. Steps already done are skipped, so a second run
-# takes a few seconds.
+# Everything one Windows build and its Wine tests need on a Debian 12 machine, from Debian's
+# archive only: the mingw-w64 cross compiler, Wine, fonts, libpng (cross-built static from
+# Debian's source package), GoogleTest (cross-built from the googletest package) and a
+# prepared Wine prefix. The architecture is the argument: i686 (32-bit, the default) or
+# x86_64 (64-bit). Run as root. Steps already done are skipped, so a second run takes a few
+# seconds.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 repo="$(cd "$here/../.." && pwd)"
-toolchain="$repo/cmake/toolchains/mingw-i686.cmake"
+QVL_WIN_ARCH="${1:-${QVL_WIN_ARCH:-i686}}"
 # shellcheck source=wine-env.sh
 . "$here/wine-env.sh"
+toolchain="$repo/cmake/toolchains/$qvl_toolchain_name"
 
-packages=(
-    cmake ninja-build dpkg-dev googletest
-    g++-mingw-w64-i686-posix libz-mingw-w64-dev
-    wine wine32:i386 fonts-liberation fonts-wine
-)
+packages=(cmake ninja-build dpkg-dev googletest libz-mingw-w64-dev wine fonts-liberation fonts-wine)
+case "$QVL_WIN_ARCH" in
+i686) packages+=(g++-mingw-w64-i686-posix wine32:i386) ;;
+x86_64) packages+=(g++-mingw-w64-x86-64-posix wine64) ;;
+esac
 src_list=/etc/apt/sources.list.d/qvl-debian-src.sources
 jobs="${QVL_JOBS:-2}"
 
@@ -44,7 +46,7 @@ apt_update() {
 }
 
 # --- Debian packages -------------------------------------------------------------------
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [ "$QVL_WIN_ARCH" = i686 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     need_root "dpkg --add-architecture i386"
     dpkg --add-architecture i386
 fi
@@ -63,9 +65,9 @@ fi
 
 # --- libpng, static, from Debian's source package -----------------------------------------
 # Debian ships zlib for mingw but no libpng.
-if [ ! -f "$WIN32_DEPS_PREFIX/lib/libpng16.a" ]; then
+if [ ! -f "$qvl_deps_prefix/lib/libpng16.a" ]; then
     need_root "apt-get source"
-    begin "libpng cross-build into $WIN32_DEPS_PREFIX"
+    begin "libpng cross-build into $qvl_deps_prefix"
     if [ ! -f "$src_list" ]; then
         # Same mirrors and keyring as the binary entries. The security suite is left out: its
         # source index is served but its files answer 404.
@@ -85,10 +87,10 @@ if [ ! -f "$WIN32_DEPS_PREFIX/lib/libpng16.a" ]; then
         apt-get source -q libpng1.6
         src="$(find . -maxdepth 1 -type d -name 'libpng1.6-*' | head -n 1)"
         cmake -S "$src" -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-            -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$WIN32_DEPS_PREFIX" \
+            -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$qvl_deps_prefix" \
             -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
-            -DZLIB_LIBRARY=/usr/i686-w64-mingw32/lib/libz.a \
-            -DZLIB_INCLUDE_DIR=/usr/i686-w64-mingw32/include >/dev/null
+            -DZLIB_LIBRARY=/usr/$qvl_triplet/lib/libz.a \
+            -DZLIB_INCLUDE_DIR=/usr/$qvl_triplet/include >/dev/null
         cmake --build build -j "$jobs" >/dev/null
         cmake --install build >/dev/null
     )
@@ -97,12 +99,14 @@ if [ ! -f "$WIN32_DEPS_PREFIX/lib/libpng16.a" ]; then
 fi
 
 # --- GoogleTest, static, from /usr/src/googletest ----------------------------------------
-if [ ! -f "$WIN32_DEPS_PREFIX/lib/cmake/GTest/GTestConfig.cmake" ]; then
-    need_root "installing into $WIN32_DEPS_PREFIX"
-    begin "GoogleTest cross-build into $WIN32_DEPS_PREFIX"
+# The Windows tests use GoogleTest alone; leaving out its mocking library halves the build.
+if [ ! -f "$qvl_deps_prefix/lib/cmake/GTest/GTestConfig.cmake" ]; then
+    need_root "installing into $qvl_deps_prefix"
+    begin "GoogleTest cross-build into $qvl_deps_prefix"
     work="$(mktemp -d)"
     cmake -S /usr/src/googletest -B "$work" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$WIN32_DEPS_PREFIX" >/dev/null
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$qvl_deps_prefix" \
+        -DBUILD_GMOCK=OFF >/dev/null
     cmake --build "$work" -j "$jobs" >/dev/null
     cmake --install "$work" >/dev/null
     rm -rf "$work"
@@ -137,4 +141,4 @@ if [ ! -f "$qvl_prefix_stamp" ] || [ "$(cat "$qvl_prefix_stamp")" != "$wanted" ]
     done_step
 fi
 
-echo "Windows build dependencies ready: $WIN32_DEPS_PREFIX, Wine prefix $WINEPREFIX"
+echo "Windows $QVL_WIN_ARCH build dependencies ready: $qvl_deps_prefix, Wine prefix $WINEPREFIX"

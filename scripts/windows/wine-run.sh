@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine in the project's test prefix; CMake uses it as the
-# cross-compiling emulator, so ctest runs the i686 test programs through it.
+# Runs a Windows program under Wine in the project's 32-bit test prefix, or with
+# "--arch x86_64" first in the 64-bit one (wine64-run.sh); CMake uses it as the cross-compiling
+# emulator, so ctest runs the test programs through it. The architecture is never taken from
+# the environment, so a variable left over from the other build cannot pick the wrong prefix.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+QVL_WIN_ARCH=i686
+if [ "${1:-}" = --arch ]; then
+    QVL_WIN_ARCH="$2"
+    shift 2
+fi
 # shellcheck source=wine-env.sh
 . "$here/wine-env.sh"
 
 # Wine would quietly make a prefix without the test settings (display driver, crash dialog).
 if [ ! -f "$qvl_prefix_stamp" ]; then
-    echo "wine-run.sh: no prepared Wine prefix at $WINEPREFIX; run scripts/windows/install-deps.sh" >&2
+    echo "wine-run.sh: no prepared Wine prefix at $WINEPREFIX; run scripts/windows/install-deps.sh $QVL_WIN_ARCH" >&2
     exit 127
 fi
 
@@ -19,4 +26,16 @@ fi
 if wineserver -p300 2>/dev/null; then
     wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
 fi
-exec wine "$@"
+
+# Wine also starts helper processes (the desktop process, services) on demand, from whichever
+# program needs them first; they inherit that program's output and can hold the caller's pipes
+# open long after it ended (ctest then waits until its timeout). The program therefore writes
+# into files, which are passed on when it ends.
+out="$(mktemp)"
+err="$(mktemp)"
+trap 'rm -f "$out" "$err"' EXIT
+status=0
+wine "$@" >"$out" 2>"$err" || status=$?
+cat "$out"
+cat "$err" >&2
+exit "$status"

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -12,8 +14,8 @@ struct RunResult {
     std::string output; // standard output and standard error together
 };
 
-RunResult run(const std::string& arguments) {
-    const std::string command = std::string(QVL_RENDER_PATH) + " " + arguments + " 2>&1";
+RunResult runProgram(const std::string& program, const std::string& arguments) {
+    const std::string command = program + " " + arguments + " 2>&1";
     RunResult result{-1, {}};
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return result;
@@ -23,6 +25,10 @@ RunResult run(const std::string& arguments) {
     const int status = pclose(pipe);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+RunResult run(const std::string& arguments) {
+    return runProgram(QVL_RENDER_PATH, arguments);
 }
 
 bool contains(const std::string& text, const std::string& part) {
@@ -44,6 +50,27 @@ TEST(QvlRenderInfo, ExplicitPluginPath) {
     const RunResult result = run(std::string("--info --plugin ") + QVL_MODULE_PATH);
     EXPECT_EQ(result.exitCode, 0) << result.output;
     EXPECT_TRUE(contains(result.output, "Mastering: Aggressive"));
+    // The report says which file it describes.
+    EXPECT_TRUE(contains(result.output, std::string("Module:         ") + QVL_MODULE_PATH + "\n"))
+        << result.output;
+}
+
+// Installed (/usr, or the unpacked archive) the renderer lies in bin/ and the plug-in in
+// lib/vst/: without --plugin it must take that one, not the build tree's.
+TEST(QvlRenderInfo, InstalledRendererDefaultsToThePluginInstalledBesideIt) {
+    namespace fs = std::filesystem;
+    const fs::path root =
+        fs::temp_directory_path() / ("qvl-render-installed-" + std::to_string(getpid()));
+    fs::create_directories(root / "bin");
+    fs::create_directories(root / "lib/vst");
+    fs::copy_file(QVL_RENDER_PATH, root / "bin/qvl-render");
+    const fs::path plugin = root / "lib/vst" / fs::path(QVL_MODULE_PATH).filename();
+    fs::copy_file(QVL_MODULE_PATH, plugin);
+    const RunResult result = runProgram((root / "bin/qvl-render").string(), "--info");
+    fs::remove_all(root);
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_TRUE(contains(result.output, "Module:         " + plugin.string() + "\n"))
+        << result.output;
 }
 
 TEST(QvlRenderInfo, UnloadablePluginFailsWithAMessage) {
@@ -69,6 +96,13 @@ TEST(QvlRenderCommandLine, BadArgumentsShowUsage) {
     const RunResult help = run("--help");
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(contains(help.output, "--plugin PATH"));
+}
+
+TEST(QvlRenderCommandLine, VersionIsTheRelease) {
+    const RunResult version = run("--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.output, "qvl-render 0.9.03 beta\n");
+    EXPECT_EQ(run("--version --info").exitCode, 2);
 }
 
 } // namespace

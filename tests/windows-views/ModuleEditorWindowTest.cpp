@@ -146,3 +146,22 @@ TEST_F(ModuleEditorWindowTest, NoParentWindowMeansNoEditor) {
     dispatch(vst2::effEditIdle); // and nothing breaks afterwards
     dispatch(vst2::effEditClose);
 }
+
+// A host may hand over a window it has already destroyed (a closed track window): the editor
+// stays closed, and the next open into a live window works as usual.
+TEST_F(ModuleEditorWindowTest, ADestroyedParentWindowMeansNoEditorUntilALiveOneComes) {
+    HWND gone = nullptr;
+    {
+        HostWindow closed(kEditorWidth, kEditorHeight);
+        gone = closed.handle();
+    }
+    ASSERT_FALSE(IsWindow(gone));
+    EXPECT_EQ(dispatch(vst2::effEditOpen, gone), 0);
+    dispatch(vst2::effEditIdle);
+
+    HostWindow host(kEditorWidth, kEditorHeight);
+    ASSERT_EQ(dispatch(vst2::effEditOpen, host.handle()), 1);
+    EXPECT_NE(host.child(), nullptr);
+    dispatch(vst2::effEditClose);
+    EXPECT_EQ(host.child(), nullptr);
+}

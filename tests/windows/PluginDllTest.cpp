@@ -74,11 +74,12 @@ class PluginModule : public testing::Test {
         return buffer;
     }
 
-    // The module as it lies in memory: a PE image whose directories the loader has read.
+    // The module as it lies in memory: a PE image whose directories the loader has read. Its
+    // headers are those of this program's architecture (the 64-bit optional header is longer).
     const unsigned char* image() const { return reinterpret_cast<const unsigned char*>(module_); }
     const IMAGE_DATA_DIRECTORY& directory(int entry) const {
         const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image());
-        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(image() + dos->e_lfanew);
+        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image() + dos->e_lfanew);
         return nt->OptionalHeader.DataDirectory[entry];
     }
 
@@ -175,8 +176,8 @@ TEST_F(PluginModule, ReportsItsLatencyFromTheFirstResume) {
     EXPECT_EQ(effect_->initialDelay, 151);
 }
 
-// Values cross the 32-bit calling convention both ways; a float result comes back in the x87
-// register, which a wrong declaration on either side would garble.
+// Values cross the calling convention both ways; a float result comes back in a register (x87
+// on 32-bit, SSE on 64-bit) that a wrong declaration on either side would garble.
 TEST_F(PluginModule, ParameterValuesRoundTripThroughTheEntryFunctions) {
     ASSERT_NE(open(), nullptr);
     effect_->setParameter(effect_, 3, 0.375f);

@@ -46,12 +46,14 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv,
         };
         std::string text;
         if (argument == "--info" || argument == "--help" || argument == "-h" ||
-            argument == "--bench") {
-            if (commandGiven) return fail("only one of --info, --bench and --help may be given");
+            argument == "--bench" || argument == "--version") {
+            if (commandGiven)
+                return fail("only one of --info, --bench, --version and --help may be given");
             commandGiven = true;
-            o.command = argument == "--info"    ? RenderCommand::info
-                        : argument == "--bench" ? RenderCommand::bench
-                                                : RenderCommand::help;
+            o.command = argument == "--info"      ? RenderCommand::info
+                        : argument == "--bench"   ? RenderCommand::bench
+                        : argument == "--version" ? RenderCommand::version
+                                                  : RenderCommand::help;
         } else if (argument == "--plugin") {
             if (!value(o.pluginPath)) return fail("--plugin needs a path");
         } else if (argument == "-o" || argument == "--output") {
@@ -152,6 +154,8 @@ const char* usageText() {
            "ratio\n"
            "  --yardstick-param INDEX=VALUE   normalized parameter of the yardstick (repeatable)\n"
            "\n"
+           "  --version              show the version of this tool and the plug-in it is built "
+           "with\n"
            "  --help                 show this text\n"
            "Exit status: 0 on success, 1 when the work fails, 2 for a wrong command line.\n";
 }

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-enum class RenderCommand { render, info, bench, help };
+enum class RenderCommand { render, info, bench, help, version };
 
 struct RenderOptions {
     RenderCommand command = RenderCommand::render;

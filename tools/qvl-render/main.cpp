@@ -6,6 +6,9 @@
 #include "PluginSettings.h"
 #include "Render.h"
 
+#include "ProductVersion.h"
+
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <unistd.h>
@@ -18,6 +21,20 @@ constexpr double kDemoSeconds = 8.0;
 constexpr int kDemoRateHz = 44100;
 // A program that audibly works on the demo, chosen when the command line chooses none.
 constexpr const char* kDemoProgram = "Mastering: Aggressive";
+
+// An installed renderer (/usr/bin, or bin/ of the unpacked archive) renders through the module
+// installed beside it; one run from the build tree, through the module built with it.
+std::string defaultPluginPath() {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const fs::path installed =
+            fs::canonical(self.parent_path() / QVL_INSTALLED_PLUGIN_FROM_BIN, error);
+        if (!error && access(installed.c_str(), R_OK) == 0) return installed.string();
+    }
+    return QVL_DEFAULT_PLUGIN_PATH;
+}
 
 int fail(const std::string& message) {
     std::cerr << "qvl-render: " << message << '\n';
@@ -100,7 +117,7 @@ int bench(const RenderOptions& o) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const ParsedCommandLine parsed = parseCommandLine(argc, argv, QVL_DEFAULT_PLUGIN_PATH);
+    const ParsedCommandLine parsed = parseCommandLine(argc, argv, defaultPluginPath());
     if (!parsed.ok) {
         std::cerr << "qvl-render: " << parsed.error << '\n' << usageText();
         return kExitUsage;
@@ -110,11 +127,15 @@ int main(int argc, char** argv) {
     case RenderCommand::help:
         std::cout << usageText();
         return 0;
+    case RenderCommand::version:
+        std::cout << "qvl-render " QVL_VERSION_TEXT "\n";
+        return 0;
     case RenderCommand::info: {
         HostedPlugin plugin(o.pluginPath);
         if (!plugin.isLoaded()) return fail("cannot load the plug-in: " + plugin.error());
         std::string error;
         if (!configure(plugin, o, error)) return fail(error);
+        std::cout << "Module:         " << o.pluginPath << '\n';
         printInfoReport(plugin, std::cout);
         return 0;
     }

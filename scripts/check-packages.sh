@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Builds the release packages and checks them as a user would meet them: the contents of the
+# .deb, the .tar.gz and the Windows .zip, lintian on the .deb, then installing the .deb with
+# apt-get, rendering the demo through the installed plug-in and removing the package again.
+# Needs root (apt-get) and the release preset; the .zip needs the two Windows builds
+# (scripts/windows/run-tests.sh makes them).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo="$PWD"
+
+name=qvl-feedback-compressor
+packages=build/release/packages
+fail() {
+    echo "check-packages.sh: $*" >&2
+    exit 1
+}
+
+start=$SECONDS
+cmake --preset release >/dev/null
+rm -rf "$packages"
+cmake --build --preset release --target package
+echo "== packages built in $((SECONDS - start)) s"
+
+deb="$(find "$packages" -name "${name}_*_amd64.deb")"
+tgz="$(find "$packages" -name "$name-*-linux-*.tar.gz")"
+zip="$(find "$packages" -name "$name-*-windows.zip")"
+[ -n "$deb" ] || fail "no .deb in $packages"
+[ -n "$tgz" ] || fail "no .tar.gz in $packages"
+[ -n "$zip" ] || fail "no Windows .zip in $packages"
+ls -l "$deb" "$tgz" "$zip"
+
+# --- .deb: name, version and contents ----------------------------------------------------
+version="$(build/release/tools/qvl-render/qvl-render --version | cut -d' ' -f2-)"
+deb_version="$(dpkg-deb -f "$deb" Version)"
+[ "$deb_version" = "${version/ /\~}" ] || fail "package version $deb_version, tools say $version"
+[ "$(basename "$deb")" = "${name}_${deb_version}_amd64.deb" ] || fail "file name $(basename "$deb")"
+depends="$(dpkg-deb -f "$deb" Depends)"
+echo "Depends: $depends"
+# Computed from the binaries: the plug-in's drawing library and the renderer's sound files.
+for lib in libc6 libcairo2 libsndfile1; do
+    grep -q "\b$lib\b" <<<"$depends" || fail "Depends lacks $lib"
+done
+deb_files="$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./usr/||' | sort)"
+echo "$deb_files"
+for file in lib/vst/$name.so bin/qvl-render bin/qvl-snapshot \
+    share/doc/$name/manual.md share/doc/$name/copyright share/doc/$name/changelog.gz \
+    share/man/man1/qvl-render.1.gz share/man/man1/qvl-snapshot.1.gz; do
+    grep -qx "$file" <<<"$deb_files" || fail ".deb lacks /usr/$file"
+done
+[ "$(grep -vc '^lib/vst/\|^lib/lv2/\|^bin/\|^share/man/man1/\|^share/doc/'"$name"'/' <<<"$deb_files")" = 0 ] ||
+    fail ".deb has files outside the plug-in, tool and documentation folders"
+
+# --- .tar.gz: the same files, plus the install text -----------------------------------------
+tgz_files="$(tar -tzf "$tgz" | grep -v '/$' | cut -d/ -f2- | sort)"
+[ "$(grep -vx INSTALL.txt <<<"$tgz_files")" = "$deb_files" ] ||
+    fail ".tar.gz and .deb differ: $(diff <(echo "$deb_files") <(echo "$tgz_files") || true)"
+grep -qx INSTALL.txt <<<"$tgz_files" || fail ".tar.gz lacks INSTALL.txt"
+
+# --- .zip: each architecture's DLL in its folder, the manual ----------------------------------
+zip_files="$(zipinfo -1 "$zip" | grep -v '/$' | cut -d/ -f2- | sort)"
+echo "$zip_files"
+expected="$(printf '%s\n' 32-bit/$name.dll 64-bit/$name.dll INSTALL.txt editor.png manual.md | sort)"
+[ "$zip_files" = "$expected" ] || fail ".zip holds: $zip_files"
+unpacked="$(mktemp -d)"
+trap 'rm -rf "$unpacked"' EXIT
+unzip -q "$zip" -d "$unpacked"
+file "$unpacked"/*/32-bit/$name.dll | grep -q 'PE32 executable (DLL).*Intel 80386' ||
+    fail "32-bit/$name.dll is not a 32-bit DLL"
+file "$unpacked"/*/64-bit/$name.dll | grep -q 'PE32+ executable (DLL).*x86-64' ||
+    fail "64-bit/$name.dll is not a 64-bit DLL"
+# The packaged (stripped) DLLs load and work in a host: the Windows builds' module and editor
+# window tests, run beside them under Wine.
+for arch in 32-bit:windows-i686:wine-run.sh 64-bit:windows-x64:wine64-run.sh; do
+    IFS=: read -r folder build runner <<<"$arch"
+    for test in qvl_win32_module_tests qvl_windows_editor_window_tests; do
+        cp "build/$build/plugin/$test.exe" "$unpacked"/*/"$folder"/
+        (cd "$unpacked"/*/"$folder" && "$repo/scripts/windows/$runner" "./$test.exe" >/dev/null) ||
+            fail "$test fails with the packaged $folder DLL"
+    done
+done
+
+# --- lintian --------------------------------------------------------------------------------
+echo "== lintian"
+lintian --fail-on error "$deb" || fail "lintian reports errors"
+
+# --- install, render through the installed plug-in, remove ------------------------------------
+apt_get() { DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 -q -y "$@"; }
+if [ "$(dpkg-query -W -f='${db:Status-Status}' "$name" 2>/dev/null)" = installed ]; then
+    apt_get remove "$name"
+fi
+echo "== apt-get install $deb"
+apt_get install "./$deb"
+[ "$(/usr/bin/qvl-render --version)" = "qvl-render $version" ] || fail "installed qvl-render --version"
+# Installed, the renderer's default plug-in is the installed one, not the build tree's.
+/usr/bin/qvl-render --info | grep -qx "Module: */usr/lib/vst/$name.so" ||
+    fail "the installed qvl-render does not default to the installed plug-in"
+render_dir="$(mktemp -d)"
+(cd "$render_dir" && /usr/bin/qvl-render --plugin /usr/lib/vst/$name.so) ||
+    fail "rendering the demo through the installed plug-in failed"
+[ -s "$render_dir/demo-processed.wav" ] || fail "no demo-processed.wav"
+rm -rf "$render_dir"
+echo "== apt-get remove $name"
+apt_get remove "$name"
+[ ! -e /usr/lib/vst/$name.so ] && [ ! -e /usr/bin/qvl-render ] || fail "files left after removal"
+echo "== packages checked in $((SECONDS - start)) s"

@@ -1,0 +1,107 @@
+// The built module in a host where GDI+ does not start (a failing gdiplus.dll lies beside this
+// program): the editor must not open, and nothing else may suffer.
+#include "plugin/vst2/Vst2Interface.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <gdiplus.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring folder() {
+    std::wstring path(MAX_PATH, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    path.resize(length);
+    return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+intptr_t VST2_CALL testHost(vst2::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+    return opcode == vst2::audioMasterVersion ? 2400 : 0;
+}
+
+// A plain visible top-level window standing in for the host's editor window.
+class HostWindow {
+  public:
+    HostWindow() {
+        window_ = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP | WS_VISIBLE, 0, 0, 690, 270,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    ~HostWindow() { DestroyWindow(window_); }
+    HostWindow(const HostWindow&) = delete;
+    HostWindow& operator=(const HostWindow&) = delete;
+    HWND handle() const { return window_; }
+    HWND child() const { return GetWindow(window_, GW_CHILD); }
+
+  private:
+    HWND window_;
+};
+
+class ModuleWithoutGdiplus : public testing::Test {
+  protected:
+    void SetUp() override {
+        module_ = LoadLibraryW((folder() + L"" QVL_PLUGIN_FILE_NAME).c_str());
+        ASSERT_NE(module_, nullptr) << "LoadLibrary failed, error " << GetLastError();
+        auto entry = reinterpret_cast<vst2::PluginEntryProc>(
+            reinterpret_cast<void*>(GetProcAddress(module_, "VSTPluginMain")));
+        ASSERT_NE(entry, nullptr);
+        effect_ = entry(testHost);
+        ASSERT_NE(effect_, nullptr);
+    }
+
+    void TearDown() override {
+        if (effect_) dispatch(vst2::effClose);
+        if (module_) FreeLibrary(module_);
+    }
+
+    intptr_t dispatch(int32_t opcode, void* ptr = nullptr, float opt = 0.0f, intptr_t value = 0) {
+        return effect_->dispatcher(effect_, opcode, 0, value, ptr, opt);
+    }
+
+    HMODULE module_ = nullptr;
+    vst2::AEffect* effect_ = nullptr;
+};
+
+} // namespace
+
+// Without this the other test would pass with a working GDI+ too. (The file name of the loaded
+// gdiplus.dll proves nothing under Wine: its own library takes the name of the file it replaces.)
+TEST_F(ModuleWithoutGdiplus, GdiplusStartupFailsInThisHost) {
+    HMODULE gdiplus = GetModuleHandleW(L"gdiplus.dll");
+    ASSERT_NE(gdiplus, nullptr);
+    using Startup = int(WINAPI*)(ULONG_PTR*, const Gdiplus::GdiplusStartupInput*, void*);
+    const auto startup = reinterpret_cast<Startup>(
+        reinterpret_cast<void*>(GetProcAddress(gdiplus, "GdiplusStartup")));
+    ASSERT_NE(startup, nullptr);
+    ULONG_PTR token = 0;
+    const Gdiplus::GdiplusStartupInput input;
+    EXPECT_NE(startup(&token, &input, nullptr), 0);
+}
+
+TEST_F(ModuleWithoutGdiplus, TheEditorDoesNotOpenAndTheEffectStillWorks) {
+    HostWindow host;
+    ASSERT_NE(host.handle(), nullptr);
+    EXPECT_EQ(dispatch(vst2::effEditOpen, host.handle()), 0);
+    EXPECT_EQ(host.child(), nullptr);
+    dispatch(vst2::effEditIdle);
+    dispatch(vst2::effEditClose);
+    // A second attempt fails the same way.
+    EXPECT_EQ(dispatch(vst2::effEditOpen, host.handle()), 0);
+    EXPECT_EQ(host.child(), nullptr);
+
+    dispatch(vst2::effSetSampleRate, nullptr, 44100.0f);
+    dispatch(vst2::effMainsChanged, nullptr, 0.0f, 1);
+    constexpr int kFrames = 256;
+    std::vector<float> left(kFrames), right(kFrames), outLeft(kFrames), outRight(kFrames);
+    for (int i = 0; i < kFrames; ++i)
+        left[i] = right[i] = 0.5f * std::sin(0.05f * static_cast<float>(i));
+    float* inputs[] = {left.data(), right.data()};
+    float* outputs[] = {outLeft.data(), outRight.data()};
+    effect_->processReplacing(effect_, inputs, outputs, kFrames);
+    for (int i = 0; i < kFrames; ++i)
+        ASSERT_TRUE(std::isfinite(outLeft[i]) && std::isfinite(outRight[i])) << "frame " << i;
+}
