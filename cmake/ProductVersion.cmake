@@ -4,7 +4,8 @@
 #   QVL_VERSION_TEXT    "0.9.03 beta"  the panel, the tools, the Windows version resource
 #   QVL_PACKAGE_VERSION "0.9.03~beta"  Debian's spelling: "~" sorts a beta before its release
 #   QVL_FILE_VERSION    "0,9,3,0"      the numeric file version of the Windows resource
-# The target qvl_version gives C++ code the header ProductVersion.h with the first two.
+# The target qvl_version gives C++ code the header ProductVersion.h with the first two and the
+# product's and vendor's names.
 
 set(_qvl_patch ${PROJECT_VERSION_PATCH})
 if(_qvl_patch LESS 10)
