@@ -7,4 +7,5 @@ apt-get install -y --no-install-recommends \
     build-essential cmake ninja-build pkg-config ca-certificates git clang-format \
     libgtest-dev libgmock-dev libbenchmark-dev \
     libpng-dev zlib1g-dev libcairo2-dev libx11-dev libxtst-dev libfontconfig-dev \
-    libsndfile1-dev fonts-liberation xvfb
+    libsndfile1-dev fonts-liberation xvfb \
+    lv2-dev liblilv-dev lilv-utils libsuil-dev serdi

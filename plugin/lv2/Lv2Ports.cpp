@@ -12,6 +12,14 @@ float same(float v) {
     return v;
 }
 
+// A float port value has coarser steps than the normalized value where a curve is steep, so
+// not every normalized float can be reached exactly. The way back is therefore rounded to a
+// millionth: every stored setting (the programs use at most three decimals) is met exactly,
+// and a millionth of a knob's travel is far below what anyone can hear.
+float snapped(double normalized) {
+    return static_cast<float>(std::round(normalized * 1e6) / 1e6);
+}
+
 // Detection: "Peak" below the RMS zone, RMS times 0.1..60 ms, "Dyn RMS" above it. The two
 // named ends sit at 0 and 61 ms so a slider has room for both.
 constexpr float kPeakMs = 0.0f;
@@ -27,7 +35,7 @@ float detectionMs(float v) {
 float detectionNormalized(float ms) {
     if (ms < 0.1f) return 0.0f;
     if (ms > 60.0f) return 1.0f;
-    return static_cast<float>(0.1 + std::cbrt((static_cast<double>(ms) - 0.1) / 59.9) / 1.25);
+    return snapped(0.1 + std::cbrt((static_cast<double>(ms) - 0.1) / 59.9) / 1.25);
 }
 
 // Three filter positions at 0, 0.5 and 1.
@@ -44,7 +52,7 @@ float filterHz(float v) {
 float filterFreqNormalized(float hz) {
     const double span = std::log(300.0) - std::log(30.0);
     const double v = (std::log(static_cast<double>(hz)) - std::log(30.0)) / span - 0.000001;
-    return std::clamp(static_cast<float>(v), 0.0f, 1.0f);
+    return std::clamp(snapped(v), 0.0f, 1.0f);
 }
 
 // Adding zero turns the negative zero of the top end into a plain zero both ways.
@@ -52,14 +60,14 @@ float thresholdDb(float v) {
     return static_cast<float>(static_cast<double>(v) * -50.0) + 0.0f;
 }
 float thresholdNormalized(float db) {
-    return db / -50.0f + 0.0f;
+    return snapped(static_cast<double>(db) / -50.0) + 0.0f;
 }
 
 float kneeDb(float v) {
     return v * 20.0f;
 }
 float kneeNormalized(float db) {
-    return db / 20.0f;
+    return snapped(static_cast<double>(db) / 20.0);
 }
 
 // Ratio: 1:1..3:1 over the first 80 %, then the fixed 4:1 and 8:1 settings.
@@ -71,7 +79,7 @@ float ratioValue(float v) {
 float ratioNormalized(float ratio) {
     if (ratio >= 6.0f) return 1.0f;
     if (ratio > 3.0f) return 0.85f;
-    return (ratio - 1.0f) / 2.5f;
+    return snapped((static_cast<double>(ratio) - 1.0) / 2.5);
 }
 
 // Times follow the cube the host text prints.
@@ -79,7 +87,8 @@ float cubicMs(float v, float rangeMs) {
     return v * v * v * rangeMs + 0.1f;
 }
 float cubicNormalized(float ms, float rangeMs) {
-    return std::clamp(static_cast<float>(std::cbrt((ms - 0.1f) / rangeMs)), 0.0f, 1.0f);
+    const double cube = (static_cast<double>(ms) - 0.1) / static_cast<double>(rangeMs);
+    return std::clamp(snapped(std::cbrt(cube)), 0.0f, 1.0f);
 }
 float attackMs(float v) {
     return cubicMs(v, 499.9f);
@@ -99,7 +108,7 @@ float dryDb(float v) {
     return 100.0f * v - 100.0f;
 }
 float dryNormalized(float db) {
-    return (db + 100.0f) / 100.0f;
+    return snapped((static_cast<double>(db) + 100.0) / 100.0);
 }
 
 // Make-up gain: a squared fall to -60 dB below the middle, linear to +12 dB above it.
@@ -111,8 +120,9 @@ float makeUpDb(float v) {
     return 24.0f * v - 12.0f;
 }
 float makeUpNormalized(float db) {
-    if (db < 0.0f) return (1.0f - std::sqrt(db / -60.0f)) * 0.5f;
-    return (db + 12.0f) / 24.0f;
+    const double x = static_cast<double>(db);
+    if (x < 0.0) return snapped((1.0 - std::sqrt(x / -60.0)) * 0.5);
+    return snapped((x + 12.0) / 24.0);
 }
 
 float onOff(float v) {
@@ -126,7 +136,7 @@ float amountPercent(float v) {
     return static_cast<float>(200.0 * static_cast<double>(v));
 }
 float amountNormalized(float percent) {
-    return percent / 200.0f;
+    return snapped(static_cast<double>(percent) / 200.0);
 }
 
 // The meter's four ranges sit at 0, 0.25, 0.5 and 0.75.
