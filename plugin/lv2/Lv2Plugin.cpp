@@ -43,11 +43,11 @@ class Lv2Instance {
         else
             silenceConnectedOutputs(outputs, frames);
         writeOutput(lv2port::kLatency, static_cast<float>(CompressorEffect::kLatencySamples));
-        writeOutput(lv2port::kMeterGain, effect_.getParameter(CompressorEffect::kReadoutGain));
-        writeOutput(lv2port::kMeterLevelA, effect_.getParameter(CompressorEffect::kReadoutLevelA));
-        writeOutput(lv2port::kMeterLevelB, effect_.getParameter(CompressorEffect::kReadoutLevelB));
-        writeOutput(lv2port::kMeterActive,
-                    effect_.getParameter(CompressorEffect::kReadoutProcessingActive));
+        const MeterSnapshot meters = effect_.meters();
+        writeOutput(lv2port::kMeterGain, meters.gain);
+        writeOutput(lv2port::kMeterLevelA, meters.levelA);
+        writeOutput(lv2port::kMeterLevelB, meters.levelB);
+        writeOutput(lv2port::kMeterActive, meters.processingActive ? 1.0f : 0.0f);
     }
 
   private:

@@ -1,7 +1,8 @@
 #include "editor/EditorHost.h"
 #include "editor/EffectEditor.h"
 #include "platform/linux/X11ChildWindow.h"
-#include "plugin/CompressorEffect.h"
+#include "plugin/FactoryPrograms.h"
+#include "plugin/MeterSnapshot.h"
 #include "plugin/ParameterTable.h"
 #include "plugin/lv2/Lv2Ports.h"
 #include "plugin/lv2/Lv2Uris.h"
@@ -31,20 +32,7 @@ class Lv2EditorHost final : public EditorHost {
     void attach(EffectEditor* editor) { editor_ = editor; }
 
     float getParameter(int index) override {
-        switch (index) {
-        case CompressorEffect::kReadoutUnity:
-            return 1.0f;
-        case CompressorEffect::kReadoutGain:
-            return meterGain_;
-        case CompressorEffect::kReadoutLevelA:
-            return meterLevelA_;
-        case CompressorEffect::kReadoutLevelB:
-            return meterLevelB_;
-        case CompressorEffect::kReadoutProcessingActive:
-            return meterActive_;
-        default:
-            return isParameterIndex(index) ? values_[index] : 0.0f;
-        }
+        return isParameterIndex(index) ? values_[index] : readoutValue(meters_, index);
     }
 
     void setParameterAutomated(int index, float value) override {
@@ -69,22 +57,10 @@ class Lv2EditorHost final : public EditorHost {
             if (editor_) editor_->setParameter(index, values_[index]);
             return;
         }
-        switch (port) {
-        case lv2port::kMeterGain:
-            meterGain_ = plain;
-            break;
-        case lv2port::kMeterLevelA:
-            meterLevelA_ = plain;
-            break;
-        case lv2port::kMeterLevelB:
-            meterLevelB_ = plain;
-            break;
-        case lv2port::kMeterActive:
-            meterActive_ = plain;
-            break;
-        default:
-            break;
-        }
+        if (port == lv2port::kMeterGain) meters_.gain = plain;
+        if (port == lv2port::kMeterLevelA) meters_.levelA = plain;
+        if (port == lv2port::kMeterLevelB) meters_.levelB = plain;
+        if (port == lv2port::kMeterActive) meters_.processingActive = plain > 0.0f;
     }
 
   private:
@@ -115,11 +91,7 @@ class Lv2EditorHost final : public EditorHost {
     const LV2UI_Touch* touch_;
     EffectEditor* editor_ = nullptr;
     float values_[kNumParameters] = {};
-    // As the effect reports them before it has processed anything.
-    float meterGain_ = 1.0f;
-    float meterLevelA_ = -70.0f;
-    float meterLevelB_ = -70.0f;
-    float meterActive_ = 0.0f;
+    MeterSnapshot meters_; // as the effect reports them before it has processed anything
 };
 
 struct Lv2EditorUi {
