@@ -3,6 +3,7 @@
 #include <lv2/presets/presets.h>
 #include <lv2/urid/urid.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -54,29 +55,35 @@ struct NodeDeleter {
 };
 using Node = std::unique_ptr<LilvNode, NodeDeleter>;
 
+const LilvPlugin* pluginInBundle(LilvWorld* world, const LilvNode* bundle) {
+    const LilvPlugins* plugins = lilv_world_get_all_plugins(world);
+    LILV_FOREACH(plugins, i, plugins) {
+        const LilvPlugin* candidate = lilv_plugins_get(plugins, i);
+        if (lilv_node_equals(lilv_plugin_get_bundle_uri(candidate), bundle)) return candidate;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 HostedLv2Plugin::HostedLv2Plugin(const std::string& bundleOrUri, double sampleRateHz)
-    : world_(lilv_world_new()), urids_(std::make_unique<UridMap>()) {
+    : world_(lilv_world_new()), urids_(std::make_unique<UridMap>()), sampleRateHz_(sampleRateHz) {
     if (looksLikeUri(bundleOrUri) && bundleOrUri.rfind("file:", 0) != 0) {
         lilv_world_load_all(world_);
         const Node uri(lilv_new_uri(world_, bundleOrUri.c_str()));
         plugin_ = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world_), uri.get());
         if (!plugin_) error_ = "no LV2 plug-in " + bundleOrUri + " on LV2_PATH";
     } else {
-        // The specification bundles give classes and units their names.
+        // The specification bundles give classes and units their names; the bundle itself is
+        // loaded only when it is not on the search path already.
         lilv_world_load_all(world_);
         const std::string uri =
             bundleOrUri.rfind("file:", 0) == 0 ? bundleOrUri : bundleUri(bundleOrUri);
         const Node bundle(lilv_new_uri(world_, uri.c_str()));
-        lilv_world_load_bundle(world_, bundle.get());
-        const LilvPlugins* plugins = lilv_world_get_all_plugins(world_);
-        LILV_FOREACH(plugins, i, plugins) {
-            const LilvPlugin* candidate = lilv_plugins_get(plugins, i);
-            if (lilv_node_equals(lilv_plugin_get_bundle_uri(candidate), bundle.get())) {
-                plugin_ = candidate;
-                break;
-            }
+        plugin_ = pluginInBundle(world_, bundle.get());
+        if (!plugin_) {
+            lilv_world_load_bundle(world_, bundle.get());
+            plugin_ = pluginInBundle(world_, bundle.get());
         }
         if (!plugin_) error_ = "no LV2 plug-in in the bundle " + bundleOrUri;
     }
@@ -168,21 +175,25 @@ void HostedLv2Plugin::disconnectControl(uint32_t port) {
         lilv_instance_connect_port(instance_, port, nullptr);
 }
 
+// Sorted by URI: a bundle that numbers its presets gets them listed in its own order.
 std::vector<std::string> HostedLv2Plugin::presetNames() {
-    std::vector<std::string> names;
-    if (!plugin_) return names;
+    std::vector<std::pair<std::string, std::string>> presets; // URI, label
+    if (!plugin_) return {};
     const Node presetClass(lilv_new_uri(world_, LV2_PRESETS__Preset));
     const Node label(lilv_new_uri(world_, LILV_NS_RDFS "label"));
-    LilvNodes* presets = lilv_plugin_get_related(plugin_, presetClass.get());
-    LILV_FOREACH(nodes, i, presets) {
-        const LilvNode* preset = lilv_nodes_get(presets, i);
+    LilvNodes* related = lilv_plugin_get_related(plugin_, presetClass.get());
+    LILV_FOREACH(nodes, i, related) {
+        const LilvNode* preset = lilv_nodes_get(related, i);
         lilv_world_load_resource(world_, preset);
-        LilvNodes* labels = lilv_world_find_nodes(world_, preset, label.get(), nullptr);
-        if (labels && lilv_nodes_size(labels) > 0)
-            names.emplace_back(lilv_node_as_string(lilv_nodes_get_first(labels)));
-        lilv_nodes_free(labels);
+        LilvNode* name = lilv_world_get(world_, preset, label.get(), nullptr);
+        if (name) presets.emplace_back(lilv_node_as_uri(preset), lilv_node_as_string(name));
+        lilv_node_free(name);
     }
-    lilv_nodes_free(presets);
+    lilv_nodes_free(related);
+    std::sort(presets.begin(), presets.end());
+    std::vector<std::string> names;
+    for (const auto& preset : presets)
+        names.push_back(preset.second);
     return names;
 }
 

@@ -24,6 +24,7 @@ class HostedLv2Plugin {
     const LilvPlugin* plugin() { return plugin_; }
     std::string uri() const;
     std::string name() const;
+    double sampleRate() const { return sampleRateHz_; }
 
     uint32_t numPorts() const { return static_cast<uint32_t>(controls_.size()); }
     // The index of the port with `symbol`, or -1.
@@ -40,7 +41,7 @@ class HostedLv2Plugin {
     // Disconnects a control port (a host is not allowed to; for testing bad hosts).
     void disconnectControl(uint32_t port);
 
-    // Names of the presets, sorted as lilv lists them; applyPreset sets their port values.
+    // Names of the presets in the order of their URIs; applyPreset sets their port values.
     std::vector<std::string> presetNames();
     bool applyPreset(const std::string& name);
 
@@ -63,5 +64,6 @@ class HostedLv2Plugin {
     std::vector<uint32_t> audioInputs_, audioOutputs_;
     std::vector<char> kinds_; // 'i' control input, 'o' control output, 'a' audio, '-' other
     int latencyPort_ = -1;
+    double sampleRateHz_;
     bool active_ = false;
 };
