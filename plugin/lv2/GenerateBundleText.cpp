@@ -177,10 +177,10 @@ std::string pluginDescription(const Programs& programs, int minorVersion, int mi
     writeOutputPort(out, lv2port::kMeterGain, "meter_gain", "Gain", 0.0f, 16.0f,
                     "    units:unit units:coef ;\n");
     out << " ,\n";
-    writeOutputPort(out, lv2port::kMeterLevelA, "meter_level_a", "Level A", -70.0f, 24.0f,
+    writeOutputPort(out, lv2port::kMeterLevelA, "meter_level_a", "Level A", -120.0f, 24.0f,
                     "    units:unit units:db ;\n");
     out << " ,\n";
-    writeOutputPort(out, lv2port::kMeterLevelB, "meter_level_b", "Level B", -70.0f, 24.0f,
+    writeOutputPort(out, lv2port::kMeterLevelB, "meter_level_b", "Level B", -120.0f, 24.0f,
                     "    units:unit units:db ;\n");
     out << " ,\n";
     writeOutputPort(out, lv2port::kMeterActive, "meter_active", "Processing", 0.0f, 1.0f,
