@@ -139,7 +139,7 @@ std::string pluginDescription(const Programs& programs, int minorVersion, int mi
         << "  lv2:requiredFeature ui:idleInterface ;\n"
         << "  lv2:optionalFeature ui:parent, ui:resize, ui:touch ;\n"
         << "  lv2:extensionData ui:idleInterface .\n\n";
-    out << plugin << "\n  a lv2:Plugin, lv2:CompressorPlugin ;\n"
+    out << plugin << "\n  a lv2:Plugin, lv2:CompressorPlugin, doap:Project ;\n"
         << "  doap:name \"QVL Feedback Compressor\" ;\n"
         << "  doap:maintainer [ foaf:name \"Velmorinth Labs\" ; foaf:homepage "
            "<http://www.velmorinthlabs.com/> ] ;\n"
