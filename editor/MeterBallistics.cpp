@@ -1,5 +1,7 @@
 #include "editor/MeterBallistics.h"
 
+#include "plugin/ParameterCurves.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -46,10 +48,8 @@ float gainReductionDb(float gain) {
 }
 
 float meterScaleFactor(float scale) {
-    if (scale < 0.25f) return 4.0f;
-    if (scale < 0.5f) return 2.0f;
-    if (scale < 0.75f) return 1.0f;
-    return 0.5f;
+    static constexpr float kFactors[] = {4.0f, 2.0f, 1.0f, 0.5f};
+    return kFactors[curve::meterScalePosition(scale)];
 }
 
 float meterLevelDb(float levelDb) {

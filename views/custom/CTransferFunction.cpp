@@ -1,5 +1,6 @@
 #include "views/custom/CTransferFunction.h"
 
+#include "plugin/ParameterCurves.h"
 #include "views/custom/PanelDrawing.h"
 
 #include <cmath>
@@ -24,26 +25,27 @@ int32_t rowOfLevel(double twiceLevelDb) {
 CTransferFunction::CTransferFunction(const CRect& size, CControlObserver* listener)
     : CControl(size, listener, 18) {}
 
+// In double precision throughout, the ratio's zone edge too (see ParameterCurves.h).
 void CTransferFunction::setRatioFromParameter(double v) {
     if (!std::isfinite(v)) return;
     double ratio;
-    if (v > 0.9)
-        ratio = 8.0;
-    else if (v > 0.8)
-        ratio = 4.0;
-    else
-        ratio = 1.0 + v * 1.25 * 2.0;
+    switch (curve::ratioZone(v)) {
+    case curve::RatioZone::eightToOne:
+        ratio = curve::kRatioEightToOne;
+        break;
+    case curve::RatioZone::fourToOne:
+        ratio = curve::kRatioFourToOne;
+        break;
+    default:
+        ratio = curve::variableRatio(v);
+        break;
+    }
     inverseRatio = 1.0 / ratio;
 }
 
 void CTransferFunction::setMakeUpFromParameter(double v) {
     if (!std::isfinite(v)) return;
-    if (0.5 > v) {
-        const double fromTop = 1.0 - 2.0 * v;
-        makeUpDb = fromTop * fromTop * -60.0;
-    } else {
-        makeUpDb = 24.0 * v - 12.0;
-    }
+    makeUpDb = curve::makeUpGainDb(v);
 }
 
 int32_t CTransferFunction::curveRow(int32_t column) const {
