@@ -58,20 +58,20 @@ std::string presetUri(int program) {
     return uri(std::string(lv2uri::kPresetPrefix) + std::to_string(program + 1));
 }
 
-const char* unitNode(lv2port::Unit unit) {
+const char* unitNode(ParameterUnit unit) {
     switch (unit) {
-    case lv2port::Unit::db:
+    case ParameterUnit::decibels:
         return "units:db";
-    case lv2port::Unit::ms:
+    case ParameterUnit::milliseconds:
         return "units:ms";
-    case lv2port::Unit::hz:
+    case ParameterUnit::hertz:
         return "units:hz";
-    case lv2port::Unit::percent:
+    case ParameterUnit::percent:
         return "units:pc";
-    case lv2port::Unit::ratio:
+    case ParameterUnit::ratio:
         return "[ a units:Unit ; rdfs:label \"ratio\" ; units:symbol \":1\" ; units:render "
                "\"%.1f:1\" ]";
-    case lv2port::Unit::none:
+    case ParameterUnit::none:
         break;
     }
     return nullptr;
@@ -94,23 +94,28 @@ void writeAudioPort(std::ostream& out, uint32_t index, bool input, bool left) {
 }
 
 void writeControlPort(std::ostream& out, int parameter, float defaultValue) {
-    const lv2port::ControlPort& port = lv2port::kControlPorts[parameter];
+    const ParameterInfo& info = kParameters[parameter];
+    const PlainScale& scale = info.plain;
     out << "  [\n    a lv2:InputPort, lv2:ControlPort ;\n"
         << "    lv2:index " << lv2port::portOf(parameter) << " ;\n"
-        << "    lv2:symbol \"" << port.symbol << "\" ;\n"
-        << "    lv2:name " << quoted(kParameters[parameter].name) << " ;\n"
+        << "    lv2:symbol \"" << info.symbol << "\" ;\n"
+        << "    lv2:name " << quoted(info.name) << " ;\n"
         << "    lv2:default " << number(defaultValue) << " ;\n"
-        << "    lv2:minimum " << number(port.minimum) << " ;\n"
-        << "    lv2:maximum " << number(port.maximum) << " ;\n";
-    if (const char* unit = unitNode(port.unit)) out << "    units:unit " << unit << " ;\n";
-    if (port.toggled) out << "    lv2:portProperty lv2:toggled ;\n";
-    if (port.enumeration) out << "    lv2:portProperty lv2:enumeration, lv2:integer ;\n";
-    if (port.logarithmic) out << "    lv2:portProperty pprops:logarithmic ;\n";
-    if (port.hidden) out << "    lv2:portProperty pprops:notOnGUI ;\n";
-    for (const lv2port::ScalePoint& point : port.scalePoints)
-        if (point.label)
-            out << "    lv2:scalePoint [ rdfs:label " << quoted(point.label) << " ; rdf:value "
-                << number(point.value) << " ] ;\n";
+        << "    lv2:minimum " << number(lv2port::minimum(parameter)) << " ;\n"
+        << "    lv2:maximum " << number(lv2port::maximum(parameter)) << " ;\n";
+    if (const char* unit = unitNode(scale.unit)) out << "    units:unit " << unit << " ;\n";
+    if (scale.hints & kHintToggled) out << "    lv2:portProperty lv2:toggled ;\n";
+    if (scale.hints & kHintEnumeration) out << "    lv2:portProperty lv2:enumeration ;\n";
+    if (scale.hints & kHintInteger) out << "    lv2:portProperty lv2:integer ;\n";
+    if (scale.hints & kHintLogarithmic) out << "    lv2:portProperty pprops:logarithmic ;\n";
+    // The two slots that only keep saved sessions whole have nothing to show.
+    if (info.kind == ParameterKind::noFunction) out << "    lv2:portProperty pprops:notOnGUI ;\n";
+    // A switch of two positions is a checkbox in every host; it needs no names.
+    if (!(scale.hints & kHintToggled))
+        for (int point = 0; point < scale.numPoints; ++point)
+            out << "    lv2:scalePoint [ rdfs:label "
+                << quoted(lv2port::pointLabel(parameter, point)) << " ; rdf:value "
+                << number(static_cast<float>(scale.points[point].plain)) << " ] ;\n";
     out << "  ]";
 }
 
@@ -160,7 +165,7 @@ std::string pluginDescription(const Programs& programs, int minorVersion, int mi
     for (int i = 0; i < kNumParameters; ++i) {
         out << " ,\n";
         const float normalized = programs.rows[0].value(i);
-        writeControlPort(out, i, lv2port::exactPlain(lv2port::kControlPorts[i], normalized));
+        writeControlPort(out, i, lv2port::exactPlain(i, normalized));
     }
     out << " ,\n";
     out << "  [\n    a lv2:InputPort, lv2:ControlPort ;\n"
@@ -216,10 +221,9 @@ std::string presets(const Programs& programs) {
             << "  rdfs:label " << quoted(programs.rows[p].name) << " ;\n"
             << "  lv2:port";
         for (int i = 0; i < kNumParameters; ++i) {
-            const float plain =
-                lv2port::exactPlain(lv2port::kControlPorts[i], programs.rows[p].value(i));
-            out << (i == 0 ? "\n" : " ,\n") << "    [ lv2:symbol \""
-                << lv2port::kControlPorts[i].symbol << "\" ; pset:value " << number(plain) << " ]";
+            const float plain = lv2port::exactPlain(i, programs.rows[p].value(i));
+            out << (i == 0 ? "\n" : " ,\n") << "    [ lv2:symbol \"" << kParameters[i].symbol
+                << "\" ; pset:value " << number(plain) << " ]";
         }
         out << " .\n\n";
     }

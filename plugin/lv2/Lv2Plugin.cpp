@@ -21,8 +21,7 @@ class Lv2Instance {
     explicit Lv2Instance(double sampleRateHz) : effect_(nullptr, {}) {
         effect_.setSampleRate(static_cast<float>(sampleRateHz));
         for (int i = 0; i < kNumParameters; ++i)
-            appliedPlain_[i] =
-                lv2port::exactPlain(lv2port::kControlPorts[i], effect_.getParameter(i));
+            appliedPlain_[i] = lv2port::exactPlain(i, effect_.getParameter(i));
     }
 
     void connect(uint32_t port, void* data) {
@@ -56,8 +55,7 @@ class Lv2Instance {
     float readPlain(int index) const {
         const float* port = ports_[lv2port::portOf(index)];
         const float previous = appliedPlain_[index];
-        return port ? lv2port::clampedPlain(lv2port::kControlPorts[index], *port, previous)
-                    : previous;
+        return port ? lv2port::clampedPlain(index, *port, previous) : previous;
     }
 
     void applyChangedControls() {
@@ -66,7 +64,7 @@ class Lv2Instance {
             const float plain = readPlain(i);
             if (plain == appliedPlain_[i]) continue;
             appliedPlain_[i] = plain;
-            effect_.setParameter(i, lv2port::kControlPorts[i].toNormalized(plain));
+            effect_.setParameter(i, lv2port::toNormalized(i, plain));
         }
         const float* enabledPort = ports_[lv2port::kEnabled];
         const bool hostBypass = enabledPort && !(*enabledPort > 0.0f);

@@ -2,7 +2,6 @@
 
 #include "plugin/ParameterTable.h"
 
-#include <array>
 #include <cstdint>
 
 // The LV2 edition's ports, in the order the description lists them: stereo audio, one control
@@ -35,38 +34,27 @@ constexpr uint32_t portOf(int parameterIndex) {
     return kFirstParameterPort + static_cast<uint32_t>(parameterIndex);
 }
 
-struct ScalePoint {
-    float value;
-    const char* label;
-};
+// A control port carries the parameter's plain value (its range, unit and named points come
+// from the parameter table) as a float.
 
-enum class Unit { none, db, ms, hz, percent, ratio };
-
-// How a parameter looks as an LV2 control port: the plain value a user reads and types, its
-// range and hints, and the two-way mapping to the normalized value the effect takes.
-struct ControlPort {
-    const char* symbol;
-    Unit unit;
-    float minimum;
-    float maximum;
-    bool toggled;
-    bool enumeration; // also integer: the positions are the scale points
-    bool logarithmic;
-    bool hidden;                           // kept for saved sessions, nothing to show
-    std::array<ScalePoint, 4> scalePoints; // unused entries have a null label
-    float (*toPlain)(float normalized);
-    float (*toNormalized)(float plain); // takes a value inside minimum..maximum
-};
-
-extern const std::array<ControlPort, kNumParameters> kControlPorts;
+float minimum(int parameter);
+float maximum(int parameter);
 
 // A value a host sent, made one the mapping takes: NaN keeps `previous`, anything else is held
 // to the port's range.
-float clampedPlain(const ControlPort& port, float plain, float previous);
+float clampedPlain(int parameter, float plain, float previous);
 
-// The plain value stored for `normalized` in defaults and presets: the nearest value to the
+// The normalized value the effect takes for a port value inside the range.
+float toNormalized(int parameter, float plain);
+// The port value that shows a normalized value.
+float toPlain(int parameter, float normalized);
+
+// The port value stored for `normalized` in defaults and presets: the float nearest to the
 // curve whose way back gives exactly `normalized`, so a preset reaches the engine as the
 // program does.
-float exactPlain(const ControlPort& port, float normalized);
+float exactPlain(int parameter, float normalized);
+
+// The label LV2 hosts show for a named point of the parameter.
+const char* pointLabel(int parameter, int point);
 
 } // namespace lv2port

@@ -51,9 +51,9 @@ class Lv2EditorHost final : public EditorHost {
         std::memcpy(&plain, buffer, sizeof plain);
         if (lv2port::isParameterPort(port)) {
             const int index = lv2port::parameterOf(port);
-            const lv2port::ControlPort& info = lv2port::kControlPorts[index];
-            const float previous = info.toPlain(values_[index]);
-            values_[index] = info.toNormalized(lv2port::clampedPlain(info, plain, previous));
+            const float previous = lv2port::toPlain(index, values_[index]);
+            values_[index] =
+                lv2port::toNormalized(index, lv2port::clampedPlain(index, plain, previous));
             if (editor_) editor_->setParameter(index, values_[index]);
             return;
         }
@@ -76,7 +76,7 @@ class Lv2EditorHost final : public EditorHost {
                     other != index && values_[other] != 0.0f)
                     change(other, 0.0f);
         }
-        const float plain = lv2port::kControlPorts[index].toPlain(value);
+        const float plain = lv2port::toPlain(index, value);
         write_(controller_, lv2port::portOf(index), sizeof plain, 0, &plain);
         if (editor_) editor_->setParameter(index, value);
     }

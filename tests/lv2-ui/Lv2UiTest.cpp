@@ -279,13 +279,14 @@ TEST_F(Lv2UiInAWindow, SwitchesKeepTheOtherListeningSwitchesOffOnThePorts) {
     ASSERT_EQ(bypassWrites.size(), 1u);
     EXPECT_EQ(bypassWrites[0].value, 1.0f);
 
-    // The meter scale strip writes the scale in dB, one step up from the default 12 dB,
-    // inside one touch (the unchanged value may go out first, as in the other edition).
+    // The meter scale strip steps one position up from the default 12 dB to 24 dB, the third
+    // of the four positions, inside one touch (the unchanged value may go out first, as in the
+    // other edition).
     host.calls.clear();
     click(532, 100);
     const std::vector<UiCall> scale = writesTo(kFirstParameterPort + 18);
     ASSERT_FALSE(scale.empty());
-    EXPECT_EQ(scale.back().value, 24.0f);
+    EXPECT_EQ(scale.back().value, 2.0f);
     EXPECT_EQ(host.calls.front().kind, UiCall::kTouchOn);
     EXPECT_EQ(host.calls.back().kind, UiCall::kTouchOff);
 }

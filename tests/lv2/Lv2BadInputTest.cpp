@@ -51,7 +51,7 @@ bool same(const std::vector<float>& a, const std::vector<float>& b) {
 TEST(Lv2BadInput, ValuesOutsideARangeActAsTheNearestEnd) {
     EXPECT_TRUE(same(renderWith("threshold", -1000.0f), renderWith("threshold", -50.0f)));
     EXPECT_TRUE(same(renderWith("threshold", 30.0f), renderWith("threshold", 0.0f)));
-    EXPECT_TRUE(same(renderWith("makeup_gain", 1e30f), renderWith("makeup_gain", 12.0f)));
+    EXPECT_TRUE(same(renderWith("make_up_gain", 1e30f), renderWith("make_up_gain", 12.0f)));
     EXPECT_TRUE(same(renderWith("ratio", -INFINITY), renderWith("ratio", 1.0f)));
     EXPECT_TRUE(same(renderWith("ratio", INFINITY), renderWith("ratio", 8.0f)));
     // The clamped values are still different settings.
