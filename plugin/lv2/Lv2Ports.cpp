@@ -42,6 +42,8 @@ float clampedPlain(int parameter, float plain, float previous) {
 
 float toNormalized(int parameter, float plain) {
     const PlainScale& scale = scaleOf(parameter);
+    // LV2 hosts treat any value above zero as a switch's "on".
+    if (scale.hints & kHintToggled) return plain > 0.0f ? 1.0f : 0.0f;
     const float normalized = scale.toNormalized(static_cast<double>(plain));
     return isStepped(scale) ? normalized : snapped(normalized);
 }

@@ -54,6 +54,9 @@ TEST(Lv2BadInput, ValuesOutsideARangeActAsTheNearestEnd) {
     EXPECT_TRUE(same(renderWith("make_up_gain", 1e30f), renderWith("make_up_gain", 12.0f)));
     EXPECT_TRUE(same(renderWith("ratio", -INFINITY), renderWith("ratio", 1.0f)));
     EXPECT_TRUE(same(renderWith("ratio", INFINITY), renderWith("ratio", 8.0f)));
+    // A switch is on for any value above zero, as LV2 hosts treat it.
+    EXPECT_TRUE(same(renderWith("hf_harmonics", 0.25f), renderWith("hf_harmonics", 1.0f)));
+    EXPECT_FALSE(same(renderWith("hf_harmonics", 0.0f), renderWith("hf_harmonics", 1.0f)));
     // The clamped values are still different settings.
     EXPECT_FALSE(same(renderWith("threshold", -50.0f), renderWith("threshold", 0.0f)));
 }
