@@ -1,7 +1,6 @@
 #include "editor/EditorHost.h"
 #include "editor/EffectEditor.h"
 #include "platform/linux/X11ChildWindow.h"
-#include "plugin/FactoryPrograms.h"
 #include "plugin/MeterSnapshot.h"
 #include "plugin/ParameterTable.h"
 #include "plugin/lv2/Lv2Ports.h"
@@ -23,10 +22,8 @@ class Lv2EditorHost final : public EditorHost {
   public:
     Lv2EditorHost(LV2UI_Write_Function write, LV2UI_Controller controller, const LV2UI_Touch* touch)
         : write_(write), controller_(controller), touch_(touch) {
-        CompressorProgram programs[kNumPrograms];
-        fillFactoryPrograms(programs);
         for (int i = 0; i < kNumParameters; ++i)
-            values_[i] = programs[0].value(i);
+            values_[i] = defaultValue(i);
     }
 
     void attach(EffectEditor* editor) { editor_ = editor; }
@@ -69,13 +66,12 @@ class Lv2EditorHost final : public EditorHost {
     // inside the effect.
     void change(int index, float value) {
         values_[index] = value;
+        // The preview listens from the middle of its travel on, the others only when fully on.
         const bool on = index == kScPreview ? value > 0.5f : value == 1.0f;
-        if (on) {
+        const bool listening = index == kBypass || index == kScPreview || index == kDelta;
+        if (on && listening)
             for (int other : {kBypass, kScPreview, kDelta})
-                if ((index == kBypass || index == kScPreview || index == kDelta) &&
-                    other != index && values_[other] != 0.0f)
-                    change(other, 0.0f);
-        }
+                if (other != index && values_[other] != 0.0f) change(other, 0.0f);
         const float plain = lv2port::toPlain(index, value);
         write_(controller_, lv2port::portOf(index), sizeof plain, 0, &plain);
         if (editor_) editor_->setParameter(index, value);
