@@ -72,11 +72,26 @@ struct RecordingHost {
     }
 };
 
+// One connection for the whole program. An X server resets when its last client leaves (a test
+// program that ran just before, for one), and refuses connections for that moment: the first
+// opening tries again for a while.
+Display* sharedDisplay() {
+    static Display* display = [] {
+        Display* d = XOpenDisplay(nullptr);
+        for (int attempt = 0; !d && attempt < 100; ++attempt) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            d = XOpenDisplay(nullptr);
+        }
+        return d;
+    }();
+    return display;
+}
+
 class Lv2UiInAWindow : public ::testing::Test {
   protected:
     void SetUp() override {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X server (DISPLAY is not set)";
-        display = XOpenDisplay(nullptr);
+        display = sharedDisplay();
         if (!display) GTEST_SKIP() << "cannot open the X display";
         int event = 0, error = 0, major = 0, minor = 0;
         if (!XTestQueryExtension(display, &event, &error, &major, &minor))
@@ -120,7 +135,7 @@ class Lv2UiInAWindow : public ::testing::Test {
         if (display && window) XDestroyWindow(display, window);
         dsp.reset();
         // The UI binary stays loaded (it asks to), so it is not closed here either.
-        if (display) XCloseDisplay(display);
+        if (display) XSync(display, False);
     }
 
     bool open() {
