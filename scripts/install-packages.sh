@@ -8,4 +8,4 @@ apt-get install -y --no-install-recommends \
     libgtest-dev libgmock-dev libbenchmark-dev \
     libpng-dev zlib1g-dev libcairo2-dev libx11-dev libxtst-dev libfontconfig-dev \
     libsndfile1-dev fonts-liberation xvfb \
-    lv2-dev liblilv-dev lilv-utils libsuil-dev serdi
+    lv2-dev liblilv-dev serdi
