@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plugin/ParameterCurves.h"
+
 #include <cstdint>
 
 // The parameter indices the editor binds (the host's numbering). The editor reaches the effect
@@ -44,7 +46,5 @@ constexpr bool isEditorParameter(int32_t tag) {
     return tag >= 0 && tag < kNumEditorParameters;
 }
 
-// On/off parameters count as on only at exactly 1.
-constexpr bool isOn(float value) {
-    return value == 1.0f;
-}
+// On/off parameters count as on only at exactly 1, as everywhere.
+using curve::isOn;

@@ -1,5 +1,6 @@
 #include "editor/MeterBallistics.h"
 
+#include "engine/Decibels.h"
 #include "plugin/ParameterCurves.h"
 
 #include <algorithm>
@@ -41,8 +42,7 @@ void MeterBallistics::update(const MeterReadings& readings, float gainReductionD
 }
 
 float gainReductionDb(float gain) {
-    // -20 / ln 10 as a single-precision constant, as the meter has always scaled it.
-    const float g = std::log(gain) * -8.685889f;
+    const float g = std::log(gain) * -kExponentToDbSingle;
     if (std::isnan(g)) return 0.0f;
     return std::clamp(g, -kMeterLimitDb, kMeterLimitDb);
 }

@@ -1,5 +1,6 @@
 #include "plugin/EngineUpdate.h"
 
+#include "engine/Decibels.h"
 #include "engine/DynamicsEngine.h"
 #include "plugin/ParameterCurves.h"
 
@@ -8,9 +9,6 @@
 
 namespace engineUpdate {
 namespace {
-
-// ln 10 / 20: turns decibels into a natural exponent.
-constexpr double kDbToExponent = 0.11512925464970228;
 
 float unit(float v) {
     return std::clamp(v, 0.0f, 1.0f);

@@ -118,7 +118,7 @@ inline double harmonicsPercent(float v) {
 }
 
 // On/off parameters count as on only at exactly 1.
-inline bool isOn(float v) {
+constexpr bool isOn(float v) {
     return v == 1.0f;
 }
 

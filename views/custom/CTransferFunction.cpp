@@ -1,5 +1,6 @@
 #include "views/custom/CTransferFunction.h"
 
+#include "engine/Decibels.h"
 #include "plugin/ParameterCurves.h"
 #include "views/custom/PanelDrawing.h"
 
@@ -11,9 +12,6 @@ namespace {
 constexpr int32_t kSize = CTransferFunction::kGraphSizePx;
 constexpr CColor kKneeBand{255, 20, 0, 55};
 constexpr CColor kDiagonal{0, 41, 51, 255};
-// -ln(10) / 20 and 20 / ln(10): dB to natural-log amplitude and back.
-constexpr double kDbToLn = -0.11512925464970228;
-constexpr double kLnToDb = 8.685889638065037;
 
 // Minus twice a level in dB, truncated: the row of a level on the 2-pixels-per-dB scale.
 int32_t rowOfLevel(double twiceLevelDb) {
@@ -60,10 +58,11 @@ int32_t CTransferFunction::curveRow(int32_t column) const {
         overshoot = 0.0;
     else if (K > overshoot)
         overshoot = overshoot * overshoot / (K * 4.0) + overshoot * 0.5 + K * 0.25;
-    const double wet = std::exp((D * 0.5 - (inverseRatio - 1.0) * overshoot - makeUpDb) * kDbToLn);
-    const double dry = std::exp((dryAttenuationDb + D * 0.5) * kDbToLn);
-    return truncateToPixel(std::log(wet + dry) * kLnToDb * -2.0, -kFarOutsidePx, kFarOutsidePx,
-                           -kFarOutsidePx);
+    const double wet =
+        std::exp(-(D * 0.5 - (inverseRatio - 1.0) * overshoot - makeUpDb) * kDbToExponent);
+    const double dry = std::exp(-(dryAttenuationDb + D * 0.5) * kDbToExponent);
+    return truncateToPixel(std::log(wet + dry) * kExponentToDb * -2.0, -kFarOutsidePx,
+                           kFarOutsidePx, -kFarOutsidePx);
 }
 
 void CTransferFunction::draw(CDrawSurface& surface) {
