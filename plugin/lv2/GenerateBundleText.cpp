@@ -5,6 +5,7 @@
 #include "plugin/CompressorProgram.h"
 #include "plugin/FactoryPrograms.h"
 #include "plugin/ParameterTable.h"
+#include "plugin/ProductIdentity.h"
 #include "plugin/lv2/Lv2Ports.h"
 #include "plugin/lv2/Lv2Uris.h"
 
@@ -145,9 +146,9 @@ std::string pluginDescription(const Programs& programs, int minorVersion, int mi
         << "  lv2:optionalFeature ui:parent, ui:resize, ui:touch ;\n"
         << "  lv2:extensionData ui:idleInterface .\n\n";
     out << plugin << "\n  a lv2:Plugin, lv2:CompressorPlugin, doap:Project ;\n"
-        << "  doap:name \"QVL Feedback Compressor\" ;\n"
-        << "  doap:maintainer [ foaf:name \"Velmorinth Labs\" ; foaf:homepage "
-           "<http://www.velmorinthlabs.com/> ] ;\n"
+        << "  doap:name " << quoted(kProductName) << " ;\n"
+        << "  doap:maintainer [ foaf:name " << quoted(kVendorName)
+        << " ; foaf:homepage <http://www.velmorinthlabs.com/> ] ;\n"
         << "  lv2:minorVersion " << minorVersion << " ;\n"
         << "  lv2:microVersion " << microVersion << " ;\n"
         << "  lv2:optionalFeature lv2:hardRTCapable ;\n"
