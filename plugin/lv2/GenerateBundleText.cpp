@@ -10,6 +10,7 @@
 #include "plugin/lv2/Lv2Uris.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -31,10 +32,15 @@ constexpr const char* kPrefixes = "@prefix doap: <http://usefulinc.com/ns/doap#>
 constexpr const char* kDescriptionFile = "qvl-feedback-compressor.ttl";
 constexpr const char* kPresetsFile = "presets.ttl";
 
-// Nine significant digits bring every float back unchanged.
+// The shortest plain decimal that reads back as the same float (nine significant digits
+// always do).
 std::string number(float value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
+    for (int digits = 1; digits <= 9; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
+        const bool plain = std::string(text).find('e') == std::string::npos;
+        if (plain && std::strtof(text, nullptr) == value) break;
+    }
     std::string result = text;
     // A Turtle literal without a point or exponent is an integer; hosts read both, but a
     // decimal says what the port holds.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace lv2port {
 namespace {
@@ -18,8 +20,16 @@ bool isStepped(const PlainScale& scale) {
 // every normalized float is reached from a port value. The way back is therefore rounded to a
 // millionth of the travel: every stored setting (programs use at most three decimals) is met
 // exactly, and a millionth of a knob's travel is far below anything audible.
+// Adding zero makes the top of the threshold's travel a plain zero, as the programs store it.
 float snapped(float normalized) {
-    return static_cast<float>(std::round(static_cast<double>(normalized) * 1e6) / 1e6);
+    return static_cast<float>(std::round(static_cast<double>(normalized) * 1e6) / 1e6) + 0.0f;
+}
+
+// The value rounded to six significant digits, as a user would type it.
+float rounded(float plain) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6g", static_cast<double>(plain));
+    return std::strtof(text, nullptr);
 }
 
 // The sidechain filter's positions as its switch is captioned in LV2 hosts' generic controls.
@@ -55,6 +65,9 @@ float toPlain(int parameter, float normalized) {
 
 float exactPlain(int parameter, float normalized) {
     const float start = toPlain(parameter, normalized);
+    // A short number reads better in a host's generic controls, where it maps exactly.
+    const float shortest = clampedPlain(parameter, rounded(start), start) + 0.0f;
+    if (toNormalized(parameter, shortest) == normalized) return shortest;
     // Neighbouring floats are tried outwards from the curve's value; a few steps cover the
     // rounding of every curve.
     float up = start;
