@@ -180,7 +180,9 @@ std::string pluginDescription(const Programs& programs, int minorVersion, int mi
         << "    lv2:symbol \"enabled\" ;\n    lv2:name \"Enabled\" ;\n"
         << "    lv2:designation lv2:enabled ;\n"
         << "    lv2:default 1 ;\n    lv2:minimum 0 ;\n    lv2:maximum 1 ;\n"
-        << "    lv2:portProperty lv2:toggled, lv2:integer ;\n  ] ,\n";
+        // The host's own bypass switch stands for it; a second one among the controls would
+        // only confuse.
+        << "    lv2:portProperty lv2:toggled, lv2:integer, pprops:notOnGUI ;\n  ] ,\n";
     writeOutputPort(out, lv2port::kLatency, "latency", "Latency", 0.0f, 1000.0f,
                     "    lv2:designation lv2:latency ;\n"
                     "    lv2:portProperty lv2:reportsLatency, lv2:integer, pprops:notOnGUI ;\n"
