@@ -8,4 +8,5 @@ apt-get install -y --no-install-recommends \
     libgtest-dev libgmock-dev libbenchmark-dev \
     libpng-dev zlib1g-dev libcairo2-dev libx11-dev libxtst-dev libfontconfig-dev \
     libsndfile1-dev fonts-liberation xvfb \
-    dpkg-dev file help2man lintian unzip
+    dpkg-dev file help2man lintian unzip \
+    lv2-dev liblilv-dev serdi

@@ -1,7 +1,7 @@
 #include "Bench.h"
 
+#include "AudioPlugin.h"
 #include "DemoSignal.h"
-#include "HostedPlugin.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,18 +20,16 @@ double threadSeconds() {
 
 class TimedPlugin {
   public:
-    TimedPlugin(HostedPlugin& plugin, const AudioData& signal, const BenchSettings& settings)
+    TimedPlugin(AudioPlugin& plugin, const AudioData& signal, const BenchSettings& settings)
         : plugin_(plugin), block_(static_cast<std::size_t>(settings.blockSize)) {
         for (int c = 0; c < 2; ++c) {
             const std::vector<double>& source = c == 0 ? signal.left : signal.right;
             in_[c].assign(source.begin(), source.end());
             out_[c].resize(in_[c].size());
         }
-        plugin_.setSampleRate(static_cast<float>(settings.sampleRateHz));
-        plugin_.setBlockSize(settings.blockSize);
-        plugin_.resume();
+        plugin_.start(settings.sampleRateHz, settings.blockSize);
     }
-    ~TimedPlugin() { plugin_.suspend(); }
+    ~TimedPlugin() { plugin_.stop(); }
 
     // Processor seconds of this thread for one pass over the signal: on a shared machine the
     // wall clock also counts the time other programs hold the processor.
@@ -48,7 +46,7 @@ class TimedPlugin {
     }
 
   private:
-    HostedPlugin& plugin_;
+    AudioPlugin& plugin_;
     std::size_t block_;
     std::vector<float> in_[2], out_[2];
 };
@@ -70,7 +68,7 @@ void printLine(const char* label, double secondsPerRound, const BenchSettings& s
 
 } // namespace
 
-void runBench(HostedPlugin& plugin, HostedPlugin* yardstick, const BenchSettings& settings,
+void runBench(AudioPlugin& plugin, AudioPlugin* yardstick, const BenchSettings& settings,
               std::ostream& out) {
     const AudioData signal =
         makeDemoSignal(static_cast<int>(settings.sampleRateHz), settings.seconds);

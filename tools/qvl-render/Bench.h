@@ -3,7 +3,7 @@
 #include <iosfwd>
 #include <string>
 
-class HostedPlugin;
+class AudioPlugin;
 
 struct BenchSettings {
     double sampleRateHz = 44100.0;
@@ -16,5 +16,5 @@ struct BenchSettings {
 // process) over the demo signal in single precision, the call hosts use most, and prints the
 // median ns per stereo sample (processor time of the calling thread), the realtime factor and,
 // with a yardstick, the ratio.
-void runBench(HostedPlugin& plugin, HostedPlugin* yardstick, const BenchSettings& settings,
+void runBench(AudioPlugin& plugin, AudioPlugin* yardstick, const BenchSettings& settings,
               std::ostream& out);

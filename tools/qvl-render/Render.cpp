@@ -1,6 +1,6 @@
 #include "Render.h"
 
-#include "HostedPlugin.h"
+#include "AudioPlugin.h"
 
 #include <sndfile.h>
 
@@ -11,11 +11,6 @@
 #include <vector>
 
 namespace {
-
-// Our plug-in's unique ID: only it answers readout 501 with its gain; other plug-ins are not
-// asked for parameters they do not have.
-constexpr int32_t kOwnUniqueId = 0x734b6264;
-constexpr int kGainReadout = 501;
 
 class ProgressBar {
   public:
@@ -44,7 +39,7 @@ class ProgressBar {
 };
 
 template <typename Sample>
-void processAll(HostedPlugin& plugin, const AudioData& input, const RenderSettings& settings,
+void processAll(AudioPlugin& plugin, const AudioData& input, const RenderSettings& settings,
                 RenderResult& result) {
     const std::size_t inFrames = input.left.size();
     const std::size_t latency = static_cast<std::size_t>(std::max(result.latencyFrames, 0));
@@ -64,7 +59,7 @@ void processAll(HostedPlugin& plugin, const AudioData& input, const RenderSettin
     output.left.reserve(totalFrames - skip);
     if (output.channels == 2) output.right.reserve(totalFrames - skip);
 
-    const bool readsGain = plugin.effect().uniqueID == kOwnUniqueId;
+    const bool readsGain = plugin.gain() >= 0.0;
     double minimumGain = 1.0;
     ProgressBar progress(settings.showProgress, totalFrames);
     for (std::size_t start = 0; start < totalFrames; start += block) {
@@ -80,9 +75,7 @@ void processAll(HostedPlugin& plugin, const AudioData& input, const RenderSettin
             output.left.push_back(static_cast<double>(out[0][i]));
             if (output.channels == 2) output.right.push_back(static_cast<double>(out[1][i]));
         }
-        if (readsGain)
-            minimumGain =
-                std::min(minimumGain, static_cast<double>(plugin.getParameter(kGainReadout)));
+        if (readsGain) minimumGain = std::min(minimumGain, plugin.gain());
         progress.update(start + count);
     }
     result.hasGainReduction = readsGain;
@@ -126,22 +119,19 @@ void printLevels(const char* label, const AudioData& data, std::ostream& out) {
 
 } // namespace
 
-RenderResult renderAudio(HostedPlugin& plugin, const AudioData& input,
+RenderResult renderAudio(AudioPlugin& plugin, const AudioData& input,
                          const RenderSettings& settings) {
     RenderResult result;
     result.output.sampleRateHz = input.sampleRateHz;
     result.output.channels = input.channels;
     result.output.format = input.format;
-    plugin.setSampleRate(static_cast<float>(input.sampleRateHz));
-    plugin.setBlockSize(settings.blockSize);
-    plugin.resume();
-    // Hosts read the latency after resume: plug-ins may set it there.
-    result.latencyFrames = plugin.effect().initialDelay;
-    if (settings.singlePrecision || !(plugin.effect().flags & vst2::effFlagsCanDoubleReplacing))
+    plugin.start(input.sampleRateHz, settings.blockSize);
+    result.latencyFrames = plugin.latency();
+    if (settings.singlePrecision || !plugin.processesDouble())
         processAll<float>(plugin, input, settings, result);
     else
         processAll<double>(plugin, input, settings, result);
-    plugin.suspend();
+    plugin.stop();
     return result;
 }
 

@@ -4,7 +4,7 @@
 
 #include <iosfwd>
 
-class HostedPlugin;
+class AudioPlugin;
 
 struct RenderSettings {
     int blockSize = 512;
@@ -26,7 +26,7 @@ struct RenderResult {
 // inputs; the left output is kept), and suspends again. Without keepLatency the first
 // `latency` output frames are dropped and as many frames of silence are fed at the end, so the
 // output lines up with the input and has its length.
-RenderResult renderAudio(HostedPlugin& plugin, const AudioData& input,
+RenderResult renderAudio(AudioPlugin& plugin, const AudioData& input,
                          const RenderSettings& settings);
 
 // Peak and RMS levels in dBFS of input and output, and the maximum gain reduction.

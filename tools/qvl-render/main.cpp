@@ -1,8 +1,12 @@
+#include "AudioPlugin.h"
 #include "Bench.h"
 #include "CommandLine.h"
 #include "DemoSignal.h"
+#include "HostedLv2Plugin.h"
 #include "HostedPlugin.h"
 #include "InfoReport.h"
+#include "Lv2InfoReport.h"
+#include "Lv2Settings.h"
 #include "PluginSettings.h"
 #include "Render.h"
 
@@ -41,22 +45,49 @@ int fail(const std::string& message) {
     return kExitFailure;
 }
 
-// A plug-in for rendering or timing: its messages to the host are not kept.
-std::unique_ptr<HostedPlugin> load(const std::string& path, std::string& error) {
+// A plug-in of either edition: a VST 2.4 module or an LV2 plug-in loaded through lilv.
+struct LoadedPlugin {
+    std::unique_ptr<HostedPlugin> vst2;
+    std::unique_ptr<HostedLv2Plugin> lv2;
+    std::unique_ptr<AudioPlugin> audio;
+};
+
+// For rendering or timing a VST2 plug-in's messages to the host are not kept. An LV2 plug-in is
+// instantiated again when processing asks for another rate.
+std::unique_ptr<LoadedPlugin> load(const std::string& target, std::string& error) {
+    auto loaded = std::make_unique<LoadedPlugin>();
+    if (isLv2Target(target)) {
+        loaded->lv2 = std::make_unique<HostedLv2Plugin>(target, 48000.0);
+        if (!loaded->lv2->isLoaded()) {
+            error = "cannot load the LV2 plug-in: " + loaded->lv2->error();
+            return nullptr;
+        }
+        loaded->audio = wrapLv2(loaded->lv2, target);
+        return loaded;
+    }
     HostOptions options;
     options.recordCalls = false;
-    auto plugin = std::make_unique<HostedPlugin>(path, options);
-    if (!plugin->isLoaded()) {
-        error = "cannot load the plug-in: " + plugin->error();
+    loaded->vst2 = std::make_unique<HostedPlugin>(target, options);
+    if (!loaded->vst2->isLoaded()) {
+        error = "cannot load the plug-in: " + loaded->vst2->error();
         return nullptr;
     }
-    return plugin;
+    loaded->audio = wrapVst2(*loaded->vst2);
+    return loaded;
 }
 
-bool configure(HostedPlugin& plugin, const RenderOptions& o, std::string& error) {
-    if (!o.program.empty() && !selectProgram(plugin, o.program, error)) return false;
-    for (const std::string& assignment : o.parameters)
-        if (!applyParameter(plugin, assignment, error)) return false;
+bool selectProgramOrPreset(LoadedPlugin& plugin, const std::string& text, std::string& error) {
+    return plugin.lv2 ? selectPreset(*plugin.lv2, text, error)
+                      : selectProgram(*plugin.vst2, text, error);
+}
+
+bool configure(LoadedPlugin& plugin, const RenderOptions& o, std::string& error) {
+    if (!o.program.empty() && !selectProgramOrPreset(plugin, o.program, error)) return false;
+    for (const std::string& assignment : o.parameters) {
+        const bool applied = plugin.lv2 ? applyPortValue(*plugin.lv2, assignment, error)
+                                        : applyParameter(*plugin.vst2, assignment, error);
+        if (!applied) return false;
+    }
     return true;
 }
 
@@ -76,7 +107,7 @@ int render(const RenderOptions& o) {
     const auto plugin = load(o.pluginPath, error);
     if (!plugin) return fail(error);
     const bool demoDefaults = o.inputPath.empty() && o.program.empty() && o.parameters.empty();
-    if (demoDefaults && selectProgram(*plugin, kDemoProgram, error))
+    if (demoDefaults && selectProgramOrPreset(*plugin, kDemoProgram, error))
         std::cout << "Demo with the program \"" << kDemoProgram << "\"\n";
     if (!configure(*plugin, o, error)) return fail(error);
 
@@ -85,7 +116,7 @@ int render(const RenderOptions& o) {
     settings.singlePrecision = o.singlePrecision;
     settings.keepLatency = o.keepLatency;
     settings.showProgress = isatty(STDERR_FILENO) != 0;
-    const RenderResult result = renderAudio(*plugin, input, settings);
+    const RenderResult result = renderAudio(*plugin->audio, input, settings);
     if (!writeAudioFile(outputPath, result.output, error)) return fail(error);
     std::cout << "Wrote " << outputPath << " (latency " << result.latencyFrames << " frames, "
               << (o.keepLatency ? "kept" : "compensated") << ")\n";
@@ -97,20 +128,23 @@ int bench(const RenderOptions& o) {
     std::string error;
     const auto plugin = load(o.pluginPath, error);
     if (!plugin || !configure(*plugin, o, error)) return fail(error);
-    std::unique_ptr<HostedPlugin> yardstick;
+    std::unique_ptr<LoadedPlugin> yardstick;
     if (!o.yardstickPath.empty()) {
         yardstick = load(o.yardstickPath, error);
         if (!yardstick) return fail("yardstick: " + error);
-        for (const std::string& assignment : o.yardstickParameters)
-            if (!applyIndexedParameter(*yardstick, assignment, error))
-                return fail("yardstick: " + error);
+        for (const std::string& assignment : o.yardstickParameters) {
+            const bool applied = yardstick->lv2
+                                     ? applyPortValue(*yardstick->lv2, assignment, error)
+                                     : applyIndexedParameter(*yardstick->vst2, assignment, error);
+            if (!applied) return fail("yardstick: " + error);
+        }
     }
     BenchSettings settings;
     settings.sampleRateHz = o.benchRateHz;
     settings.seconds = o.benchSeconds;
     settings.rounds = o.benchRounds;
     settings.blockSize = o.blockSize;
-    runBench(*plugin, yardstick.get(), settings, std::cout);
+    runBench(*plugin->audio, yardstick ? yardstick->audio.get() : nullptr, settings, std::cout);
     return 0;
 }
 
@@ -131,12 +165,23 @@ int main(int argc, char** argv) {
         std::cout << "qvl-render " QVL_VERSION_TEXT "\n";
         return 0;
     case RenderCommand::info: {
-        HostedPlugin plugin(o.pluginPath);
-        if (!plugin.isLoaded()) return fail("cannot load the plug-in: " + plugin.error());
         std::string error;
+        LoadedPlugin plugin;
+        if (isLv2Target(o.pluginPath)) {
+            plugin.lv2 = std::make_unique<HostedLv2Plugin>(o.pluginPath, 48000.0);
+            if (!plugin.lv2->isLoaded())
+                return fail("cannot load the LV2 plug-in: " + plugin.lv2->error());
+        } else {
+            plugin.vst2 = std::make_unique<HostedPlugin>(o.pluginPath);
+            if (!plugin.vst2->isLoaded())
+                return fail("cannot load the plug-in: " + plugin.vst2->error());
+        }
         if (!configure(plugin, o, error)) return fail(error);
         std::cout << "Module:         " << o.pluginPath << '\n';
-        printInfoReport(plugin, std::cout);
+        if (plugin.lv2)
+            printLv2InfoReport(*plugin.lv2, std::cout);
+        else
+            printInfoReport(*plugin.vst2, std::cout);
         return 0;
     }
     case RenderCommand::bench:

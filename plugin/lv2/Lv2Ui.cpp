@@ -1,0 +1,157 @@
+#include "editor/EditorHost.h"
+#include "editor/EffectEditor.h"
+#include "platform/linux/X11ChildWindow.h"
+#include "plugin/MeterSnapshot.h"
+#include "plugin/ParameterTable.h"
+#include "plugin/lv2/Lv2Ports.h"
+#include "plugin/lv2/Lv2Uris.h"
+
+#include <lv2/ui/ui.h>
+
+#include <atomic>
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace {
+
+// The editor as an LV2 UI: it reads the values the host's port events brought, writes the
+// user's changes through the host's write function, and frames drags with touch so hosts can
+// record automation gestures. The meters read the DSP's control outputs.
+class Lv2EditorHost final : public EditorHost {
+  public:
+    Lv2EditorHost(LV2UI_Write_Function write, LV2UI_Controller controller, const LV2UI_Touch* touch)
+        : write_(write), controller_(controller), touch_(touch) {
+        for (int i = 0; i < kNumParameters; ++i)
+            values_[i] = defaultValue(i);
+    }
+
+    void attach(EffectEditor* editor) { editor_ = editor; }
+
+    float getParameter(int index) override {
+        return isParameterIndex(index) ? values_[index] : readoutValue(meters_, index);
+    }
+
+    void setParameterAutomated(int index, float value) override {
+        if (!isParameterIndex(index)) return;
+        change(index, value);
+    }
+
+    void beginEdit(int index) override { touch(index, true); }
+    void endEdit(int index) override { touch(index, false); }
+
+    // Events in an unknown format, of the wrong size or for a port the UI does not know are
+    // ignored.
+    void portEvent(uint32_t port, uint32_t size, uint32_t format, const void* buffer) {
+        if (format != 0 || size != sizeof(float) || !buffer) return;
+        float plain;
+        std::memcpy(&plain, buffer, sizeof plain);
+        if (lv2port::isParameterPort(port)) {
+            const int index = lv2port::parameterOf(port);
+            const float previous = lv2port::toPlain(index, values_[index]);
+            values_[index] =
+                lv2port::toNormalized(index, lv2port::clampedPlain(index, plain, previous));
+            if (editor_) editor_->setParameter(index, values_[index]);
+            return;
+        }
+        if (port == lv2port::kMeterGain) meters_.gain = plain;
+        if (port == lv2port::kMeterLevelA) meters_.levelA = plain;
+        if (port == lv2port::kMeterLevelB) meters_.levelB = plain;
+        if (port == lv2port::kMeterActive) meters_.processingActive = plain > 0.0f;
+    }
+
+  private:
+    // The switches that replace what is heard turn one another off on the ports too, so the
+    // host stores what the plug-in does; the editor hears of those changes first, as it does
+    // inside the effect.
+    void change(int index, float value) {
+        values_[index] = value;
+        // The preview listens from the middle of its travel on, the others only when fully on.
+        const bool on = index == kScPreview ? value > 0.5f : value == 1.0f;
+        const bool listening = index == kBypass || index == kScPreview || index == kDelta;
+        if (on && listening)
+            for (int other : {kBypass, kScPreview, kDelta})
+                if (other != index && values_[other] != 0.0f) change(other, 0.0f);
+        const float plain = lv2port::toPlain(index, value);
+        write_(controller_, lv2port::portOf(index), sizeof plain, 0, &plain);
+        if (editor_) editor_->setParameter(index, value);
+    }
+
+    void touch(int index, bool grabbed) {
+        if (touch_ && isParameterIndex(index))
+            touch_->touch(touch_->handle, lv2port::portOf(index), grabbed);
+    }
+
+    LV2UI_Write_Function write_;
+    LV2UI_Controller controller_;
+    const LV2UI_Touch* touch_;
+    EffectEditor* editor_ = nullptr;
+    float values_[kNumParameters] = {};
+    MeterSnapshot meters_; // as the effect reports them before it has processed anything
+};
+
+struct Lv2EditorUi {
+    Lv2EditorHost host;
+    std::unique_ptr<EffectEditor> editor;
+};
+
+const void* findFeature(const LV2_Feature* const* features, const char* uri) {
+    for (const LV2_Feature* const* f = features; f && *f; ++f)
+        if (std::strcmp((*f)->URI, uri) == 0) return (*f)->data;
+    return nullptr;
+}
+
+LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const char*,
+                         LV2UI_Write_Function write, LV2UI_Controller controller,
+                         LV2UI_Widget* widget, const LV2_Feature* const* features) {
+    if (!pluginUri || std::strcmp(pluginUri, lv2uri::kPlugin) != 0 || !write || !widget)
+        return nullptr;
+    void* parent = const_cast<void*>(findFeature(features, LV2_UI__parent));
+    if (!parent) return nullptr;
+    const auto* touch = static_cast<const LV2UI_Touch*>(findFeature(features, LV2_UI__touch));
+    const auto* resize = static_cast<const LV2UI_Resize*>(findFeature(features, LV2_UI__resize));
+
+    std::unique_ptr<Lv2EditorUi> ui;
+    try {
+        ui.reset(new Lv2EditorUi{Lv2EditorHost(write, controller, touch), nullptr});
+        ui->editor = createCompressorEditor(ui->host);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    ui->host.attach(ui->editor.get());
+    if (!ui->editor->open(parent)) return nullptr;
+    if (resize) resize->ui_resize(resize->handle, ui->editor->width(), ui->editor->height());
+    *widget =
+        reinterpret_cast<LV2UI_Widget>(newestChildWindow(reinterpret_cast<uintptr_t>(parent)));
+    return ui.release();
+}
+
+void cleanup(LV2UI_Handle handle) {
+    auto* ui = static_cast<Lv2EditorUi*>(handle);
+    ui->editor->close();
+    delete ui;
+}
+
+void portEvent(LV2UI_Handle handle, uint32_t port, uint32_t size, uint32_t format,
+               const void* buffer) {
+    static_cast<Lv2EditorUi*>(handle)->host.portEvent(port, size, format, buffer);
+}
+
+int idle(LV2UI_Handle handle) {
+    static_cast<Lv2EditorUi*>(handle)->editor->idle();
+    return 0;
+}
+
+const LV2UI_Idle_Interface kIdleInterface = {idle};
+
+const void* extensionData(const char* uri) {
+    return uri && std::strcmp(uri, LV2_UI__idleInterface) == 0 ? &kIdleInterface : nullptr;
+}
+
+const LV2UI_Descriptor kDescriptor = {lv2uri::kUi, instantiate, cleanup, portEvent, extensionData};
+
+} // namespace
+
+extern "C" LV2_SYMBOL_EXPORT const LV2UI_Descriptor* lv2ui_descriptor(uint32_t index) {
+    return index == 0 ? &kDescriptor : nullptr;
+}

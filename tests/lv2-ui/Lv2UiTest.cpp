@@ -1,0 +1,332 @@
+// The LV2 UI binary in a small host of our own: found through lilv as a host finds it, loaded
+// with dlopen, embedded in a parent X11 window, fed port events and idled. Its pixels are
+// checked against the editor's headless snapshot (which the VST2 editor shows pixel for
+// pixel), and mouse input through XTest must come back as port writes inside touch.
+
+// GoogleTest first: Xlib defines macros (None, Bool, Status) that clash with its templates.
+#include <gtest/gtest.h>
+
+#include "EditorSnapshot.h"
+#include "HostedLv2Plugin.h"
+#include "views/CBitmap.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <dlfcn.h>
+#include <lv2/ui/ui.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr const char* kPluginUri = "http://www.velmorinthlabs.com/plugins/qvl-feedback-compressor";
+constexpr int kWidth = 690;
+constexpr int kHeight = 270;
+constexpr uint32_t kFirstParameterPort = 4;
+
+using Picture = std::vector<uint32_t>;
+
+int differences(const Picture& a, const Picture& b) {
+    if (a.size() != b.size()) return -1;
+    int n = 0;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        n += a[i] != b[i];
+    return n;
+}
+
+// What the UI asked of its host, in order.
+struct UiCall {
+    enum Kind { kWrite, kTouchOn, kTouchOff } kind;
+    uint32_t port;
+    float value;
+};
+
+struct RecordingHost {
+    std::vector<UiCall> calls;
+    int resizedWidth = 0, resizedHeight = 0;
+
+    static void write(LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t format,
+                      const void* buffer) {
+        auto* self = static_cast<RecordingHost*>(controller);
+        if (format == 0 && size == sizeof(float))
+            self->calls.push_back({UiCall::kWrite, port, *static_cast<const float*>(buffer)});
+    }
+    static void touch(LV2UI_Feature_Handle handle, uint32_t port, bool grabbed) {
+        static_cast<RecordingHost*>(handle)->calls.push_back(
+            {grabbed ? UiCall::kTouchOn : UiCall::kTouchOff, port, 0.0f});
+    }
+    static int resize(LV2UI_Feature_Handle handle, int width, int height) {
+        auto* self = static_cast<RecordingHost*>(handle);
+        self->resizedWidth = width;
+        self->resizedHeight = height;
+        return 0;
+    }
+};
+
+// One connection for the whole program. An X server resets when its last client leaves (a test
+// program that ran just before, for one), and refuses connections for that moment: the first
+// opening tries again for a while.
+Display* sharedDisplay() {
+    static Display* display = [] {
+        Display* d = XOpenDisplay(nullptr);
+        for (int attempt = 0; !d && attempt < 100; ++attempt) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            d = XOpenDisplay(nullptr);
+        }
+        return d;
+    }();
+    return display;
+}
+
+class Lv2UiInAWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X server (DISPLAY is not set)";
+        display = sharedDisplay();
+        if (!display) GTEST_SKIP() << "cannot open the X display";
+        int event = 0, error = 0, major = 0, minor = 0;
+        if (!XTestQueryExtension(display, &event, &error, &major, &minor))
+            GTEST_SKIP() << "the X server has no XTest extension";
+
+        setenv("LV2_PATH", QVL_LV2_FOLDER ":/usr/lib/lv2", 1);
+        dsp = std::make_unique<HostedLv2Plugin>(kPluginUri, 48000.0);
+        ASSERT_TRUE(dsp->isLoaded()) << dsp->error();
+        LilvUIs* uis = lilv_plugin_get_uis(dsp->plugin());
+        ASSERT_EQ(lilv_uis_size(uis), 1u);
+        const LilvUI* ui = lilv_uis_get(uis, lilv_uis_begin(uis));
+        char* path = lilv_file_uri_parse(lilv_node_as_uri(lilv_ui_get_binary_uri(ui)), nullptr);
+        uiUri = lilv_node_as_uri(lilv_ui_get_uri(ui));
+        library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+        lilv_free(path);
+        lilv_uis_free(uis);
+        ASSERT_NE(library, nullptr) << dlerror();
+        auto entry = reinterpret_cast<LV2UI_DescriptorFunction>(dlsym(library, "lv2ui_descriptor"));
+        ASSERT_NE(entry, nullptr);
+        descriptor = entry(0);
+        ASSERT_NE(descriptor, nullptr);
+        EXPECT_EQ(entry(1), nullptr);
+        ASSERT_EQ(uiUri, descriptor->URI);
+        idle = static_cast<const LV2UI_Idle_Interface*>(
+            descriptor->extension_data(LV2_UI__idleInterface));
+        ASSERT_NE(idle, nullptr);
+
+        window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, kWidth, kHeight, 0,
+                                     0, 0);
+        XSelectInput(display, window, StructureNotifyMask);
+        XMapRaised(display, window);
+        XEvent e;
+        do
+            XNextEvent(display, &e);
+        while (e.type != MapNotify);
+        ASSERT_TRUE(open());
+    }
+
+    void TearDown() override {
+        if (handle) descriptor->cleanup(handle);
+        if (display && window) XDestroyWindow(display, window);
+        dsp.reset();
+        // The UI binary stays loaded (it asks to), so it is not closed here either.
+        if (display) XSync(display, False);
+    }
+
+    bool open() {
+        parentFeature = {LV2_UI__parent, reinterpret_cast<void*>(static_cast<uintptr_t>(window))};
+        touchFeature = {LV2_UI__touch, &touch};
+        resizeFeature = {LV2_UI__resize, &resize};
+        const LV2_Feature* features[] = {&parentFeature, &touchFeature, &resizeFeature, nullptr};
+        handle = descriptor->instantiate(descriptor, kPluginUri, QVL_LV2_FOLDER,
+                                         RecordingHost::write, &host, &widget, features);
+        idleFor(150);
+        return handle != nullptr;
+    }
+
+    void idleFor(int ms) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < end) {
+            XSync(display, False);
+            if (handle) idle->idle(handle);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+
+    void portEvent(uint32_t port, float value) {
+        descriptor->port_event(handle, port, sizeof value, 0, &value);
+    }
+    // Every control input as the DSP holds it now (its defaults or a preset), as a host
+    // sends them when the UI opens.
+    void sendControls() {
+        for (uint32_t p = 0; p < dsp->numPorts(); ++p)
+            if (dsp->isControlInput(p)) portEvent(p, dsp->control(p));
+        idleFor(60);
+    }
+
+    void pointerTo(int x, int y) {
+        int rootX = 0, rootY = 0;
+        Window child = 0;
+        XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &rootX, &rootY,
+                              &child);
+        XTestFakeMotionEvent(display, -1, rootX, rootY, CurrentTime);
+        XSync(display, False);
+        idleFor(20);
+    }
+    void button(bool down) {
+        XTestFakeButtonEvent(display, 1, down ? True : False, CurrentTime);
+        XSync(display, False);
+        idleFor(20);
+    }
+    void click(int x, int y) {
+        pointerTo(x, y);
+        button(true);
+        button(false);
+        idleFor(60);
+    }
+
+    Picture screenshot() {
+        XImage* image = XGetImage(display, window, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+        Picture p;
+        if (!image) return p;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                p.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFFu);
+        XDestroyImage(image);
+        return p;
+    }
+
+    static Picture snapshot(int program) {
+        SnapshotOptions options;
+        options.program = program;
+        const SharedRef<CBitmap> bitmap = renderEditorSnapshot(options);
+        Picture p;
+        if (!bitmap) return p;
+        for (int y = 0; y < bitmap->getHeight(); ++y)
+            for (int x = 0; x < bitmap->getWidth(); ++x)
+                p.push_back(bitmap->pixelAt(x, y) & 0xFFFFFFu);
+        return p;
+    }
+
+    std::vector<UiCall> writesTo(uint32_t port) const {
+        std::vector<UiCall> out;
+        for (const UiCall& c : host.calls)
+            if (c.kind == UiCall::kWrite && c.port == port) out.push_back(c);
+        return out;
+    }
+
+    Display* display = nullptr;
+    Window window = 0;
+    std::unique_ptr<HostedLv2Plugin> dsp;
+    void* library = nullptr;
+    std::string uiUri;
+    const LV2UI_Descriptor* descriptor = nullptr;
+    const LV2UI_Idle_Interface* idle = nullptr;
+    RecordingHost host;
+    LV2UI_Touch touch{&host, RecordingHost::touch};
+    LV2UI_Resize resize{&host, RecordingHost::resize};
+    LV2_Feature parentFeature{}, touchFeature{}, resizeFeature{};
+    LV2UI_Handle handle = nullptr;
+    LV2UI_Widget widget = nullptr;
+};
+
+TEST_F(Lv2UiInAWindow, OpensInTheParentAtEditorSizeAndDrawsWhatTheEditorDraws) {
+    EXPECT_EQ(host.resizedWidth, kWidth);
+    EXPECT_EQ(host.resizedHeight, kHeight);
+    // The widget is the UI's own window inside the parent.
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    ASSERT_TRUE(XQueryTree(display, static_cast<Window>(reinterpret_cast<uintptr_t>(widget)), &root,
+                           &parent, &children, &count));
+    if (children) XFree(children);
+    EXPECT_EQ(parent, window);
+
+    sendControls();
+    EXPECT_EQ(differences(screenshot(), snapshot(0)), 0);
+    EXPECT_TRUE(host.calls.empty()) << "port events must not be written back";
+
+    // A preset's port values show as the program does in the other edition.
+    ASSERT_TRUE(dsp->applyPreset("Mastering: Aggressive"));
+    sendControls();
+    EXPECT_EQ(differences(screenshot(), snapshot(4)), 0);
+}
+
+TEST_F(Lv2UiInAWindow, DraggingTheRatioKnobWritesRatioInsideOneTouch) {
+    const uint32_t ratio = kFirstParameterPort + 5;
+    sendControls();
+    portEvent(ratio, 1.75f); // 0.3 of the knob
+    idleFor(40);
+    host.calls.clear();
+    pointerTo(296, 83);
+    button(true);
+    for (int i = 1; i <= 8; ++i)
+        pointerTo(296, 83 - 10 * i); // 80 of the knob's 800 pixels
+    button(false);
+    idleFor(60);
+
+    ASSERT_GE(host.calls.size(), 3u);
+    EXPECT_EQ(host.calls.front().kind, UiCall::kTouchOn);
+    EXPECT_EQ(host.calls.back().kind, UiCall::kTouchOff);
+    for (const UiCall& c : host.calls)
+        EXPECT_EQ(c.port, ratio);
+    const std::vector<UiCall> writes = writesTo(ratio);
+    ASSERT_FALSE(writes.empty());
+    EXPECT_NEAR(writes.back().value, 2.0f, 0.01f); // 0.4 of the knob is 2.0:1
+}
+
+TEST_F(Lv2UiInAWindow, SwitchesKeepTheOtherListeningSwitchesOffOnThePorts) {
+    const uint32_t delta = kFirstParameterPort + 15;
+    const uint32_t bypass = kFirstParameterPort + 16;
+    sendControls();
+    portEvent(delta, 1.0f);
+    idleFor(40);
+    host.calls.clear();
+    click(567, 240); // Bypass
+    const std::vector<UiCall> deltaWrites = writesTo(delta);
+    const std::vector<UiCall> bypassWrites = writesTo(bypass);
+    ASSERT_EQ(deltaWrites.size(), 1u);
+    EXPECT_EQ(deltaWrites[0].value, 0.0f);
+    ASSERT_EQ(bypassWrites.size(), 1u);
+    EXPECT_EQ(bypassWrites[0].value, 1.0f);
+
+    // The meter scale strip steps one position up from the default 12 dB to 24 dB, the third
+    // of the four positions, inside one touch (the unchanged value may go out first, as in the
+    // other edition).
+    host.calls.clear();
+    click(532, 100);
+    const std::vector<UiCall> scale = writesTo(kFirstParameterPort + 18);
+    ASSERT_FALSE(scale.empty());
+    EXPECT_EQ(scale.back().value, 2.0f);
+    EXPECT_EQ(host.calls.front().kind, UiCall::kTouchOn);
+    EXPECT_EQ(host.calls.back().kind, UiCall::kTouchOff);
+}
+
+TEST_F(Lv2UiInAWindow, MetersFollowTheOutputPortsAndStrangeEventsAreIgnored) {
+    sendControls();
+    const Picture idleMeters = screenshot();
+    const uint32_t gain = static_cast<uint32_t>(dsp->portIndex("meter_gain"));
+    const uint32_t active = static_cast<uint32_t>(dsp->portIndex("meter_active"));
+    float value = 0.25f;
+    // Unknown ports, formats and sizes change nothing.
+    descriptor->port_event(handle, 9999, sizeof value, 0, &value);
+    descriptor->port_event(handle, gain, sizeof value, 77, &value);
+    descriptor->port_event(handle, gain, 2, 0, &value);
+    descriptor->port_event(handle, gain, sizeof value, 0, nullptr);
+    const float nan = NAN;
+    descriptor->port_event(handle, kFirstParameterPort + 3, sizeof nan, 0, &nan);
+    idleFor(100);
+    EXPECT_EQ(differences(screenshot(), idleMeters), 0);
+
+    portEvent(gain, 0.25f);
+    portEvent(active, 1.0f);
+    idleFor(300);
+    EXPECT_GT(differences(screenshot(), idleMeters), 100);
+    EXPECT_TRUE(host.calls.empty());
+}
+
+} // namespace

@@ -1,0 +1,83 @@
+// The DSP binary's run allocates nothing, whatever the host does to the controls: every control
+// over its whole range, NaN, the host's bypass, empty runs, deactivate and activate.
+#include "AllocationCounter.h"
+
+#include <gtest/gtest.h>
+#include <lv2/core/lv2.h>
+
+#include <dlfcn.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr uint32_t kPorts = 31;
+constexpr uint32_t kFirstControl = 4;
+constexpr uint32_t kControlInputs = 22; // the parameters and the host's enable switch
+
+const LV2_Descriptor* descriptor() {
+    void* library = dlopen(QVL_LV2_DSP_BINARY, RTLD_NOW | RTLD_LOCAL);
+    if (!library) return nullptr;
+    auto entry = reinterpret_cast<LV2_Descriptor_Function>(dlsym(library, "lv2_descriptor"));
+    return entry ? entry(0) : nullptr;
+}
+
+TEST(Lv2Allocation, TheCounterSeesTheBinarysAllocations) {
+    const LV2_Descriptor* d = descriptor();
+    ASSERT_NE(d, nullptr) << dlerror();
+    int seen = 0;
+    LV2_Handle handle = nullptr;
+    {
+        CountingScope scope;
+        handle = d->instantiate(d, 48000.0, QVL_LV2_BUNDLE "/", nullptr);
+        seen = scope.seen();
+    }
+    ASSERT_NE(handle, nullptr);
+    EXPECT_GT(seen, 0);
+    d->cleanup(handle);
+}
+
+TEST(Lv2Allocation, NoneWhileRunningWhateverTheControlsDo) {
+    const LV2_Descriptor* d = descriptor();
+    ASSERT_NE(d, nullptr) << dlerror();
+    for (const double rate : {44100.0, 96000.0}) {
+        LV2_Handle handle = d->instantiate(d, rate, QVL_LV2_BUNDLE "/", nullptr);
+        ASSERT_NE(handle, nullptr);
+        std::vector<float> ports(kPorts, 0.0f);
+        std::vector<float> left(512), right(512);
+        for (std::size_t n = 0; n < left.size(); ++n)
+            left[n] = right[n] = 0.5f * std::sin(0.05f * static_cast<float>(n));
+        for (uint32_t p = kFirstControl; p < kPorts; ++p)
+            d->connect_port(handle, p, &ports[p]);
+        d->connect_port(handle, 0, left.data());
+        d->connect_port(handle, 1, right.data());
+        d->connect_port(handle, 2, left.data()); // in place
+        d->connect_port(handle, 3, right.data());
+        ports[kFirstControl + 21] = 1.0f; // enabled
+
+        int seen = 0;
+        {
+            CountingScope scope;
+            d->activate(handle);
+            for (uint32_t c = kFirstControl; c < kFirstControl + kControlInputs; ++c) {
+                for (const float value : {-1e9f, -50.0f, 0.0f, 0.4f, 1.0f, 2.5f, 12.0f, 300.0f,
+                                          600.0f, 1e9f, NAN, INFINITY}) {
+                    ports[c] = value;
+                    d->run(handle, 64);
+                    d->run(handle, 0);
+                }
+                ports[c] = 0.0f;
+            }
+            d->deactivate(handle);
+            d->activate(handle);
+            d->run(handle, 512);
+            seen = scope.seen();
+        }
+        EXPECT_EQ(seen, 0) << rate;
+        d->deactivate(handle);
+        d->cleanup(handle);
+    }
+}
+
+} // namespace
