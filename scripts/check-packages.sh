@@ -42,7 +42,8 @@ for lib in libc6 libcairo2 libsndfile1; do
 done
 deb_files="$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./usr/||' | sort)"
 echo "$deb_files"
-for file in lib/vst/$name.so bin/qvl-render bin/qvl-snapshot \
+for file in lib/vst/$name.so lib/lv2/$name.lv2/manifest.ttl lib/lv2/$name.lv2/$name-dsp.so \
+    lib/lv2/$name.lv2/$name-ui.so bin/qvl-render bin/qvl-snapshot \
     share/doc/$name/manual.md share/doc/$name/copyright share/doc/$name/changelog.gz \
     share/man/man1/qvl-render.1.gz share/man/man1/qvl-snapshot.1.gz; do
     grep -qx "$file" <<<"$deb_files" || fail ".deb lacks /usr/$file"
@@ -98,8 +99,14 @@ render_dir="$(mktemp -d)"
 (cd "$render_dir" && /usr/bin/qvl-render --plugin /usr/lib/vst/$name.so) ||
     fail "rendering the demo through the installed plug-in failed"
 [ -s "$render_dir/demo-processed.wav" ] || fail "no demo-processed.wav"
+# The LV2 edition is found where LV2 hosts look, by its URI, and renders the same demo.
+uri=http://www.velmorinthlabs.com/plugins/$name
+lv2ls | grep -qx "$uri" || fail "lv2ls does not list the installed LV2 edition"
+(cd "$render_dir" && /usr/bin/qvl-render --plugin "$uri" --output demo-lv2.wav) ||
+    fail "rendering the demo through the installed LV2 edition failed"
+[ -s "$render_dir/demo-lv2.wav" ] || fail "no demo-lv2.wav"
 rm -rf "$render_dir"
 echo "== apt-get remove $name"
 apt_get remove "$name"
-[ ! -e /usr/lib/vst/$name.so ] && [ ! -e /usr/bin/qvl-render ] || fail "files left after removal"
+[ ! -e /usr/lib/vst/$name.so ] && [ ! -e /usr/lib/lv2/$name.lv2 ] && [ ! -e /usr/bin/qvl-render ] || fail "files left after removal"
 echo "== packages checked in $((SECONDS - start)) s"
