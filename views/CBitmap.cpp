@@ -1,10 +1,12 @@
 #include "views/CBitmap.h"
 
+#include "views/BitmapResample.h"
 #include "views/CDrawSurface.h"
 #include "views/PlatformHooks.h"
 #include "views/PngDecoder.h"
 
 #include <algorithm>
+#include <cmath>
 
 uint32_t decodedPixel(CColor c) {
     if (c.alpha == 0) return 0;
@@ -21,9 +23,56 @@ CBitmap::CBitmap(int32_t width, int32_t height)
     : width_(std::max(width, 0)), height_(std::max(height, 0)),
       pixels_(std::size_t(width_) * std::size_t(height_), 0u) {}
 
-CBitmap::CBitmap(int32_t resourceId) {
+CBitmap::CBitmap(int32_t resourceId) : resourceId_(resourceId) {
     const ResourceBytes bytes = findResourcePng(resourceId);
     decodePng(bytes.data, bytes.size);
+}
+
+namespace {
+bool sameScale(double a, double b) {
+    return std::fabs(a - b) < 1e-6;
+}
+} // namespace
+
+const CBitmap* CBitmap::embeddedRepresentation(double scale) const {
+    for (const SharedRef<CBitmap>& image : representations_)
+        if (sameScale(image->scale_, scale)) return image.get();
+    if (resourceId_ == 0) return nullptr;
+    for (int32_t percent : kArtworkScalePercents) {
+        if (!sameScale(percent / 100.0, scale)) continue;
+        const ResourceBytes bytes = findResourcePng(scaledResourceId(resourceId_, percent));
+        auto image = SharedRef<CBitmap>::adopt(new CBitmap());
+        // Artwork of the wrong size for its scale would misplace every frame: not used.
+        if (!image->decodePng(bytes.data, bytes.size) ||
+            image->width_ != int32_t(std::lround(width_ * scale)) ||
+            image->height_ != int32_t(std::lround(height_ * scale)))
+            return nullptr;
+        image->scale_ = scale;
+        representations_.push_back(image);
+        return image.get();
+    }
+    return nullptr;
+}
+
+const CBitmap& CBitmap::representationFor(double scale) const {
+    if (sameScale(scale, scale_) || !isLoaded() || !(scale > 0.0)) return *this;
+    if (const CBitmap* exact = embeddedRepresentation(scale)) return *exact;
+    // Resampled from the smallest artwork at or above the scale, so that it only shrinks.
+    const CBitmap* source = this;
+    for (int32_t percent : kArtworkScalePercents) {
+        if (percent / 100.0 < scale) continue;
+        if (const CBitmap* larger = embeddedRepresentation(percent / 100.0)) {
+            source = larger;
+            break;
+        }
+    }
+    auto image =
+        SharedRef<CBitmap>::adopt(new CBitmap(int32_t(std::lround(width_ / scale_ * scale)),
+                                              int32_t(std::lround(height_ / scale_ * scale))));
+    resampleArea(*source, *image);
+    image->scale_ = scale;
+    representations_.push_back(image);
+    return *image;
 }
 
 CBitmap* CBitmap::fromPng(const unsigned char* data, std::size_t size) {
