@@ -1,10 +1,7 @@
 #include "plugin/CompressorEffect.h"
 
-#include "plugin/vst2/EffectRecord.h"
-
 #include <cmath>
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -18,29 +15,14 @@ float storableValue(float value) {
 
 } // namespace
 
-CompressorEffect::CompressorEffect(vst2::HostCallback audioMaster, const EditorFactory& makeEditor)
-    : audioMaster_(audioMaster), engine_(std::make_unique<DynamicsEngine>()) {
-    bindEffectRecord(record_, *this);
-    record_.numPrograms = kNumPrograms;
-    record_.numParams = kNumParameters;
-    record_.numInputs = 2;
-    record_.numOutputs = 2;
-    record_.uniqueID = vst2::fourCharacters('s', 'K', 'b', 'd');
-    record_.version = 1;
-    record_.ioRatio = 1.0f;
+CompressorEffect::CompressorEffect(EffectHost* host, const EditorFactory& makeEditor)
+    : host_(host), engine_(std::make_unique<DynamicsEngine>()) {
     bypassDelay_.setLength(kLatencySamples);
     fillFactoryPrograms(programs_);
     setProgram(0);
     if (makeEditor) editor_ = makeEditor(*this);
-    if (editor_) record_.flags |= vst2::effFlagsHasEditor;
-    record_.flags |= vst2::effFlagsCanReplacing | vst2::effFlagsCanDoubleReplacing;
     meterValues_.reset();
     engine_->reset();
-    processingActive_.store(0.0f, std::memory_order_relaxed);
-}
-
-CompressorEffect* CompressorEffect::fromRecord(vst2::AEffect* record) {
-    return record ? static_cast<CompressorEffect*>(record->object) : nullptr;
 }
 
 void CompressorEffect::setSampleRate(float sampleRateHz) {
@@ -50,14 +32,13 @@ void CompressorEffect::setSampleRate(float sampleRateHz) {
 }
 
 void CompressorEffect::resume() {
-    record_.initialDelay = kLatencySamples;
-    processingActive_.store(1.0f, std::memory_order_relaxed);
+    processingActive_.store(true, std::memory_order_relaxed);
 }
 
 void CompressorEffect::suspend() {
     meterValues_.reset();
     engine_->reset();
-    processingActive_.store(0.0f, std::memory_order_relaxed);
+    processingActive_.store(false, std::memory_order_relaxed);
 }
 
 void CompressorEffect::setParameter(int index, float value) {
@@ -98,40 +79,29 @@ void CompressorEffect::setParameter(int index, float value) {
 }
 
 float CompressorEffect::getParameter(int index) {
-    switch (index) {
-    case kReadoutUnity:
-        return 1.0f;
-    case kReadoutGain:
-        return static_cast<float>(meterValues_.gain.load(std::memory_order_relaxed));
-    case kReadoutLevelB:
-        return static_cast<float>(meterValues_.levelB.load(std::memory_order_relaxed));
-    case kReadoutLevelA:
-        return static_cast<float>(meterValues_.levelA.load(std::memory_order_relaxed));
-    case kReadoutZeroFirst:
-    case kReadoutZeroSecond:
-        return 0.0f;
-    case kReadoutProcessingActive:
-        return processingActive_.load(std::memory_order_relaxed);
-    default:
-        return isParameterIndex(index) ? currentProgram().value(index) : 0.0f;
-    }
+    return isParameterIndex(index) ? currentProgram().value(index) : readoutValue(meters(), index);
 }
 
-void CompressorEffect::callHost(int32_t opcode, int32_t index, float opt) {
-    if (audioMaster_) audioMaster_(&record_, opcode, index, 0, nullptr, opt);
+MeterSnapshot CompressorEffect::meters() const {
+    MeterSnapshot snapshot;
+    snapshot.gain = static_cast<float>(meterValues_.gain.load(std::memory_order_relaxed));
+    snapshot.levelA = static_cast<float>(meterValues_.levelA.load(std::memory_order_relaxed));
+    snapshot.levelB = static_cast<float>(meterValues_.levelB.load(std::memory_order_relaxed));
+    snapshot.processingActive = processingActive_.load(std::memory_order_relaxed);
+    return snapshot;
 }
 
 void CompressorEffect::setParameterAutomated(int index, float value) {
     setParameter(index, value);
-    callHost(vst2::audioMasterAutomate, index, value);
+    if (host_) host_->automate(index, value);
 }
 
 void CompressorEffect::beginEdit(int index) {
-    callHost(vst2::audioMasterBeginEdit, index, 0.0f);
+    if (host_) host_->beginEdit(index);
 }
 
 void CompressorEffect::endEdit(int index) {
-    callHost(vst2::audioMasterEndEdit, index, 0.0f);
+    if (host_) host_->endEdit(index);
 }
 
 void CompressorEffect::setProgram(int index) {
@@ -145,24 +115,4 @@ void CompressorEffect::setProgram(int index) {
 void CompressorEffect::setProgramName(const char* text) {
     CompressorProgram& program = currentProgram();
     std::strncpy(program.name, text, CompressorProgram::kNameLength);
-}
-
-vst2::ERect* CompressorEffect::editorRect() {
-    if (!editor_) return nullptr;
-    editorRect_ = vst2::ERect{0, 0, static_cast<int16_t>(editor_->height()),
-                              static_cast<int16_t>(editor_->width())};
-    return &editorRect_;
-}
-
-CompressorEffect* createEffectInstance(vst2::HostCallback audioMaster) {
-#if QVL_HAS_EDITOR
-    const CompressorEffect::EditorFactory makeEditor = createCompressorEditor;
-#else
-    const CompressorEffect::EditorFactory makeEditor;
-#endif
-    try {
-        return new CompressorEffect(audioMaster, makeEditor);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
 }

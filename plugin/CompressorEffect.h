@@ -7,39 +7,31 @@
 #include "engine/MeterReadouts.h"
 #include "engine/StereoDelayLine.h"
 #include "plugin/CompressorProgram.h"
+#include "plugin/EffectHost.h"
 #include "plugin/FactoryPrograms.h"
-#include "plugin/vst2/Vst2Interface.h"
+#include "plugin/MeterSnapshot.h"
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 
-// The object behind the host's AEffect record: it owns the dynamics engine, the programs with
-// the live parameter values, the bypass delay line, the meter readouts and the editor, and
-// answers the host.
+// The effect itself, the same under every plug-in format: it owns the dynamics engine, the
+// programs with the live parameter values, the bypass delay line, the meter readouts and the
+// editor. A format adapter translates its host's requests into these calls and passes the
+// effect's automation and edit gestures on through EffectHost.
 class CompressorEffect final : public EditorHost {
   public:
     using EditorFactory = std::function<std::unique_ptr<EffectEditor>(EditorHost&)>;
 
     static constexpr int kLatencySamples = 151;
     static constexpr int kBypassDelayCapacity = 500;
-    // Readout indices for the editor, beside the parameters 0..20.
-    static constexpr int kReadoutUnity = 500;
-    static constexpr int kReadoutGain = 501;
-    static constexpr int kReadoutLevelB = 502;
-    static constexpr int kReadoutLevelA = 503;
-    static constexpr int kReadoutZeroFirst = 504;
-    static constexpr int kReadoutZeroSecond = 505;
-    static constexpr int kReadoutProcessingActive = 506;
 
-    // makeEditor may be empty: the effect then runs without an editor.
-    CompressorEffect(vst2::HostCallback audioMaster, const EditorFactory& makeEditor);
+    // host may be null, and makeEditor empty: the effect then tells no one about the editor's
+    // changes, or runs without an editor.
+    CompressorEffect(EffectHost* host, const EditorFactory& makeEditor);
     CompressorEffect(const CompressorEffect&) = delete;
     CompressorEffect& operator=(const CompressorEffect&) = delete;
-
-    vst2::AEffect* effectRecord() { return &record_; }
-    static CompressorEffect* fromRecord(vst2::AEffect* record);
 
     // Host state.
     void setSampleRate(float sampleRateHz);
@@ -49,7 +41,8 @@ class CompressorEffect final : public EditorHost {
     void resume();
     void suspend();
 
-    // Parameters. Indices outside 0..20 are ignored by setParameter.
+    // Parameters. Indices outside 0..20 are ignored by setParameter; getParameter answers
+    // them with the editor's readouts (readoutValue).
     void setParameter(int index, float value);
     float getParameter(int index) override;
     void setParameterAutomated(int index, float value) override;
@@ -57,6 +50,9 @@ class CompressorEffect final : public EditorHost {
     void endEdit(int index) override;
     bool bypassOn() const { return bypassOn_.load(std::memory_order_relaxed); }
     bool deltaOn() const { return deltaOn_.load(std::memory_order_relaxed); }
+
+    // The meters as the audio thread left them; callable from any thread.
+    MeterSnapshot meters() const;
 
     // Programs. Indices outside 0..6 are ignored.
     void setProgram(int index);
@@ -69,18 +65,14 @@ class CompressorEffect final : public EditorHost {
 
     EffectEditor* editor() { return editor_.get(); }
     const DynamicsEngine& engine() const { return *engine_; }
-    // The editor's size as the host reads it; null without an editor.
-    vst2::ERect* editorRect();
 
     // Non-positive frame counts process nothing; inputs and outputs may be the same arrays.
     template <typename Sample> void process(Sample** inputs, Sample** outputs, int32_t frames);
 
   private:
     CompressorProgram& currentProgram() { return programs_[getProgram()]; }
-    void callHost(int32_t opcode, int32_t index, float opt);
 
-    vst2::AEffect record_{};
-    vst2::HostCallback audioMaster_;
+    EffectHost* host_;
     std::unique_ptr<DynamicsEngine> engine_; // 0.8 MB of noise tables: on the heap, made once
     std::atomic<float> sampleRateHz_{44100.0f};
     int32_t blockSize_ = 1024;
@@ -90,8 +82,7 @@ class CompressorEffect final : public EditorHost {
     StereoDelayLine bypassDelay_{kBypassDelayCapacity};
     std::atomic<bool> bypassOn_{false};
     std::atomic<bool> deltaOn_{false};
-    std::atomic<float> processingActive_{0.0f};
-    vst2::ERect editorRect_{};
+    std::atomic<bool> processingActive_{false};
     // Declared last so it is destroyed first: it may still read parameters while it closes.
     std::unique_ptr<EffectEditor> editor_;
 };
@@ -101,6 +92,3 @@ void CompressorEffect::process(Sample** inputs, Sample** outputs, int32_t frames
     processBlock<Sample>(*engine_, bypassDelay_, bypassOn(), sampleRate(), meterValues_, inputs,
                          outputs, frames);
 }
-
-// Allocates the effect for a host; null when memory runs out.
-CompressorEffect* createEffectInstance(vst2::HostCallback audioMaster);

@@ -2,6 +2,7 @@
 // single precision, the oversampled frame at 44.1 kHz and the plain frame at 96 kHz.
 #include "plugin/CompressorEffect.h"
 #include "plugin/vst2/Vst2Dispatcher.h"
+#include "plugin/vst2/Vst2Plugin.h"
 
 #include <benchmark/benchmark.h>
 
@@ -31,10 +32,11 @@ std::vector<float> signal(uint32_t seed) {
 
 void runProgram(benchmark::State& state, float sampleRateHz) {
     const int program = static_cast<int>(state.range(0));
-    auto effect = std::make_unique<CompressorEffect>(nullptr, CompressorEffect::EditorFactory{});
-    dispatchRequest(*effect, vst2::effSetSampleRate, 0, 0, nullptr, sampleRateHz);
-    dispatchRequest(*effect, vst2::effSetProgram, 0, program, nullptr, 0.0f);
-    dispatchRequest(*effect, vst2::effMainsChanged, 0, 1, nullptr, 0.0f);
+    auto plugin = std::make_unique<Vst2Plugin>(nullptr, CompressorEffect::EditorFactory{});
+    CompressorEffect* effect = &plugin->effect();
+    dispatchRequest(*plugin, vst2::effSetSampleRate, 0, 0, nullptr, sampleRateHz);
+    dispatchRequest(*plugin, vst2::effSetProgram, 0, program, nullptr, 0.0f);
+    dispatchRequest(*plugin, vst2::effMainsChanged, 0, 1, nullptr, 0.0f);
     std::vector<float> left = signal(1), right = signal(2), outLeft(kBlock), outRight(kBlock);
     float* outputs[2] = {outLeft.data(), outRight.data()};
     std::size_t offset = 0;

@@ -1,29 +1,29 @@
 #include "plugin/vst2/EffectRecord.h"
 
-#include "plugin/CompressorEffect.h"
 #include "plugin/vst2/Vst2Dispatcher.h"
+#include "plugin/vst2/Vst2Plugin.h"
 
 namespace {
 
 intptr_t VST2_CALL dispatcherEntry(vst2::AEffect* record, int32_t opcode, int32_t index,
                                    intptr_t value, void* ptr, float opt) {
-    CompressorEffect* effect = CompressorEffect::fromRecord(record);
-    if (!effect) return 0;
+    Vst2Plugin* plugin = Vst2Plugin::fromRecord(record);
+    if (!plugin) return 0;
     if (opcode == vst2::effClose) {
-        delete effect;
+        delete plugin;
         return 1;
     }
-    return dispatchRequest(*effect, opcode, index, value, ptr, opt);
+    return dispatchRequest(*plugin, opcode, index, value, ptr, opt);
 }
 
 void VST2_CALL setParameterEntry(vst2::AEffect* record, int32_t index, float value) {
-    if (CompressorEffect* effect = CompressorEffect::fromRecord(record))
-        effect->setParameter(index, value);
+    if (Vst2Plugin* plugin = Vst2Plugin::fromRecord(record))
+        plugin->effect().setParameter(index, value);
 }
 
 float VST2_CALL getParameterEntry(vst2::AEffect* record, int32_t index) {
-    CompressorEffect* effect = CompressorEffect::fromRecord(record);
-    return effect ? effect->getParameter(index) : 0.0f;
+    Vst2Plugin* plugin = Vst2Plugin::fromRecord(record);
+    return plugin ? plugin->effect().getParameter(index) : 0.0f;
 }
 
 template <typename Sample> bool hasStereoBuffers(Sample** inputs, Sample** outputs) {
@@ -32,8 +32,9 @@ template <typename Sample> bool hasStereoBuffers(Sample** inputs, Sample** outpu
 
 template <typename Sample>
 void processEntry(vst2::AEffect* record, Sample** inputs, Sample** outputs, int32_t frames) {
-    CompressorEffect* effect = CompressorEffect::fromRecord(record);
-    if (effect && hasStereoBuffers(inputs, outputs)) effect->process(inputs, outputs, frames);
+    Vst2Plugin* plugin = Vst2Plugin::fromRecord(record);
+    if (plugin && hasStereoBuffers(inputs, outputs))
+        plugin->effect().process(inputs, outputs, frames);
 }
 
 void VST2_CALL processReplacingEntry(vst2::AEffect* record, float** inputs, float** outputs,
@@ -51,9 +52,9 @@ void VST2_CALL processAccumulatingEntry(vst2::AEffect*, float**, float**, int32_
 
 } // namespace
 
-void bindEffectRecord(vst2::AEffect& record, CompressorEffect& effect) {
+void bindEffectRecord(vst2::AEffect& record, Vst2Plugin& plugin) {
     record.magic = vst2::kEffectMagic;
-    record.object = &effect;
+    record.object = &plugin;
     record.dispatcher = dispatcherEntry;
     record.setParameter = setParameterEntry;
     record.getParameter = getParameterEntry;

@@ -2,7 +2,7 @@
 
 #include "plugin/vst2/Vst2Interface.h"
 
-class CompressorEffect;
+class Vst2Plugin;
 
-// Fills the record's magic, object and entry functions; each entry forwards to the effect.
-void bindEffectRecord(vst2::AEffect& record, CompressorEffect& effect);
+// Fills the record's magic, object and entry functions; each entry forwards to the plug-in.
+void bindEffectRecord(vst2::AEffect& record, Vst2Plugin& plugin);

@@ -1,5 +1,5 @@
-#include "plugin/CompressorEffect.h"
 #include "plugin/vst2/Vst2Interface.h"
+#include "plugin/vst2/Vst2Plugin.h"
 
 // The host's entry into the module. Hosts look for either name, so both must be this one
 // function; the export list keeps every other symbol of the module private.
@@ -8,8 +8,8 @@ VSTPluginMain(vst2::HostCallback audioMaster) {
     // A host that answers 0 does not speak this interface.
     if (!audioMaster || audioMaster(nullptr, vst2::audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
-    CompressorEffect* effect = createEffectInstance(audioMaster);
-    return effect ? effect->effectRecord() : nullptr;
+    Vst2Plugin* plugin = createVst2Plugin(audioMaster);
+    return plugin ? plugin->record() : nullptr;
 }
 
 // C++ forbids declaring `main` with this signature, so the assembler gives it the same address

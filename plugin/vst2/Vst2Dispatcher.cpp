@@ -1,7 +1,7 @@
 #include "plugin/vst2/Vst2Dispatcher.h"
 
-#include "plugin/CompressorEffect.h"
 #include "plugin/ParameterTable.h"
+#include "plugin/vst2/Vst2Plugin.h"
 
 #include <cstring>
 
@@ -43,14 +43,14 @@ intptr_t speakerArrangement(intptr_t value, void* ptr) {
 }
 
 // Without an editor every editor request answers 0.
-intptr_t editorRequest(CompressorEffect& effect, int32_t opcode, int32_t index, intptr_t value,
-                       void* ptr, float opt) {
-    if (!effect.editor()) return 0;
-    EffectEditor& editor = *effect.editor();
+intptr_t editorRequest(Vst2Plugin& plugin, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                       float opt) {
+    if (!plugin.effect().editor()) return 0;
+    EffectEditor& editor = *plugin.effect().editor();
     switch (opcode) {
     case vst2::effEditGetRect:
         if (!ptr) return 0;
-        *static_cast<vst2::ERect**>(ptr) = effect.editorRect();
+        *static_cast<vst2::ERect**>(ptr) = plugin.editorRect();
         return 1;
     case vst2::effEditOpen:
         return editor.open(ptr) ? 1 : 0;
@@ -74,9 +74,10 @@ intptr_t editorRequest(CompressorEffect& effect, int32_t opcode, int32_t index, 
 
 } // namespace
 
-intptr_t dispatchRequest(CompressorEffect& effect, int32_t opcode, int32_t index, intptr_t value,
+intptr_t dispatchRequest(Vst2Plugin& plugin, int32_t opcode, int32_t index, intptr_t value,
                          void* ptr, float opt) {
     using namespace vst2;
+    CompressorEffect& effect = plugin.effect();
     switch (opcode) {
     // Programs.
     case effSetProgram:
@@ -116,9 +117,9 @@ intptr_t dispatchRequest(CompressorEffect& effect, int32_t opcode, int32_t index
         return 0;
     case effMainsChanged:
         if (value)
-            effect.resume();
+            plugin.resume();
         else
-            effect.suspend();
+            plugin.suspend();
         return 0;
     case effSetTotalSampleToProcess:
         return value;
@@ -131,7 +132,7 @@ intptr_t dispatchRequest(CompressorEffect& effect, int32_t opcode, int32_t index
     case effEditKeyDown:
     case effEditKeyUp:
     case effSetEditKnobMode:
-        return editorRequest(effect, opcode, index, value, ptr, opt);
+        return editorRequest(plugin, opcode, index, value, ptr, opt);
 
     // Identity and capabilities.
     case effIdentify:

@@ -2,8 +2,8 @@
 
 #include "plugin/vst2/Vst2Interface.h"
 
-class CompressorEffect;
+class Vst2Plugin;
 
 // The answer to every host request except effClose, which the record's entry handles.
-intptr_t dispatchRequest(CompressorEffect& effect, int32_t opcode, int32_t index, intptr_t value,
+intptr_t dispatchRequest(Vst2Plugin& plugin, int32_t opcode, int32_t index, intptr_t value,
                          void* ptr, float opt);

@@ -3,6 +3,7 @@
 #include "EffectSignals.h"
 #include "plugin/CompressorEffect.h"
 #include "plugin/vst2/Vst2Dispatcher.h"
+#include "plugin/vst2/Vst2Plugin.h"
 
 #include <gtest/gtest.h>
 
@@ -34,8 +35,8 @@ TEST(EffectAllocation, TheCounterSeesAllocations) {
 // precisions, both frames, suspend and resume: all while counting.
 TEST(EffectAllocation, NoneWhileProcessingOrChangingParametersAndPrograms) {
     for (const float rate : {44100.0f, 96000.0f}) {
-        auto effect =
-            std::make_unique<CompressorEffect>(nullptr, CompressorEffect::EditorFactory{});
+        auto plugin = std::make_unique<Vst2Plugin>(nullptr, CompressorEffect::EditorFactory{});
+        CompressorEffect* effect = &plugin->effect();
         const StereoSignal in = burstSignal(1024, rate);
         StereoSignal out = in;
         std::vector<float> left(in.left.begin(), in.left.end()),
@@ -47,10 +48,10 @@ TEST(EffectAllocation, NoneWhileProcessingOrChangingParametersAndPrograms) {
         int seen;
         {
             CountingScope scope;
-            dispatchRequest(*effect, vst2::effSetSampleRate, 0, 0, nullptr, rate);
-            dispatchRequest(*effect, vst2::effMainsChanged, 0, 1, nullptr, 0.0f);
+            dispatchRequest(*plugin, vst2::effSetSampleRate, 0, 0, nullptr, rate);
+            dispatchRequest(*plugin, vst2::effMainsChanged, 0, 1, nullptr, 0.0f);
             for (int program = 0; program < kNumPrograms; ++program) {
-                dispatchRequest(*effect, vst2::effSetProgram, 0, program, nullptr, 0.0f);
+                dispatchRequest(*plugin, vst2::effSetProgram, 0, program, nullptr, 0.0f);
                 effect->process(inputs, outputs, 1024);
                 effect->process(channels, channels, 1024);
             }
@@ -63,7 +64,7 @@ TEST(EffectAllocation, NoneWhileProcessingOrChangingParametersAndPrograms) {
             }
             for (int readout = 500; readout <= 506; ++readout)
                 (void)effect->getParameter(readout);
-            dispatchRequest(*effect, vst2::effMainsChanged, 0, 0, nullptr, 0.0f);
+            dispatchRequest(*plugin, vst2::effMainsChanged, 0, 0, nullptr, 0.0f);
             seen = scope.seen();
         }
         EXPECT_EQ(seen, 0) << rate;

@@ -41,13 +41,13 @@ TEST(EffectLifecycle, ReadoutsFollowResumeAndSuspend) {
 
 TEST(EffectLifecycle, LatencyIsReportedFromTheFirstResumeOn) {
     EffectHarness h;
-    EXPECT_EQ(h.effect.effectRecord()->initialDelay, 0);
+    EXPECT_EQ(h.plugin.record()->initialDelay, 0);
     h.dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
-    EXPECT_EQ(h.effect.effectRecord()->initialDelay, 0);
+    EXPECT_EQ(h.plugin.record()->initialDelay, 0);
     h.dispatch(effMainsChanged, 0, 1);
-    EXPECT_EQ(h.effect.effectRecord()->initialDelay, 151);
+    EXPECT_EQ(h.plugin.record()->initialDelay, 151);
     h.dispatch(effMainsChanged, 0, 0);
-    EXPECT_EQ(h.effect.effectRecord()->initialDelay, 151);
+    EXPECT_EQ(h.plugin.record()->initialDelay, 151);
 }
 
 TEST(EffectLifecycle, ParametersSurviveSuspendAndResume) {
@@ -85,7 +85,7 @@ TEST(BadInput, IndicesOutsideTheTableNeitherWriteNorRead) {
     h.log.clear();
     for (int index : {21, -1, 499, 500, 501, 506, 507, INT_MAX, INT_MIN}) {
         h.effect.setParameter(index, 0.123f);
-        h.effect.effectRecord()->setParameter(h.effect.effectRecord(), index, 0.456f);
+        h.plugin.record()->setParameter(h.plugin.record(), index, 0.456f);
     }
     EXPECT_EQ(allValues(h.effect), before);
     EXPECT_TRUE(h.log.empty());
@@ -134,7 +134,7 @@ TEST(BadInput, TextRequestsOutsideTheTableWriteNothing) {
 
 TEST(EditorForwarding, TheEditorIsAnnouncedAndSizedForTheHost) {
     EffectHarness h;
-    EXPECT_TRUE(h.effect.effectRecord()->flags & effFlagsHasEditor);
+    EXPECT_TRUE(h.plugin.record()->flags & effFlagsHasEditor);
     ERect* rect = nullptr;
     EXPECT_EQ(h.dispatch(effEditGetRect, 0, 0, &rect), 1);
     ASSERT_NE(rect, nullptr);
@@ -166,7 +166,7 @@ TEST(EditorForwarding, WindowAndKeyRequestsReachTheEditor) {
 
 TEST(EditorForwarding, WithoutAnEditorEveryEditorRequestAnswersZero) {
     EffectHarness h(false);
-    EXPECT_FALSE(h.effect.effectRecord()->flags & effFlagsHasEditor);
+    EXPECT_FALSE(h.plugin.record()->flags & effFlagsHasEditor);
     ERect sentinel{};
     ERect* rect = &sentinel;
     EXPECT_EQ(h.dispatch(effEditGetRect, 0, 0, &rect), 0);

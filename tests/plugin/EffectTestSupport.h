@@ -3,6 +3,7 @@
 #include "editor/EffectEditor.h"
 #include "plugin/CompressorEffect.h"
 #include "plugin/vst2/Vst2Dispatcher.h"
+#include "plugin/vst2/Vst2Plugin.h"
 
 #include <memory>
 #include <ostream>
@@ -76,21 +77,23 @@ class RecordingEditor final : public EffectEditor {
     std::vector<Event>& log_;
 };
 
-// An effect as a host sees it, with a recording editor (or none) and a recording host callback
-// writing into one shared log, so the order between editor and host is visible.
+// An effect as a host sees it through its VST2 adapter, with a recording editor (or none) and
+// a recording host callback writing into one shared log, so the order between editor and host
+// is visible.
 class EffectHarness {
   public:
     explicit EffectHarness(bool withEditor = true)
-        : effect(hostCallback,
-                 withEditor ? makeEditorFactory() : CompressorEffect::EditorFactory{}) {
-        effect.effectRecord()->resvd1 = reinterpret_cast<intptr_t>(&log);
+        : plugin(hostCallback,
+                 withEditor ? makeEditorFactory() : CompressorEffect::EditorFactory{}),
+          effect(plugin.effect()) {
+        plugin.record()->resvd1 = reinterpret_cast<intptr_t>(&log);
     }
 
     RecordingEditor* editor() { return static_cast<RecordingEditor*>(effect.editor()); }
 
     intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                       float opt = 0.0f) {
-        return dispatchRequest(effect, opcode, index, value, ptr, opt);
+        return dispatchRequest(plugin, opcode, index, value, ptr, opt);
     }
 
     std::string text(int32_t opcode, int32_t index) {
@@ -100,7 +103,8 @@ class EffectHarness {
     }
 
     std::vector<Event> log;
-    CompressorEffect effect;
+    Vst2Plugin plugin;
+    CompressorEffect& effect;
 
   private:
     CompressorEffect::EditorFactory makeEditorFactory() {

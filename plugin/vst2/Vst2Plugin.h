@@ -1,0 +1,43 @@
+#pragma once
+
+#include "plugin/CompressorEffect.h"
+#include "plugin/EffectHost.h"
+#include "plugin/vst2/Vst2Interface.h"
+
+// The effect as a VST 2.4 host sees it: the record the host holds, the host's callback, and
+// the answers that exist only in this format (identity, latency report, editor rectangle).
+// Everything else is the effect's own.
+class Vst2Plugin final : public EffectHost {
+  public:
+    static constexpr int32_t kUniqueId = vst2::fourCharacters('s', 'K', 'b', 'd');
+
+    Vst2Plugin(vst2::HostCallback audioMaster, const CompressorEffect::EditorFactory& makeEditor);
+    Vst2Plugin(const Vst2Plugin&) = delete;
+    Vst2Plugin& operator=(const Vst2Plugin&) = delete;
+
+    vst2::AEffect* record() { return &record_; }
+    static Vst2Plugin* fromRecord(vst2::AEffect* record);
+    CompressorEffect& effect() { return effect_; }
+
+    // The latency is reported from the first resume on, as the host then reads it.
+    void resume();
+    void suspend() { effect_.suspend(); }
+    // The editor's size as the host reads it; null without an editor.
+    vst2::ERect* editorRect();
+
+    void automate(int index, float value) override;
+    void beginEdit(int index) override;
+    void endEdit(int index) override;
+
+  private:
+    void callHost(int32_t opcode, int32_t index, float opt);
+
+    vst2::AEffect record_{};
+    vst2::HostCallback audioMaster_;
+    vst2::ERect editorRect_{};
+    // Declared last so it is destroyed first, while the record it may still reach is whole.
+    CompressorEffect effect_;
+};
+
+// Allocates the plug-in for a host; null when memory runs out.
+Vst2Plugin* createVst2Plugin(vst2::HostCallback audioMaster);
