@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace {
@@ -15,6 +14,7 @@ constexpr double kLowestFactor = 0.5;
 constexpr double kHighestFactor = 4.0;
 
 constexpr const char* kScaleKey = "scale=";
+constexpr std::size_t kLongestSettingsFile = 4096;
 constexpr const char* kAutomatic = "automatic";
 
 } // namespace
@@ -67,9 +67,16 @@ std::string formatScaleSetting(std::optional<int32_t> percent) {
 
 std::optional<int32_t> readScaleSetting(const std::string& path) {
     if (path.empty()) return {};
-    std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
-    if (!file) return {};
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const std::filesystem::path file = std::filesystem::u8path(path);
+    std::error_code error;
+    // A folder, a device or a pipe in the file's place is no settings file.
+    if (!std::filesystem::is_regular_file(file, error)) return {};
+    std::ifstream stream(file, std::ios::binary);
+    if (!stream) return {};
+    // The file holds one short line; a huge one is nonsense and is not read in full.
+    std::string text(kLongestSettingsFile, '\0');
+    stream.read(text.data(), std::streamsize(text.size()));
+    text.resize(std::size_t(stream.gcount()));
     return parseScaleSetting(text);
 }
 
