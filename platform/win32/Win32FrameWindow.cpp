@@ -12,6 +12,12 @@
 
 namespace {
 
+// The DPI of the window's monitor changed: the top-level window hears it (Windows 8.1 on), a
+// child window after its top-level window (Windows 10 1703 on). Headers for older targets do
+// not name them.
+constexpr UINT kDpiChanged = 0x02E0;
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
+
 // Messages carry device pixels; the frame works in its own.
 CPoint pointFrom(LPARAM lParam, const CFrame& frame) {
     return toEditorPoint({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, frame.getScale());
@@ -113,6 +119,12 @@ LRESULT Win32FrameWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_KEYUP:
         if (key(message, wParam)) return 0;
         break;
+    case kDpiChanged:
+    case kDpiChangedAfterParent:
+        // The host's window moved to a monitor of another DPI (or the user changed it): the
+        // editor asks the desktop again and follows.
+        frame_.displayScaleChanged();
+        return 0;
     default:
         break;
     }
