@@ -152,9 +152,9 @@ ScaleMenu* CompressorEditor::scaleMenu() const {
 
 bool CompressorEditor::backgroundPressed(CPoint where, int32_t buttons) {
     if (!frame_ || !(buttons & kButtonRight) || frame_->getModalOverlay()) return false;
-    scaleMenu_ = SharedRef<ScaleMenu>::adopt(
-        new ScaleMenu(frame_->getViewSize(), where, userScale_,
-                      [this](ScaleMenu::Choice choice) { chooseScale(choice); }));
+    scaleMenu_ = SharedRef<ScaleMenu>::adopt(new ScaleMenu(
+        frame_->getViewSize(), where, userScale_, chosenScalePercent(parentWindow_, std::nullopt),
+        [this](ScaleMenu::Choice choice) { chooseScale(choice); }));
     return frame_->setModalOverlay(scaleMenu_.get());
 }
 

@@ -17,14 +17,12 @@ constexpr CColor kMenuMark{0, 204, 255, 255};
 constexpr CColor kMenuText{250, 250, 250, 255};
 constexpr int32_t kTextInsetPx = 14;
 
-std::string label(const ScaleMenu::Choice& choice) {
-    return choice ? std::to_string(*choice) + " %" : "Automatic";
-}
-
 } // namespace
 
-ScaleMenu::ScaleMenu(const CRect& frameSize, CPoint where, Choice current, ChoiceHandler onChoice)
-    : CView(frameSize), current_(current), onChoice_(std::move(onChoice)) {
+ScaleMenu::ScaleMenu(const CRect& frameSize, CPoint where, Choice current, int32_t automaticPercent,
+                     ChoiceHandler onChoice)
+    : CView(frameSize), current_(current), automaticPercent_(automaticPercent),
+      onChoice_(std::move(onChoice)) {
     for (int32_t percent : kEditorScalePercents)
         choices_.emplace_back(percent);
     choices_.emplace_back(std::nullopt);
@@ -32,6 +30,12 @@ ScaleMenu::ScaleMenu(const CRect& frameSize, CPoint where, Choice current, Choic
     const int32_t left = std::clamp(where.h, frameSize.left, frameSize.right - kWidthPx);
     const int32_t top = std::clamp(where.v, frameSize.top, frameSize.bottom - height);
     menuRect_ = {left, top, left + kWidthPx, top + height};
+}
+
+std::string ScaleMenu::label(std::size_t index) const {
+    const Choice& choice = choices_[index];
+    return choice ? std::to_string(*choice) + " %"
+                  : "Automatic (" + std::to_string(automaticPercent_) + " %)";
 }
 
 CRect ScaleMenu::rowRect(std::size_t index) const {
@@ -53,7 +57,7 @@ void ScaleMenu::draw(CDrawSurface& surface) {
             surface.setFillColor(kMenuMark);
             surface.fillRect({row.left + 4, row.top + 6, row.left + 8, row.top + 10});
         }
-        surface.drawString(label(choices_[i]).c_str(),
+        surface.drawString(label(i).c_str(),
                            {row.left + kTextInsetPx, row.top, row.right, row.bottom}, kLeftText);
     }
     setDirty(false);

@@ -182,6 +182,9 @@ TEST_F(ScaleSettingsFolder, MenuChoiceWinsOverTheDesktopAndHoldsForLaterInstance
     ScaleMenu* menu = first.editor->scaleMenu();
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(menu->choices().size(), 8u);
+    // "Automatic" says what it would give: the desktop's 150 %.
+    EXPECT_EQ(menu->label(7), "Automatic (150 %)");
+    EXPECT_EQ(menu->label(4), "200 %");
     first.editor->getFrame()->onMouseDown(rowOf(*menu, 200), kButtonLeft);
 
     EXPECT_EQ(first.editor->scaleMenu(), nullptr);
