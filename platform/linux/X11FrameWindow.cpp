@@ -6,6 +6,7 @@
 #include "views/CFrame.h"
 #include "views/DeviceScale.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <cairo-xlib.h>
 
@@ -92,6 +93,9 @@ std::unique_ptr<X11FrameWindow> X11FrameWindow::create(CFrame& frame, Window par
                                    unsigned(size.height()), 0, CopyFromParent, InputOutput,
                                    CopyFromParent, CWEventMask | CWBackPixmap, &attributes);
             XStoreName(display, window, "Window");
+            // The desktop's settings (Xft.dpi among them) live on the root window; a change of
+            // the display scale arrives as a change of that property.
+            XSelectInput(display, DefaultRootWindow(display), PropertyChangeMask);
             XMapWindow(display, window);
             XWindowAttributes windowAttributes;
             if (!trap.failed() && XGetWindowAttributes(display, window, &windowAttributes) &&
@@ -184,6 +188,9 @@ void X11FrameWindow::dispatch(XEvent& event) {
             frame_.onKeyUp(key);
         break;
     }
+    case PropertyNotify:
+        if (event.xproperty.atom == XA_RESOURCE_MANAGER) frame_.displayScaleChanged();
+        break;
     default:
         break;
     }

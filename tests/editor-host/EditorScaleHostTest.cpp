@@ -271,6 +271,23 @@ TEST_F(ScaledEditorInAWindow, AHostsContentScaleRequestResizesTheOpenEditor) {
     EXPECT_EQ(sizeWindowRequests(p, 690, 270), 1);
 }
 
+TEST_F(ScaledEditorInAWindow, AnOpenEditorFollowsTheDesktopWhenItsScaleChanges) {
+    writeResources("Xft.dpi:\t96\n");
+    HostedPlugin& p = load();
+    ASSERT_TRUE(open(p));
+    p.clearHostCalls();
+    writeResources("Xft.dpi:\t192\n"); // what the desktop's settings do when scaling changes
+    idleFor(p, 100);
+    EXPECT_EQ(editorSize(p), Size(1380, 540));
+    EXPECT_EQ(childSize(), Size(1380, 540));
+    EXPECT_EQ(sizeWindowRequests(p, 1380, 540), 1);
+    // Other changes of the desktop's settings leave the size alone.
+    writeResources("Xft.dpi:\t192\nXft.antialias:\t1\n");
+    idleFor(p, 60);
+    EXPECT_EQ(editorSize(p), Size(1380, 540));
+    EXPECT_EQ(sizeWindowRequests(p, 1380, 540), 1);
+}
+
 TEST_F(ScaledEditorInAWindow, TheMenusSizeHoldsForTheNextInstanceAndBeatsTheDesktop) {
     writeResources("Xft.dpi:\t96\n");
     HostedPlugin& first = load();
