@@ -66,6 +66,7 @@ bool CompressorEditor::open(void* parentWindow) {
     editorThread_.store(std::this_thread::get_id());
     // Everything is read anew below, so changes announced until now are already covered.
     pendingParameters_.store(0);
+    hostScaleChanged_.store(false);
 
     parentWindow_ = parentWindow;
     userScale_ = readScaleSetting(services_.settingsFile);
@@ -103,7 +104,7 @@ int32_t CompressorEditor::chosenScalePercent(void* parentWindow,
                                              std::optional<int32_t> userScale) const {
     ScaleSources sources;
     sources.userPercent = userScale;
-    sources.hostFactor = hostScale_;
+    sources.hostFactor = hostScale_.load();
     if (services_.desktopScale) sources.desktopFactors = services_.desktopScale(parentWindow);
     return chooseEditorScale(sources);
 }
@@ -129,7 +130,11 @@ void CompressorEditor::applyScale(int32_t percent) {
 }
 
 void CompressorEditor::setHostScale(double factor) {
-    hostScale_ = factor;
+    hostScale_.store(factor);
+    if (!isEditorThread()) {
+        hostScaleChanged_.store(true);
+        return;
+    }
     applyScale(chosenScalePercent(parentWindow_, userScale_));
 }
 
@@ -252,6 +257,8 @@ void CompressorEditor::refreshTextDimming() {
 
 void CompressorEditor::idle() {
     if (!frame_) return;
+    if (hostScaleChanged_.exchange(false))
+        applyScale(chosenScalePercent(parentWindow_, userScale_));
     applyPendingParameters();
     updateMeters();
     frame_->idle();

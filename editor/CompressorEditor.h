@@ -23,8 +23,8 @@
 // the meters and release lamps from the effect's readouts on idle.
 //
 // Threads: everything that touches views runs on the thread that called open (the host's
-// user-interface thread). setParameter may come from any thread (host automation often
-// arrives on the audio thread); a change from another thread only raises the parameter's bit
+// user-interface thread). setParameter and setHostScale may come from any thread (host automation
+// often arrives on the audio thread); a change from another thread only raises the parameter's bit
 // in an atomic word, and the next idle applies the marked parameters on the editor's thread.
 // Values are read fresh from the effect when applied, so coalescing repeated changes of one
 // parameter loses nothing, and no view is ever touched from two threads.
@@ -97,7 +97,9 @@ class CompressorEditor final : public EffectEditor,
     SharedRef<CFrame> frame_;
     SharedRef<ScaleMenu> scaleMenu_;
     void* parentWindow_ = nullptr;
-    double hostScale_ = 0.0;
+    // The host's scale may be announced on any thread; the editor's thread applies it.
+    std::atomic<double> hostScale_{0.0};
+    std::atomic<bool> hostScaleChanged_{false};
     // The user's choice of scale as read at open or made in the menu; nothing: "Automatic".
     std::optional<int32_t> userScale_;
     EditorControls controls_;
