@@ -4,6 +4,7 @@
 
 #include "platform/DesktopScale.h"
 #include "platform/OpenUrl.h"
+#include "plugin/ParameterCurves.h"
 #include "views/CMovieBitmap.h"
 #include "views/CParamDisplay.h"
 #include "views/DeviceScale.h"
@@ -29,10 +30,11 @@ constexpr uint32_t parameterBit(int index) {
 }
 static_assert(kNumEditorParameters <= 32, "one bit per parameter in the handover word");
 
-// The Threshold parameter spans 0 ... -50 dB.
-constexpr float kThresholdRangeDb = -50.0f;
-constexpr double kKneeRangeDb = 20.0;
-constexpr double kDryRangeDb = 100.0;
+// The graph draws the dry path's attenuation, the dry level negated (0 - keeps a zero
+// positive).
+double dryAttenuationDb(float dryMix) {
+    return 0.0 - curve::dryMixDb(static_cast<double>(dryMix));
+}
 
 } // namespace
 
@@ -80,12 +82,12 @@ bool CompressorEditor::open(void* parentWindow) {
 
     CTransferFunction& graph = *controls_.transferGraph;
     const float threshold = host_.getParameter(kParamThreshold);
-    graph.kneeDb = host_.getParameter(kParamKnee) * kKneeRangeDb;
-    graph.thresholdDb = threshold * double{kThresholdRangeDb};
+    graph.kneeDb = curve::kneeDb(static_cast<double>(host_.getParameter(kParamKnee)));
+    graph.thresholdDb = curve::thresholdDb(static_cast<double>(threshold));
     graph.setRatioFromParameter(host_.getParameter(kParamRatio));
-    graph.dryAttenuationDb = kDryRangeDb - host_.getParameter(kParamDryMix) * kDryRangeDb;
+    graph.dryAttenuationDb = dryAttenuationDb(host_.getParameter(kParamDryMix));
     graph.setMakeUpFromParameter(host_.getParameter(kParamMakeUpGain));
-    controls_.scMeter->thresholdDb = threshold * kThresholdRangeDb;
+    controls_.scMeter->thresholdDb = curve::thresholdDb(threshold);
 
     refreshTextDimming();
     graph.setDirty(true);
@@ -191,19 +193,19 @@ void CompressorEditor::applyParameter(int index) {
     CTransferFunction& graph = *controls_.transferGraph;
     switch (index) {
     case kParamThreshold:
-        graph.thresholdDb = p() * double{kThresholdRangeDb};
-        controls_.scMeter->thresholdDb = p() * kThresholdRangeDb;
+        graph.thresholdDb = curve::thresholdDb(static_cast<double>(p()));
+        controls_.scMeter->thresholdDb = curve::thresholdDb(p());
         meters_.grHoldDb = 0.0f;
         break;
     case kParamKnee:
-        graph.kneeDb = p() * kKneeRangeDb;
+        graph.kneeDb = curve::kneeDb(static_cast<double>(p()));
         break;
     case kParamRatio:
         graph.setRatioFromParameter(p());
         meters_.grHoldDb = 0.0f;
         break;
     case kParamDryMix:
-        graph.dryAttenuationDb = kDryRangeDb - p() * kDryRangeDb;
+        graph.dryAttenuationDb = dryAttenuationDb(p());
         break;
     case kParamMakeUpGain:
         graph.setMakeUpFromParameter(p());

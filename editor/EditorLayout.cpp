@@ -44,16 +44,16 @@ struct KnobRow {
 // The film-strip knobs, in creation order.
 // clang-format off
 const KnobRow kKnobRows[] = {
-    // member                              rectangle              parameter           default
-    {&EditorControls::thresholdKnob,      {107, 48, 177, 118},   kParamThreshold,    0.0f},
-    {&EditorControls::ratioKnob,          {261, 48, 331, 118},   kParamRatio,        0.4f},
-    {&EditorControls::kneeKnob,           {184, 48, 254, 118},   kParamKnee,         0.0f},
-    {&EditorControls::makeUpKnob,         {607, 48, 677, 118},   kParamMakeUpGain,   0.5f},
-    {&EditorControls::dryMixKnob,         {607, 171, 677, 241},  kParamDryMix,       0.0f},
-    {&EditorControls::attackKnob,         {107, 171, 177, 241},  kParamAttack,       0.31f},
-    {&EditorControls::releaseKnob,        {184, 171, 254, 241},  kParamRelease,      0.425f},
-    {&EditorControls::releaseSlowKnob,    {261, 171, 331, 241},  kParamReleaseSlow,  0.5f},
-    {&EditorControls::scFilterFreqKnob,   {11, 171, 81, 241},    kParamScFilterFreq, 0.475f},
+    // member                              rectangle                      parameter           default
+    {&EditorControls::thresholdKnob,      controlRect::thresholdKnob,    kParamThreshold,    0.0f},
+    {&EditorControls::ratioKnob,          controlRect::ratioKnob,        kParamRatio,        0.4f},
+    {&EditorControls::kneeKnob,           controlRect::kneeKnob,         kParamKnee,         0.0f},
+    {&EditorControls::makeUpKnob,         controlRect::makeUpKnob,       kParamMakeUpGain,   0.5f},
+    {&EditorControls::dryMixKnob,         controlRect::dryMixKnob,       kParamDryMix,       0.0f},
+    {&EditorControls::attackKnob,         controlRect::attackKnob,       kParamAttack,       0.31f},
+    {&EditorControls::releaseKnob,        controlRect::releaseKnob,      kParamRelease,      0.425f},
+    {&EditorControls::releaseSlowKnob,    controlRect::releaseSlowKnob,  kParamReleaseSlow,  0.5f},
+    {&EditorControls::scFilterFreqKnob,   controlRect::scFilterFreqKnob, kParamScFilterFreq, 0.475f},
 };
 // clang-format on
 
@@ -90,7 +90,7 @@ struct TextKnobRow {
 
 // clang-format off
 const TextKnobRow kDetectionRow =
-    {&EditorControls::detectionKnob,  {20, 45, 71, 71},     kParamDetection,         1.0f, detectionText};
+    {&EditorControls::detectionKnob,  controlRect::detectionKnob, kParamDetection,         1.0f, detectionText};
 const TextKnobRow kAmountRows[] = {
     {&EditorControls::lfAmountKnob,   {358, 235, 409, 261}, kParamLfHarmonicsAmount, 0.5f, percentText},
     {&EditorControls::hfAmountKnob,   {412, 235, 463, 261}, kParamHfHarmonicsAmount, 0.5f, percentText},
@@ -203,7 +203,7 @@ EditorControls buildEditorViews(CFrame& frame, CControlObserver& editor, EditorH
     LayoutBuilder b(frame, editor, host);
     EditorControls& c = b.controls;
 
-    auto* version = new CParamDisplay({562, 3, 712, 18}, nullptr, kVersionStyle);
+    auto* version = new CParamDisplay(controlRect::versionDisplay, nullptr, kVersionStyle);
     version->setFont(stockFont(StockFont::kVerySmall));
     version->setFontColor(kVersionTextColor);
     version->setBackColor(kColorBlack);
@@ -212,8 +212,9 @@ EditorControls buildEditorViews(CFrame& frame, CControlObserver& editor, EditorH
     version->setValue(0.0f);
     c.versionDisplay = b.add(version);
 
-    c.aboutTrigger = b.add(new CTextSplash(
-        {562, 3, 712, 18}, &editor, b.images.get(kImageAboutCard), kAboutCardRect, {}, openUrl));
+    c.aboutTrigger =
+        b.add(new CTextSplash(controlRect::versionDisplay, &editor, b.images.get(kImageAboutCard),
+                              kAboutCardRect, {}, openUrl));
 
     for (const KnobRow& row : kKnobRows)
         b.knob(row);
@@ -224,7 +225,7 @@ EditorControls buildEditorViews(CFrame& frame, CControlObserver& editor, EditorH
         b.textKnob(row);
 
     auto* filterSwitch = new CVerticalSwitch(
-        {19, 100, 74, 171}, &editor, kParamScFilterType, kFilterSwitchPositions,
+        controlRect::scFilterTypeSwitch, &editor, kParamScFilterType, kFilterSwitchPositions,
         kFilterSwitchImageHeightPx, kFilterSwitchPositions, b.images.get(kImageScFilterType));
     b.bind(filterSwitch, 0.0f)->setTransparency(true);
     c.scFilterTypeSwitch = b.add(filterSwitch);
@@ -232,18 +233,18 @@ EditorControls buildEditorViews(CFrame& frame, CControlObserver& editor, EditorH
     for (const ButtonRow& row : kButtonRows)
         b.button(row);
 
-    c.grMeter = b.add(new CCompMeter({544, 57, 574, 187}, &editor));
+    c.grMeter = b.add(new CCompMeter(controlRect::grMeter, &editor));
     c.grMeter->setValue(0.0f);
-    c.scMeter = b.add(new LevelMeter({509, 57, 519, 187}, &editor));
+    c.scMeter = b.add(new LevelMeter(controlRect::scMeter, &editor));
     c.scMeter->setValue(0.0f);
 
-    auto* scale = new CScala(&editor, {521, 52, 544, 187});
+    auto* scale = new CScala(&editor, controlRect::meterScale);
     scale->setValue(host.getParameter(kParamMeterScale));
     c.parameterControl[kParamMeterScale] = scale;
     c.meterScale = b.add(scale);
 
-    c.transferGraph = b.add(new CTransferFunction({374, 57, 504, 187}, &editor));
-    c.releaseLampLeft = b.lamp({246, 154, 258, 166}, kImageLampLeft);
-    c.releaseLampRight = b.lamp({256, 154, 268, 166}, kImageLampRight);
+    c.transferGraph = b.add(new CTransferFunction(controlRect::transferGraph, &editor));
+    c.releaseLampLeft = b.lamp(controlRect::releaseLampLeft, kImageLampLeft);
+    c.releaseLampRight = b.lamp(controlRect::releaseLampRight, kImageLampRight);
     return c;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/AboutCard.h"
+#include "editor/ControlRects.h"
 #include "editor/EditorParameters.h"
 
 #include "views/CColor.h"
@@ -22,9 +23,6 @@ class CTransferFunction;
 class CVerticalSwitch;
 class EditorHost;
 class LevelMeter;
-
-constexpr int32_t kEditorWidthPx = 690;
-constexpr int32_t kEditorHeightPx = 270;
 
 constexpr CColor kTextNormal{250, 250, 250, 255};
 constexpr CColor kTextDim{100, 100, 100, 255};

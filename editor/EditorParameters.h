@@ -1,31 +1,34 @@
 #pragma once
 
+#include "plugin/ParameterCurves.h"
+#include "plugin/ParameterTable.h"
+
 #include <cstdint>
 
-// The parameter indices the editor binds (the host's numbering). The editor reaches the effect
-// only through EditorHost, so it names the indices itself instead of including the effect.
+// The parameters the editor binds, by the parameter table's indices. The editor reaches the
+// effect only through EditorHost; it takes the numbering, not the effect, from the table.
 enum EditorParameter : int32_t {
-    kParamDetection = 0,
-    kParamScFilterType = 1,
-    kParamScFilterFreq = 2,
-    kParamThreshold = 3,
-    kParamKnee = 4,
-    kParamRatio = 5,
-    kParamAttack = 6,
-    kParamRelease = 7,
-    kParamReleaseSlow = 8,
-    kParamDryMix = 9,
-    kParamMakeUpGain = 10,
-    kParamHfHarmonics = 11,
-    kParamLfHarmonics = 12,
-    kParamHfHarmonicsAmount = 13,
-    kParamLfHarmonicsAmount = 14,
-    kParamDelta = 15,
-    kParamBypass = 16,
-    kParamScPreview = 17,
-    kParamMeterScale = 18,
+    kParamDetection = kDetection,
+    kParamScFilterType = kScFilterType,
+    kParamScFilterFreq = kScFilterFreq,
+    kParamThreshold = kThreshold,
+    kParamKnee = kKnee,
+    kParamRatio = kRatio,
+    kParamAttack = kAttack,
+    kParamRelease = kRelease,
+    kParamReleaseSlow = kReleaseSlow,
+    kParamDryMix = kDryMix,
+    kParamMakeUpGain = kMakeUpGain,
+    kParamHfHarmonics = kHfHarmonics,
+    kParamLfHarmonics = kLfHarmonics,
+    kParamHfHarmonicsAmount = kHfHarmonicsAmount,
+    kParamLfHarmonicsAmount = kLfHarmonicsAmount,
+    kParamDelta = kDelta,
+    kParamBypass = kBypass,
+    kParamScPreview = kScPreview,
+    kParamMeterScale = kMeterScale,
     // 19 and 20 have no function and no control.
-    kNumEditorParameters = 19
+    kNumEditorParameters = kMeterScale + 1
 };
 
 // The effect's readouts beside the parameters; the meters read 501 to 503 and 506.
@@ -44,7 +47,5 @@ constexpr bool isEditorParameter(int32_t tag) {
     return tag >= 0 && tag < kNumEditorParameters;
 }
 
-// On/off parameters count as on only at exactly 1.
-constexpr bool isOn(float value) {
-    return value == 1.0f;
-}
+// On/off parameters count as on only at exactly 1, as everywhere.
+using curve::isOn;

@@ -1,11 +1,11 @@
 #include "editor/GuiValueText.h"
 
-#include <cmath>
+#include "plugin/ParameterCurves.h"
+
 #include <cstdio>
 
-// The roundings below are deliberate: where a step is done in float the readout must land on
-// the same digit as the panel always has (a float 0.9 is below the double 0.9, so Detection
-// still reads "RMS  60" there, and a float 0.8 is above 0.8, so Ratio reads "4:1").
+// The curves are the parameters' own; the precision of each step is chosen here, so that the
+// readout lands on the same digit as the panel always has (see ParameterCurves.h).
 
 namespace {
 
@@ -18,11 +18,6 @@ void writeFixed(char* text, const char* fixed) {
     if (text != nullptr) std::snprintf(text, kGuiValueTextCapacity, "%s", fixed);
 }
 
-// Cube in single precision, widened for the rest of the time formula.
-double cubeSingle(float v) {
-    return static_cast<double>(v * v * v);
-}
-
 } // namespace
 
 void versionText(float, char* text) {
@@ -31,27 +26,18 @@ void versionText(float, char* text) {
 
 void detectionText(float value, char* text) {
     const double v = value;
-    if (v < 0.1) {
+    if (curve::detectionIsPeak(v)) {
         writeFixed(text, "Peak");
-    } else if (v > 0.9) {
+    } else if (curve::detectionIsDynRms(v)) {
         writeFixed(text, "Dyn RMS");
     } else {
-        const float b = static_cast<float>(v - 0.1) * 1.25f;
-        const double rmsMs = static_cast<double>(b * b * b) * 59.9 + 0.1;
+        const double rmsMs = curve::detectionRmsMs<float>(v);
         writeNumber(text, rmsMs < 10.0 ? "RMS %3.1f" : "RMS %3.0f", rmsMs);
     }
 }
 
 void scFreqText(float value, char* text) {
-    const float lowLog = static_cast<float>(std::log(30.0));
-    const float highLog = static_cast<float>(std::log(300.0));
-    const float s = (highLog - lowLog) * (value + 0.000001f) + lowLog;
-    float frequencyHz = static_cast<float>(std::exp(static_cast<double>(s)));
-    if (frequencyHz < 30.0f)
-        frequencyHz = 30.0f;
-    else if (frequencyHz > 300.0f)
-        frequencyHz = 300.0f;
-    writeNumber(text, "%3.0f Hz", frequencyHz);
+    writeNumber(text, "%3.0f Hz", curve::scFilterFreqHz(value));
 }
 
 void thresholdText(float value, char* text) {
@@ -59,30 +45,34 @@ void thresholdText(float value, char* text) {
     if (value == 0.0f)
         writeFixed(text, "0 dB");
     else
-        writeNumber(text, "%3.0f dB", static_cast<double>(value) * -50.0);
+        writeNumber(text, "%3.0f dB", curve::thresholdDb(static_cast<double>(value)));
 }
 
 void kneeText(float value, char* text) {
-    writeNumber(text, "%3.0f dB", value * 20.0f);
+    writeNumber(text, "%3.0f dB", curve::kneeDb(value));
 }
 
 void ratioText(float value, char* text) {
-    const double v = value;
-    if (v > 0.9)
+    switch (curve::ratioZone(static_cast<double>(value))) {
+    case curve::RatioZone::eightToOne:
         writeFixed(text, "8:1");
-    else if (v > 0.8)
+        break;
+    case curve::RatioZone::fourToOne:
         writeFixed(text, "4:1");
-    else
-        writeNumber(text, "%3.1f:1", value * 1.25f * 2.0f + 1.0f);
+        break;
+    default:
+        writeNumber(text, "%3.1f:1", curve::variableRatio(value));
+        break;
+    }
 }
 
 void attackText(float value, char* text) {
-    const double attackMs = cubeSingle(value) * 499.9 + 0.1;
+    const double attackMs = curve::cubicTimeMs<double>(value, curve::kAttackTextSpanMs);
     writeNumber(text, attackMs < 10.0 ? "%3.1f ms" : "%3.0f ms", attackMs);
 }
 
 void releaseText(float value, char* text) {
-    const double releaseMs = cubeSingle(value) * 1999.9 + 0.1;
+    const double releaseMs = curve::cubicTimeMs<double>(value, curve::kReleaseTextSpanMs);
     if (releaseMs < 10.0)
         writeNumber(text, "%3.1f ms", releaseMs);
     else if (releaseMs < 1000.0)
@@ -93,21 +83,16 @@ void releaseText(float value, char* text) {
 
 void dryMixText(float value, char* text) {
     // Not above 0 (and not a number) means no dry signal at all.
-    if (value > 0.0f)
-        writeNumber(text, "%3.1f dB", static_cast<double>(value) * 100.0 - 100.0);
-    else
+    if (curve::dryMixIsOut(value))
         writeFixed(text, "Out");
+    else
+        writeNumber(text, "%3.1f dB", curve::dryMixDb(static_cast<double>(value)));
 }
 
 void makeUpText(float value, char* text) {
-    if (value < 0.5f) {
-        const float cut = 1.0f - 2.0f * value;
-        writeNumber(text, "%3.1f dB", static_cast<double>(cut * cut) * -60.0);
-    } else {
-        writeNumber(text, "%3.1f dB", value * 24.0f - 12.0f);
-    }
+    writeNumber(text, "%3.1f dB", curve::makeUpGainDb(value));
 }
 
 void percentText(float value, char* text) {
-    writeNumber(text, "%3.0f%%", static_cast<double>(value) * 200.0);
+    writeNumber(text, "%3.0f%%", curve::harmonicsPercent(value));
 }

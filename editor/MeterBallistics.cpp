@@ -1,5 +1,8 @@
 #include "editor/MeterBallistics.h"
 
+#include "engine/Decibels.h"
+#include "plugin/ParameterCurves.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -39,17 +42,14 @@ void MeterBallistics::update(const MeterReadings& readings, float gainReductionD
 }
 
 float gainReductionDb(float gain) {
-    // -20 / ln 10 as a single-precision constant, as the meter has always scaled it.
-    const float g = std::log(gain) * -8.685889f;
+    const float g = std::log(gain) * -kExponentToDbSingle;
     if (std::isnan(g)) return 0.0f;
     return std::clamp(g, -kMeterLimitDb, kMeterLimitDb);
 }
 
 float meterScaleFactor(float scale) {
-    if (scale < 0.25f) return 4.0f;
-    if (scale < 0.5f) return 2.0f;
-    if (scale < 0.75f) return 1.0f;
-    return 0.5f;
+    static constexpr float kFactors[] = {4.0f, 2.0f, 1.0f, 0.5f};
+    return kFactors[curve::meterScalePosition(scale)];
 }
 
 float meterLevelDb(float levelDb) {

@@ -55,7 +55,7 @@ void processBlock(DynamicsEngine& engine, StereoDelayLine& bypassDelay, bool byp
         }
     };
     // The frame is chosen once per block, by the host rate as the host gave it.
-    if (sampleRateHz < 70000.0f)
+    if (static_cast<double>(sampleRateHz) < kOversamplingBelowHz)
         run(&DynamicsEngine::processFrameOversampled);
     else
         run(&DynamicsEngine::processFrame);

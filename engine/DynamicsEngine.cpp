@@ -226,7 +226,7 @@ void DynamicsEngine::processFrame(double& left, double& right, double& gain, dou
     const double n = nextInputNoise();
     CoreMeters meters;
     StereoPair wet = processCore(StereoPair{in.left + n, in.right + n}, settings, meters);
-    // The core delays by 2 samples; 149 more line it up with the 151 of the oversampled path.
+    // The core's own delay plus the wet delay line make up the oversampled path's latency.
     wetDelay_.process(wet.left, wet.right);
     const StereoPair out = mix(in, wet, settings);
     left = out.left;

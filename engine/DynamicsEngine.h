@@ -12,10 +12,17 @@
 #include <atomic>
 #include <memory>
 
-// Rate the core and every filter design run at: below 70000 Hz the core runs twice per host sample.
+// Below this host rate the core runs twice per host sample, behind halfband filters.
+constexpr double kOversamplingBelowHz = 70000.0;
+
+// Rate the core and every filter design run at.
 inline double internalRateHz(double hostRateHz) {
-    return hostRateHz < 70000.0 ? 2.0 * hostRateHz : hostRateHz;
+    return hostRateHz < kOversamplingBelowHz ? 2.0 * hostRateHz : hostRateHz;
 }
+
+// The delay of every path through the engine, in host samples, at every rate: the halfband
+// filters' delay, matched by the dry path and, at the plain rate, by the wet path.
+constexpr int kEngineLatencySamples = 151;
 
 // The compressor's signal path: feedback detection after a mid/side sidechain filter, one linked
 // gain, harmonics, 2x oversampling below 70 kHz, dry alignment and the output mix.
@@ -42,9 +49,9 @@ class DynamicsEngine {
     // next frame.
     void reset();
 
-    // One host sample, latency 151 samples. processFrame is for host rates of 70000 Hz and above,
-    // processFrameOversampled below. The inputs must be finite: the block loop, where the host's
-    // samples enter, turns anything else into silence.
+    // One host sample, kEngineLatencySamples late. processFrame is for host rates of 70000 Hz and
+    // above, processFrameOversampled below. The inputs must be finite: the block loop, where the
+    // host's samples enter, turns anything else into silence.
     void processFrame(double& left, double& right, double& gain, double& levelA, double& levelB);
     void processFrameOversampled(double& left, double& right, double& gain, double& levelA,
                                  double& levelB);
@@ -128,8 +135,10 @@ class DynamicsEngine {
     LevelDetector levelDetector_;
     SidechainFilter sidechainFilter_;
     HarmonicsBands harmonicsBands_;
-    StereoDelayLine dryDelay_{151};
-    StereoDelayLine wetDelay_{149};
+    // The core delays by this much at the plain rate; the wet line makes up the rest.
+    static constexpr int kCoreDelaySamples = 2;
+    StereoDelayLine dryDelay_{kEngineLatencySamples};
+    StereoDelayLine wetDelay_{kEngineLatencySamples - kCoreDelaySamples};
     std::array<double, kHalfbandTaps> halfbandTaps_;
     HalfbandFir upsampler_;
     HalfbandFir downsampler_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Decibels.h"
 #include "NoiseTables.h"
 #include "SmoothingTime.h"
 
@@ -78,6 +79,6 @@ struct GainComputer {
         const double minimumDb = envelopeADb > envelopeBDb ? envelopeBDb : envelopeADb;
         outputGainDb =
             minimumDb > outputGainDb ? finalSmoothing.smooth(outputGainDb, minimumDb) : minimumDb;
-        return std::exp(outputGainDb * 0.11512925464970228); // 10^(dB / 20)
+        return std::exp(outputGainDb * kDbToExponent);
     }
 };

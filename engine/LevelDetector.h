@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Decibels.h"
 #include "SmoothingTime.h"
 
 #include <cmath>
@@ -63,8 +64,8 @@ struct LevelDetector {
     void step(double left, double right) {
         double a = std::fabs(left) > std::fabs(right) ? std::fabs(left) : std::fabs(right);
         if (kFloorAmplitude > a) a = kFloorAmplitude;
-        // log2 to decibels: times ln 2, times 20 / ln 10.
-        const double levelDb = fastLog2(static_cast<float>(a)) * 0.6931472f * 8.685889f;
+        // log2 to decibels: times ln 2, times 20 / ln 10, both in single precision.
+        const double levelDb = fastLog2(static_cast<float>(a)) * 0.6931472f * kExponentToDbSingle;
         stateA = timeA.smooth(stateA, levelDb);
         stateB = timeB.smooth(stateB, levelDb);
         levelADb = stateA;

@@ -1,5 +1,7 @@
 #include "plugin/CompressorEffect.h"
 
+#include "plugin/ParameterCurves.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -51,22 +53,21 @@ void CompressorEffect::setParameter(int index, float value) {
     // this same path, so the editor hears of them before the change that caused them.
     switch (index) {
     case kDelta:
-        deltaOn_.store(v == 1.0f, std::memory_order_relaxed);
-        if (v == 1.0f) {
+        deltaOn_.store(curve::isOn(v), std::memory_order_relaxed);
+        if (curve::isOn(v)) {
             setParameter(kBypass, 0.0f);
             setParameter(kScPreview, 0.0f);
         }
         break;
     case kBypass:
-        bypassOn_.store(v == 1.0f, std::memory_order_relaxed);
-        if (v == 1.0f) {
+        bypassOn_.store(curve::isOn(v), std::memory_order_relaxed);
+        if (curve::isOn(v)) {
             setParameter(kScPreview, 0.0f);
             setParameter(kDelta, 0.0f);
         }
         break;
     case kScPreview:
-        // The preview listens from 0.5 on, although the host text says "on" only at 1.
-        if (v > 0.5f) {
+        if (curve::scPreviewListens(v)) {
             setParameter(kBypass, 0.0f);
             setParameter(kDelta, 0.0f);
         }

@@ -24,7 +24,7 @@ class CompressorEffect final : public EditorHost {
   public:
     using EditorFactory = std::function<std::unique_ptr<EffectEditor>(EditorHost&)>;
 
-    static constexpr int kLatencySamples = 151;
+    static constexpr int kLatencySamples = kEngineLatencySamples;
     static constexpr int kBypassDelayCapacity = 500;
 
     // host may be null, and makeEditor empty: the effect then tells no one about the editor's

@@ -31,3 +31,11 @@ void fillFactoryPrograms(CompressorProgram (&programs)[kNumPrograms]) {
             programs[p].setValue(i, kFactoryPrograms[p].values[i]);
     }
 }
+
+const char* factoryProgramName(int program) {
+    return kFactoryPrograms[program].name;
+}
+
+float factoryProgramValue(int program, int index) {
+    return kFactoryPrograms[program].values[index];
+}

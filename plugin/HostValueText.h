@@ -21,7 +21,4 @@ ParameterText harmonicsAmount(float v);
 ParameterText meterScale(float v);
 ParameterText noFunction(float v);
 
-// Sidechain filter frequency in Hz; the engine update uses the same number.
-float scFilterFreqHz(float v);
-
 } // namespace hostText

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plugin/PlainScale.h"
+
 #include <array>
 
 class DynamicsEngine;
@@ -37,10 +39,15 @@ struct ParameterText {
     char text[16];
 };
 
+// Every fact about one parameter, for hosts of any format. The curves behind the host text,
+// the engine update, the plain value and the editor's readouts and graph are written once, in
+// ParameterCurves.h.
 struct ParameterInfo {
     int index;
-    const char* name; // given whole: hosts of today show more than 8 characters
+    const char* name;   // given whole: hosts of today show more than 8 characters
+    const char* symbol; // a C identifier, stable across versions, for formats that need one
     ParameterKind kind;
+    const PlainScale& plain; // the value in its own unit, for formats that show units
     ParameterText (*hostText)(float value);
     void (*engineUpdate)(DynamicsEngine& engine, float value);
 };
@@ -50,3 +57,6 @@ extern const std::array<ParameterInfo, kNumParameters> kParameters;
 constexpr bool isParameterIndex(int index) {
     return index >= 0 && index < kNumParameters;
 }
+
+// The value after construction: factory program 0's.
+float defaultValue(int index);

@@ -1,14 +1,13 @@
 #include "plugin/vst2/Vst2Dispatcher.h"
 
 #include "plugin/ParameterTable.h"
+#include "plugin/ProductIdentity.h"
 #include "plugin/vst2/Vst2Plugin.h"
 
 #include <cstring>
 
 namespace {
 
-constexpr const char* kEffectName = "QVL Feedback Compressor";
-constexpr const char* kVendorName = "Velmorinth Labs";
 constexpr intptr_t kVendorVersion = 1000;
 
 // Hosts pass text buffers without their size; every text written here is short enough for
@@ -150,7 +149,7 @@ intptr_t dispatchRequest(Vst2Plugin& plugin, int32_t opcode, int32_t index, intp
         return kEffectIdentifier;
     case effGetEffectName:
     case effGetProductString:
-        return writeText(ptr, kEffectName);
+        return writeText(ptr, kProductName);
     case effGetVendorString:
         return writeText(ptr, kVendorName);
     case effGetVendorVersion:

@@ -1,6 +1,8 @@
 #include "Artwork.h"
 #include "Canvas.h"
 
+#include "editor/ControlRects.h"
+
 #include <cairo.h>
 
 #include <algorithm>
@@ -8,14 +10,22 @@
 
 // Sizes and frame layouts as the editor's views expect them (frames stacked vertically).
 const ArtworkImage kArtworkImages[] = {
-    {201, 690, 270, 270, paintBackground},   {202, 70, 7000, 70, paintKnobStrip},
-    {203, 51, 17, 17, paintReadoutPlate},    {204, 49, 19, 19, paintTextKnobPlate},
-    {205, 55, 100, 50, paintBypassButton},   {206, 55, 76, 38, paintAutoMakeUpButton},
-    {207, 55, 50, 25, paintHiColorButton},   {208, 55, 50, 25, paintLoColorButton},
-    {209, 55, 50, 25, paintDeltaButton},     {210, 55, 50, 25, paintScPreviewButton},
-    {211, 55, 100, 50, paintAboveBelowPair}, {212, 55, 213, 71, paintScFilterSelector},
-    {213, 30, 50, 25, paintSmallAButton},    {214, 200, 154, 154, paintAboutCard},
-    {215, 12, 24, 12, paintCyanLamp},        {216, 12, 24, 12, paintRedLamp},
+    {201, kEditorWidthPx, kEditorHeightPx, kEditorHeightPx, paintBackground},
+    {202, 70, 7000, 70, paintKnobStrip},
+    {203, 51, 17, 17, paintReadoutPlate},
+    {204, 49, 19, 19, paintTextKnobPlate},
+    {205, 55, 100, 50, paintBypassButton},
+    {206, 55, 76, 38, paintAutoMakeUpButton},
+    {207, 55, 50, 25, paintHiColorButton},
+    {208, 55, 50, 25, paintLoColorButton},
+    {209, 55, 50, 25, paintDeltaButton},
+    {210, 55, 50, 25, paintScPreviewButton},
+    {211, 55, 100, 50, paintAboveBelowPair},
+    {212, 55, 213, 71, paintScFilterSelector},
+    {213, 30, 50, 25, paintSmallAButton},
+    {214, 200, 154, 154, paintAboutCard},
+    {215, 12, 24, 12, paintCyanLamp},
+    {216, 12, 24, 12, paintRedLamp},
 };
 const int kArtworkImageCount = static_cast<int>(sizeof kArtworkImages / sizeof kArtworkImages[0]);
 

@@ -2,8 +2,8 @@
 // controls whose rectangles the editor uses; the areas under the transparent knobs stay plain.
 #include "Artwork.h"
 #include "Canvas.h"
-#include "Layout.h"
 #include "Palette.h"
+#include "editor/ControlRects.h"
 
 namespace {
 
@@ -13,6 +13,10 @@ constexpr double upperCaptionBaselineY = 43;
 constexpr double lowerCaptionBaselineY = 164;
 constexpr double panelTopY = 27;
 constexpr double panelHeightPx = 239;
+
+double centreX(const CRect& rect) {
+    return (rect.left + rect.right) * 0.5;
+}
 
 struct Caption {
     const char* text;
@@ -51,8 +55,9 @@ void paintPanels(Canvas& canvas) {
 
 // The black well that frames the graph, the sidechain meter, the scale and the GR meter.
 void paintGraphWell(Canvas& canvas) {
-    const PxRect well{layout::transferGraph.left - 5, layout::meterScale.top - 1,
-                      layout::grMeter.right + 5, layout::transferGraph.bottom + 4};
+    using namespace controlRect;
+    const CRect well{transferGraph.left - 5, meterScale.top - 1, grMeter.right + 5,
+                     transferGraph.bottom + 4};
     cairo_rectangle(canvas.cr(), well.left, well.top, well.right - well.left,
                     well.bottom - well.top);
     canvas.setColour(palette::wellFill);
@@ -81,25 +86,25 @@ void paintBackground(Canvas& canvas) {
     paintPanels(canvas);
     paintGraphWell(canvas);
 
-    using namespace layout;
+    using namespace controlRect;
     const double graphCaptionBaselineY = meterScale.top - 5;
     // RELEASE FAST and RELEASE SLOW flank the two lamps that show which release is working.
     const Caption captions[] = {
-        {"DETECTOR", detectionKnob.centreX(), 40, Align::centre},
-        {"SC FILTER", scFilterTypeSwitch.centreX(), 93, Align::centre},
-        {"THRESHOLD", thresholdKnob.centreX(), upperCaptionBaselineY, Align::centre},
-        {"KNEE", kneeKnob.centreX(), upperCaptionBaselineY, Align::centre},
-        {"RATIO", ratioKnob.centreX(), upperCaptionBaselineY, Align::centre},
-        {"ATTACK", attackKnob.centreX(), lowerCaptionBaselineY, Align::centre},
+        {"DETECTOR", centreX(detectionKnob), 40, Align::centre},
+        {"SC FILTER", centreX(scFilterTypeSwitch), 93, Align::centre},
+        {"THRESHOLD", centreX(thresholdKnob), upperCaptionBaselineY, Align::centre},
+        {"KNEE", centreX(kneeKnob), upperCaptionBaselineY, Align::centre},
+        {"RATIO", centreX(ratioKnob), upperCaptionBaselineY, Align::centre},
+        {"ATTACK", centreX(attackKnob), lowerCaptionBaselineY, Align::centre},
         {"RELEASE FAST", releaseLampLeft.left - 3.0, lowerCaptionBaselineY, Align::right},
         {"RELEASE SLOW", releaseLampRight.right + 3.0, lowerCaptionBaselineY, Align::left},
-        {"MAKEUP", makeUpKnob.centreX(), upperCaptionBaselineY, Align::centre},
-        {"DRY MIX", dryMixKnob.centreX(), lowerCaptionBaselineY, Align::centre},
-        {"SC", scMeter.centreX(), graphCaptionBaselineY, Align::centre},
-        {"GR", grMeter.centreX(), graphCaptionBaselineY, Align::centre},
+        {"MAKEUP", centreX(makeUpKnob), upperCaptionBaselineY, Align::centre},
+        {"DRY MIX", centreX(dryMixKnob), lowerCaptionBaselineY, Align::centre},
+        {"SC", centreX(scMeter), graphCaptionBaselineY, Align::centre},
+        {"GR", centreX(grMeter), graphCaptionBaselineY, Align::centre},
     };
     for (const Caption& c : captions)
         caption(canvas, c);
-    canvas.text("Transfer Function", transferGraph.centreX(), graphCaptionBaselineY, captionSizePx,
+    canvas.text("Transfer Function", centreX(transferGraph), graphCaptionBaselineY, captionSizePx,
                 false, Align::centre, palette::caption);
 }

@@ -11,26 +11,18 @@
 
 namespace {
 
-// Parameters from the effect, meter readouts from the command line, as if audio ran.
+// Parameters from the effect, meter readings from the command line, as if audio ran.
 class SnapshotHost : public EditorHost {
   public:
-    SnapshotHost(CompressorEffect& effect, const SnapshotOptions& o)
-        : effect_(effect), gain_(static_cast<float>(std::pow(10.0, -o.gainReductionDb / 20.0))),
-          levelADb_(o.levelADb), levelBDb_(o.levelBDb) {}
+    SnapshotHost(CompressorEffect& effect, const SnapshotOptions& o) : effect_(effect) {
+        meters_.gain = static_cast<float>(std::pow(10.0, -o.gainReductionDb / 20.0));
+        meters_.levelA = o.levelADb;
+        meters_.levelB = o.levelBDb;
+        meters_.processingActive = true;
+    }
 
     float getParameter(int index) override {
-        switch (index) {
-        case kReadoutGain:
-            return gain_;
-        case kReadoutLevelA:
-            return levelADb_;
-        case kReadoutLevelB:
-            return levelBDb_;
-        case kReadoutProcessingActive:
-            return 1.0f;
-        default:
-            return effect_.getParameter(index);
-        }
+        return isParameterIndex(index) ? effect_.getParameter(index) : readoutValue(meters_, index);
     }
     void setParameterAutomated(int index, float value) override {
         effect_.setParameterAutomated(index, value);
@@ -40,9 +32,7 @@ class SnapshotHost : public EditorHost {
 
   private:
     CompressorEffect& effect_;
-    float gain_;
-    float levelADb_;
-    float levelBDb_;
+    MeterSnapshot meters_;
 };
 
 // A window that shows nothing: the picture is taken from the frame itself.

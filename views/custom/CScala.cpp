@@ -1,5 +1,6 @@
 #include "views/custom/CScala.h"
 
+#include "plugin/ParameterCurves.h"
 #include "views/custom/PanelDrawing.h"
 
 #include <cstdio>
@@ -16,10 +17,16 @@ constexpr int32_t kLabelRight = 17;
 // dB per tick: a quarter, a half, one or two, so that every 20 pixels (4 ticks) read 1, 2, 4
 // or 8 dB.
 int32_t tickDb(float scale, int32_t tick) {
-    if (scale < 0.25f) return tick / 4;
-    if (scale < 0.5f) return tick / 2;
-    if (scale < 0.75f) return tick;
-    return 2 * tick;
+    switch (curve::meterScalePosition(scale)) {
+    case 0:
+        return tick / 4;
+    case 1:
+        return tick / 2;
+    case 2:
+        return tick;
+    default:
+        return 2 * tick;
+    }
 }
 
 // One step up (0 -> 0.25 -> 0.5 -> 0.75 -> 0) or down; values that are none of the four,

@@ -1,5 +1,7 @@
 #include "views/custom/CTransferFunction.h"
 
+#include "engine/Decibels.h"
+#include "plugin/ParameterCurves.h"
 #include "views/DeviceScale.h"
 #include "views/custom/PanelDrawing.h"
 
@@ -11,9 +13,6 @@ namespace {
 constexpr int32_t kSize = CTransferFunction::kGraphSizePx;
 constexpr CColor kKneeBand{255, 20, 0, 55};
 constexpr CColor kDiagonal{0, 41, 51, 255};
-// -ln(10) / 20 and 20 / ln(10): dB to natural-log amplitude and back.
-constexpr double kDbToLn = -0.11512925464970228;
-constexpr double kLnToDb = 8.685889638065037;
 
 // Minus twice a level in dB, truncated: the row of a level on the 2-pixels-per-dB scale.
 int32_t rowOfLevel(double twiceLevelDb) {
@@ -25,26 +24,27 @@ int32_t rowOfLevel(double twiceLevelDb) {
 CTransferFunction::CTransferFunction(const CRect& size, CControlObserver* listener)
     : CControl(size, listener, 18) {}
 
+// In double precision throughout, the ratio's zone edge too (see ParameterCurves.h).
 void CTransferFunction::setRatioFromParameter(double v) {
     if (!std::isfinite(v)) return;
     double ratio;
-    if (v > 0.9)
-        ratio = 8.0;
-    else if (v > 0.8)
-        ratio = 4.0;
-    else
-        ratio = 1.0 + v * 1.25 * 2.0;
+    switch (curve::ratioZone(v)) {
+    case curve::RatioZone::eightToOne:
+        ratio = curve::kRatioEightToOne;
+        break;
+    case curve::RatioZone::fourToOne:
+        ratio = curve::kRatioFourToOne;
+        break;
+    default:
+        ratio = curve::variableRatio(v);
+        break;
+    }
     inverseRatio = 1.0 / ratio;
 }
 
 void CTransferFunction::setMakeUpFromParameter(double v) {
     if (!std::isfinite(v)) return;
-    if (0.5 > v) {
-        const double fromTop = 1.0 - 2.0 * v;
-        makeUpDb = fromTop * fromTop * -60.0;
-    } else {
-        makeUpDb = 24.0 * v - 12.0;
-    }
+    makeUpDb = curve::makeUpGainDb(v);
 }
 
 int32_t CTransferFunction::curveRow(int32_t deviceColumn, double scale) const {
@@ -59,9 +59,10 @@ int32_t CTransferFunction::curveRow(int32_t deviceColumn, double scale) const {
         overshoot = 0.0;
     else if (K > overshoot)
         overshoot = overshoot * overshoot / (K * 4.0) + overshoot * 0.5 + K * 0.25;
-    const double wet = std::exp((D * 0.5 - (inverseRatio - 1.0) * overshoot - makeUpDb) * kDbToLn);
-    const double dry = std::exp((dryAttenuationDb + D * 0.5) * kDbToLn);
-    return truncateToPixel(std::log(wet + dry) * kLnToDb * -2.0 * scale, -kFarOutsidePx,
+    const double wet =
+        std::exp(-(D * 0.5 - (inverseRatio - 1.0) * overshoot - makeUpDb) * kDbToExponent);
+    const double dry = std::exp(-(dryAttenuationDb + D * 0.5) * kDbToExponent);
+    return truncateToPixel(std::log(wet + dry) * kExponentToDb * -2.0 * scale, -kFarOutsidePx,
                            kFarOutsidePx, -kFarOutsidePx);
 }
 
