@@ -2,10 +2,12 @@
 
 #include "editor/TextDimming.h"
 
+#include "platform/DesktopScale.h"
 #include "platform/OpenUrl.h"
 #include "plugin/ParameterCurves.h"
 #include "views/CMovieBitmap.h"
 #include "views/CParamDisplay.h"
+#include "views/DeviceScale.h"
 #include "views/InputTypes.h"
 #include "views/PlatformHooks.h"
 #include "views/custom/CCompMeter.h"
@@ -15,6 +17,7 @@
 #include "views/custom/LevelMeter.h"
 
 #include <array>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -42,6 +45,8 @@ EditorServices platformEditorServices() {
     services.openWindow = [](CFrame& frame, void* parentWindow) {
         return frame.open(parentWindow);
     };
+    services.desktopScale = desktopScaleFactors;
+    services.settingsFile = userSettingsFile();
     return services;
 }
 
@@ -63,8 +68,13 @@ bool CompressorEditor::open(void* parentWindow) {
     editorThread_.store(std::this_thread::get_id());
     // Everything is read anew below, so changes announced until now are already covered.
     pendingParameters_.store(0);
+    hostScaleChanged_.store(false);
 
-    auto frame = SharedRef<CFrame>::adopt(new CFrame({0, 0, width(), height()}, this));
+    parentWindow_ = parentWindow;
+    userScale_ = readScaleSetting(services_.settingsFile);
+    auto frame =
+        SharedRef<CFrame>::adopt(new CFrame({0, 0, kEditorWidthPx, kEditorHeightPx}, this));
+    frame->setScale(chosenScalePercent(parentWindow, userScale_) / 100.0);
     if (!services_.openWindow || !services_.openWindow(*frame, parentWindow)) return false;
     frame->setBackground(backgroundBitmap_.get());
     frame_ = frame;
@@ -88,7 +98,71 @@ void CompressorEditor::close() {
     if (!frame_) return;
     // The frame releases every view; the pointers to them go with it.
     frame_ = SharedRef<CFrame>();
+    scaleMenu_ = SharedRef<ScaleMenu>();
     controls_ = EditorControls{};
+}
+
+int32_t CompressorEditor::chosenScalePercent(void* parentWindow,
+                                             std::optional<int32_t> userScale) const {
+    ScaleSources sources;
+    sources.userPercent = userScale;
+    sources.hostFactor = hostScale_.load();
+    if (services_.desktopScale) sources.desktopFactors = services_.desktopScale(parentWindow);
+    return chooseEditorScale(sources);
+}
+
+int32_t CompressorEditor::scalePercent() const {
+    if (frame_) return int32_t(std::lround(frame_->getScale() * 100.0));
+    return chosenScalePercent(nullptr, readScaleSetting(services_.settingsFile));
+}
+
+int CompressorEditor::width() const {
+    return toDevicePixels(kEditorWidthPx, scalePercent() / 100.0);
+}
+
+int CompressorEditor::height() const {
+    return toDevicePixels(kEditorHeightPx, scalePercent() / 100.0);
+}
+
+void CompressorEditor::applyScale(int32_t percent) {
+    if (!frame_ || percent == scalePercent()) return;
+    if (scaleMenu()) frame_->setModalOverlay(nullptr);
+    frame_->setScale(percent / 100.0);
+    host_.resizeEditorWindow(width(), height());
+}
+
+void CompressorEditor::setHostScale(double factor) {
+    hostScale_.store(factor);
+    if (!isEditorThread()) {
+        hostScaleChanged_.store(true);
+        return;
+    }
+    applyScale(chosenScalePercent(parentWindow_, userScale_));
+}
+
+void CompressorEditor::displayScaleChanged() {
+    applyScale(chosenScalePercent(parentWindow_, userScale_));
+}
+
+void CompressorEditor::chooseScale(ScaleMenu::Choice choice) {
+    userScale_ = choice;
+    // Kept for the instances opened later; this one follows the choice even when the file
+    // cannot be written.
+    writeScaleSetting(services_.settingsFile, choice);
+    applyScale(chosenScalePercent(parentWindow_, userScale_));
+}
+
+ScaleMenu* CompressorEditor::scaleMenu() const {
+    return frame_ && scaleMenu_ && frame_->getModalOverlay() == scaleMenu_.get() ? scaleMenu_.get()
+                                                                                 : nullptr;
+}
+
+bool CompressorEditor::backgroundPressed(CPoint where, int32_t buttons) {
+    if (!frame_ || !(buttons & kButtonRight) || frame_->getModalOverlay()) return false;
+    scaleMenu_ = SharedRef<ScaleMenu>::adopt(new ScaleMenu(
+        frame_->getViewSize(), where, userScale_, chosenScalePercent(parentWindow_, std::nullopt),
+        [this](ScaleMenu::Choice choice) { chooseScale(choice); }));
+    return frame_->setModalOverlay(scaleMenu_.get());
 }
 
 bool CompressorEditor::isEditorThread() const {
@@ -185,6 +259,8 @@ void CompressorEditor::refreshTextDimming() {
 
 void CompressorEditor::idle() {
     if (!frame_) return;
+    if (hostScaleChanged_.exchange(false))
+        applyScale(chosenScalePercent(parentWindow_, userScale_));
     applyPendingParameters();
     updateMeters();
     frame_->idle();

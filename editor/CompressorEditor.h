@@ -2,9 +2,11 @@
 
 #include "editor/EditorHost.h"
 #include "editor/EditorLayout.h"
+#include "editor/EditorScale.h"
 #include "editor/EditorServices.h"
 #include "editor/EffectEditor.h"
 #include "editor/MeterBallistics.h"
+#include "editor/ScaleMenu.h"
 
 #include "views/CBitmap.h"
 #include "views/CControlObserver.h"
@@ -13,6 +15,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <thread>
 
 // The plug-in's editor: builds the window content on open, keeps the controls in step with
@@ -20,8 +23,8 @@
 // the meters and release lamps from the effect's readouts on idle.
 //
 // Threads: everything that touches views runs on the thread that called open (the host's
-// user-interface thread). setParameter may come from any thread (host automation often
-// arrives on the audio thread); a change from another thread only raises the parameter's bit
+// user-interface thread). setParameter and setHostScale may come from any thread (host automation
+// often arrives on the audio thread); a change from another thread only raises the parameter's bit
 // in an atomic word, and the next idle applies the marked parameters on the editor's thread.
 // Values are read fresh from the effect when applied, so coalescing repeated changes of one
 // parameter loses nothing, and no view is ever touched from two threads.
@@ -38,8 +41,8 @@ class CompressorEditor final : public EffectEditor,
     CompressorEditor& operator=(const CompressorEditor&) = delete;
 
     // EffectEditor.
-    int width() const override { return kEditorWidthPx; }
-    int height() const override { return kEditorHeightPx; }
+    int width() const override;
+    int height() const override;
     // Builds the frame and its views in `parentWindow`; false, and closed, when the window
     // cannot be made. Opening while open moves the editor to the new parent.
     bool open(void* parentWindow) override;
@@ -49,6 +52,7 @@ class CompressorEditor final : public EffectEditor,
     bool onKeyUp(int character, int virtualKey, int modifiers) override;
     void setKnobMode(int mode) override;
     void setParameter(int index, float value) override;
+    void setHostScale(double factor) override;
 
     // FrameEditorLink.
     void beginEdit(int32_t tag) override;
@@ -56,6 +60,9 @@ class CompressorEditor final : public EffectEditor,
     int32_t getKnobMode() const override;
     // A meter update while a mouse handler holds the event loop.
     void idleWhileTracking() override;
+    // A right press on the background opens the menu of sizes.
+    bool backgroundPressed(CPoint where, int32_t buttons) override;
+    void displayScaleChanged() override;
 
     // CControlObserver.
     void valueChanged(CControl* control) override;
@@ -68,8 +75,16 @@ class CompressorEditor final : public EffectEditor,
     CFrame* getFrame() const { return frame_.get(); }
     const EditorControls& controls() const { return controls_; }
     const MeterBallistics& meterState() const { return meters_; }
+    // The display scale in percent: the open frame's, or what an editor opened now would use.
+    int32_t scalePercent() const;
+    // The menu of sizes while it is shown, else null.
+    ScaleMenu* scaleMenu() const;
+    // As if the user picked `choice` from the menu: kept in the settings file and applied.
+    void chooseScale(ScaleMenu::Choice choice);
 
   private:
+    int32_t chosenScalePercent(void* parentWindow, std::optional<int32_t> userScale) const;
+    void applyScale(int32_t percent);
     void applyParameter(int index);
     void applyPendingParameters();
     void refreshTextDimming();
@@ -80,6 +95,13 @@ class CompressorEditor final : public EffectEditor,
     EditorServices services_;
     SharedRef<CBitmap> backgroundBitmap_;
     SharedRef<CFrame> frame_;
+    SharedRef<ScaleMenu> scaleMenu_;
+    void* parentWindow_ = nullptr;
+    // The host's scale may be announced on any thread; the editor's thread applies it.
+    std::atomic<double> hostScale_{0.0};
+    std::atomic<bool> hostScaleChanged_{false};
+    // The user's choice of scale as read at open or made in the menu; nothing: "Automatic".
+    std::optional<int32_t> userScale_;
     EditorControls controls_;
     MeterBallistics meters_;
     uint32_t lastMeterTick_;

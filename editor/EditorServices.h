@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <vector>
 
 class CFrame;
 
@@ -15,6 +17,11 @@ struct EditorServices {
     UrlOpener openUrl;
     // Gives the frame its system window inside the host's parent window; false on failure.
     std::function<bool(CFrame& frame, void* parentWindow)> openWindow;
+    // The desktop's display scale factors for a window in `parentWindow`, most authoritative
+    // first (none: the desktop says nothing).
+    std::function<std::vector<double>(void* parentWindow)> desktopScale;
+    // The user's settings file (empty: the user's choice of scale is neither read nor kept).
+    std::string settingsFile;
 };
 
 // The platform's clock, browser and windows.

@@ -10,6 +10,7 @@ class EffectEditor {
   public:
     virtual ~EffectEditor() = default;
 
+    // The editor's size in device pixels at its display scale.
     virtual int width() const = 0;
     virtual int height() const = 0;
     // parentWindow is the host's window: an X11 Window id on Linux, an HWND on Windows.
@@ -19,6 +20,9 @@ class EffectEditor {
     virtual bool onKeyDown(int character, int virtualKey, int modifiers) = 0;
     virtual bool onKeyUp(int character, int virtualKey, int modifiers) = 0;
     virtual void setKnobMode(int mode) = 0;
+    // The display scale the host announces (1.0 = 100 %); 0 withdraws it. Unusable factors
+    // count as no announcement. An open editor changes size at once.
+    virtual void setHostScale(double factor) = 0;
     // Called after every change of parameter `index`, on whatever thread made the change.
     virtual void setParameter(int index, float value) = 0;
 };

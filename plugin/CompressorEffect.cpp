@@ -105,6 +105,10 @@ void CompressorEffect::endEdit(int index) {
     if (host_) host_->endEdit(index);
 }
 
+bool CompressorEffect::resizeEditorWindow(int width, int height) {
+    return host_ && host_->resizeEditorWindow(width, height);
+}
+
 void CompressorEffect::setProgram(int index) {
     if (index < 0 || index >= kNumPrograms) return;
     curProgram_.store(index, std::memory_order_relaxed);

@@ -48,6 +48,7 @@ class CompressorEffect final : public EditorHost {
     void setParameterAutomated(int index, float value) override;
     void beginEdit(int index) override;
     void endEdit(int index) override;
+    bool resizeEditorWindow(int width, int height) override;
     bool bypassOn() const { return bypassOn_.load(std::memory_order_relaxed); }
     bool deltaOn() const { return deltaOn_.load(std::memory_order_relaxed); }
 

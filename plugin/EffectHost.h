@@ -2,12 +2,16 @@
 
 // What the effect tells whoever runs it, whatever the plug-in format: a change the user made
 // in the editor, for the host to record as automation, and the start and end of the drag that
-// made it, so a host can group the recorded values into one gesture.
+// made it, so a host can group the recorded values into one gesture; and a new size of the
+// editor's window.
 class EffectHost {
   public:
     virtual void automate(int index, float value) = 0;
     virtual void beginEdit(int index) = 0;
     virtual void endEdit(int index) = 0;
+    // The open editor changed its size (a new display scale) to width x height pixels; true
+    // when the host resized the window that holds it.
+    virtual bool resizeEditorWindow(int, int) { return false; }
 
   protected:
     ~EffectHost() = default;

@@ -6,7 +6,9 @@ cd "$(dirname "$0")/.."
 sh scripts/install-packages.sh
 sh scripts/check-format.sh
 
-# Editor tests need an X server; a private Xvfb display serves them.
+# Editor tests need an X server; a private Xvfb display serves them. Without -noreset the
+# server resets whenever its last client leaves, and a test connecting in that moment is
+# refused (the X tests then skip themselves).
 if [ -z "${DISPLAY:-}" ]; then
     Xvfb :87 -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     xvfb_pid=$!

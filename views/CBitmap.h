@@ -8,6 +8,13 @@
 #include <cstdint>
 #include <vector>
 
+// Display scales (in percent) for which the artwork program draws its own images; a scaled
+// image is embedded under scaledResourceId(id, percent).
+constexpr int32_t kArtworkScalePercents[] = {150, 175, 200, 250, 300};
+constexpr int32_t scaledResourceId(int32_t resourceId, int32_t percent) {
+    return resourceId + percent * 100;
+}
+
 class CDrawSurface;
 
 // A 32-bit image, top row first, each pixel premultiplied alpha packed as
@@ -20,6 +27,14 @@ class CBitmap : public CReferenceCounted {
     explicit CBitmap(int32_t resourceId);
     // Decodes PNG bytes; empty (0 x 0) when they are not a readable PNG.
     static CBitmap* fromPng(const unsigned char* data, std::size_t size);
+
+    // Device pixels per editor pixel: 1 for artwork and editor-sized buffers, the display
+    // scale for images drawn at device resolution.
+    double getScale() const { return scale_; }
+    void setScale(double scale) { scale_ = scale; }
+    // The image as drawn at `scale`: itself, the artwork drawn for that scale, or a smooth
+    // resample of the nearest larger one (made once and kept).
+    const CBitmap& representationFor(double scale) const;
 
     int32_t getWidth() const { return width_; }
     int32_t getHeight() const { return height_; }
@@ -45,9 +60,15 @@ class CBitmap : public CReferenceCounted {
     CBitmap() = default;
     bool decodePng(const unsigned char* data, std::size_t size);
 
+    const CBitmap* embeddedRepresentation(double scale) const;
+
     int32_t width_ = 0;
     int32_t height_ = 0;
+    double scale_ = 1.0;
     std::vector<uint32_t> pixels_;
+    // The resource the image came from (0: none), for its artwork at other scales.
+    int32_t resourceId_ = 0;
+    mutable std::vector<SharedRef<CBitmap>> representations_;
 };
 
 // One straight colour as a decoded image pixel: c * a >> 8, all zero when fully transparent.

@@ -1,17 +1,25 @@
 #include "views/CDrawSurface.h"
 
+#include "views/DeviceScale.h"
 #include "views/LineRaster.h"
 #include "views/PlatformHooks.h"
 
 #include <algorithm>
 #include <cmath>
 
-CDrawSurface::CDrawSurface() : font_(stockFont(StockFont::kSystem)) {
+namespace {
+double usableScale(double scale) {
+    return std::isfinite(scale) && scale > 0.0 ? scale : 1.0;
+}
+} // namespace
+
+CDrawSurface::CDrawSurface(double scale)
+    : font_(stockFont(StockFont::kSystem)), scale_(usableScale(scale)) {
     fontSizePx_ = font_->getSize();
     fontStyle_ = font_->getStyle();
 }
 
-CDrawSurface::CDrawSurface(std::unique_ptr<DrawDevice> device) : CDrawSurface() {
+CDrawSurface::CDrawSurface(std::unique_ptr<DrawDevice> device, double scale) : CDrawSurface(scale) {
     attachDevice(std::move(device));
 }
 
@@ -19,8 +27,12 @@ CDrawSurface::~CDrawSurface() = default;
 
 void CDrawSurface::attachDevice(std::unique_ptr<DrawDevice> device) {
     device_ = std::move(device);
-    deviceClip_ = device_ ? device_->bounds() : CRect{};
-    applyClip(deviceClip_);
+    resetClipRect();
+}
+
+CRect CDrawSurface::toDevice(const CRect& local) const {
+    CRect device = toDeviceRect(local, scale_);
+    return device.offset(toDevicePixels(offset_.h, scale_), toDevicePixels(offset_.v, scale_));
 }
 
 void CDrawSurface::setFillColor(CColor color) {
@@ -43,20 +55,27 @@ void CDrawSurface::setLineWidth(int32_t widthPx) {
 }
 
 void CDrawSurface::setClipRect(const CRect& clip) {
-    CRect device = clip;
-    device.normalize().offset(offset_.h, offset_.v);
-    if (device_) device.intersect(device_->bounds());
+    CRect local = clip;
+    local.normalize();
+    CRect device = toDevice(local);
+    local.offset(offset_.h, offset_.v);
+    if (device_) {
+        device.intersect(device_->bounds());
+        local.intersect(toEditorRectCovering(device_->bounds(), scale_));
+    }
+    clip_ = local;
     deviceClip_ = device;
     applyClip(deviceClip_);
 }
 
 CRect CDrawSurface::getClipRect() const {
-    CRect local = deviceClip_;
+    CRect local = clip_;
     return local.offset(-offset_.h, -offset_.v);
 }
 
 void CDrawSurface::resetClipRect() {
     deviceClip_ = device_ ? device_->bounds() : CRect{};
+    clip_ = toEditorRectCovering(deviceClip_, scale_);
     applyClip(deviceClip_);
 }
 
@@ -71,33 +90,37 @@ void CDrawSurface::fillDeviceRect(CRect deviceRect, CColor color) {
 
 void CDrawSurface::fillRect(const CRect& rect) {
     CRect r = rect;
-    fillDeviceRect(r.normalize().offset(offset_.h, offset_.v), fillColor_);
+    fillDeviceRect(toDevice(r.normalize()), fillColor_);
 }
 
+void CDrawSurface::fillDevicePixels(const CRect& deviceRect) {
+    CRect r = deviceRect;
+    r.normalize().offset(toDevicePixels(offset_.h, scale_), toDevicePixels(offset_.v, scale_));
+    fillDeviceRect(r, fillColor_);
+}
+
+// Strokes are laid out in editor pixels and each piece is scaled: a line keeps its place and
+// its thickness relative to the editor at every scale.
 void CDrawSurface::drawRect(const CRect& rect) {
     CRect r = rect;
-    r.normalize().offset(offset_.h, offset_.v);
+    r.normalize();
     for (const CRect& part : rasterizeFrame(r, lineWidth_))
-        fillDeviceRect(part, frameColor_);
+        fillDeviceRect(toDevice(part), frameColor_);
 }
 
 void CDrawSurface::lineTo(CPoint p) {
-    CPoint from = pen_;
-    CPoint to = p;
-    from.offset(offset_.h, offset_.v);
-    to.offset(offset_.h, offset_.v);
-    for (const CRect& part : rasterizeLine(from, to, lineWidth_))
-        fillDeviceRect(part, frameColor_);
+    for (const CRect& part : rasterizeLine(pen_, p, lineWidth_))
+        fillDeviceRect(toDevice(part), frameColor_);
     pen_ = p;
 }
 
 FontRequest CDrawSurface::fontRequest() const {
-    return {font_->getName(), fontSizePx_, fontStyle_};
+    return {font_->getName(), toDevicePixels(fontSizePx_, scale_), fontStyle_};
 }
 
 double CDrawSurface::getStringWidth(const char* text) {
     if (!device_ || !text) return 0;
-    return device_->measureText(text, fontRequest()).width;
+    return device_->measureText(text, fontRequest()).width / scale_;
 }
 
 void CDrawSurface::drawString(const char* text, const CRect& rect, int32_t align, bool antialias) {
@@ -105,7 +128,8 @@ void CDrawSurface::drawString(const char* text, const CRect& rect, int32_t align
     const FontRequest font = fontRequest();
     const TextMetrics metrics = device_->measureText(text, font);
     CRect box = rect;
-    box.normalize();
+    box = toDeviceRect(box.normalize(), scale_);
+    const CPoint offset{toDevicePixels(offset_.h, scale_), toDevicePixels(offset_.v, scale_)};
     double x = box.left;
     if (align == kRightText)
         x = box.right - metrics.width;
@@ -118,10 +142,10 @@ void CDrawSurface::drawString(const char* text, const CRect& rect, int32_t align
 
     const CRect savedClip = deviceClip_;
     CRect textClip = box;
-    textClip.offset(offset_.h, offset_.v).intersect(savedClip);
+    textClip.offset(offset.h, offset.v).intersect(savedClip);
     if (!textClip.isEmpty()) {
         applyClip(textClip);
-        device_->drawText(text, x + offset_.h, baseline + offset_.v, font, fontColor_, antialias);
+        device_->drawText(text, x + offset.h, baseline + offset.v, font, fontColor_, antialias);
         applyClip(savedClip);
     }
 }
@@ -130,18 +154,27 @@ void CDrawSurface::drawBitmap(const CBitmap& bitmap, const CRect& dest, CPoint s
                               uint8_t alpha) {
     if (!device_ || !bitmap.isLoaded()) return;
     CRect target = dest;
-    target.normalize().offset(offset_.h, offset_.v);
+    target = toDevice(target.normalize());
     const CRect savedClip = deviceClip_;
     CRect clip = target;
     clip.intersect(savedClip);
     if (clip.isEmpty()) return;
     applyClip(clip);
-    device_->drawImage(bitmap, {target.left - sourceOffset.h, target.top - sourceOffset.v}, alpha);
+    // The image's own scale says how many of its pixels make an editor pixel.
+    const CBitmap& image = bitmap.representationFor(scale_);
+    device_->drawImage(image,
+                       {target.left - toDevicePixels(sourceOffset.h, scale_),
+                        target.top - toDevicePixels(sourceOffset.v, scale_)},
+                       alpha);
     applyClip(savedClip);
 }
 
-COffscreenSurface::COffscreenSurface(CFrame*, int32_t width, int32_t height, CColor background)
-    : bitmap_(SharedRef<CBitmap>::adopt(new CBitmap(width, height))) {
+COffscreenSurface::COffscreenSurface(CFrame*, int32_t width, int32_t height, CColor background,
+                                     double scale)
+    : CDrawSurface(scale) {
+    bitmap_ = SharedRef<CBitmap>::adopt(
+        new CBitmap(toDevicePixels(width, getScale()), toDevicePixels(height, getScale())));
+    bitmap_->setScale(getScale());
     bitmap_->fill(background);
     attachDevice(createBitmapDrawDevice(*bitmap_));
 }

@@ -16,10 +16,12 @@ enum CHoriTxtAlign : int32_t { kLeftText = 0, kCenterText = 1, kRightText = 2 };
 
 // Drawing context: keeps colours, font, pen, clip and offset, and turns the framework's pixel
 // rules into the back end's primitive operations. Every coordinate given to it has the offset
-// added. Without a back end (the platform could not make one) it draws nothing.
+// added. Coordinates are editor pixels; the back end's device pixels are `scale` times finer,
+// so text and images come out at device resolution. Without a back end (the platform could
+// not make one) it draws nothing.
 class CDrawSurface {
   public:
-    explicit CDrawSurface(std::unique_ptr<DrawDevice> device);
+    explicit CDrawSurface(std::unique_ptr<DrawDevice> device, double scale = 1.0);
     virtual ~CDrawSurface();
     CDrawSurface(const CDrawSurface&) = delete;
     CDrawSurface& operator=(const CDrawSurface&) = delete;
@@ -43,9 +45,14 @@ class CDrawSurface {
 
     void setOffset(CPoint offset) { offset_ = offset; }
     CPoint getOffset() const { return offset_; }
+    // Device pixels per editor pixel.
+    double getScale() const { return scale_; }
 
     // Normalizes and fills left <= x < right, top <= y < bottom with the fill colour.
     void fillRect(const CRect& rect);
+    // As fillRect, with `deviceRect` in device pixels from the (scaled) offset: for views that
+    // draw detail finer than an editor pixel.
+    void fillDevicePixels(const CRect& deviceRect);
     // Normalizes and strokes through (left, top) and (right - 1, bottom - 1) with the frame
     // colour: a 1-pixel line is the rectangle's outermost pixel ring.
     void drawRect(const CRect& rect);
@@ -63,11 +70,12 @@ class CDrawSurface {
     void drawBitmap(const CBitmap& bitmap, const CRect& dest, CPoint sourceOffset, uint8_t alpha);
 
   protected:
-    CDrawSurface();
+    explicit CDrawSurface(double scale);
     void attachDevice(std::unique_ptr<DrawDevice> device);
 
   private:
     FontRequest fontRequest() const;
+    CRect toDevice(const CRect& local) const;
     void fillDeviceRect(CRect deviceRect, CColor color);
     void applyClip(const CRect& deviceClip);
 
@@ -81,15 +89,19 @@ class CDrawSurface {
     int32_t lineWidth_ = 1;
     CPoint pen_;
     CPoint offset_;
+    double scale_;
+    // The clip in editor pixels with the offset added, and the same on the device.
+    CRect clip_;
     CRect deviceClip_;
 };
 
-// A drawing context over a new bitmap of the given size filled with `background`. The bitmap
-// can then be drawn into another context like any CBitmap.
+// A drawing context over a new bitmap of the given size (editor pixels) filled with
+// `background`, at `scale` device pixels per editor pixel. The bitmap can then be drawn into
+// another context like any CBitmap.
 class COffscreenSurface : public CDrawSurface {
   public:
-    COffscreenSurface(CFrame* frame, int32_t width, int32_t height,
-                      CColor background = kColorBlack);
+    COffscreenSurface(CFrame* frame, int32_t width, int32_t height, CColor background = kColorBlack,
+                      double scale = 1.0);
     ~COffscreenSurface() override;
 
     CBitmap* getBitmap() const { return bitmap_.get(); }

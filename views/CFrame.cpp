@@ -2,9 +2,11 @@
 
 #include "views/CControl.h"
 #include "views/CDrawSurface.h"
+#include "views/DeviceScale.h"
 #include "views/InputTypes.h"
 #include "views/PlatformHooks.h"
 
+#include <cmath>
 #include <cstring>
 
 CFrame::CFrame(const CRect& size, FrameEditorLink* editor) : CViewContainer(size), editor_(editor) {
@@ -26,9 +28,29 @@ bool CFrame::open(void* parentWindow) {
 bool CFrame::attachWindow(std::unique_ptr<FrameWindow> window) {
     if (!window || window_) return false;
     window_ = std::move(window);
-    backBuffer_ = SharedRef<CBitmap>::adopt(new CBitmap(size_.width(), size_.height()));
-    invalidArea_ = size_;
+    makeBackBuffer();
     return true;
+}
+
+void CFrame::makeBackBuffer() {
+    const CRect device = getDeviceSize();
+    backBuffer_ = SharedRef<CBitmap>::adopt(new CBitmap(device.width(), device.height()));
+    backBuffer_->setScale(scale_);
+    invalidArea_ = size_;
+}
+
+CRect CFrame::getDeviceSize() const {
+    const CRect device = toDeviceRect(size_, scale_);
+    return {0, 0, device.width(), device.height()};
+}
+
+void CFrame::setScale(double scale) {
+    if (!std::isfinite(scale) || !(scale > 0.0) || scale == scale_) return;
+    scale_ = scale;
+    if (!window_) return;
+    makeBackBuffer();
+    const CRect device = getDeviceSize();
+    window_->resize(device.width(), device.height());
 }
 
 void CFrame::close() {
@@ -46,9 +68,9 @@ void CFrame::idle() {
     if (invalidArea_.isEmpty()) return;
     const CRect area = invalidArea_;
     invalidArea_ = CRect{};
-    CDrawSurface surface(createBitmapDrawDevice(*backBuffer_));
+    CDrawSurface surface(createBitmapDrawDevice(*backBuffer_), scale_);
     paint(surface, area);
-    window_->present(*backBuffer_, area);
+    window_->present(*backBuffer_, toDeviceRect(area, scale_));
 }
 
 void CFrame::invalidRect(const CRect& rect) {
@@ -71,6 +93,8 @@ CMouseResult CFrame::onMouseDown(CPoint where, int32_t buttons) {
         if (modalView_->isVisible() && modalView_->hitTest(where, buttons)) target = modalView_;
     } else {
         target = viewForPress(where, buttons);
+        if (!target && editor_ && editor_->backgroundPressed(where, buttons))
+            return kMouseHandledNoTracking;
     }
     if (!target) return kMouseNotHandled;
 
@@ -146,6 +170,10 @@ int32_t CFrame::getKnobMode() const {
 
 void CFrame::idleWhileTracking() {
     if (editor_) editor_->idleWhileTracking();
+}
+
+void CFrame::displayScaleChanged() {
+    if (editor_) editor_->displayScaleChanged();
 }
 
 void CFrame::viewRemoved(CView* view) {

@@ -25,6 +25,14 @@ class CFrame : public CViewContainer {
     void close();
     bool isOpen() const { return window_ != nullptr; }
 
+    // Device pixels per frame pixel. The views keep their frame coordinates; the back buffer
+    // and the window grow with the scale. Values that are not a finite positive number are
+    // ignored. While open, the window is resized and everything is drawn anew.
+    void setScale(double scale);
+    double getScale() const { return scale_; }
+    // The frame's size in device pixels.
+    CRect getDeviceSize() const;
+
     // Pumps the window's events, invalidates every dirty child and paints the invalid area.
     // Does nothing while the window is closed.
     void idle();
@@ -57,6 +65,8 @@ class CFrame : public CViewContainer {
     void endEdit(int32_t tag);
     int32_t getKnobMode() const;
     void idleWhileTracking();
+    // From the window: the system's display scale for it changed.
+    void displayScaleChanged();
 
     // Clears the frame's pointers to a view that leaves it.
     void viewRemoved(CView* view);
@@ -64,8 +74,11 @@ class CFrame : public CViewContainer {
     bool isOfClass(const char* className) const override;
 
   private:
+    void makeBackBuffer();
+
     FrameEditorLink* editor_;
     std::unique_ptr<FrameWindow> window_;
+    double scale_ = 1.0;
     SharedRef<CBitmap> backBuffer_;
     CRect invalidArea_;
     CView* captureView_ = nullptr;

@@ -5,6 +5,6 @@
 
 class CFrame;
 
-// The whole frame (background and every view) drawn into a new bitmap of the frame's size,
-// without any window or display: for tests and snapshots.
+// The whole frame (background and every view) drawn into a new bitmap of the frame's device
+// size (its size times its scale), without any window or display: for tests and snapshots.
 SharedRef<CBitmap> renderFrame(CFrame& frame);

@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -22,8 +23,10 @@ void readFromMemory(png_structp png, png_bytep target, png_size_t length) {
 // libpng reports through longjmp; no warning output from inside a host.
 void ignoreWarning(png_structp, png_const_charp) {}
 
-// Larger images than this are refused instead of allocated: no editor image comes near it.
-constexpr png_uint_32 kMaxSidePx = 16384;
+// Larger images than this are refused instead of allocated. A side may be long (the knob strip
+// at 300 % is 21000 pixels wide), the area stays within what a 16384-pixel square allows.
+constexpr png_uint_32 kMaxSidePx = 32768;
+constexpr std::size_t kMaxAreaPx = std::size_t(16384) * 16384;
 
 } // namespace
 
@@ -46,6 +49,8 @@ bool decodePng(const unsigned char* data, std::size_t size, DecodedPng& out) {
     png_set_user_limits(png, kMaxSidePx, kMaxSidePx);
     png_set_read_fn(png, &reader, readFromMemory);
     png_read_info(png, info);
+    if (std::size_t(png_get_image_width(png, info)) * png_get_image_height(png, info) > kMaxAreaPx)
+        png_error(png, "image too large");
 
     const png_byte colorType = png_get_color_type(png, info);
     if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);

@@ -4,7 +4,9 @@
 #include "platform/linux/X11Input.h"
 #include "views/CBitmap.h"
 #include "views/CFrame.h"
+#include "views/DeviceScale.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <cairo-xlib.h>
 
@@ -72,7 +74,7 @@ constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
 } // namespace
 
 std::unique_ptr<X11FrameWindow> X11FrameWindow::create(CFrame& frame, Window parent) {
-    const CRect& size = frame.getViewSize();
+    const CRect size = frame.getDeviceSize();
     if (parent == 0 || size.width() <= 0 || size.height() <= 0) return nullptr;
     Display* display = openOurDisplay();
     if (!display) return nullptr;
@@ -91,6 +93,9 @@ std::unique_ptr<X11FrameWindow> X11FrameWindow::create(CFrame& frame, Window par
                                    unsigned(size.height()), 0, CopyFromParent, InputOutput,
                                    CopyFromParent, CWEventMask | CWBackPixmap, &attributes);
             XStoreName(display, window, "Window");
+            // The desktop's settings (Xft.dpi among them) live on the root window; a change of
+            // the display scale arrives as a change of that property.
+            XSelectInput(display, DefaultRootWindow(display), PropertyChangeMask);
             XMapWindow(display, window);
             XWindowAttributes windowAttributes;
             if (!trap.failed() && XGetWindowAttributes(display, window, &windowAttributes) &&
@@ -131,31 +136,42 @@ void X11FrameWindow::pumpEvents() {
     }
 }
 
+void X11FrameWindow::resize(int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0) return;
+    ErrorTrap trap(display_);
+    XResizeWindow(display_, window_, unsigned(width), unsigned(height));
+    cairo_xlib_surface_set_size(windowSurface_, width, height);
+    XFlush(display_);
+}
+
+// X reports device pixels; the frame works in its own.
 void X11FrameWindow::dispatch(XEvent& event) {
+    const double scale = frame_.getScale();
     switch (event.type) {
     case Expose: {
         const XExposeEvent& e = event.xexpose;
-        frame_.invalidRect({e.x, e.y, e.x + e.width, e.y + e.height});
+        frame_.invalidRect(toEditorRectCovering({e.x, e.y, e.x + e.width, e.y + e.height}, scale));
         break;
     }
     case ButtonPress: {
         const XButtonEvent& e = event.xbutton;
+        const CPoint where = toEditorPoint({e.x, e.y}, scale);
         const float wheel = wheelDistanceFromX11(e.button);
         if (wheel != 0.0f)
-            frame_.onWheel({e.x, e.y}, wheel, buttonsFromX11(e.state, 0));
+            frame_.onWheel(where, wheel, buttonsFromX11(e.state, 0));
         else
-            frame_.onMouseDown({e.x, e.y}, buttonsFromX11(e.state, e.button));
+            frame_.onMouseDown(where, buttonsFromX11(e.state, e.button));
         break;
     }
     case ButtonRelease: {
         const XButtonEvent& e = event.xbutton;
         if (wheelDistanceFromX11(e.button) == 0.0f)
-            frame_.onMouseUp({e.x, e.y}, buttonsFromX11(e.state, 0));
+            frame_.onMouseUp(toEditorPoint({e.x, e.y}, scale), buttonsFromX11(e.state, 0));
         break;
     }
     case MotionNotify: {
         const XMotionEvent& e = event.xmotion;
-        frame_.onMouseMoved({e.x, e.y}, buttonsFromX11(e.state, 0));
+        frame_.onMouseMoved(toEditorPoint({e.x, e.y}, scale), buttonsFromX11(e.state, 0));
         break;
     }
     case KeyPress:
@@ -172,6 +188,9 @@ void X11FrameWindow::dispatch(XEvent& event) {
             frame_.onKeyUp(key);
         break;
     }
+    case PropertyNotify:
+        if (event.xproperty.atom == XA_RESOURCE_MANAGER) frame_.displayScaleChanged();
+        break;
     default:
         break;
     }

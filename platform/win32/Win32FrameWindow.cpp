@@ -4,6 +4,7 @@
 #include "platform/win32/Win32Input.h"
 #include "views/CBitmap.h"
 #include "views/CFrame.h"
+#include "views/DeviceScale.h"
 #include "views/InputTypes.h"
 
 #include <versionhelpers.h>
@@ -11,8 +12,15 @@
 
 namespace {
 
-CPoint pointFrom(LPARAM lParam) {
-    return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+// The DPI of the window's monitor changed: the top-level window hears it (Windows 8.1 on), a
+// child window after its top-level window (Windows 10 1703 on). Headers for older targets do
+// not name them.
+constexpr UINT kDpiChanged = 0x02E0;
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
+
+// Messages carry device pixels; the frame works in its own.
+CPoint pointFrom(LPARAM lParam, const CFrame& frame) {
+    return toEditorPoint({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, frame.getScale());
 }
 
 // Mouse messages carry the buttons, shift and control, but not alt.
@@ -23,7 +31,7 @@ int32_t buttonsOf(WPARAM keyState) {
 } // namespace
 
 std::unique_ptr<Win32FrameWindow> Win32FrameWindow::create(CFrame& frame, HWND parent) {
-    const CRect& size = frame.getViewSize();
+    const CRect size = frame.getDeviceSize();
     if (!parent || !IsWindow(parent) || size.width() <= 0 || size.height() <= 0) return nullptr;
     std::unique_ptr<Win32FrameWindow> window(new Win32FrameWindow(frame));
     if (!window->gdiplus_.isActive() || !window->windowClass_.isRegistered()) return nullptr;
@@ -89,7 +97,7 @@ LRESULT Win32FrameWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         mouseUp(wParam, lParam);
         return 0;
     case WM_MOUSEMOVE:
-        lastMousePoint_ = pointFrom(lParam);
+        lastMousePoint_ = pointFrom(lParam, frame_);
         frame_.onMouseMoved(lastMousePoint_, buttonsOf(wParam));
         if (!frame_.getMouseCaptureView() && GetCapture() == window_) ReleaseCapture();
         return 0;
@@ -102,7 +110,8 @@ LRESULT Win32FrameWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
         // Wheel messages carry screen coordinates.
         POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         ScreenToClient(window_, &point);
-        frame_.onWheel({point.x, point.y}, wheelDistanceFromWin32(GET_WHEEL_DELTA_WPARAM(wParam)),
+        frame_.onWheel(toEditorPoint({point.x, point.y}, frame_.getScale()),
+                       wheelDistanceFromWin32(GET_WHEEL_DELTA_WPARAM(wParam)),
                        buttonsOf(GET_KEYSTATE_WPARAM(wParam)));
         return 0;
     }
@@ -110,6 +119,12 @@ LRESULT Win32FrameWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_KEYUP:
         if (key(message, wParam)) return 0;
         break;
+    case kDpiChanged:
+    case kDpiChangedAfterParent:
+        // The host's window moved to a monitor of another DPI (or the user changed it): the
+        // editor asks the desktop again and follows.
+        frame_.displayScaleChanged();
+        return 0;
     default:
         break;
     }
@@ -117,14 +132,14 @@ LRESULT Win32FrameWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
 }
 
 void Win32FrameWindow::mouseDown(WPARAM wParam, LPARAM lParam) {
-    lastMousePoint_ = pointFrom(lParam);
+    lastMousePoint_ = pointFrom(lParam, frame_);
     frame_.onMouseDown(lastMousePoint_, buttonsOf(wParam));
     // Moves and the release outside the window still belong to the view that took the press.
     if (frame_.getMouseCaptureView()) SetCapture(window_);
 }
 
 void Win32FrameWindow::mouseUp(WPARAM wParam, LPARAM lParam) {
-    lastMousePoint_ = pointFrom(lParam);
+    lastMousePoint_ = pointFrom(lParam, frame_);
     frame_.onMouseUp(lastMousePoint_, buttonsOf(wParam));
     if (GetCapture() == window_) ReleaseCapture();
 }
@@ -144,6 +159,14 @@ void Win32FrameWindow::present(const CBitmap& backBuffer, const CRect& area) {
     const RECT rect{area.left, area.top, area.right, area.bottom};
     InvalidateRect(window_, &rect, FALSE);
     UpdateWindow(window_);
+}
+
+void Win32FrameWindow::resize(int32_t width, int32_t height) {
+    // The frame has let its old back buffer go; the next present brings the new one.
+    backBuffer_ = nullptr;
+    if (window_ && width > 0 && height > 0)
+        SetWindowPos(window_, nullptr, 0, 0, width, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32FrameWindow::paint() {

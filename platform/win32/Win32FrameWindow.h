@@ -27,6 +27,7 @@ class Win32FrameWindow : public FrameWindow {
     void pumpEvents() override {}
     // Shows `area` of the back buffer now (a synchronous paint of that area).
     void present(const CBitmap& backBuffer, const CRect& area) override;
+    void resize(int32_t width, int32_t height) override;
 
   private:
     explicit Win32FrameWindow(CFrame& frame);

@@ -41,6 +41,12 @@ intptr_t speakerArrangement(intptr_t value, void* ptr) {
     return 0;
 }
 
+// The content-scale request several hosts send: index 'PreS', value 'AeCs', the factor in opt.
+bool isContentScaleRequest(int32_t index, intptr_t value) {
+    return index == vst2::fourCharacters('P', 'r', 'e', 'S') &&
+           value == vst2::fourCharacters('A', 'e', 'C', 's');
+}
+
 // Without an editor every editor request answers 0.
 intptr_t editorRequest(Vst2Plugin& plugin, int32_t opcode, int32_t index, intptr_t value, void* ptr,
                        float opt) {
@@ -65,6 +71,10 @@ intptr_t editorRequest(Vst2Plugin& plugin, int32_t opcode, int32_t index, intptr
         return editor.onKeyUp(index, static_cast<int>(value), static_cast<int>(opt)) ? 1 : 0;
     case vst2::effSetEditKnobMode:
         editor.setKnobMode(static_cast<int>(value));
+        return 1;
+    case vst2::effVendorSpecific:
+        if (!isContentScaleRequest(index, value)) return 0;
+        editor.setHostScale(opt);
         return 1;
     default:
         return 0;
@@ -131,6 +141,7 @@ intptr_t dispatchRequest(Vst2Plugin& plugin, int32_t opcode, int32_t index, intp
     case effEditKeyDown:
     case effEditKeyUp:
     case effSetEditKnobMode:
+    case effVendorSpecific:
         return editorRequest(plugin, opcode, index, value, ptr, opt);
 
     // Identity and capabilities.

@@ -36,20 +36,24 @@ vst2::ERect* Vst2Plugin::editorRect() {
     return &editorRect_;
 }
 
-void Vst2Plugin::callHost(int32_t opcode, int32_t index, float opt) {
-    if (audioMaster_) audioMaster_(&record_, opcode, index, 0, nullptr, opt);
+intptr_t Vst2Plugin::callHost(int32_t opcode, int32_t index, intptr_t value, float opt) {
+    return audioMaster_ ? audioMaster_(&record_, opcode, index, value, nullptr, opt) : 0;
 }
 
 void Vst2Plugin::automate(int index, float value) {
-    callHost(vst2::audioMasterAutomate, index, value);
+    callHost(vst2::audioMasterAutomate, index, 0, value);
 }
 
 void Vst2Plugin::beginEdit(int index) {
-    callHost(vst2::audioMasterBeginEdit, index, 0.0f);
+    callHost(vst2::audioMasterBeginEdit, index, 0, 0.0f);
 }
 
 void Vst2Plugin::endEdit(int index) {
-    callHost(vst2::audioMasterEndEdit, index, 0.0f);
+    callHost(vst2::audioMasterEndEdit, index, 0, 0.0f);
+}
+
+bool Vst2Plugin::resizeEditorWindow(int width, int height) {
+    return callHost(vst2::audioMasterSizeWindow, width, height, 0.0f) != 0;
 }
 
 Vst2Plugin* createVst2Plugin(vst2::HostCallback audioMaster) {

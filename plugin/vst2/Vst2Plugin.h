@@ -28,9 +28,10 @@ class Vst2Plugin final : public EffectHost {
     void automate(int index, float value) override;
     void beginEdit(int index) override;
     void endEdit(int index) override;
+    bool resizeEditorWindow(int width, int height) override;
 
   private:
-    void callHost(int32_t opcode, int32_t index, float opt);
+    intptr_t callHost(int32_t opcode, int32_t index, intptr_t value, float opt);
 
     vst2::AEffect record_{};
     vst2::HostCallback audioMaster_;

@@ -5,8 +5,11 @@
 #include <cmath>
 
 Canvas::Canvas(int widthPx_, int heightPx_)
-    : widthPx(widthPx_), heightPx(heightPx_),
-      surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, widthPx_, heightPx_)),
+    : Canvas(widthPx_, heightPx_, widthPx_, heightPx_, 1.0) {}
+
+Canvas::Canvas(int widthPx_, int heightPx_, int deviceWidthPx, int deviceHeightPx, double scale)
+    : widthPx(widthPx_), heightPx(heightPx_), scaleFactor(scale),
+      surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, deviceWidthPx, deviceHeightPx)),
       context(cairo_create(surface)) {
     cairo_set_antialias(context, CAIRO_ANTIALIAS_GOOD);
     // Unhinted metrics keep centred captions exactly centred on their controls.

@@ -18,17 +18,23 @@ constexpr Rgba rgb8(int r, int g, int b, int a = 255) {
 enum class Align { left, centre, right };
 
 // One image being drawn: an ARGB surface with its cairo context and the few drawing moves the
-// artwork repeats (panels, captions, glowing lamps). Owns both cairo objects.
+// artwork repeats (panels, captions, glowing lamps). Owns both cairo objects. Drawing happens
+// in the editor's own pixels; for a display scale the surface has its own size and the
+// caller's transformation renders everything at that resolution.
 class Canvas {
   public:
     Canvas(int widthPx, int heightPx);
+    // An image of widthPx x heightPx editor pixels on a surface of device pixels.
+    Canvas(int widthPx, int heightPx, int deviceWidthPx, int deviceHeightPx, double scale);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
     cairo_t* cr() const { return context; }
+    // The size in the editor's pixels, whatever the scale.
     int width() const { return widthPx; }
     int height() const { return heightPx; }
+    double scale() const { return scaleFactor; }
 
     void setColour(const Rgba& colour);
     void roundedRect(double x, double y, double w, double h, double radiusPx);
@@ -55,6 +61,7 @@ class Canvas {
 
     int widthPx;
     int heightPx;
+    double scaleFactor;
     cairo_surface_t* surface;
     cairo_t* context;
 };

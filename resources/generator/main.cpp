@@ -1,4 +1,5 @@
-// Paints the editor's images 201..216 and writes them as <directory>/<id>.png.
+// Paints the editor's images 201..216 and writes them as <directory>/<id>.png, then the same
+// images drawn at each larger display scale as <directory>/<id + percent * 100>.png.
 // The PNGs are checked in; this runs only when the artwork is meant to change.
 #include "Artwork.h"
 #include "Canvas.h"
@@ -12,14 +13,25 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string directory = argv[1];
+    const auto write = [&](const Canvas& canvas, int id) {
+        const std::string path = directory + "/" + std::to_string(id) + ".png";
+        if (canvas.writePng(path)) return true;
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        return false;
+    };
     for (int i = 0; i < kArtworkImageCount; ++i) {
         const ArtworkImage& image = kArtworkImages[i];
         Canvas canvas(image.widthPx, image.heightPx);
         image.paint(canvas);
-        const std::string path = directory + "/" + std::to_string(image.id) + ".png";
-        if (!canvas.writePng(path)) {
-            std::fprintf(stderr, "cannot write %s\n", path.c_str());
-            return 1;
+        if (!write(canvas, image.id)) return 1;
+        for (int s = 0; s < kArtworkScaleCount; ++s) {
+            const int percent = kArtworkScalePercents[s];
+            const double scale = percent / 100.0;
+            Canvas scaled(image.widthPx, image.heightPx,
+                          scaledFrameCount(image) * scaledCellWidth(image, scale),
+                          scaledCellHeight(image, scale), scale);
+            paintScaledArtwork(image, scaled);
+            if (!write(scaled, image.id + percent * 100)) return 1;
         }
     }
     return 0;

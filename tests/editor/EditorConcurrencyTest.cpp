@@ -26,6 +26,20 @@ TEST(EditorConcurrency, ChangesFromAnotherThreadAreAppliedAtTheNextIdle) {
     EXPECT_NEAR(f.views().transferGraph->inverseRatio, 1.0 / 2.75, 1e-7);
 }
 
+TEST(EditorConcurrency, AHostScaleFromAnotherThreadIsAppliedAtTheNextIdle) {
+    EditorFixture f;
+    ASSERT_TRUE(f.open());
+    std::thread host([&] { f.editor->setHostScale(2.0); });
+    host.join();
+    // Nothing changes until the editor's own thread idles: the views, and the size they have.
+    EXPECT_EQ(f.editor->width(), 690);
+    EXPECT_EQ(f.frame().getScale(), 1.0);
+    f.idleAfter(1);
+    EXPECT_EQ(f.frame().getScale(), 2.0);
+    EXPECT_EQ(f.editor->width(), 1380);
+    EXPECT_EQ(f.editor->height(), 540);
+}
+
 TEST(EditorConcurrency, HammeringSetParameterWhileTheEditorIdles) {
     EditorFixture f;
     ASSERT_TRUE(f.open());

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -47,16 +49,37 @@ TEST(SnapshotOptions, EveryOptionIsTakenInOrder) {
 }
 
 TEST(SnapshotOptions, BadInputIsRefusedWithAReason) {
-    const std::vector<std::vector<const char*>> bad{
-        {"--program", "7"},   {"--program", "-1"},         {"--program", "x"},
-        {"--param", "Ratio"}, {"--param", "Ratio=abc"},    {"--param", "Nope=1"},
-        {"--level-a", "inf"}, {"--gain-reduction", "nan"}, {"--output"},
-        {"--frobnicate", "1"}};
+    const std::vector<std::vector<const char*>> bad{{"--program", "7"},
+                                                    {"--program", "-1"},
+                                                    {"--program", "x"},
+                                                    {"--param", "Ratio"},
+                                                    {"--param", "Ratio=abc"},
+                                                    {"--param", "Nope=1"},
+                                                    {"--level-a", "inf"},
+                                                    {"--gain-reduction", "nan"},
+                                                    {"--output"},
+                                                    {"--frobnicate", "1"},
+                                                    {"--scale", "180"},
+                                                    {"--scale", "2"},
+                                                    {"--scale", "200x"},
+                                                    {"--scale", "%"}};
     for (const auto& args : bad) {
         SCOPED_TRACE(args.front());
         const ParsedSnapshotOptions p = parse(args);
         EXPECT_FALSE(p.ok);
         EXPECT_FALSE(p.error.empty());
+    }
+}
+
+TEST(SnapshotPicture, TheScaleSetsThePicturesSize) {
+    for (const char* scale : {"100", "125%", "175", "300"}) {
+        const ParsedSnapshotOptions p = parse({"--scale", scale});
+        ASSERT_TRUE(p.ok) << p.error;
+        const SharedRef<CBitmap> picture = renderEditorSnapshot(p.options);
+        ASSERT_TRUE(picture);
+        const double factor = std::atoi(scale) / 100.0;
+        EXPECT_EQ(picture->getWidth(), int32_t(std::lround(690 * factor))) << scale;
+        EXPECT_EQ(picture->getHeight(), int32_t(std::lround(270 * factor))) << scale;
     }
 }
 

@@ -164,6 +164,26 @@ TEST(EditorForwarding, WindowAndKeyRequestsReachTheEditor) {
     EXPECT_EQ(h.editor()->closeCount, 1);
 }
 
+TEST(EditorForwarding, ContentScaleRequestsReachTheEditorAndItsResizeReachesTheHost) {
+    constexpr int32_t kPreS = fourCharacters('P', 'r', 'e', 'S');
+    constexpr int32_t kAeCs = fourCharacters('A', 'e', 'C', 's');
+    EffectHarness h;
+    EXPECT_EQ(h.dispatch(effVendorSpecific, kPreS, kAeCs, nullptr, 1.5f), 1);
+    // Other vendors' requests are not this one.
+    EXPECT_EQ(h.dispatch(effVendorSpecific, kPreS, 0, nullptr, 2.0f), 0);
+    EXPECT_EQ(h.dispatch(effVendorSpecific, 0, kAeCs, nullptr, 2.0f), 0);
+    EXPECT_EQ(h.editor()->hostScales, std::vector<double>{1.5});
+
+    h.log.clear();
+    EXPECT_EQ(h.effect.resizeEditorWindow(1035, 405), false); // the test host answers 0
+    ASSERT_EQ(h.log.size(), 1u);
+    EXPECT_EQ(h.log[0].opcodeOrZero, audioMasterSizeWindow);
+    EXPECT_EQ(h.log[0].index, 1035);
+
+    EffectHarness without(false);
+    EXPECT_EQ(without.dispatch(effVendorSpecific, kPreS, kAeCs, nullptr, 2.0f), 0);
+}
+
 TEST(EditorForwarding, WithoutAnEditorEveryEditorRequestAnswersZero) {
     EffectHarness h(false);
     EXPECT_FALSE(h.plugin.record()->flags & effFlagsHasEditor);

@@ -59,6 +59,7 @@ class RecordingEditor final : public EffectEditor {
         return false;
     }
     void setKnobMode(int mode) override { knobMode = mode; }
+    void setHostScale(double factor) override { hostScales.push_back(factor); }
     void setParameter(int index, float value) override {
         log_.push_back(editorEvent(index, value));
     }
@@ -70,6 +71,7 @@ class RecordingEditor final : public EffectEditor {
         int character, virtualKey, modifiers;
     } lastKey{0, 0, 0};
     int knobMode = -1;
+    std::vector<double> hostScales;
 
   private:
     std::vector<Event>& log_;

@@ -83,6 +83,25 @@ TEST(LevelMeterTest, FirstLevelBarRisesTwoPixelsPerDb) {
     }
 }
 
+TEST(LevelMeterTest, OnADenserDisplayTheBarMovesInFinerSteps) {
+    // At 200 % an editor pixel is two device rows: -20 and -20.4 dB, one row apart at 100 %,
+    // part here, and the bar still ends on the meter's inner bottom edge.
+    const std::pair<float, int32_t> cases[] = {{-20.0f, 80}, {-20.4f, 81}, {-20.6f, 82}};
+    for (const auto& [levelDb, topRow] : cases) {
+        LevelMeter meter(kMeter, nullptr);
+        meter.setValue(levelDb);
+        meter.thresholdDb = 0.0f;
+        COffscreenSurface surface(nullptr, 690, 270, kColorBlack, 2.0);
+        meter.draw(surface);
+        const std::vector<int32_t> rows =
+            rowsOf(*surface.getBitmap(), (kMeter.left + 4) * 2, kFirstLevel);
+        ASSERT_FALSE(rows.empty()) << levelDb;
+        EXPECT_EQ(rows.front() - kMeter.top * 2, topRow) << levelDb;
+        EXPECT_EQ(rows.back() - kMeter.top * 2, 2 * 128 - 1) << levelDb;
+        EXPECT_EQ(rows.size(), std::size_t(2 * 128 - topRow)) << levelDb;
+    }
+}
+
 TEST(LevelMeterTest, SecondLevelShowsEntirelyInHighlightOnTenPixels) {
     Inputs in;
     in.levelDb = 0.0f;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <set>
 
 namespace {
@@ -299,4 +300,24 @@ TEST(TransferFunctionSetterTest, ConstructionCloneAndClass) {
     EXPECT_TRUE(graph.isOfClass("CTransferFunction"));
     EXPECT_TRUE(graph.isOfClass("CControl"));
     EXPECT_FALSE(graph.isOfClass("CCompMeter"));
+}
+
+TEST(TransferFunctionScaleTest, OnADenserDisplayTheCurveIsComputedForEveryDeviceColumn) {
+    // At 200 % the curve is not the 100 % staircase doubled: each device column plots its own
+    // input level (a quarter dB apart) at 4 device rows per dB.
+    const Settings s{-20.0, 0.0, 4.0, 0.0, 100.0};
+    const std::unique_ptr<CTransferFunction> graph(makeGraph(s, 0.85, 0.5));
+    COffscreenSurface surface(nullptr, 690, 270, kColorBlack, 2.0);
+    graph->draw(surface);
+    int checked = 0;
+    for (int32_t column = 4; column < 256; ++column) {
+        const double expected = -4.0 * referenceOutputDb(s, -(130.0 - column / 2.0) / 2.0);
+        if (expected < 4.0 || expected > 250.0) continue;
+        const std::vector<int32_t> rows =
+            rowsOf(*surface.getBitmap(), kGraph.left * 2 + column, kCurve);
+        ASSERT_FALSE(rows.empty()) << column;
+        EXPECT_NEAR(rows.front() - kGraph.top * 2, expected, 1.01) << column;
+        ++checked;
+    }
+    EXPECT_GT(checked, 200);
 }

@@ -59,6 +59,8 @@ SharedRef<CBitmap> renderEditorSnapshot(const SnapshotOptions& options) {
         return frame.attachWindow(std::make_unique<NoWindow>());
     };
     CompressorEditor editor(host, std::move(services));
+    // Drawn as a host that announces the scale would have it.
+    editor.setHostScale(options.scalePercent / 100.0);
     if (!editor.open(nullptr)) return {};
     // One meter tick: the levels and the hold jump to the readings.
     nowMs += CompressorEditor::kMeterIntervalMs + 1;

@@ -1,5 +1,6 @@
 #include "SnapshotOptions.h"
 
+#include "editor/EditorScale.h"
 #include "plugin/FactoryPrograms.h"
 #include "plugin/ParameterTable.h"
 
@@ -84,6 +85,15 @@ ParsedSnapshotOptions parseSnapshotOptions(int argc, const char* const* argv) {
                             : arg == "--level-a"      ? o.levelADb
                                                       : o.levelBDb;
             if (!parseNumber(value, target)) return failure(arg + " wants a number of dB");
+        } else if (arg == "--scale") {
+            std::string text = value;
+            if (!text.empty() && text.back() == '%') text.pop_back();
+            int percent = 0;
+            if (!parseInteger(text.c_str(), percent) || !isSupportedScale(percent))
+                return failure(std::string("scale must be 100, 125, 150, 175, 200, 250 or 300, "
+                                           "not ") +
+                               value);
+            o.scalePercent = percent;
         } else if (arg == "-o" || arg == "--output") {
             o.outputPath = value;
         } else {
@@ -105,6 +115,8 @@ const char* snapshotUsage() {
            "  --gain-reduction DB    gain reduction shown by the GR meter (default 0)\n"
            "  --level-a DB           first sidechain level (default -70)\n"
            "  --level-b DB           second sidechain level (default -70)\n"
+           "  --scale PERCENT        display scale: 100, 125, 150, 175, 200, 250 or 300\n"
+           "                         (default 100); the image grows with it\n"
            "  -o, --output PATH      image to write (default qvl-snapshot.png)\n"
            "  -h, --help             this text\n";
 }

@@ -12,6 +12,7 @@ struct SnapshotOptions {
     float gainReductionDb = 0.0f;
     float levelADb = -70.0f;
     float levelBDb = -70.0f;
+    int scalePercent = 100; // one of the editor's display scales
     std::string outputPath = "qvl-snapshot.png";
 };
 

@@ -2,6 +2,7 @@
 
 #include "engine/Decibels.h"
 #include "plugin/ParameterCurves.h"
+#include "views/DeviceScale.h"
 #include "views/custom/PanelDrawing.h"
 
 #include <cmath>
@@ -46,10 +47,10 @@ void CTransferFunction::setMakeUpFromParameter(double v) {
     makeUpDb = curve::makeUpGainDb(v);
 }
 
-int32_t CTransferFunction::curveRow(int32_t column) const {
+int32_t CTransferFunction::curveRow(int32_t deviceColumn, double scale) const {
     const double T = thresholdDb;
     const double K = kneeDb;
-    const double D = kSize - column;
+    const double D = kSize - deviceColumn / scale;
     const double x = -D / 2.0;
     double overshoot = x - (T - K) - K;
     // Soft knee: a parabola joining the two slopes over T - K ... T + K. With K = 0 neither
@@ -61,28 +62,34 @@ int32_t CTransferFunction::curveRow(int32_t column) const {
     const double wet =
         std::exp(-(D * 0.5 - (inverseRatio - 1.0) * overshoot - makeUpDb) * kDbToExponent);
     const double dry = std::exp(-(dryAttenuationDb + D * 0.5) * kDbToExponent);
-    return truncateToPixel(std::log(wet + dry) * kExponentToDb * -2.0, -kFarOutsidePx,
+    return truncateToPixel(std::log(wet + dry) * kExponentToDb * -2.0 * scale, -kFarOutsidePx,
                            kFarOutsidePx, -kFarOutsidePx);
 }
 
 void CTransferFunction::draw(CDrawSurface& surface) {
+    // The curve is computed for every device column and row, so it is as smooth as the
+    // display allows.
+    const double scale = surface.getScale();
+    const auto d = [scale](int32_t editorPx) { return toDevicePixels(editorPx, scale); };
+    const int32_t size = d(kSize);
     drawThroughOffscreen(*this, surface, kSize, kSize, [&](CDrawSurface& s) {
         fillPixels(s, kColorBlack, {0, 0, kSize, kSize});
 
-        const int32_t kneeLowRow = rowOfLevel((thresholdDb - kneeDb) * 2.0 + makeUpDb * 2.0);
-        const int32_t thresholdRow = rowOfLevel(thresholdDb * 2.0 + makeUpDb * 2.0);
-        fillPixels(s, kKneeBand, {1, thresholdRow, kSize - 1, kneeLowRow});
+        const int32_t kneeLowRow =
+            rowOfLevel(((thresholdDb - kneeDb) * 2.0 + makeUpDb * 2.0) * scale);
+        const int32_t thresholdRow = rowOfLevel((thresholdDb * 2.0 + makeUpDb * 2.0) * scale);
+        fillDevicePixels(s, kKneeBand, {d(1), thresholdRow, d(kSize - 1), kneeLowRow});
 
         s.setFillColor(kDiagonal);
-        for (int32_t i = 0; i < kSize; ++i)
-            s.fillRect({i, kSize - i, i + 2, kSize - i + 1});
+        for (int32_t i = 0; i < size; ++i)
+            s.fillDevicePixels({i, size - i, i + d(2), size - i + d(1)});
 
-        fillPixels(s, kMarkRed, {1, thresholdRow, kSize - 1, thresholdRow + 1});
+        fillDevicePixels(s, kMarkRed, {d(1), thresholdRow, d(kSize - 1), thresholdRow + d(1)});
 
         s.setFillColor(kLevelCyan);
-        for (int32_t i = 0; i < kSize; ++i) {
-            const int32_t y = curveRow(i);
-            s.fillRect({i, y, i + 2, y + 1});
+        for (int32_t i = 0; i < size; ++i) {
+            const int32_t y = curveRow(i, scale);
+            s.fillDevicePixels({i, y, i + d(2), y + d(1)});
         }
 
         framePanel(s, kSize, kSize);

@@ -33,6 +33,7 @@ class CTransferFunction : public CControl {
     static constexpr int32_t kGraphSizePx = 130;
 
   private:
-    // Output row (y, downward) of the curve's dot in column `column`, before clipping.
-    int32_t curveRow(int32_t column) const;
+    // Output row (y, downward) of the curve's dot in device column `deviceColumn` on a display
+    // `scale` times finer than the editor's pixels, before clipping.
+    int32_t curveRow(int32_t deviceColumn, double scale) const;
 };

@@ -14,6 +14,11 @@ void fillPixels(CDrawSurface& surface, CColor color, const CRect& rect) {
     surface.fillRect(rect);
 }
 
+void fillDevicePixels(CDrawSurface& surface, CColor color, const CRect& deviceRect) {
+    surface.setFillColor(color);
+    surface.fillDevicePixels(deviceRect);
+}
+
 void framePanel(CDrawSurface& surface, int32_t width, int32_t height) {
     surface.setLineWidth(1);
     surface.setFrameColor(kPanelFrameGrey);

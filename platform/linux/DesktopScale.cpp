@@ -1,0 +1,64 @@
+#include "platform/DesktopScale.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xresource.h>
+
+#include <cstdlib>
+
+namespace {
+
+constexpr double kReferenceDpi = 96.0;
+constexpr const char* kSettingsFolder = "qvl-feedback-compressor";
+constexpr const char* kSettingsName = "editor.conf";
+
+bool readNumber(const char* text, double& value) {
+    if (!text || !*text) return false;
+    char* end = nullptr;
+    value = std::strtod(text, &end);
+    return end != text;
+}
+
+// Xft.dpi from the resource database on the root window: what GNOME, KDE and Xfce set for
+// the display scale.
+bool xftDpi(double& dpi) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    bool found = false;
+    if (const char* resources = XResourceManagerString(display)) {
+        XrmInitialize();
+        if (XrmDatabase database = XrmGetStringDatabase(resources)) {
+            char* type = nullptr;
+            XrmValue value{};
+            if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr)
+                found = readNumber(value.addr, dpi);
+            XrmDestroyDatabase(database);
+        }
+    }
+    XCloseDisplay(display);
+    return found;
+}
+
+} // namespace
+
+std::vector<double> desktopScaleFactors(void*) {
+    std::vector<double> factors;
+    double dpi = 0.0;
+    if (xftDpi(dpi)) factors.push_back(dpi / kReferenceDpi);
+    double gdkScale = 0.0;
+    if (readNumber(std::getenv("GDK_SCALE"), gdkScale)) factors.push_back(gdkScale);
+    return factors;
+}
+
+std::string userSettingsFile() {
+    std::string folder;
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    // A relative XDG_CONFIG_HOME is invalid and ignored.
+    if (configHome && configHome[0] == '/') {
+        folder = configHome;
+    } else if (const char* home = std::getenv("HOME"); home && home[0] == '/') {
+        folder = std::string(home) + "/.config";
+    } else {
+        return {};
+    }
+    return folder + "/" + kSettingsFolder + "/" + kSettingsName;
+}
