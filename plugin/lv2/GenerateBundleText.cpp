@@ -21,13 +21,15 @@ namespace {
 constexpr const char* kPrefixes = "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
                                   "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
                                   "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
+                                  "@prefix opts: <http://lv2plug.in/ns/ext/options#> .\n"
                                   "@prefix pg: <http://lv2plug.in/ns/ext/port-groups#> .\n"
                                   "@prefix pprops: <http://lv2plug.in/ns/ext/port-props#> .\n"
                                   "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
                                   "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
                                   "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
                                   "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
-                                  "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n\n";
+                                  "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
+                                  "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n\n";
 
 constexpr const char* kDescriptionFile = "qvl-feedback-compressor.ttl";
 constexpr const char* kPresetsFile = "presets.ttl";
@@ -149,7 +151,8 @@ std::string pluginDescription(const Programs& programs, int minorVersion, int mi
            "  rdfs:label \"Output\" .\n\n";
     out << uri(lv2uri::kUi) << "\n  a ui:X11UI ;\n"
         << "  lv2:requiredFeature ui:idleInterface ;\n"
-        << "  lv2:optionalFeature ui:parent, ui:resize, ui:touch ;\n"
+        << "  lv2:optionalFeature ui:parent, ui:resize, ui:touch, opts:options, urid:map ;\n"
+        << "  opts:supportedOption ui:scaleFactor ;\n"
         << "  lv2:extensionData ui:idleInterface .\n\n";
     out << plugin << "\n  a lv2:Plugin, lv2:CompressorPlugin, doap:Project ;\n"
         << "  doap:name " << quoted(kProductName) << " ;\n"

@@ -6,7 +6,10 @@
 #include "plugin/lv2/Lv2Ports.h"
 #include "plugin/lv2/Lv2Uris.h"
 
+#include <lv2/atom/atom.h>
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
+#include <lv2/urid/urid.h>
 
 #include <atomic>
 #include <cstring>
@@ -20,8 +23,9 @@ namespace {
 // record automation gestures. The meters read the DSP's control outputs.
 class Lv2EditorHost final : public EditorHost {
   public:
-    Lv2EditorHost(LV2UI_Write_Function write, LV2UI_Controller controller, const LV2UI_Touch* touch)
-        : write_(write), controller_(controller), touch_(touch) {
+    Lv2EditorHost(LV2UI_Write_Function write, LV2UI_Controller controller, const LV2UI_Touch* touch,
+                  const LV2UI_Resize* resize)
+        : write_(write), controller_(controller), touch_(touch), resize_(resize) {
         for (int i = 0; i < kNumParameters; ++i)
             values_[i] = defaultValue(i);
     }
@@ -35,6 +39,11 @@ class Lv2EditorHost final : public EditorHost {
     void setParameterAutomated(int index, float value) override {
         if (!isParameterIndex(index)) return;
         change(index, value);
+    }
+
+    // A change of display scale while open asks the host for the new size.
+    bool resizeEditorWindow(int width, int height) override {
+        return resize_ && resize_->ui_resize(resize_->handle, width, height) == 0;
     }
 
     void beginEdit(int index) override { touch(index, true); }
@@ -85,6 +94,7 @@ class Lv2EditorHost final : public EditorHost {
     LV2UI_Write_Function write_;
     LV2UI_Controller controller_;
     const LV2UI_Touch* touch_;
+    const LV2UI_Resize* resize_;
     EffectEditor* editor_ = nullptr;
     float values_[kNumParameters] = {};
     MeterSnapshot meters_; // as the effect reports them before it has processed anything
@@ -101,6 +111,26 @@ const void* findFeature(const LV2_Feature* const* features, const char* uri) {
     return nullptr;
 }
 
+// The display scale the host announces through ui:scaleFactor; 0 when it announces none. The
+// editor weighs it against the user's own choice and refuses factors it cannot use.
+double hostScaleFactor(const LV2_Feature* const* features) {
+    const auto* map = static_cast<const LV2_URID_Map*>(findFeature(features, LV2_URID__map));
+    const auto* options =
+        static_cast<const LV2_Options_Option*>(findFeature(features, LV2_OPTIONS__options));
+    if (!map || !options) return 0.0;
+    const LV2_URID scaleFactor = map->map(map->handle, LV2_UI__scaleFactor);
+    const LV2_URID atomFloat = map->map(map->handle, LV2_ATOM__Float);
+    const LV2_URID atomDouble = map->map(map->handle, LV2_ATOM__Double);
+    for (const LV2_Options_Option* o = options; o->key != 0 || o->value != nullptr; ++o) {
+        if (o->key != scaleFactor || o->value == nullptr) continue;
+        if (o->type == atomFloat && o->size == sizeof(float))
+            return *static_cast<const float*>(o->value);
+        if (o->type == atomDouble && o->size == sizeof(double))
+            return *static_cast<const double*>(o->value);
+    }
+    return 0.0;
+}
+
 LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const char*,
                          LV2UI_Write_Function write, LV2UI_Controller controller,
                          LV2UI_Widget* widget, const LV2_Feature* const* features) {
@@ -113,8 +143,9 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
 
     std::unique_ptr<Lv2EditorUi> ui;
     try {
-        ui.reset(new Lv2EditorUi{Lv2EditorHost(write, controller, touch), nullptr});
+        ui.reset(new Lv2EditorUi{Lv2EditorHost(write, controller, touch, resize), nullptr});
         ui->editor = createCompressorEditor(ui->host);
+        ui->editor->setHostScale(hostScaleFactor(features));
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

@@ -14,7 +14,10 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <dlfcn.h>
+#include <lv2/atom/atom.h>
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
+#include <lv2/urid/urid.h>
 
 #include <chrono>
 #include <cmath>
@@ -24,6 +27,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -69,6 +73,18 @@ struct RecordingHost {
         self->resizedWidth = width;
         self->resizedHeight = height;
         return 0;
+    }
+};
+
+// The host's URID map: a URI's number is its place in the list, from 1.
+struct UridMap {
+    std::vector<std::string> uris;
+    static LV2_URID map(LV2_URID_Map_Handle handle, const char* uri) {
+        auto& uris = static_cast<UridMap*>(handle)->uris;
+        for (std::size_t i = 0; i < uris.size(); ++i)
+            if (uris[i] == uri) return LV2_URID(i + 1);
+        uris.emplace_back(uri);
+        return LV2_URID(uris.size());
     }
 };
 
@@ -138,11 +154,19 @@ class Lv2UiInAWindow : public ::testing::Test {
         if (display) XSync(display, False);
     }
 
-    bool open() {
+    // With a scale factor, the host announces it as ui:scaleFactor among its options.
+    bool open(float scaleFactor = 0.0f) {
         parentFeature = {LV2_UI__parent, reinterpret_cast<void*>(static_cast<uintptr_t>(window))};
         touchFeature = {LV2_UI__touch, &touch};
         resizeFeature = {LV2_UI__resize, &resize};
-        const LV2_Feature* features[] = {&parentFeature, &touchFeature, &resizeFeature, nullptr};
+        mapFeature = {LV2_URID__map, &map};
+        const LV2_Options_Option options[] = {
+            {LV2_OPTIONS_INSTANCE, 0, UridMap::map(&uridMap, LV2_UI__scaleFactor), sizeof(float),
+             UridMap::map(&uridMap, LV2_ATOM__Float), &scaleFactor},
+            {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+        optionsFeature = {LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(options)};
+        const LV2_Feature* features[] = {&parentFeature, &touchFeature,   &resizeFeature,
+                                         &mapFeature,    &optionsFeature, nullptr};
         handle = descriptor->instantiate(descriptor, kPluginUri, QVL_LV2_FOLDER,
                                          RecordingHost::write, &host, &widget, features);
         idleFor(150);
@@ -230,7 +254,9 @@ class Lv2UiInAWindow : public ::testing::Test {
     RecordingHost host;
     LV2UI_Touch touch{&host, RecordingHost::touch};
     LV2UI_Resize resize{&host, RecordingHost::resize};
-    LV2_Feature parentFeature{}, touchFeature{}, resizeFeature{};
+    UridMap uridMap;
+    LV2_URID_Map map{&uridMap, UridMap::map};
+    LV2_Feature parentFeature{}, touchFeature{}, resizeFeature{}, mapFeature{}, optionsFeature{};
     LV2UI_Handle handle = nullptr;
     LV2UI_Widget widget = nullptr;
 };
@@ -254,6 +280,19 @@ TEST_F(Lv2UiInAWindow, OpensInTheParentAtEditorSizeAndDrawsWhatTheEditorDraws) {
     ASSERT_TRUE(dsp->applyPreset("Mastering: Aggressive"));
     sendControls();
     EXPECT_EQ(differences(screenshot(), snapshot(4)), 0);
+}
+
+TEST_F(Lv2UiInAWindow, OpensAtTheScaleTheHostAnnouncesAndIgnoresAnUnusableOne) {
+    for (const auto& [factor, width, height] :
+         {std::tuple{2.0f, 2 * kWidth, 2 * kHeight}, std::tuple{1.5f, 1035, 405},
+          std::tuple{std::nanf(""), kWidth, kHeight}, std::tuple{50.0f, kWidth, kHeight}}) {
+        descriptor->cleanup(handle);
+        handle = nullptr;
+        host.resizedWidth = host.resizedHeight = 0;
+        ASSERT_TRUE(open(factor));
+        EXPECT_EQ(host.resizedWidth, width) << "scale factor " << factor;
+        EXPECT_EQ(host.resizedHeight, height) << "scale factor " << factor;
+    }
 }
 
 TEST_F(Lv2UiInAWindow, DraggingTheRatioKnobWritesRatioInsideOneTouch) {
