@@ -1,6 +1,7 @@
 // The built module in a host where GDI+ does not start (a failing gdiplus.dll lies beside this
 // program): the editor must not open, and nothing else may suffer.
 #include "plugin/vst2/Vst2Interface.h"
+#include "tests/windows/ModuleBesideProgram.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -12,13 +13,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring folder() {
-    std::wstring path(MAX_PATH, L'\0');
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    path.resize(length);
-    return path.substr(0, path.find_last_of(L"\\/") + 1);
-}
 
 intptr_t VST2_CALL testHost(vst2::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
     return opcode == vst2::audioMasterVersion ? 2400 : 0;
@@ -44,7 +38,7 @@ class HostWindow {
 class ModuleWithoutGdiplus : public testing::Test {
   protected:
     void SetUp() override {
-        module_ = LoadLibraryW((folder() + L"" QVL_PLUGIN_FILE_NAME).c_str());
+        module_ = LoadLibraryW(modulePath().c_str());
         ASSERT_NE(module_, nullptr) << "LoadLibrary failed, error " << GetLastError();
         auto entry = reinterpret_cast<vst2::PluginEntryProc>(
             reinterpret_cast<void*>(GetProcAddress(module_, "VSTPluginMain")));

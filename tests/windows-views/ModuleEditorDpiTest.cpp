@@ -4,19 +4,13 @@
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
 #include "plugin/vst2/Vst2Interface.h"
+#include "tests/windows/ModuleBesideProgram.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-std::wstring modulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    path.resize(length);
-    return path.substr(0, path.find_last_of(L"\\/") + 1) + L"" QVL_PLUGIN_FILE_NAME;
-}
 
 intptr_t VST2_CALL testHost(vst2::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
     return opcode == vst2::audioMasterVersion ? 2400 : 0;

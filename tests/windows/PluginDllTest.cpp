@@ -1,6 +1,7 @@
 // The built Windows module, loaded the way a host loads it: LoadLibrary, then the exported
 // entry by name. Checks what a host relies on before it ever processes audio.
 #include "plugin/vst2/Vst2Interface.h"
+#include "tests/windows/ModuleBesideProgram.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -15,14 +16,6 @@
 #include <vector>
 
 namespace {
-
-// The module sits beside this program (the build puts both in one folder).
-std::wstring modulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    path.resize(length);
-    return path.substr(0, path.find_last_of(L"\\/") + 1) + L"" QVL_PLUGIN_FILE_NAME;
-}
 
 int gVersionRequests = 0;
 intptr_t gVersionAnswer = 2400;

@@ -1,6 +1,7 @@
 // The module's version resource as Explorer and hosts read it from the file: who made it,
 // what it is and which release, in the text fields and in the numeric file version.
 #include "ProductVersion.h"
+#include "tests/windows/ModuleBesideProgram.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -10,13 +11,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring modulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    path.resize(length);
-    return path.substr(0, path.find_last_of(L"\\/") + 1) + L"" QVL_PLUGIN_FILE_NAME;
-}
 
 class VersionResource : public testing::Test {
   protected:

@@ -1,10 +1,10 @@
 #include "Lv2Settings.h"
 
 #include "HostedLv2Plugin.h"
+#include "SimplifiedName.h"
 
 #include <lv2/core/lv2.h>
 
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -12,14 +12,6 @@
 #include <vector>
 
 namespace {
-
-std::string simplified(const std::string& name) {
-    std::string out;
-    for (const char c : name)
-        if (c != ' ' && c != '_')
-            out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 std::string portName(HostedLv2Plugin& plugin, const LilvPort* port) {
     LilvNode* name = lilv_port_get_name(plugin.plugin(), port);
@@ -34,8 +26,8 @@ bool scalePointValue(HostedLv2Plugin& plugin, const LilvPort* port, const std::s
     bool found = false;
     LILV_FOREACH(scale_points, i, points) {
         const LilvScalePoint* point = lilv_scale_points_get(points, i);
-        if (simplified(lilv_node_as_string(lilv_scale_point_get_label(point))) ==
-            simplified(text)) {
+        if (simplifiedName(lilv_node_as_string(lilv_scale_point_get_label(point))) ==
+            simplifiedName(text)) {
             value = lilv_node_as_float(lilv_scale_point_get_value(point));
             found = true;
             break;
@@ -61,7 +53,8 @@ bool selectPreset(HostedLv2Plugin& plugin, const std::string& presetText, std::s
     }
     std::string offered;
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (simplified(names[i]) == simplified(presetText)) return plugin.applyPreset(names[i]);
+        if (simplifiedName(names[i]) == simplifiedName(presetText))
+            return plugin.applyPreset(names[i]);
         offered += "\n  " + std::to_string(i) + "  " + names[i];
     }
     error = "no preset named \"" + presetText + "\"; the plug-in offers:" + offered;
@@ -80,8 +73,8 @@ bool applyPortValue(HostedLv2Plugin& plugin, const std::string& assignment, std:
         if (!plugin.isControlInput(p)) continue;
         const LilvPort* port = lilv_plugin_get_port_by_index(plugin.plugin(), p);
         const std::string symbol = lilv_node_as_string(lilv_port_get_symbol(plugin.plugin(), port));
-        if (simplified(symbol) != simplified(name) &&
-            simplified(portName(plugin, port)) != simplified(name))
+        if (simplifiedName(symbol) != simplifiedName(name) &&
+            simplifiedName(portName(plugin, port)) != simplifiedName(name))
             continue;
 
         float value = 0.0f;
@@ -89,8 +82,8 @@ bool applyPortValue(HostedLv2Plugin& plugin, const std::string& assignment, std:
             plugin.control(p) = value;
             return true;
         }
-        if (simplified(text) == "on" || simplified(text) == "off") {
-            plugin.control(p) = simplified(text) == "on" ? 1.0f : 0.0f;
+        if (simplifiedName(text) == "on" || simplifiedName(text) == "off") {
+            plugin.control(p) = simplifiedName(text) == "on" ? 1.0f : 0.0f;
             return true;
         }
         char* end = nullptr;

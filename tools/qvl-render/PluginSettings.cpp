@@ -1,20 +1,13 @@
 #include "PluginSettings.h"
 
 #include "HostedPlugin.h"
+#include "SimplifiedName.h"
 
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
 
 namespace {
-
-std::string simplified(const std::string& name) {
-    std::string out;
-    for (const char c : name)
-        if (c != ' ' && c != '_')
-            out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 bool parseWhole(const std::string& text, double& out) {
     char* end = nullptr;
@@ -108,9 +101,9 @@ bool findDisplayedValue(DisplayProbe& probe, double target, double& found) {
 }
 
 int findParameter(HostedPlugin& plugin, const std::string& name) {
-    const std::string wanted = simplified(name);
+    const std::string wanted = simplifiedName(name);
     for (int i = 0; i < plugin.effect().numParams; ++i)
-        if (simplified(plugin.parameterName(i)) == wanted) return i;
+        if (simplifiedName(plugin.parameterName(i)) == wanted) return i;
     return -1;
 }
 
@@ -131,7 +124,7 @@ bool selectProgram(HostedPlugin& plugin, const std::string& programText, std::st
     std::string names;
     for (int i = 0; i < count; ++i) {
         const std::string name = plugin.programNameIndexed(i);
-        if (simplified(name) == simplified(programText)) {
+        if (simplifiedName(name) == simplifiedName(programText)) {
             plugin.setProgram(i);
             return true;
         }
