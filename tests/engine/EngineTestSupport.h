@@ -66,6 +66,12 @@ inline std::vector<double> randomSignal(int count, double amplitude, uint64_t se
     return x;
 }
 
+// The first element of x on a 16-byte boundary, where the halfband kernels read histories as
+// the engine keeps them; a heap block from the 32-bit Windows runtime is only 8-byte aligned.
+inline const double* firstPairAligned(const std::vector<double>& x) {
+    return x.data() + (reinterpret_cast<uintptr_t>(x.data()) % 16 == 0 ? 0 : 1);
+}
+
 inline double rmsDb(const std::vector<double>& x, size_t from, size_t to) {
     double sum = 0.0;
     for (size_t i = from; i < to; ++i)

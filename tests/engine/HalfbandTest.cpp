@@ -127,8 +127,9 @@ TEST(HalfbandKernels, AgreeWithThePlainLoopOnALongRandomSignal) {
         kernels.push_back(&halfbandSumAvx2Fma);
     if (__builtin_cpu_supports("avx512f")) kernels.push_back(&halfbandSumAvx512);
 #endif
-    for (size_t start = 0; start + 2 * kHalfbandOddTaps <= signal.size(); start += 2 * 97) {
-        const double* pairs = signal.data() + start; // pair aligned: start is even
+    const double* aligned = enginetest::firstPairAligned(signal);
+    for (size_t start = 0; start + 2 * kHalfbandOddTaps < signal.size(); start += 2 * 97) {
+        const double* pairs = aligned + start; // pair aligned: start is even
         double plain[2] = {0.0, 0.0};
         for (int j = 0; j < kHalfbandOddTaps; ++j) {
             plain[0] += h[2 * j + 1] * pairs[2 * j];
@@ -153,8 +154,9 @@ TEST(HalfbandKernels, ThePairGivesTheSingleKernelsSums) {
     const auto signal = enginetest::randomSignal(20000, 1.0, 7);
     const HalfbandKernel single = bestHalfbandKernel();
     const HalfbandPairKernel pair = bestHalfbandPairKernel();
-    for (size_t start = 0; start + 4 * kHalfbandOddTaps + 2 <= signal.size(); start += 2 * 89) {
-        const double* a = signal.data() + start;
+    const double* aligned = enginetest::firstPairAligned(signal);
+    for (size_t start = 0; start + 4 * kHalfbandOddTaps + 2 < signal.size(); start += 2 * 89) {
+        const double* a = aligned + start;
         const double* b = a + 2 * kHalfbandOddTaps + 2; // another history, also pair aligned
         double expectedA[2], expectedB[2], actualA[2], actualB[2];
         single(taps, a, expectedA);

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -111,12 +110,8 @@ TEST(InstructionSet, EverySetsPairedHalfbandSumIsItsSingleSum) {
     alignas(64) double taps[2 * kHalfbandOddTaps];
     for (int j = 0; j < kHalfbandOddTaps; ++j)
         taps[2 * j] = taps[2 * j + 1] = h[2 * j + 1];
-    // The kernels read the history as the engine keeps it, on 16-byte boundaries; a heap
-    // block from the 32-bit Windows runtime is only 8-byte aligned.
-    const auto signal = enginetest::randomSignal(4 * kHalfbandOddTaps + 2, 1.0, 11);
-    alignas(64) double history[4 * kHalfbandOddTaps + 2];
-    std::copy(signal.begin(), signal.end(), history);
-    const double* a = history;
+    const auto signal = enginetest::randomSignal(4 * kHalfbandOddTaps + 3, 1.0, 11);
+    const double* a = enginetest::firstPairAligned(signal);
     const double* b = a + 2 * kHalfbandOddTaps + 2;
     for (const InstructionSet set : kAllSets) {
         if (!isSupported(set)) continue;
