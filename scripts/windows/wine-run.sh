@@ -34,8 +34,17 @@ fi
 out="$(mktemp)"
 err="$(mktemp)"
 trap 'rm -f "$out" "$err"' EXIT
-status=0
-wine "$@" >"$out" 2>"$err" || status=$?
+# Now and then Wine fails to start a program at all ("Application could not be started ...
+# ShellExecuteEx failed"), most often in a prefix that is still settling: the program never
+# ran, so it is simply started again.
+for attempt in 1 2 3; do
+    status=0
+    wine "$@" >"$out" 2>"$err" || status=$?
+    if [ "$status" -eq 0 ] || ! grep -q 'ShellExecuteEx failed' "$err"; then
+        break
+    fi
+    sleep "$attempt"
+done
 cat "$out"
 cat "$err" >&2
 exit "$status"
