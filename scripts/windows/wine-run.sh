@@ -34,13 +34,13 @@ fi
 out="$(mktemp)"
 err="$(mktemp)"
 trap 'rm -f "$out" "$err"' EXIT
-# Now and then Wine fails to start a program at all ("Application could not be started ...
-# ShellExecuteEx failed"), most often in a prefix that is still settling: the program never
-# ran, so it is simply started again.
+# Now and then Wine fails to start a program at all (it prints "ShellExecuteEx failed:
+# Internal error."), most often in a prefix that is still settling: the program never ran, so
+# it is simply started again. A missing file ("File not found") is not tried again.
 for attempt in 1 2 3; do
     status=0
     wine "$@" >"$out" 2>"$err" || status=$?
-    if [ "$status" -eq 0 ] || ! grep -q 'ShellExecuteEx failed' "$err"; then
+    if [ "$status" -eq 0 ] || ! grep -q 'ShellExecuteEx failed: Internal error' "$out" "$err"; then
         break
     fi
     sleep "$attempt"
