@@ -9,7 +9,7 @@
 constexpr const char* kPluginUri = "http://www.velmorinthlabs.com/plugins/qvl-feedback-compressor";
 
 // The edition as a host finds it: the build tree's bundle folder first on LV2_PATH, then the
-// system's folders for the specification bundles.
+// system's folders for the LV2 core and extension bundles (lv2-dev).
 inline std::unique_ptr<HostedLv2Plugin> loadLv2(double sampleRateHz) {
     setenv("LV2_PATH", QVL_LV2_FOLDER ":/usr/lib/lv2", 1);
     return std::make_unique<HostedLv2Plugin>(kPluginUri, sampleRateHz);

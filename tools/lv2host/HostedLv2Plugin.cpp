@@ -74,8 +74,8 @@ HostedLv2Plugin::HostedLv2Plugin(const std::string& bundleOrUri, double sampleRa
         plugin_ = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world_), uri.get());
         if (!plugin_) error_ = "no LV2 plug-in " + bundleOrUri + " on LV2_PATH";
     } else {
-        // The specification bundles give classes and units their names; the bundle itself is
-        // loaded only when it is not on the search path already.
+        // The installed LV2 core and extension bundles give classes and units their names; the
+        // bundle itself is loaded only when it is not on the search path already.
         lilv_world_load_all(world_);
         const std::string uri =
             bundleOrUri.rfind("file:", 0) == 0 ? bundleOrUri : bundleUri(bundleOrUri);
