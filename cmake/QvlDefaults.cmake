@@ -2,7 +2,7 @@
 
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
   add_compile_options(-Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion)
-  # The parameter curves and the engine are specified to the last rounding of single- and
+  # The parameter curves and the engine are exact to the last rounding of single- and
   # double-precision steps; a fused multiply-add would change them silently.
   add_compile_options(-ffp-contract=off)
 endif()
