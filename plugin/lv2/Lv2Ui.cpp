@@ -2,6 +2,7 @@
 #include "editor/EffectEditor.h"
 #include "platform/linux/X11ChildWindow.h"
 #include "plugin/MeterSnapshot.h"
+#include "plugin/ParameterCurves.h"
 #include "plugin/ParameterTable.h"
 #include "plugin/lv2/Lv2Ports.h"
 #include "plugin/lv2/Lv2Uris.h"
@@ -75,8 +76,9 @@ class Lv2EditorHost final : public EditorHost {
     // inside the effect.
     void change(int index, float value) {
         values_[index] = value;
-        // The preview listens from the middle of its travel on, the others only when fully on.
-        const bool on = index == kScPreview ? value > 0.5f : value == 1.0f;
+        // The same rule as the effect's: the preview listens from the middle of its travel on,
+        // the others only when fully on.
+        const bool on = index == kScPreview ? curve::scPreviewListens(value) : curve::isOn(value);
         const bool listening = index == kBypass || index == kScPreview || index == kDelta;
         if (on && listening)
             for (int other : {kBypass, kScPreview, kDelta})
