@@ -9,7 +9,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 repo="$(cd "$here/../.." && pwd)"
 cd "$repo"
 
-declare -A seconds results
+declare -A seconds results failed rerun
 timed() {
     local name=$1 start=$SECONDS rc=0
     shift
@@ -39,6 +39,18 @@ for arch in "${archs[@]}"; do
     timed "$arch build" cmake --build --preset "$preset"
     rc=0
     timed "$arch tests" ctest --preset "$preset" "$@" || rc=$?
+    # A test that fails is run once more on its own, with its output, and named in the summary
+    # either way: under Wine a program now and then fails for reasons of the emulator (one that
+    # Wine does not start, or starts too slowly on a loaded machine), which a second run tells
+    # apart from a fault of ours.
+    failed[$arch]=""
+    rerun[$arch]=""
+    if [ "$rc" -ne 0 ]; then
+        failed[$arch]="$(cut -d: -f2 "build/$preset/Testing/Temporary/LastTestsFailed.log" 2>/dev/null | xargs)"
+        rc=0
+        ctest --preset "$preset" --rerun-failed --output-on-failure || rc=$?
+        rerun[$arch]=$([ "$rc" -eq 0 ] && echo "passed when run again" || echo "failed again")
+    fi
     results[$arch]=$rc
     [ "$rc" -eq 0 ] || status=1
 done
@@ -59,6 +71,9 @@ for arch in "${archs[@]}"; do
         echo "   imports    $imports"
     else
         echo "   module     not built (no plug-in module target yet)"
+    fi
+    if [ -n "${failed[$arch]}" ]; then
+        echo "   failed     ${failed[$arch]} (${rerun[$arch]})"
     fi
     if [ "${results[$arch]}" -eq 0 ]; then
         echo "   result     all tests passed"
