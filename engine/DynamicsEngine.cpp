@@ -148,14 +148,14 @@ DynamicsEngine::Settings DynamicsEngine::settings() const {
 
 void DynamicsEngine::redesign() {
     const double rateHz = internalRateHz(sampleRateHz_.load(std::memory_order_relaxed));
-    sidechainFilter_.design(
+    feedback_.sidechainFilter.design(
         static_cast<ScFilterType>(scFilterType_.load(std::memory_order_relaxed)),
         scFrequencyHz_.load(std::memory_order_relaxed), rateHz);
     harmonicsBands_.design(rateHz);
-    levelDetector_.setDetection(detectionMs_.load(std::memory_order_relaxed), rateHz);
-    gainComputer_.setTimes(attackMs_.load(std::memory_order_relaxed),
-                           releaseMs_.load(std::memory_order_relaxed),
-                           releaseSlowMs_.load(std::memory_order_relaxed), rateHz);
+    feedback_.levelDetector.setDetection(detectionMs_.load(std::memory_order_relaxed), rateHz);
+    feedback_.gainComputer.setTimes(attackMs_.load(std::memory_order_relaxed),
+                                    releaseMs_.load(std::memory_order_relaxed),
+                                    releaseSlowMs_.load(std::memory_order_relaxed), rateHz);
     lfDrive_ = lfOn_.load(std::memory_order_relaxed) * lfAmount_.load(std::memory_order_relaxed) *
                kHarmonicsDrivePerAmount;
     hfDrive_ = hfOn_.load(std::memory_order_relaxed) * hfAmount_.load(std::memory_order_relaxed) *
@@ -163,11 +163,9 @@ void DynamicsEngine::redesign() {
 }
 
 void DynamicsEngine::clearSignalState() {
-    levelDetector_.clear();
-    gainComputer_.clear();
+    feedback_.clear();
     dryDelay_.clear();
     wetDelay_.clear();
-    sidechainFilter_.clear();
     harmonicsBands_.clear();
     inputOneAgo_ = inputTwoAgo_ = Lanes{};
     previousGain_ = 0.0;
@@ -219,25 +217,13 @@ DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const Fram
         // runs.
         double side = (in.left - in.right) * 0.5;
         double mid = (in.left + in.right) * 0.5;
-        sidechainFilter_.process(side, mid, false);
+        feedback_.sidechainFilter.process(side, mid, false);
         meters = CoreMeters{1.0, -70.0, -70.0};
         return StereoPair{mid + side, mid - side};
     }
 
-    // Feedback detection: the gain comes from levels measured on already compressed samples,
-    // and the detector then sees the current input with that gain applied.
-    const double g = gainComputer_.step<kFused>(settings.curve, levelDetector_.levelADb,
-                                                levelDetector_.levelBDb);
-    // Side and mid of the input times g: (L g - R g) 0.5 and (R g + L g) 0.5. Halving is exact,
-    // so halving the inputs first gives the same bits (above the denormal range, which the
-    // block loop flushes anyway) and takes one multiplication off the feedback chain.
-    const double halfLeft = in.left * 0.5;
-    const double halfRight = in.right * 0.5;
-    double side = halfLeft * g - halfRight * g;
-    double mid = halfRight * g + halfLeft * g;
-    sidechainFilter_.process(side, mid, true);
-    levelDetector_.step(mid + side, mid - side);
-    meters = CoreMeters{g, levelDetector_.levelADb, levelDetector_.levelBDb};
+    const double g = feedback_.step<kFused>(in.left, in.right, settings.curve);
+    meters = CoreMeters{g, feedback_.levelDetector.levelADb, feedback_.levelDetector.levelBDb};
 
     const Lanes y = previousGain_ * inputTwoAgo_;
     const Lanes out = harmonicsBands_.step(y, lfDrive_, hfDrive_) + y - inputTwoAgo_;

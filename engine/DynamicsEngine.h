@@ -1,12 +1,10 @@
 #pragma once
 
-#include "GainComputer.h"
+#include "FeedbackLoop.h"
 #include "HalfbandFir.h"
 #include "HarmonicsBands.h"
 #include "InstructionSet.h"
-#include "LevelDetector.h"
 #include "NoiseTables.h"
-#include "SidechainFilter.h"
 #include "StereoDelayLine.h"
 
 #include <array>
@@ -162,9 +160,7 @@ class DynamicsEngine {
     FrameLoop frameLoop_;
 
     // Audio-thread state.
-    GainComputer gainComputer_;
-    LevelDetector levelDetector_;
-    SidechainFilter sidechainFilter_;
+    FeedbackLoop feedback_;
     HarmonicsBands harmonicsBands_;
     // The core delays by this much at the plain rate; the wet line makes up the rest.
     static constexpr int kCoreDelaySamples = 2;

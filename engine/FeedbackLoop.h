@@ -1,0 +1,38 @@
+#pragma once
+
+#include "GainComputer.h"
+#include "LevelDetector.h"
+#include "SidechainFilter.h"
+
+// The compressor's feedback loop: the gain comes from levels measured on already compressed
+// samples, and the detector then sees the current input with that gain applied. Each step
+// depends on the one before through the gain, so this is the engine's one serial chain; all
+// else in a frame can overlap with it.
+struct FeedbackLoop {
+    GainComputer gainComputer;
+    LevelDetector levelDetector;
+    SidechainFilter sidechainFilter;
+
+    void clear() {
+        levelDetector.clear();
+        gainComputer.clear();
+        sidechainFilter.clear();
+    }
+
+    // One step on an input pair; returns the linear gain. kFused as for GainComputer::step.
+    template <bool kFused>
+    [[gnu::always_inline]] double step(double left, double right, const GainCurve& curve) {
+        const double g =
+            gainComputer.step<kFused>(curve, levelDetector.levelADb, levelDetector.levelBDb);
+        // Side and mid of the input times g: (L g - R g) 0.5 and (R g + L g) 0.5. Halving is
+        // exact, so halving the inputs first gives the same bits (above the denormal range,
+        // which the block loop flushes anyway) and takes one multiplication off the chain.
+        const double halfLeft = left * 0.5;
+        const double halfRight = right * 0.5;
+        double side = halfLeft * g - halfRight * g;
+        double mid = halfRight * g + halfLeft * g;
+        sidechainFilter.process(side, mid, true);
+        levelDetector.step(mid + side, mid - side);
+        return g;
+    }
+};
