@@ -146,20 +146,23 @@ DynamicsEngine::Settings DynamicsEngine::settings() const {
                     get(deltaOn_),       get(scPreviewOn_)};
 }
 
+void DynamicsEngine::designFeedbackLoop(FeedbackLoop& loop, const Settings& s) {
+    loop.design(static_cast<ScFilterType>(s.scFilterType), s.scFrequencyHz, s.detectionMs,
+                s.attackMs, s.releaseMs, s.releaseSlowMs, internalRateHz(s.sampleRateHz));
+}
+
+FeedbackLoop DynamicsEngine::designedFeedbackLoop() const {
+    FeedbackLoop loop;
+    designFeedbackLoop(loop, settings());
+    return loop;
+}
+
 void DynamicsEngine::redesign() {
-    const double rateHz = internalRateHz(sampleRateHz_.load(std::memory_order_relaxed));
-    feedback_.sidechainFilter.design(
-        static_cast<ScFilterType>(scFilterType_.load(std::memory_order_relaxed)),
-        scFrequencyHz_.load(std::memory_order_relaxed), rateHz);
-    harmonicsBands_.design(rateHz);
-    feedback_.levelDetector.setDetection(detectionMs_.load(std::memory_order_relaxed), rateHz);
-    feedback_.gainComputer.setTimes(attackMs_.load(std::memory_order_relaxed),
-                                    releaseMs_.load(std::memory_order_relaxed),
-                                    releaseSlowMs_.load(std::memory_order_relaxed), rateHz);
-    lfDrive_ = lfOn_.load(std::memory_order_relaxed) * lfAmount_.load(std::memory_order_relaxed) *
-               kHarmonicsDrivePerAmount;
-    hfDrive_ = hfOn_.load(std::memory_order_relaxed) * hfAmount_.load(std::memory_order_relaxed) *
-               kHarmonicsDrivePerAmount;
+    const Settings s = settings();
+    designFeedbackLoop(feedback_, s);
+    harmonicsBands_.design(internalRateHz(s.sampleRateHz));
+    lfDrive_ = s.lfOn * s.lfAmount * kHarmonicsDrivePerAmount;
+    hfDrive_ = s.hfOn * s.hfAmount * kHarmonicsDrivePerAmount;
 }
 
 void DynamicsEngine::clearSignalState() {

@@ -100,6 +100,9 @@ class DynamicsEngine {
         bool deltaOn, scPreviewOn;
     };
     Settings settings() const;
+    // A new feedback loop designed for the settings as they stand, with cleared states: the
+    // engine's serial chain on its own, for measuring it.
+    FeedbackLoop designedFeedbackLoop() const;
 
     // Read-only views of the fixed tables, identical in every engine.
     const double* inputNoise() const { return inputNoise_.data(); }
@@ -129,6 +132,7 @@ class DynamicsEngine {
     // Inlined into the frames: the settings then stay in registers instead of a returned copy;
     // the rare redesign and reset stay out of line.
     [[gnu::always_inline]] inline FrameSettings beginFrame();
+    static void designFeedbackLoop(FeedbackLoop& loop, const Settings& s);
     void redesign();
     void clearSignalState();
     double nextInputNoise();

@@ -13,6 +13,14 @@ struct FeedbackLoop {
     LevelDetector levelDetector;
     SidechainFilter sidechainFilter;
 
+    // Coefficients for the settings at the internal rate; the states carry on.
+    void design(ScFilterType scFilterType, double scFrequencyHz, double detectionMs,
+                double attackMs, double releaseMs, double releaseSlowMs, double internalRateHz) {
+        sidechainFilter.design(scFilterType, scFrequencyHz, internalRateHz);
+        levelDetector.setDetection(detectionMs, internalRateHz);
+        gainComputer.setTimes(attackMs, releaseMs, releaseSlowMs, internalRateHz);
+    }
+
     void clear() {
         levelDetector.clear();
         gainComputer.clear();
