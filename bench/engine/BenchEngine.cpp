@@ -1,6 +1,5 @@
 #include "BlockLoop.h"
 #include "DynamicsEngine.h"
-#include "FeedbackLoop.h"
 #include "HalfbandFir.h"
 #include "HalfbandKernels.h"
 #include "InstructionSet.h"
@@ -99,57 +98,6 @@ void OversampledFrame44kAvx512(benchmark::State& state) {
 BENCHMARK(OversampledFrame44kSse2);
 BENCHMARK(OversampledFrame44kAvx2Fma);
 BENCHMARK(OversampledFrame44kAvx512);
-
-// The feedback loop alone, two steps per host sample as below 70 kHz, on the engine benchmarks'
-// settings: the serial chain that every other part of a frame overlaps with, and so the least
-// an oversampled frame can cost.
-template <bool kFused>
-double chainSteps(FeedbackLoop& loop, const GainCurve& curve, const std::vector<double>& left,
-                  const std::vector<double>& right) {
-    double sum = 0.0;
-    for (size_t i = 0; i + 1 < left.size(); i += 2) {
-        sum += loop.step<kFused>(left[i], right[i], curve);
-        sum += loop.step<kFused>(left[i + 1], right[i + 1], curve);
-    }
-    return sum;
-}
-#if defined(__x86_64__) || defined(__i386__)
-__attribute__((target("avx2,fma"))) double chainStepsFused(FeedbackLoop& loop,
-                                                           const GainCurve& curve,
-                                                           const std::vector<double>& left,
-                                                           const std::vector<double>& right) {
-    return chainSteps<true>(loop, curve, left, right);
-}
-#endif
-
-void runFeedbackChain(benchmark::State& state, ScFilterType type) {
-    constexpr double kRateHz = 88200.0;
-    FeedbackLoop loop;
-    loop.sidechainFilter.design(type, 100.0, kRateHz);
-    loop.levelDetector.setDetection(10.0, kRateHz);
-    loop.gainComputer.setTimes(2.0, 50.0, 500.0, kRateHz);
-    const GainCurve curve{-36.0, 6.0, -6.0};
-    const auto left = noise(2 * kBlock, 1), right = noise(2 * kBlock, 2);
-    const bool fused = bestInstructionSet() != InstructionSet::sse2;
-    for (auto _ : state) {
-#if defined(__x86_64__) || defined(__i386__)
-        if (fused) {
-            benchmark::DoNotOptimize(chainStepsFused(loop, curve, left, right));
-            continue;
-        }
-#endif
-        benchmark::DoNotOptimize(chainSteps<false>(loop, curve, left, right));
-    }
-    state.counters["per_sample"] = perSample(state, kBlock);
-}
-void FeedbackChain44k(benchmark::State& state) {
-    runFeedbackChain(state, ScFilterType::off);
-}
-void FeedbackChain44kShelvedSidechain(benchmark::State& state) {
-    runFeedbackChain(state, ScFilterType::threePerOctave);
-}
-BENCHMARK(FeedbackChain44k);
-BENCHMARK(FeedbackChain44kShelvedSidechain);
 
 // The odd-tap sum alone, over a doubled history of 152 pairs.
 void runKernel(benchmark::State& state, HalfbandKernel kernel) {
