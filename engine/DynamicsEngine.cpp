@@ -177,10 +177,12 @@ void DynamicsEngine::clearSignalState() {
     downsampler_.clear();
 }
 
-DynamicsEngine::FrameSettings DynamicsEngine::beginFrame() {
+DynamicsEngine::FrameSettings DynamicsEngine::beginFrame(DetectorLevels& levels) {
     if (resetPending_.load(std::memory_order_relaxed) &&
-        resetPending_.exchange(false, std::memory_order_acquire))
+        resetPending_.exchange(false, std::memory_order_acquire)) {
         clearSignalState();
+        levels = feedback_.levelDetector.levels();
+    }
     const unsigned generation = designGeneration_.load(std::memory_order_acquire);
     if (generation != designedGeneration_) {
         designedGeneration_ = generation;
@@ -214,7 +216,7 @@ double DynamicsEngine::nextOutputNoise() {
 
 template <bool kFused>
 DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const FrameSettings& settings,
-                                                       CoreMeters& meters) {
+                                                       CoreMeters& meters, DetectorLevels& levels) {
     if (settings.scPreviewOn) {
         // Listen to the detector's input: the sidechain filter on the raw signal, nothing else
         // runs.
@@ -225,8 +227,8 @@ DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const Fram
         return StereoPair{mid + side, mid - side};
     }
 
-    const double g = feedback_.step<kFused>(in.left, in.right, settings.curve);
-    meters = CoreMeters{g, feedback_.levelDetector.levelADb, feedback_.levelDetector.levelBDb};
+    const double g = feedback_.step<kFused>(in.left, in.right, settings.curve, levels);
+    meters = CoreMeters{g, levels.aDb, levels.bDb};
 
     const Lanes y = previousGain_ * inputTwoAgo_;
     const Lanes out = harmonicsBands_.step(y, lfDrive_, hfDrive_) + y - inputTwoAgo_;
@@ -249,11 +251,13 @@ DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair in, StereoPair wet,
 }
 
 template <bool kFused>
-void DynamicsEngine::frame(double& left, double& right, FrameMeters& meters) {
-    const FrameSettings settings = beginFrame();
+void DynamicsEngine::frame(double& left, double& right, FrameMeters& meters,
+                           DetectorLevels& levels) {
+    const FrameSettings settings = beginFrame(levels);
     const StereoPair in{left, right};
     const double n = nextInputNoise();
-    StereoPair wet = processCore<kFused>(StereoPair{in.left + n, in.right + n}, settings, meters);
+    StereoPair wet =
+        processCore<kFused>(StereoPair{in.left + n, in.right + n}, settings, meters, levels);
     // The core's own delay plus the wet delay line make up the oversampled path's latency.
     wetDelay_.process(wet.left, wet.right);
     const StereoPair out = mix(in, wet, settings);
@@ -262,8 +266,9 @@ void DynamicsEngine::frame(double& left, double& right, FrameMeters& meters) {
 }
 
 template <bool kFused>
-void DynamicsEngine::frameOversampled(double& left, double& right, FrameMeters& meters) {
-    const FrameSettings settings = beginFrame();
+void DynamicsEngine::frameOversampled(double& left, double& right, FrameMeters& meters,
+                                      DetectorLevels& levels) {
+    const FrameSettings settings = beginFrame(levels);
     const StereoPair in{left, right};
     const double n = nextInputNoise();
     // Zero stuffing halves the level; the factor 2 restores it.
@@ -272,10 +277,10 @@ void DynamicsEngine::frameOversampled(double& left, double& right, FrameMeters& 
     // Each filter sum sits right after the core step it does not depend on, so the processor
     // can work on it while the core's serial feedback chain waits.
     upsampler_.pushCentre(first.left, first.right);
-    first = processCore<kFused>(first, settings, meters);
+    first = processCore<kFused>(first, settings, meters, levels);
     HalfbandFir::pushFullBoth(upsampler_, second.left, second.right, downsampler_, first.left,
                               first.right);
-    second = processCore<kFused>(second, settings, meters);
+    second = processCore<kFused>(second, settings, meters, levels);
     downsampler_.pushOnly(second.left, second.right);
     const StereoPair out = mix(in, first, settings);
     left = out.left;
@@ -285,12 +290,13 @@ void DynamicsEngine::frameOversampled(double& left, double& right, FrameMeters& 
 template <bool kFused>
 void DynamicsEngine::frames(bool oversampled, double* left, double* right, FrameMeters* meters,
                             int count) {
+    DetectorLevels levels = feedback_.levelDetector.levels();
     if (oversampled) {
         for (int i = 0; i < count; ++i)
-            frameOversampled<kFused>(left[i], right[i], meters[i]);
+            frameOversampled<kFused>(left[i], right[i], meters[i], levels);
     } else {
         for (int i = 0; i < count; ++i)
-            frame<kFused>(left[i], right[i], meters[i]);
+            frame<kFused>(left[i], right[i], meters[i], levels);
     }
 }
 

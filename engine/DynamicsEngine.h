@@ -130,8 +130,9 @@ class DynamicsEngine {
     void requestRedesign() { designGeneration_.fetch_add(1, std::memory_order_release); }
 
     // Inlined into the frames: the settings then stay in registers instead of a returned copy;
-    // the rare redesign and reset stay out of line.
-    [[gnu::always_inline]] inline FrameSettings beginFrame();
+    // the rare redesign and reset stay out of line. After a reset, levels holds the cleared
+    // detector's levels.
+    [[gnu::always_inline]] inline FrameSettings beginFrame(DetectorLevels& levels);
     static void designFeedbackLoop(FeedbackLoop& loop, const Settings& s);
     void redesign();
     void clearSignalState();
@@ -144,12 +145,14 @@ class DynamicsEngine {
     // multiply-add (used by the exponential only).
     template <bool kFused>
     [[gnu::always_inline]] inline StereoPair
-    processCore(StereoPair in, const FrameSettings& settings, CoreMeters& meters);
+    processCore(StereoPair in, const FrameSettings& settings, CoreMeters& meters,
+                DetectorLevels& levels);
     template <bool kFused>
-    [[gnu::always_inline]] inline void frame(double& left, double& right, FrameMeters& meters);
+    [[gnu::always_inline]] inline void frame(double& left, double& right, FrameMeters& meters,
+                                             DetectorLevels& levels);
     template <bool kFused>
-    [[gnu::always_inline]] inline void frameOversampled(double& left, double& right,
-                                                        FrameMeters& meters);
+    [[gnu::always_inline]] inline void
+    frameOversampled(double& left, double& right, FrameMeters& meters, DetectorLevels& levels);
     template <bool kFused>
     [[gnu::always_inline]] inline void frames(bool oversampled, double* left, double* right,
                                               FrameMeters* meters, int count);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Exponential.h"
+#include "LowerByBranch.h"
 #include "NoiseTables.h"
 #include "SmoothingTime.h"
 
@@ -78,7 +79,8 @@ struct GainComputer {
         envelopeBDb =
             onePoleStep(envelopeBDb, targetB,
                         targetB > envelopeBDb ? releaseSlow.coefficient : attackCoefficient);
-        const double minimumDb = envelopeADb > envelopeBDb ? envelopeBDb : envelopeADb;
+        // Which envelope is lower changes seldom.
+        const double minimumDb = lowerByBranch(envelopeADb, envelopeBDb);
         outputGainDb =
             minimumDb > outputGainDb ? finalSmoothing.smooth(outputGainDb, minimumDb) : minimumDb;
         return decibelsToGain<kFused>(outputGainDb);

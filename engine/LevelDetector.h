@@ -40,6 +40,12 @@ inline float fastLog2(float a) {
     return static_cast<float>(exponent) + p;
 }
 
+// The detector's two levels, in dB.
+struct DetectorLevels {
+    double aDb;
+    double bDb;
+};
+
 // Stereo-linked level detector smoothing decibel values. Each mode is defined as a one-pole step
 // on scaled decibels (A on twice the level; B on twice the level, or four times in Dyn RMS),
 // scaled back to the level afterwards. Scaling by a power of two commutes with every rounding,
@@ -81,7 +87,10 @@ struct LevelDetector {
         stateB = (dynRms ? 0.25 : 0.5) * kResetStateDb;
     }
 
-    void step(double left, double right) {
+    DetectorLevels levels() const { return DetectorLevels{levelADb, levelBDb}; }
+
+    // One step; returns the new levels, which levelADb and levelBDb also hold.
+    DetectorLevels step(double left, double right) {
         double a = std::fabs(left) > std::fabs(right) ? std::fabs(left) : std::fabs(right);
         if (kFloorAmplitude > a) a = kFloorAmplitude;
         // log2 to decibels: times ln 2, times 20 / ln 10, both in single precision.
@@ -96,5 +105,6 @@ struct LevelDetector {
         } else {
             instantaneousDb = 2.0 * levelDb;
         }
+        return DetectorLevels{levelADb, levelBDb};
     }
 };

@@ -65,8 +65,9 @@ template <bool kFused>
 double loopSteps(FeedbackLoop& loop, const GainCurve& curve, const std::vector<float>& left,
                  const std::vector<float>& right) {
     double sum = 0.0;
+    DetectorLevels levels = loop.levelDetector.levels();
     for (std::size_t i = 0; i < left.size(); ++i)
-        sum += loop.step<kFused>(left[i], right[i], curve);
+        sum += loop.step<kFused>(left[i], right[i], curve, levels);
     return sum;
 }
 #if defined(__x86_64__) || defined(__i386__)
