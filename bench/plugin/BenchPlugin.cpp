@@ -80,12 +80,12 @@ __attribute__((target("avx2,fma"))) double loopStepsFused(FeedbackLoop& loop,
 #endif
 
 // The feedback loop is the one serial chain of the engine: every other part of a frame can
-// overlap with it, so at 44.1 kHz, where it steps twice per host sample, it is the least a frame
-// can cost.
-void FeedbackLoopAt44k(benchmark::State& state) {
+// overlap with it, so it is the least a frame can cost: at 44.1 kHz it steps twice per host
+// sample, at 96 kHz once.
+void runFeedbackLoop(benchmark::State& state, float sampleRateHz) {
     const int program = static_cast<int>(state.range(0));
     auto plugin = std::make_unique<Vst2Plugin>(nullptr, CompressorEffect::EditorFactory{});
-    dispatchRequest(*plugin, vst2::effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    dispatchRequest(*plugin, vst2::effSetSampleRate, 0, 0, nullptr, sampleRateHz);
     dispatchRequest(*plugin, vst2::effSetProgram, 0, program, nullptr, 0.0f);
     const DynamicsEngine& engine = plugin->effect().engine();
     const DynamicsEngine::Settings s = engine.settings();
@@ -103,7 +103,16 @@ void FeedbackLoopAt44k(benchmark::State& state) {
         benchmark::DoNotOptimize(loopSteps<false>(loop, curve, left, right));
     }
     state.SetLabel(plugin->effect().programName(program));
-    state.counters["per_sample"] = perHostSample(state, left.size() / 2);
+    const auto stepsPerHostSample =
+        static_cast<std::size_t>(internalRateHz(sampleRateHz) / sampleRateHz);
+    state.counters["per_sample"] = perHostSample(state, left.size() / stepsPerHostSample);
+}
+
+void FeedbackLoopAt44k(benchmark::State& state) {
+    runFeedbackLoop(state, 44100.0f);
+}
+void FeedbackLoopAt96k(benchmark::State& state) {
+    runFeedbackLoop(state, 96000.0f);
 }
 
 void OversampledAt44k(benchmark::State& state) {
@@ -116,6 +125,7 @@ void PlainAt96k(benchmark::State& state) {
 BENCHMARK(OversampledAt44k)->DenseRange(0, kNumPrograms - 1);
 BENCHMARK(PlainAt96k)->DenseRange(0, kNumPrograms - 1);
 BENCHMARK(FeedbackLoopAt44k)->DenseRange(0, kNumPrograms - 1);
+BENCHMARK(FeedbackLoopAt96k)->DenseRange(0, kNumPrograms - 1);
 
 } // namespace
 
