@@ -7,6 +7,7 @@
 
 #include "EditorSnapshot.h"
 #include "HostedPlugin.h"
+#include "XTestDisplay.h"
 #include "views/CBitmap.h"
 
 #include <X11/Xlib.h>
@@ -33,9 +34,6 @@ using vst2::ERect;
 constexpr int kWidth = 690;
 constexpr int kHeight = 270;
 
-struct XDisplayDeleter {
-    void operator()(Display* d) const { XCloseDisplay(d); }
-};
 struct XImageDeleter {
     void operator()(XImage* image) const { XDestroyImage(image); }
 };
@@ -65,12 +63,9 @@ int differences(const Picture& a, const Picture& b, int left, int top, int right
 class EditorInAWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X server (DISPLAY is not set)";
-        display.reset(XOpenDisplay(nullptr));
-        if (!display) GTEST_SKIP() << "cannot open the X display";
-        int event = 0, error = 0, major = 0, minor = 0;
-        if (!XTestQueryExtension(display.get(), &event, &error, &major, &minor))
-            GTEST_SKIP() << "the X server has no XTest extension";
+        std::string whyNot;
+        display = openXTestDisplay(whyNot);
+        if (!display) GTEST_SKIP() << whyNot;
 
         plugin = std::make_unique<HostedPlugin>(QVL_MODULE_PATH);
         ASSERT_TRUE(plugin->isLoaded()) << plugin->error();
@@ -175,7 +170,7 @@ class EditorInAWindow : public ::testing::Test {
         return out;
     }
 
-    std::unique_ptr<Display, XDisplayDeleter> display;
+    XDisplayPtr display;
     Window window = 0;
     std::unique_ptr<HostedPlugin> plugin;
 };

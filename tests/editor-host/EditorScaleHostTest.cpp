@@ -7,6 +7,7 @@
 
 #include "EditorSnapshot.h"
 #include "HostedPlugin.h"
+#include "XTestDisplay.h"
 #include "views/CBitmap.h"
 
 #include <X11/Xatom.h>
@@ -33,22 +34,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct XDisplayDeleter {
-    void operator()(Display* d) const { XCloseDisplay(d); }
-};
-
 constexpr int32_t kContentScaleIndex = vst2::fourCharacters('P', 'r', 'e', 'S');
 constexpr intptr_t kContentScaleValue = vst2::fourCharacters('A', 'e', 'C', 's');
 
 class ScaledEditorInAWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X server (DISPLAY is not set)";
-        display.reset(XOpenDisplay(nullptr));
-        if (!display) GTEST_SKIP() << "cannot open the X display";
-        int event = 0, error = 0, major = 0, minor = 0;
-        if (!XTestQueryExtension(display.get(), &event, &error, &major, &minor))
-            GTEST_SKIP() << "the X server has no XTest extension";
+        std::string whyNot;
+        display = openXTestDisplay(whyNot);
+        if (!display) GTEST_SKIP() << whyNot;
         root = DefaultRootWindow(display.get());
         savedResources = readResources();
         // The user's settings of this test alone, and no scale from the environment.
@@ -173,7 +167,7 @@ class ScaledEditorInAWindow : public ::testing::Test {
         return n;
     }
 
-    std::unique_ptr<Display, XDisplayDeleter> display;
+    XDisplayPtr display;
     Window root = 0;
     Window window = 0;
     std::optional<std::string> savedResources;

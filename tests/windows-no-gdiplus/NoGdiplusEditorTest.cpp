@@ -1,7 +1,6 @@
 // The built module in a host where GDI+ does not start (a failing gdiplus.dll lies beside this
 // program): the editor must not open, and nothing else may suffer.
-#include "plugin/vst2/Vst2Interface.h"
-#include "tests/windows/ModuleBesideProgram.h"
+#include "tests/windows/OpenedModule.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -13,10 +12,6 @@
 #include <vector>
 
 namespace {
-
-intptr_t VST2_CALL testHost(vst2::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-    return opcode == vst2::audioMasterVersion ? 2400 : 0;
-}
 
 // A plain visible top-level window standing in for the host's editor window.
 class HostWindow {
@@ -35,30 +30,7 @@ class HostWindow {
     HWND window_;
 };
 
-class ModuleWithoutGdiplus : public testing::Test {
-  protected:
-    void SetUp() override {
-        module_ = LoadLibraryW(modulePath().c_str());
-        ASSERT_NE(module_, nullptr) << "LoadLibrary failed, error " << GetLastError();
-        auto entry = reinterpret_cast<vst2::PluginEntryProc>(
-            reinterpret_cast<void*>(GetProcAddress(module_, "VSTPluginMain")));
-        ASSERT_NE(entry, nullptr);
-        effect_ = entry(testHost);
-        ASSERT_NE(effect_, nullptr);
-    }
-
-    void TearDown() override {
-        if (effect_) dispatch(vst2::effClose);
-        if (module_) FreeLibrary(module_);
-    }
-
-    intptr_t dispatch(int32_t opcode, void* ptr = nullptr, float opt = 0.0f, intptr_t value = 0) {
-        return effect_->dispatcher(effect_, opcode, 0, value, ptr, opt);
-    }
-
-    HMODULE module_ = nullptr;
-    vst2::AEffect* effect_ = nullptr;
-};
+using ModuleWithoutGdiplus = OpenedModuleTest;
 
 } // namespace
 

@@ -1,10 +1,8 @@
 // The built plug-in loaded as a host loads it, its editor opened in a host window: the frame's
 // window class belongs to the module, the window shows the module's own images, and a click on
 // the version text brings up the about card.
+#include "ModuleEditorTest.h"
 #include "TestSupport.h"
-#include "WindowTestSupport.h"
-#include "plugin/vst2/Vst2Interface.h"
-#include "tests/windows/ModuleBesideProgram.h"
 
 #include <gtest/gtest.h>
 
@@ -16,50 +14,8 @@ namespace {
 constexpr int kEditorWidth = 690;
 constexpr int kEditorHeight = 270;
 
-intptr_t VST2_CALL testHost(vst2::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-    return opcode == vst2::audioMasterVersion ? 2400 : 0;
-}
-
-class ModuleEditorWindowTest : public testing::Test {
+class ModuleEditorWindowTest : public ModuleEditorTest {
   protected:
-    void SetUp() override {
-        module_ = LoadLibraryW(modulePath().c_str());
-        ASSERT_NE(module_, nullptr) << "LoadLibrary failed, error " << GetLastError();
-        auto entry = reinterpret_cast<vst2::PluginEntryProc>(
-            reinterpret_cast<void*>(GetProcAddress(module_, "VSTPluginMain")));
-        ASSERT_NE(entry, nullptr);
-        effect_ = entry(testHost);
-        ASSERT_NE(effect_, nullptr);
-    }
-
-    void TearDown() override {
-        if (effect_) dispatch(vst2::effClose);
-        if (module_) FreeLibrary(module_);
-    }
-
-    intptr_t dispatch(int32_t opcode, void* ptr = nullptr) {
-        return effect_->dispatcher(effect_, opcode, 0, 0, ptr, 0.0f);
-    }
-
-    // A few of the host's idle calls, far enough apart for the editor's meter tick.
-    void idle() {
-        for (int i = 0; i < 3; ++i) {
-            pumpMessages();
-            dispatch(vst2::effEditIdle);
-            Sleep(25);
-        }
-        pumpMessages();
-    }
-
-    // One of the module's own "PNG" resources, decoded.
-    SharedRef<CBitmap> moduleImage(int id) const {
-        HRSRC resource = FindResourceW(module_, MAKEINTRESOURCEW(id), L"PNG");
-        const auto* bytes = static_cast<const unsigned char*>(
-            resource ? LockResource(LoadResource(module_, resource)) : nullptr);
-        const DWORD size = resource ? SizeofResource(module_, resource) : 0;
-        return SharedRef<CBitmap>::adopt(CBitmap::fromPng(bytes, size));
-    }
-
     // Window pixels in `area` that differ from the opaque pixels of `image` placed with its
     // top-left corner at `origin`.
     int mismatches(const CBitmap& shown, const CBitmap& image, CPoint origin,
@@ -72,9 +28,6 @@ class ModuleEditorWindowTest : public testing::Test {
             }
         return count;
     }
-
-    HMODULE module_ = nullptr;
-    vst2::AEffect* effect_ = nullptr;
 };
 
 } // namespace
