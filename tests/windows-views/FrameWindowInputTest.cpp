@@ -150,6 +150,11 @@ TEST_F(FrameWindowInputTest, ButtonClickChangesItsValueAndTellsTheListener) {
 
 // Real input through the system's queue, as a user's mouse makes it.
 TEST_F(FrameWindowInputTest, SystemMouseInputReachesTheView) {
+    // System input goes to whichever window is under the pointer. Other test programs running
+    // at the same time open their windows at the screen's top-left corner, so this one moves
+    // clear of them and stays on top.
+    SetWindowPos(host.handle(), HWND_TOPMOST, 700, 540, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    pumpMessages();
     POINT screen{40, 25};
     ClientToScreen(child, &screen);
     SetCursorPos(screen.x, screen.y);
