@@ -1,5 +1,7 @@
 #include "plugin/lv2/Lv2Ports.h"
 
+#include "plugin/ScFilterCaptions.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -31,9 +33,6 @@ float rounded(float plain) {
     std::snprintf(text, sizeof text, "%.6g", static_cast<double>(plain));
     return std::strtof(text, nullptr);
 }
-
-// The sidechain filter's positions as its switch is captioned in LV2 hosts' generic controls.
-constexpr const char* kFilterLabels[] = {"Off", "3dB HP", "6dB HP"};
 
 } // namespace
 
@@ -82,7 +81,7 @@ float exactPlain(int parameter, float normalized) {
 }
 
 const char* pointLabel(int parameter, int point) {
-    if (parameter == kScFilterType && point >= 0 && point < 3) return kFilterLabels[point];
+    if (parameter == kScFilterType && point >= 0 && point < 3) return kScFilterCaptions[point];
     return scaleOf(parameter).points[point].label;
 }
 
