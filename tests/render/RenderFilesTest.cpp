@@ -100,8 +100,8 @@ TEST(RenderFiles, ProgramsByNameAndByNumberAreTheSame) {
     EXPECT_NE(readFile(dir.file("name.wav")).doubles, readFile(dir.file("three.wav")).doubles);
 }
 
-// -24.5 dB and 2.0:1 are printable on the linear Threshold and Ratio knobs, at 0.49 and 0.4 of
-// their travel.
+// A value in its unit goes through the exact inverse of the control's curve: -24.5 dB and 2:1
+// are the normalized 0.49 and 0.4, and the renders match bit for bit.
 TEST(RenderFiles, ParameterValuesInTheirUnitsMatchNormalizedOnes) {
     TempDirectory dir;
     ASSERT_TRUE(writeFile(dir.file("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, kFrames));
@@ -110,13 +110,13 @@ TEST(RenderFiles, ParameterValuesInTheirUnitsMatchNormalizedOnes) {
             .exitCode,
         0);
     ASSERT_EQ(
-        run(dir.path, "in.wav -o plain.wav --program 3 --param Threshold=0.49 --param Ratio=0.4")
+        run(dir.path,
+            "in.wav -o plain.wav --program 3 --param Threshold=norm:0.49 --param Ratio=norm:0.4")
             .exitCode,
         0);
     const SoundFile a = readFile(dir.file("unit.wav")), b = readFile(dir.file("plain.wav"));
-    ASSERT_EQ(a.doubles.size(), b.doubles.size());
-    for (std::size_t i = 0; i < a.doubles.size(); ++i)
-        ASSERT_NEAR(a.doubles[i], b.doubles[i], 1e-6) << i;
+    ASSERT_EQ(a.doubles.size(), static_cast<std::size_t>(2 * kFrames));
+    EXPECT_EQ(a.doubles, b.doubles);
 }
 
 TEST(RenderFiles, WithoutInputTheDemoIsWrittenAndRendered) {

@@ -2,6 +2,7 @@
 
 #include "HostedLv2Plugin.h"
 #include "HostedPlugin.h"
+#include "OwnPlugin.h"
 
 #include <sys/stat.h>
 
@@ -9,11 +10,9 @@
 
 namespace {
 
-// Our plug-in's unique ID: only it answers readout 501 with its gain; other plug-ins are not
-// asked for parameters they do not have.
-constexpr int32_t kOwnUniqueId = 0x734b6264;
+// Only our plug-in answers readout 501 with its gain; other plug-ins are not asked for
+// parameters they do not have.
 constexpr int kGainReadout = 501;
-constexpr const char* kOwnLv2Uri = "http://www.velmorinthlabs.com/plugins/qvl-feedback-compressor";
 
 class Vst2AudioPlugin final : public AudioPlugin {
   public:
@@ -36,7 +35,7 @@ class Vst2AudioPlugin final : public AudioPlugin {
         plugin_.process(inputs, outputs, frames);
     }
     double gain() override {
-        if (plugin_.effect().uniqueID != kOwnUniqueId) return -1.0;
+        if (!isOwnPlugin(plugin_)) return -1.0;
         return static_cast<double>(plugin_.getParameter(kGainReadout));
     }
 
@@ -66,7 +65,7 @@ class Lv2AudioPlugin final : public AudioPlugin {
     }
     void process(double**, double**, int) override {}
     double gain() override {
-        if (plugin_->uri() != kOwnLv2Uri) return -1.0;
+        if (!isOwnPlugin(*plugin_)) return -1.0;
         return static_cast<double>(plugin_->control("meter_gain"));
     }
 

@@ -1,7 +1,11 @@
 #include "Lv2Settings.h"
 
 #include "HostedLv2Plugin.h"
+#include "OwnPlugin.h"
 #include "SimplifiedName.h"
+
+#include "plugin/ValueFromText.h"
+#include "plugin/lv2/Lv2Ports.h"
 
 #include <lv2/core/lv2.h>
 
@@ -35,6 +39,45 @@ bool scalePointValue(HostedLv2Plugin& plugin, const LilvPort* port, const std::s
     }
     lilv_scale_points_free(points);
     return found;
+}
+
+// A port of another plug-in: its own value, with or without its unit, a scale point's label,
+// or on/off for a switch; values outside the port's range are refused.
+bool applyOtherPortValue(HostedLv2Plugin& plugin, uint32_t p, const std::string& symbol,
+                         const std::string& text, std::string& error) {
+    const LilvPort* port = lilv_plugin_get_port_by_index(plugin.plugin(), p);
+    float value = 0.0f;
+    if (scalePointValue(plugin, port, text, value)) {
+        plugin.control(p) = value;
+        return true;
+    }
+    if (simplifiedName(text) == "on" || simplifiedName(text) == "off") {
+        plugin.control(p) = simplifiedName(text) == "on" ? 1.0f : 0.0f;
+        return true;
+    }
+    char* end = nullptr;
+    const double number = std::strtod(text.c_str(), &end);
+    if (end == text.c_str() || !std::isfinite(number)) {
+        error = "\"" + text + "\" is no value for " + symbol;
+        return false;
+    }
+    float minimum = NAN, maximum = NAN;
+    LilvNode *def = nullptr, *min = nullptr, *max = nullptr;
+    lilv_port_get_range(plugin.plugin(), port, &def, &min, &max);
+    if (min) minimum = lilv_node_as_float(min);
+    if (max) maximum = lilv_node_as_float(max);
+    lilv_node_free(def);
+    lilv_node_free(min);
+    lilv_node_free(max);
+    if (number < minimum || number > maximum) {
+        char range[64];
+        std::snprintf(range, sizeof range, "%g to %g", static_cast<double>(minimum),
+                      static_cast<double>(maximum));
+        error = text + " is outside " + symbol + "'s range " + range;
+        return false;
+    }
+    plugin.control(p) = static_cast<float>(number);
+    return true;
 }
 
 } // namespace
@@ -76,39 +119,19 @@ bool applyPortValue(HostedLv2Plugin& plugin, const std::string& assignment, std:
         if (simplifiedName(symbol) != simplifiedName(name) &&
             simplifiedName(portName(plugin, port)) != simplifiedName(name))
             continue;
-
-        float value = 0.0f;
-        if (scalePointValue(plugin, port, text, value)) {
-            plugin.control(p) = value;
+        if (isOwnPlugin(plugin) && lv2port::isParameterPort(p)) {
+            // Read as in the VST 2 edition; the port carries the normalized value as the LV2
+            // edition's own mapping presents it.
+            const int parameter = lv2port::parameterOf(p);
+            const ParsedValue value = valueFromText(parameter, text);
+            if (!value.ok) {
+                error = value.refusal;
+                return false;
+            }
+            plugin.control(p) = lv2port::toPlain(parameter, value.normalized);
             return true;
         }
-        if (simplifiedName(text) == "on" || simplifiedName(text) == "off") {
-            plugin.control(p) = simplifiedName(text) == "on" ? 1.0f : 0.0f;
-            return true;
-        }
-        char* end = nullptr;
-        const double number = std::strtod(text.c_str(), &end);
-        if (end == text.c_str() || !std::isfinite(number)) {
-            error = "\"" + text + "\" is no value for " + symbol;
-            return false;
-        }
-        float minimum = NAN, maximum = NAN;
-        LilvNode *def = nullptr, *min = nullptr, *max = nullptr;
-        lilv_port_get_range(plugin.plugin(), port, &def, &min, &max);
-        if (min) minimum = lilv_node_as_float(min);
-        if (max) maximum = lilv_node_as_float(max);
-        lilv_node_free(def);
-        lilv_node_free(min);
-        lilv_node_free(max);
-        if (number < minimum || number > maximum) {
-            char range[64];
-            std::snprintf(range, sizeof range, "%g to %g", static_cast<double>(minimum),
-                          static_cast<double>(maximum));
-            error = text + " is outside " + symbol + "'s range " + range;
-            return false;
-        }
-        plugin.control(p) = static_cast<float>(number);
-        return true;
+        return applyOtherPortValue(plugin, p, symbol, text, error);
     }
     error = "the plug-in has no control named \"" + name + "\"";
     return false;

@@ -9,7 +9,7 @@ class HostedLv2Plugin;
 bool selectPreset(HostedLv2Plugin& plugin, const std::string& presetText, std::string& error);
 
 // Applies NAME=VALUE to a control input. NAME is the port's symbol or name (case, blanks and
-// underscores ignored). VALUE is the port's own value, a number with or without its unit
-// (Threshold=-24dB, Attack=15ms, Ratio=4:1), a scale point's label (Detection=Peak), or on/off
-// for a switch; values outside the port's range are refused.
+// underscores ignored). Our plug-in's parameters read VALUE as the VST 2 edition does (see
+// plugin/ValueFromText.h). Another plug-in's ports take their own value, with or without the
+// unit, a scale point's label, or on/off for a switch; values outside a range are refused.
 bool applyPortValue(HostedLv2Plugin& plugin, const std::string& assignment, std::string& error);
