@@ -35,17 +35,36 @@ TEST(SnapshotOptions, ParametersByHostNameLooselyOrByNumber) {
 }
 
 TEST(SnapshotOptions, EveryOptionIsTakenInOrder) {
-    const ParsedSnapshotOptions p =
-        parse({"--program", "3", "--param", "Ratio=0.9", "--param", "Ratio=0.1", "--gain-reduction",
-               "4.5", "--level-a", "-12", "--level-b", "-20.5", "-o", "/tmp/x.png"});
+    const ParsedSnapshotOptions p = parse({"--program", "3", "--param", "Ratio=norm:0.9", "--param",
+                                           "Ratio=2:1", "--gain-reduction", "4.5", "--level-a",
+                                           "-12", "--level-b", "-20.5", "-o", "/tmp/x.png"});
     ASSERT_TRUE(p.ok) << p.error;
     EXPECT_EQ(p.options.program, 3);
-    EXPECT_EQ(p.options.parameters, (std::vector<std::pair<int, float>>{{5, 0.9f}, {5, 0.1f}}));
+    EXPECT_EQ(p.options.parameters, (std::vector<std::pair<int, float>>{{5, 0.9f}, {5, 0.4f}}));
     EXPECT_EQ(p.options.gainReductionDb, 4.5f);
     EXPECT_EQ(p.options.levelADb, -12.0f);
     EXPECT_EQ(p.options.levelBDb, -20.5f);
     EXPECT_EQ(p.options.outputPath, "/tmp/x.png");
     EXPECT_TRUE(parse({"--help"}).options.help);
+}
+
+// The same reading as qvl-render's: Threshold=2 once drew "-100 dB" with the knob past its end.
+TEST(SnapshotOptions, ParameterValuesAreReadAsTheHostShowsThem) {
+    const ParsedSnapshotOptions p =
+        parse({"--param", "Threshold=-24dB", "--param", "Make Up Gain=0", "--param",
+               "Detection=Peak", "--param", "bypass=on", "--param", "SC Filter Type=3dB HP"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.options.parameters, (std::vector<std::pair<int, float>>{
+                                        {3, 0.48f}, {10, 0.5f}, {0, 0.0f}, {16, 1.0f}, {1, 0.5f}}));
+
+    const ParsedSnapshotOptions outside = parse({"--param", "Threshold=2"});
+    EXPECT_FALSE(outside.ok);
+    EXPECT_NE(outside.error.find("out of range, -50 dB to 0 dB"), std::string::npos)
+        << outside.error;
+    const ParsedSnapshotOptions between = parse({"--param", "Ratio=6:1"});
+    EXPECT_FALSE(between.ok);
+    EXPECT_NE(between.error.find("between the settings 4:1 and 8:1"), std::string::npos)
+        << between.error;
 }
 
 TEST(SnapshotOptions, BadInputIsRefusedWithAReason) {

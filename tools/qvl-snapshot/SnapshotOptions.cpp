@@ -3,6 +3,7 @@
 #include "editor/EditorScale.h"
 #include "plugin/FactoryPrograms.h"
 #include "plugin/ParameterTable.h"
+#include "plugin/ValueFromText.h"
 
 #include <cctype>
 #include <cerrno>
@@ -74,12 +75,12 @@ ParsedSnapshotOptions parseSnapshotOptions(int argc, const char* const* argv) {
                 return failure(std::string("program must be 0 ... 6, not ") + value);
         } else if (arg == "--param") {
             const char* equals = std::strrchr(value, '=');
-            float v = 0.0f;
-            if (!equals || !parseNumber(equals + 1, v))
-                return failure(std::string("--param wants NAME=VALUE, not ") + value);
+            if (!equals) return failure(std::string("--param wants NAME=VALUE, not ") + value);
             const int index = parameterIndexByName(std::string(value, equals));
             if (index < 0) return failure("no parameter named " + std::string(value, equals));
-            o.parameters.emplace_back(index, v);
+            const ParsedValue parsedValue = valueFromText(index, equals + 1);
+            if (!parsedValue.ok) return failure(parsedValue.refusal);
+            o.parameters.emplace_back(index, parsedValue.normalized);
         } else if (arg == "--gain-reduction" || arg == "--level-a" || arg == "--level-b") {
             float& target = arg == "--gain-reduction" ? o.gainReductionDb
                             : arg == "--level-a"      ? o.levelADb
@@ -109,9 +110,12 @@ const char* snapshotUsage() {
            "Draws the QVL Feedback Compressor's editor into a PNG image, without a display.\n"
            "\n"
            "  --program N            factory program 0 ... 6 (default 0)\n"
-           "  --param NAME=VALUE     a parameter's normalized value 0 ... 1, after the program;\n"
-           "                         NAME as the host shows it (\"Make Up Gain\", makeupgain)\n"
-           "                         or its index; may be repeated\n"
+           "  --param NAME=VALUE     a parameter after the program; NAME as the host shows it\n"
+           "                         (\"Make Up Gain\", makeupgain) or its index; VALUE as the\n"
+           "                         host shows it: a number in the control's unit, with or\n"
+           "                         without the unit (Threshold=-24dB, \"Make Up Gain=0\"), or\n"
+           "                         a named position (Detection=Peak); norm:0.5 is a normalized\n"
+           "                         value; may be repeated\n"
            "  --gain-reduction DB    gain reduction shown by the GR meter (default 0)\n"
            "  --level-a DB           first sidechain level (default -70)\n"
            "  --level-b DB           second sidechain level (default -70)\n"
