@@ -13,6 +13,8 @@ struct RenderOptions {
     int blockSize = 512;
     bool singlePrecision = false;
     bool keepLatency = false;
+    bool overwrite = false;              // an existing output, the input included, may be replaced
+    bool floatSamples = false;           // the output holds 32-bit float samples
     std::string program;                 // number or name; empty: the plug-in's own choice
     std::vector<std::string> parameters; // NAME=VALUE, applied in order after the program
     // --bench only.
