@@ -55,7 +55,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv,
                         : argument == "--version" ? RenderCommand::version
                                                   : RenderCommand::help;
         } else if (argument == "--plugin") {
-            if (!value(o.pluginPath)) return fail("--plugin needs a path");
+            if (!value(o.pluginPath) || o.pluginPath.empty())
+                return fail("--plugin needs a path or an LV2 URI");
         } else if (argument == "-o" || argument == "--output") {
             if (!value(o.outputPath) || o.outputPath.empty())
                 return fail(argument + " needs a file name");

@@ -31,7 +31,8 @@ struct ParsedCommandLine {
     std::string error; // set when !ok
 };
 
-// pluginPath starts as defaultPluginPath; --plugin PATH overrides it.
+// pluginPath starts as defaultPluginPath (empty when no module was found); --plugin PATH
+// overrides it.
 ParsedCommandLine parseCommandLine(int argc, const char* const* argv,
                                    const std::string& defaultPluginPath);
 

@@ -15,7 +15,6 @@
 
 #include "ProductVersion.h"
 
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <unistd.h>
@@ -198,16 +197,14 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     const RenderOptions& o = parsed.options;
-    switch (o.command) {
-    case RenderCommand::help:
+    if (o.command == RenderCommand::help) {
         std::cout << usageText();
         return 0;
-    case RenderCommand::version:
+    }
+    if (o.command == RenderCommand::version) {
         std::cout << "qvl-render " QVL_VERSION_TEXT "\n";
         printPluginVersion(o.pluginPath, places);
         return 0;
-    default:
-        break;
     }
     if (o.pluginPath.empty())
         return fail("no plug-in found at " + joined(places) + "; --plugin PATH names one");
@@ -234,7 +231,10 @@ int main(int argc, char** argv) {
     }
     case RenderCommand::bench:
         return bench(o);
-    default:
-        return render(o);
+    case RenderCommand::render:
+    case RenderCommand::help:
+    case RenderCommand::version:
+        break;
     }
+    return render(o);
 }
