@@ -18,24 +18,6 @@ struct FileCloser {
 };
 using SoundFile = std::unique_ptr<SNDFILE, FileCloser>;
 
-// Bits of an integer sample format; 0 for float, double and compressed formats, which take
-// doubles as they are.
-int integerBits(int format) {
-    switch (format & SF_FORMAT_SUBMASK) {
-    case SF_FORMAT_PCM_S8:
-    case SF_FORMAT_PCM_U8:
-        return 8;
-    case SF_FORMAT_PCM_16:
-        return 16;
-    case SF_FORMAT_PCM_24:
-        return 24;
-    case SF_FORMAT_PCM_32:
-        return 32;
-    default:
-        return 0;
-    }
-}
-
 // libsndfile's int interface carries every integer format left-aligned in 32 bits, so reading
 // divides and writing multiplies by exact powers of two.
 constexpr double kInt32Scale = 2147483648.0;
@@ -135,6 +117,22 @@ bool writeAudioFile(const std::string& path, const AudioData& data, std::string&
             return true;
         },
         error);
+}
+
+int integerBits(int format) {
+    switch (format & SF_FORMAT_SUBMASK) {
+    case SF_FORMAT_PCM_S8:
+    case SF_FORMAT_PCM_U8:
+        return 8;
+    case SF_FORMAT_PCM_16:
+        return 16;
+    case SF_FORMAT_PCM_24:
+        return 24;
+    case SF_FORMAT_PCM_32:
+        return 32;
+    default:
+        return 0;
+    }
 }
 
 std::string processedFileName(const std::string& inputPath) {

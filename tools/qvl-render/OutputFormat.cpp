@@ -1,5 +1,7 @@
 #include "OutputFormat.h"
 
+#include "AudioFile.h"
+
 #include <sndfile.h>
 
 #include <algorithm>
@@ -63,24 +65,7 @@ bool writable(int format, int channels, int sampleRateHz) {
 std::vector<int> encodingsFor(int inputSubtype) {
     static const int kIntegers[] = {SF_FORMAT_PCM_S8, SF_FORMAT_PCM_16, SF_FORMAT_PCM_24,
                                     SF_FORMAT_PCM_32};
-    int bits = 0;
-    switch (inputSubtype) {
-    case SF_FORMAT_PCM_S8:
-    case SF_FORMAT_PCM_U8:
-        bits = 8;
-        break;
-    case SF_FORMAT_PCM_16:
-        bits = 16;
-        break;
-    case SF_FORMAT_PCM_24:
-        bits = 24;
-        break;
-    case SF_FORMAT_PCM_32:
-        bits = 32;
-        break;
-    default:
-        break;
-    }
+    const int bits = integerBits(inputSubtype);
     std::vector<int> order{inputSubtype};
     if (bits) {
         for (int i = bits / 8; i < 4; ++i)
