@@ -143,10 +143,9 @@ const char* snapshotUsage() {
            "  --param NAME=VALUE     a parameter's normalized value 0 ... 1, after the program;\n"
            "                         NAME as the host shows it (\"Make Up Gain\", makeupgain)\n"
            "                         or its index; may be repeated\n"
-           "  --gain-reduction DB    gain reduction shown by the GR meter, 0 or more (default "
-           "0)\n"
-           "  --level-a DB           first sidechain level, -70 ... 0 (default -70)\n"
-           "  --level-b DB           second sidechain level, -70 ... 0 (default -70)\n"
+           "  --gain-reduction DB    gain reduction shown by the GR meter (default 0)\n"
+           "  --level-a DB           first sidechain level (default -70)\n"
+           "  --level-b DB           second sidechain level (default -70)\n"
            "  --scale PERCENT        display scale: 100, 125, 150, 175, 200, 250 or 300\n"
            "                         (default 100); the image grows with it\n"
            "  -o, --output PATH      image to write (default qvl-snapshot.png); an existing file "
@@ -155,6 +154,7 @@ const char* snapshotUsage() {
            "  --overwrite            replace an existing image\n"
            "  --version              show the version of this tool\n"
            "  -h, --help             this text\n"
+           "The meters show a gain reduction of 0 dB or more and levels from -70 to 0 dB.\n"
            "Exit status: 0 on success, 1 when the image cannot be made, 2 for a wrong command "
            "line.\n";
 }
