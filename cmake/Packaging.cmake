@@ -22,14 +22,15 @@ string(TIMESTAMP QVL_PACKAGE_YEAR "%Y" UTC)
 set(QVL_PACKAGE_MAINTAINER "${QVL_VENDOR_NAME} <packages@velmorinthlabs.com>")
 set(QVL_PACKAGE_HOMEPAGE "http://www.velmorinthlabs.com/qvl-feedback-compressor")
 
-# The documentation of every Linux package: the manual with its picture, the renderer's guide,
+# The documentation of every Linux package: the manual with its pictures, the renderer's guide,
 # and the copyright and change log Debian's policy asks of every package (the change log
 # compressed, without a time stamp in the gzip header).
 configure_file(${_qvl_packaging}/copyright.in ${_qvl_staging}/doc/copyright @ONLY)
 configure_file(${_qvl_packaging}/changelog.in ${_qvl_staging}/changelog @ONLY)
 execute_process(COMMAND gzip -9nc ${_qvl_staging}/changelog
                 OUTPUT_FILE ${_qvl_staging}/doc/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
-set(_qvl_manual ${PROJECT_SOURCE_DIR}/docs/manual.md ${PROJECT_SOURCE_DIR}/docs/editor.png)
+set(_qvl_manual ${PROJECT_SOURCE_DIR}/docs/manual.md ${PROJECT_SOURCE_DIR}/docs/editor.png
+                ${PROJECT_SOURCE_DIR}/docs/editor-200.png)
 install(FILES ${_qvl_manual} ${PROJECT_SOURCE_DIR}/docs/qvl-render.md
               ${_qvl_staging}/doc/copyright ${_qvl_staging}/doc/changelog.gz
         DESTINATION ${QVL_DOC_DIR})
@@ -37,7 +38,7 @@ install(FILES ${_qvl_manual} ${PROJECT_SOURCE_DIR}/docs/qvl-render.md
 # Manual pages for the tools, made from their --help texts so that they never disagree.
 find_program(QVL_HELP2MAN help2man)
 set(_qvl_tool_summaries
-    "qvl-render=render sound files through a VST 2.4 plug-in, inspect it, measure its speed"
+    "qvl-render=render sound files through a VST 2.4 or LV2 plug-in, inspect it, measure its speed"
     "qvl-snapshot=draw the editor of ${QVL_PRODUCT_NAME} into a PNG image")
 foreach(entry ${_qvl_tool_summaries})
   string(REPLACE "=" ";" entry "${entry}")
@@ -89,16 +90,17 @@ endif()
 set(CPACK_PACKAGE_NAME ${QVL_PACKAGE_NAME})
 set(CPACK_PACKAGE_VENDOR "${QVL_VENDOR_NAME}")
 set(CPACK_PACKAGE_VERSION "${QVL_PACKAGE_VERSION}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stereo feedback compressor plug-in (VST 2.4)")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stereo feedback compressor plug-in (VST 2.4 and LV2)")
 # Debian wants description lines shorter than 80 columns.
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
        "${QVL_PRODUCT_NAME} is a stereo compressor with feedback detection:"
        "the level detector listens to the compressor's own output through a"
        "mid/side sidechain filter, and one gain for both channels follows"
        "threshold, soft knee, ratio, attack and a two-stage release."
-       "The package holds the VST 2.4 plug-in for Linux hosts, the offline"
-       "renderer qvl-render and qvl-snapshot, which draws the editor into a"
-       "picture.")
+       "The package holds the plug-in in two editions for Linux hosts, VST 2.4"
+       "and LV2, with the same sound, editor and factory programs, and two"
+       "tools: the offline renderer qvl-render and qvl-snapshot, which draws"
+       "the editor into a picture.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_CHECKSUM SHA256)

@@ -30,7 +30,7 @@ zip="$(find "$packages" -name "$name-*-windows.zip")"
 ls -l "$deb" "$tgz" "$zip"
 
 # --- .deb: name, version and contents ----------------------------------------------------
-version="$(build/release/tools/qvl-render/qvl-render --version | cut -d' ' -f2-)"
+version="$(build/release/tools/qvl-render/qvl-render --version | head -n 1 | cut -d' ' -f2-)"
 deb_version="$(dpkg-deb -f "$deb" Version)"
 [ "$deb_version" = "${version/ /\~}" ] || fail "package version $deb_version, tools say $version"
 [ "$(basename "$deb")" = "${name}_${deb_version}_amd64.deb" ] || fail "file name $(basename "$deb")"
@@ -40,27 +40,59 @@ echo "Depends: $depends"
 for lib in libc6 libcairo2 libsndfile1; do
     grep -q "\b$lib\b" <<<"$depends" || fail "Depends lacks $lib"
 done
+# The description names both editions the package carries.
+description="$(dpkg-deb -f "$deb" Description)"
+grep -q 'VST 2.4 and LV2' <<<"${description%%$'\n'*}" ||
+    fail "the description's summary does not name both editions"
 deb_files="$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./usr/||' | sort)"
 echo "$deb_files"
 for file in lib/vst/$name.so lib/lv2/$name.lv2/manifest.ttl lib/lv2/$name.lv2/$name-dsp.so \
     lib/lv2/$name.lv2/$name-ui.so bin/qvl-render bin/qvl-snapshot \
-    share/doc/$name/manual.md share/doc/$name/copyright share/doc/$name/changelog.gz \
+    share/doc/$name/manual.md share/doc/$name/qvl-render.md share/doc/$name/copyright \
+    share/doc/$name/changelog.gz \
     share/man/man1/qvl-render.1.gz share/man/man1/qvl-snapshot.1.gz; do
     grep -qx "$file" <<<"$deb_files" || fail ".deb lacks /usr/$file"
 done
 [ "$(grep -vc '^lib/vst/\|^lib/lv2/\|^bin/\|^share/man/man1/\|^share/doc/'"$name"'/' <<<"$deb_files")" = 0 ] ||
     fail ".deb has files outside the plug-in, tool and documentation folders"
+# Every picture the manual shows is in the package beside it.
+for picture in $(grep -o '([a-z0-9-]*\.png)' docs/manual.md | tr -d '()'); do
+    grep -qx "share/doc/$name/$picture" <<<"$deb_files" || fail ".deb lacks $picture, which the manual shows"
+done
+# The manual pages come from the tools' --help texts: no build-tree default may show there.
+for page in qvl-render qvl-snapshot; do
+    text="$(dpkg-deb --fsys-tarfile "$deb" | tar -xOf - "./usr/share/man/man1/$page.1.gz" | zcat)"
+    if grep -q 'built with this tool' <<<"$text"; then
+        fail "the $page manual page names a build-tree default"
+    fi
+done
 
 # --- .tar.gz: the same files, plus the install text -----------------------------------------
 tgz_files="$(tar -tzf "$tgz" | grep -v '/$' | cut -d/ -f2- | sort)"
 [ "$(grep -vx INSTALL.txt <<<"$tgz_files")" = "$deb_files" ] ||
     fail ".tar.gz and .deb differ: $(diff <(echo "$deb_files") <(echo "$tgz_files") || true)"
 grep -qx INSTALL.txt <<<"$tgz_files" || fail ".tar.gz lacks INSTALL.txt"
+# As INSTALL.txt says: the plug-in copied into ~/.vst and the renderer into ~/.local/bin, where it
+# finds the plug-in with no --plugin and no trace of the build machine's folders.
+user_home="$(mktemp -d)"
+tar -xzf "$tgz" -C "$user_home"
+unpacked_tgz="$(find "$user_home" -mindepth 1 -maxdepth 1 -type d)"
+mkdir -p "$user_home/.vst" "$user_home/.local/bin" "$user_home/work"
+cp "$unpacked_tgz/lib/vst/$name.so" "$user_home/.vst/"
+cp "$unpacked_tgz/bin/qvl-render" "$user_home/.local/bin/"
+rm -rf "$unpacked_tgz"
+copied_version="$(cd "$user_home/work" && HOME="$user_home" "$user_home/.local/bin/qvl-render" --version)"
+grep -qF "($user_home/.vst/$name.so)" <<<"$copied_version" ||
+    fail "the copied qvl-render does not find ~/.vst/$name.so: $copied_version"
+(cd "$user_home/work" && HOME="$user_home" "$user_home/.local/bin/qvl-render" >/dev/null) ||
+    fail "the copied qvl-render does not render the demo"
+[ -s "$user_home/work/demo-processed.wav" ] || fail "the copied qvl-render wrote no demo-processed.wav"
+rm -rf "$user_home"
 
 # --- .zip: each architecture's DLL in its folder, the manual ----------------------------------
 zip_files="$(zipinfo -1 "$zip" | grep -v '/$' | cut -d/ -f2- | sort)"
 echo "$zip_files"
-expected="$(printf '%s\n' 32-bit/$name.dll 64-bit/$name.dll INSTALL.txt editor.png manual.md | sort)"
+expected="$(printf '%s\n' 32-bit/$name.dll 64-bit/$name.dll INSTALL.txt editor.png editor-200.png manual.md | sort)"
 [ "$zip_files" = "$expected" ] || fail ".zip holds: $zip_files"
 unpacked="$(mktemp -d)"
 trap 'rm -rf "$unpacked"' EXIT
@@ -91,7 +123,10 @@ if [ "$(dpkg-query -W -f='${db:Status-Status}' "$name" 2>/dev/null)" = installed
 fi
 echo "== apt-get install $deb"
 apt_get install "./$deb"
-[ "$(/usr/bin/qvl-render --version)" = "qvl-render $version" ] || fail "installed qvl-render --version"
+installed_version="$(/usr/bin/qvl-render --version)"
+[ "$(head -n 1 <<<"$installed_version")" = "qvl-render $version" ] || fail "installed qvl-render --version"
+grep -q "vendor version .*(/usr/lib/vst/$name.so)" <<<"$installed_version" ||
+    fail "installed qvl-render --version does not name the installed plug-in"
 # Installed, the renderer's default plug-in is the installed one, not the build tree's.
 /usr/bin/qvl-render --info | grep -qx "Module: */usr/lib/vst/$name.so" ||
     fail "the installed qvl-render does not default to the installed plug-in"
@@ -99,6 +134,8 @@ render_dir="$(mktemp -d)"
 (cd "$render_dir" && /usr/bin/qvl-render --plugin /usr/lib/vst/$name.so) ||
     fail "rendering the demo through the installed plug-in failed"
 [ -s "$render_dir/demo-processed.wav" ] || fail "no demo-processed.wav"
+# The quick start run twice: the demo replaces its own files.
+(cd "$render_dir" && /usr/bin/qvl-render >/dev/null) || fail "a second demo run failed"
 # The LV2 edition is found where LV2 hosts look, by its URI, and renders the same demo.
 uri=http://www.velmorinthlabs.com/plugins/$name
 lv2ls | grep -qx "$uri" || fail "lv2ls does not list the installed LV2 edition"

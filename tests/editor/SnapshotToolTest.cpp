@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -88,6 +91,72 @@ TEST(SnapshotOptions, BadInputIsRefusedWithAReason) {
         EXPECT_FALSE(p.ok);
         EXPECT_FALSE(p.error.empty());
     }
+}
+
+TEST(SnapshotOptions, ErrorsNameTheFaultNotASymptom) {
+    const std::pair<std::vector<const char*>, const char*> cases[] = {
+        {{"--frobnicate", "1"}, "unknown option: --frobnicate"},
+        {{"--frobnicate"}, "unknown option: --frobnicate"},
+        {{"picture.png"}, "unexpected argument: picture.png"},
+        {{"--scale"}, "--scale needs a value"},
+        {{"--program", "7"}, "from 0 to 6"},
+    };
+    for (const auto& [args, message] : cases) {
+        SCOPED_TRACE(args.front());
+        const ParsedSnapshotOptions p = parse(args);
+        EXPECT_FALSE(p.ok);
+        EXPECT_NE(p.error.find(message), std::string::npos) << p.error;
+    }
+}
+
+// Readings the meters cannot show are refused rather than drawn past the meters' ends.
+TEST(SnapshotOptions, MeterReadingsStayWithinTheMeters) {
+    const std::pair<std::vector<const char*>, bool> cases[] = {
+        {{"--level-a", "0"}, true},         {{"--level-a", "0.5"}, false},
+        {{"--level-b", "-70"}, true},       {{"--level-b", "-70.5"}, false},
+        {{"--gain-reduction", "0"}, true},  {{"--gain-reduction", "-1"}, false},
+        {{"--gain-reduction", "40"}, true}, {{"--level-a", "-12", "--level-b", "3"}, false},
+    };
+    for (const auto& [args, accepted] : cases) {
+        SCOPED_TRACE(std::string(args[0]) + " " + args[1]);
+        EXPECT_EQ(parse(args).ok, accepted);
+    }
+}
+
+TEST(SnapshotOptions, VersionAndOverwriteAreSwitches) {
+    const ParsedSnapshotOptions p = parse({"--version", "--overwrite"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_TRUE(p.options.version);
+    EXPECT_TRUE(p.options.overwrite);
+}
+
+TEST(SnapshotFile, AnExistingImageIsReplacedOnlyWhenAsked) {
+    char folder[] = "/tmp/qvl-snapshot-test-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    SnapshotOptions o;
+    o.outputPath = std::string(folder) + "/editor.png";
+    {
+        std::FILE* mine = std::fopen(o.outputPath.c_str(), "w");
+        std::fputs("the user's own file", mine);
+        std::fclose(mine);
+    }
+    const std::string refusal = writeEditorSnapshot(o);
+    EXPECT_NE(refusal.find("--overwrite"), std::string::npos) << refusal;
+    char kept[32] = {};
+    std::FILE* file = std::fopen(o.outputPath.c_str(), "r");
+    ASSERT_NE(std::fgets(kept, sizeof kept, file), nullptr);
+    std::fclose(file);
+    EXPECT_STREQ(kept, "the user's own file");
+
+    o.overwrite = true;
+    EXPECT_EQ(writeEditorSnapshot(o), "");
+    file = std::fopen(o.outputPath.c_str(), "rb");
+    unsigned char signature[8] = {};
+    ASSERT_EQ(std::fread(signature, 1, 8, file), 8u);
+    std::fclose(file);
+    EXPECT_EQ(signature[1], 'P'); // a PNG now
+    std::remove(o.outputPath.c_str());
+    EXPECT_EQ(rmdir(folder), 0) << "a temporary file was left behind";
 }
 
 TEST(SnapshotPicture, TheScaleSetsThePicturesSize) {

@@ -22,10 +22,10 @@ struct RunResult {
     std::string output; // standard output and standard error together
 };
 
-// Runs qvl-render in `directory` with the given arguments.
-inline RunResult run(const std::string& directory, const std::string& arguments) {
-    const std::string command =
-        "cd '" + directory + "' && " + QVL_RENDER_PATH + " " + arguments + " 2>&1";
+// Runs a command line (a program with its arguments, after optional NAME=VALUE settings of
+// its environment) in `directory`.
+inline RunResult runCommand(const std::string& directory, const std::string& commandLine) {
+    const std::string command = "cd '" + directory + "' && " + commandLine + " 2>&1";
     RunResult result{-1, {}};
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return result;
@@ -35,6 +35,11 @@ inline RunResult run(const std::string& directory, const std::string& arguments)
     const int status = pclose(pipe);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+// Runs qvl-render in `directory` with the given arguments.
+inline RunResult run(const std::string& directory, const std::string& arguments) {
+    return runCommand(directory, std::string(QVL_RENDER_PATH) + " " + arguments);
 }
 
 inline bool contains(const std::string& text, const std::string& part) {

@@ -1,15 +1,13 @@
 #include "AudioFile.h"
 
+#include "FileReplacement.h"
+
 #include <sndfile.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -19,24 +17,6 @@ struct FileCloser {
     void operator()(SNDFILE* file) const { sf_close(file); }
 };
 using SoundFile = std::unique_ptr<SNDFILE, FileCloser>;
-
-// Bits of an integer sample format; 0 for float, double and compressed formats, which take
-// doubles as they are.
-int integerBits(int format) {
-    switch (format & SF_FORMAT_SUBMASK) {
-    case SF_FORMAT_PCM_S8:
-    case SF_FORMAT_PCM_U8:
-        return 8;
-    case SF_FORMAT_PCM_16:
-        return 16;
-    case SF_FORMAT_PCM_24:
-        return 24;
-    case SF_FORMAT_PCM_32:
-        return 32;
-    default:
-        return 0;
-    }
-}
 
 // libsndfile's int interface carries every integer format left-aligned in 32 bits, so reading
 // divides and writing multiplies by exact powers of two.
@@ -48,11 +28,6 @@ int32_t quantize(double x, int bits) {
     if (q > scale - 1.0) q = scale - 1.0;
     if (q < -scale) q = -scale;
     return static_cast<int32_t>(q * std::ldexp(1.0, 32 - bits));
-}
-
-std::string directoryOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
 } // namespace
@@ -99,56 +74,65 @@ bool readAudioFile(const std::string& path, AudioData& data, std::string& error)
 }
 
 bool writeAudioFile(const std::string& path, const AudioData& data, std::string& error) {
-    std::string temporary = directoryOf(path) + "/.qvl-render-XXXXXX";
-    const int descriptor = mkstemp(temporary.data());
-    if (descriptor < 0) {
-        error = "cannot create a file in " + directoryOf(path);
-        return false;
-    }
-    // mkstemp makes the file private; the output gets the permissions a new file normally has.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(descriptor, 0666 & ~mask);
-    close(descriptor);
-    const auto failWith = [&](const std::string& message) {
-        std::remove(temporary.c_str());
-        error = message;
-        return false;
-    };
-
     SF_INFO info{};
     info.samplerate = data.sampleRateHz;
     info.channels = data.channels;
     info.format = data.format;
-    if (!sf_format_check(&info)) return failWith("libsndfile cannot write this format: " + path);
-    {
-        SoundFile file(sf_open(temporary.c_str(), SFM_WRITE, &info));
-        if (!file) return failWith("cannot write " + path + ": " + sf_strerror(nullptr));
-        const int bits = integerBits(data.format);
-        const sf_count_t frames = static_cast<sf_count_t>(data.left.size());
-        std::vector<double> doubles(static_cast<std::size_t>(kChunkFrames * data.channels));
-        std::vector<int32_t> ints(doubles.size());
-        for (sf_count_t start = 0; start < frames; start += kChunkFrames) {
-            const sf_count_t count = std::min(kChunkFrames, frames - start);
-            for (sf_count_t f = 0; f < count; ++f)
-                for (int c = 0; c < data.channels; ++c) {
-                    const double x =
-                        (c == 0 ? data.left : data.right)[static_cast<std::size_t>(start + f)];
-                    const auto at = static_cast<std::size_t>(f * data.channels + c);
-                    if (bits)
-                        ints[at] = quantize(x, bits);
-                    else
-                        doubles[at] = x;
-                }
-            const sf_count_t written = bits ? sf_writef_int(file.get(), ints.data(), count)
-                                            : sf_writef_double(file.get(), doubles.data(), count);
-            if (written != count)
-                return failWith("error writing " + path + ": " + sf_strerror(file.get()));
-        }
+    if (!sf_format_check(&info)) {
+        error = "libsndfile cannot write this format: " + path;
+        return false;
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0)
-        return failWith("cannot rename the output to " + path);
-    return true;
+    return writeFileWhole(
+        path,
+        [&](const std::string& temporary) {
+            SoundFile file(sf_open(temporary.c_str(), SFM_WRITE, &info));
+            if (!file) {
+                error = "cannot write " + path + ": " + sf_strerror(nullptr);
+                return false;
+            }
+            const int bits = integerBits(data.format);
+            const sf_count_t frames = static_cast<sf_count_t>(data.left.size());
+            std::vector<double> doubles(static_cast<std::size_t>(kChunkFrames * data.channels));
+            std::vector<int32_t> ints(doubles.size());
+            for (sf_count_t start = 0; start < frames; start += kChunkFrames) {
+                const sf_count_t count = std::min(kChunkFrames, frames - start);
+                for (sf_count_t f = 0; f < count; ++f)
+                    for (int c = 0; c < data.channels; ++c) {
+                        const double x =
+                            (c == 0 ? data.left : data.right)[static_cast<std::size_t>(start + f)];
+                        const auto at = static_cast<std::size_t>(f * data.channels + c);
+                        if (bits)
+                            ints[at] = quantize(x, bits);
+                        else
+                            doubles[at] = x;
+                    }
+                const sf_count_t written =
+                    bits ? sf_writef_int(file.get(), ints.data(), count)
+                         : sf_writef_double(file.get(), doubles.data(), count);
+                if (written != count) {
+                    error = "error writing " + path + ": " + sf_strerror(file.get());
+                    return false;
+                }
+            }
+            return true;
+        },
+        error);
+}
+
+int integerBits(int format) {
+    switch (format & SF_FORMAT_SUBMASK) {
+    case SF_FORMAT_PCM_S8:
+    case SF_FORMAT_PCM_U8:
+        return 8;
+    case SF_FORMAT_PCM_16:
+        return 16;
+    case SF_FORMAT_PCM_24:
+        return 24;
+    case SF_FORMAT_PCM_32:
+        return 32;
+    default:
+        return 0;
+    }
 }
 
 std::string processedFileName(const std::string& inputPath) {

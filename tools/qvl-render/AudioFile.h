@@ -20,5 +20,9 @@ bool readAudioFile(const std::string& path, AudioData& data, std::string& error)
 // was read from such a file and came back unchanged is written back bit for bit.
 bool writeAudioFile(const std::string& path, const AudioData& data, std::string& error);
 
+// Bits of an integer sample format; 0 for float, double and compressed formats, which are
+// read and written as doubles.
+int integerBits(int format);
+
 // The file name with "-processed" before its extension.
 std::string processedFileName(const std::string& inputPath);

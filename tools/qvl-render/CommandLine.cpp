@@ -55,7 +55,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv,
                         : argument == "--version" ? RenderCommand::version
                                                   : RenderCommand::help;
         } else if (argument == "--plugin") {
-            if (!value(o.pluginPath)) return fail("--plugin needs a path");
+            if (!value(o.pluginPath) || o.pluginPath.empty())
+                return fail("--plugin needs a path or an LV2 URI");
         } else if (argument == "-o" || argument == "--output") {
             if (!value(o.outputPath) || o.outputPath.empty())
                 return fail(argument + " needs a file name");
@@ -66,6 +67,10 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv,
             o.singlePrecision = true;
         } else if (argument == "--keep-latency") {
             o.keepLatency = true;
+        } else if (argument == "--overwrite") {
+            o.overwrite = true;
+        } else if (argument == "--float") {
+            o.floatSamples = true;
         } else if (argument == "--program") {
             if (!value(o.program) || o.program.empty())
                 return fail("--program needs a number or a name");
@@ -111,20 +116,29 @@ const char* usageText() {
            "\n"
            "Rendering loads the plug-in as a host does and runs INPUT through it. INPUT may be "
            "any\n"
-           "file libsndfile reads (WAV, AIFF, FLAC, Ogg, ...); the output has the same format, "
-           "sample\n"
-           "rate and channel count. Mono input is fed to both plug-in inputs and the left output "
-           "is\n"
-           "written back as mono; more than two channels are refused. Without INPUT a built-in "
-           "demo\n"
-           "(drums and bass, 8 seconds, 44.1 kHz, float WAV) is written to demo-input.wav and\n"
-           "rendered to demo-processed.wav (or OUTPUT), with the program \"Mastering: "
-           "Aggressive\"\n"
-           "when the plug-in has it and no --program or --param is given.\n"
+           "file libsndfile reads (WAV, AIFF, FLAC, Ogg, ...). Mono input is fed to both plug-in "
+           "inputs\n"
+           "and the left output is written back as mono; more than two channels are refused. The\n"
+           "output has the input's sample rate and channel count; its extension chooses its format "
+           "(an\n"
+           "unknown one is refused with the list), keeping the input's bit depth where the format\n"
+           "holds it. An existing file, the input above all, is replaced only with --overwrite.\n"
+           "Without INPUT a built-in demo (drums and bass, 8 seconds, 44.1 kHz, float WAV) is "
+           "written\n"
+           "to demo-input.wav and rendered to demo-processed.wav (or OUTPUT), with a factory "
+           "program\n"
+           "that suits it (named when it runs) unless --program or --param is given. The next demo "
+           "run\n"
+           "replaces these two files; files of another kind under their names need --overwrite.\n"
            "\n"
            "  -o, --output FILE      output file (default: INPUT-processed.EXT next to INPUT)\n"
-           "  --plugin PATH          the VST 2.4 module to load (default: the one built with this "
-           "tool),\n"
+           "  --overwrite            replace an existing output file, even the input file\n"
+           "  --float                write 32-bit float samples (default: the input's "
+           "encoding)\n"
+           "  --plugin PATH          the VST 2.4 module to load (default: the first found in "
+           "../lib/vst\n"
+           "                         beside this tool, ~/.vst, /usr/local/lib/vst, "
+           "/usr/lib/vst),\n"
            "                         or an LV2 plug-in: its bundle folder (.lv2) or its URI, "
            "found on\n"
            "                         LV2_PATH and in ~/.lv2, /usr/local/lib/lv2, /usr/lib/lv2. "
@@ -168,8 +182,8 @@ const char* usageText() {
            "NAME=VALUE\n"
            "                         for an LV2 yardstick)\n"
            "\n"
-           "  --version              show the version of this tool and the plug-in it is built "
-           "with\n"
+           "  --version              show the version of this tool and of the plug-in it would "
+           "load\n"
            "  --help                 show this text\n"
            "Exit status: 0 on success, 1 when the work fails, 2 for a wrong command line.\n";
 }

@@ -13,6 +13,8 @@ struct RenderOptions {
     int blockSize = 512;
     bool singlePrecision = false;
     bool keepLatency = false;
+    bool overwrite = false;              // an existing output, the input included, may be replaced
+    bool floatSamples = false;           // the output holds 32-bit float samples
     std::string program;                 // number or name; empty: the plug-in's own choice
     std::vector<std::string> parameters; // NAME=VALUE, applied in order after the program
     // --bench only.
@@ -29,7 +31,8 @@ struct ParsedCommandLine {
     std::string error; // set when !ok
 };
 
-// pluginPath starts as defaultPluginPath; --plugin PATH overrides it.
+// pluginPath starts as defaultPluginPath (empty when no module was found); --plugin PATH
+// overrides it.
 ParsedCommandLine parseCommandLine(int argc, const char* const* argv,
                                    const std::string& defaultPluginPath);
 

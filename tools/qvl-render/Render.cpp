@@ -145,8 +145,24 @@ void printSummary(const AudioData& input, const RenderResult& result, std::ostre
                       result.maxGainReductionDb + 0.0);
         out << text;
     }
+    const double peak = std::max(peakOf(result.output.left), peakOf(result.output.right));
+    if (peak <= 1.0) return;
+    // Rounded up, so that lowering the gain by the amount shown brings the peak to 0 dBFS.
+    const double excessDb = std::ceil(200.0 * std::log10(peak)) / 10.0;
     const int subtype = result.output.format & SF_FORMAT_SUBMASK;
     const bool floating = subtype == SF_FORMAT_FLOAT || subtype == SF_FORMAT_DOUBLE;
-    if (!floating && std::max(peakOf(result.output.left), peakOf(result.output.right)) > 1.0)
-        out << "Warning: the output goes above 0 dBFS and is clipped in the file's sample format\n";
+    char text[320];
+    if (floating)
+        std::snprintf(text, sizeof text,
+                      "Note: the output peaks %.1f dB above 0 dBFS. The float file keeps those "
+                      "peaks, but playback and integer formats clip them: lower Make Up Gain by "
+                      "%.1f dB (more with Dry Mix in) for a peak at 0 dBFS.\n",
+                      excessDb, excessDb);
+    else
+        std::snprintf(text, sizeof text,
+                      "Warning: the output peaks %.1f dB above 0 dBFS and is clipped in this "
+                      "file's format. Lower Make Up Gain by %.1f dB (more with Dry Mix in), or "
+                      "write float samples (--float).\n",
+                      excessDb, excessDb);
+    out << text;
 }

@@ -7,15 +7,18 @@
 #include "InfoReport.h"
 #include "Lv2InfoReport.h"
 #include "Lv2Settings.h"
+#include "OutputFormat.h"
+#include "OutputRule.h"
+#include "PluginSearch.h"
 #include "PluginSettings.h"
 #include "Render.h"
 
 #include "ProductVersion.h"
 
-#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -23,21 +26,16 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 constexpr double kDemoSeconds = 8.0;
 constexpr int kDemoRateHz = 44100;
+constexpr const char* kDemoInputFile = "demo-input.wav";
+constexpr const char* kDemoOutputFile = "demo-processed.wav";
 // A program that audibly works on the demo, chosen when the command line chooses none.
 constexpr const char* kDemoProgram = "Mastering: Aggressive";
 
-// An installed renderer (/usr/bin, or bin/ of the unpacked archive) renders through the module
-// installed beside it; one run from the build tree, through the module built with it.
-std::string defaultPluginPath() {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    if (!error) {
-        const fs::path installed =
-            fs::canonical(self.parent_path() / QVL_INSTALLED_PLUGIN_FROM_BIN, error);
-        if (!error && access(installed.c_str(), R_OK) == 0) return installed.string();
-    }
-    return QVL_DEFAULT_PLUGIN_PATH;
+std::string joined(const std::vector<std::string>& places) {
+    std::string text;
+    for (const std::string& place : places)
+        text += (text.empty() ? "" : ", ") + place;
+    return text;
 }
 
 int fail(const std::string& message) {
@@ -94,32 +92,51 @@ bool configure(LoadedPlugin& plugin, const RenderOptions& o, std::string& error)
 int render(const RenderOptions& o) {
     std::string error;
     AudioData input;
+    const bool demo = o.inputPath.empty();
+    const std::string inputPath = demo ? kDemoInputFile : o.inputPath;
     std::string outputPath = o.outputPath;
-    if (o.inputPath.empty()) {
+    if (demo) {
+        if (outputPath.empty()) outputPath = kDemoOutputFile;
+        // A second run of the demo replaces what the first wrote; a file of the user's under
+        // one of its names is kept unless --overwrite is given.
+        const bool ownInput = holdsDemoOutput(kDemoInputFile, kDemoRateHz, kDemoSeconds);
+        const std::string refusal = refusalToWrite(kDemoInputFile, {}, o.overwrite || ownInput);
+        if (!refusal.empty()) return fail(refusal);
         input = makeDemoSignal(kDemoRateHz, kDemoSeconds);
-        if (!writeAudioFile("demo-input.wav", input, error)) return fail(error);
-        std::cout << "Wrote the demo signal to demo-input.wav\n";
-        if (outputPath.empty()) outputPath = "demo-processed.wav";
     } else {
-        if (!readAudioFile(o.inputPath, input, error)) return fail(error);
-        if (outputPath.empty()) outputPath = processedFileName(o.inputPath);
+        if (!readAudioFile(inputPath, input, error)) return fail(error);
+        if (outputPath.empty()) outputPath = processedFileName(inputPath);
     }
+    const bool ownOutput = demo && outputPath == kDemoOutputFile &&
+                           holdsDemoOutput(outputPath, kDemoRateHz, kDemoSeconds);
+    const std::string refusal = refusalToWrite(outputPath, inputPath, o.overwrite || ownOutput);
+    if (!refusal.empty()) return fail(refusal);
+    int outputFormat = 0;
+    if (!chooseOutputFormat(outputPath, o.inputPath, input.format, input.channels,
+                            input.sampleRateHz, o.floatSamples, outputFormat, error))
+        return fail(error);
     const auto plugin = load(o.pluginPath, error);
     if (!plugin) return fail(error);
-    const bool demoDefaults = o.inputPath.empty() && o.program.empty() && o.parameters.empty();
-    if (demoDefaults && selectProgramOrPreset(*plugin, kDemoProgram, error))
-        std::cout << "Demo with the program \"" << kDemoProgram << "\"\n";
+    const bool demoDefaults = demo && o.program.empty() && o.parameters.empty();
+    const bool demoProgram = demoDefaults && selectProgramOrPreset(*plugin, kDemoProgram, error);
     if (!configure(*plugin, o, error)) return fail(error);
+    if (demo) {
+        if (!writeAudioFile(kDemoInputFile, input, error)) return fail(error);
+        std::cout << "Wrote the demo signal to " << kDemoInputFile << '\n';
+    }
+    if (demoProgram) std::cout << "Demo with the program \"" << kDemoProgram << "\"\n";
 
     RenderSettings settings;
     settings.blockSize = o.blockSize;
     settings.singlePrecision = o.singlePrecision;
     settings.keepLatency = o.keepLatency;
     settings.showProgress = isatty(STDERR_FILENO) != 0;
-    const RenderResult result = renderAudio(*plugin->audio, input, settings);
+    RenderResult result = renderAudio(*plugin->audio, input, settings);
+    result.output.format = outputFormat;
     if (!writeAudioFile(outputPath, result.output, error)) return fail(error);
-    std::cout << "Wrote " << outputPath << " (latency " << result.latencyFrames << " frames, "
-              << (o.keepLatency ? "kept" : "compensated") << ")\n";
+    std::cout << "Wrote " << outputPath << " (" << formatName(outputFormat) << ", latency "
+              << result.latencyFrames << " frames, " << (o.keepLatency ? "kept" : "compensated")
+              << ")\n";
     printSummary(input, result, std::cout);
     return 0;
 }
@@ -148,22 +165,50 @@ int bench(const RenderOptions& o) {
     return 0;
 }
 
+// What --version says about the module a run would load.
+void printPluginVersion(const std::string& target, const std::vector<std::string>& places) {
+    std::cout << "Plug-in:    ";
+    if (target.empty()) {
+        std::cout << "none found at " << joined(places) << '\n';
+        return;
+    }
+    if (isLv2Target(target)) {
+        std::cout << target << " (LV2; --info shows its version)\n";
+        return;
+    }
+    HostOptions options;
+    options.recordCalls = false;
+    HostedPlugin plugin(target, options);
+    if (!plugin.isLoaded()) {
+        std::cout << target << " does not load: " << plugin.error() << '\n';
+        return;
+    }
+    std::cout << plugin.effectName() << " by " << plugin.vendorString() << ", vendor version "
+              << plugin.vendorVersion() << " (" << target << ")\n";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    const ParsedCommandLine parsed = parseCommandLine(argc, argv, defaultPluginPath());
+    const std::vector<std::string> places = pluginPlaces(thisRenderersPluginSearch());
+    const ParsedCommandLine parsed = parseCommandLine(argc, argv, firstReadableFile(places));
     if (!parsed.ok) {
-        std::cerr << "qvl-render: " << parsed.error << '\n' << usageText();
+        std::cerr << "qvl-render: " << parsed.error << "\nqvl-render --help lists the options\n";
         return kExitUsage;
     }
     const RenderOptions& o = parsed.options;
-    switch (o.command) {
-    case RenderCommand::help:
+    if (o.command == RenderCommand::help) {
         std::cout << usageText();
         return 0;
-    case RenderCommand::version:
+    }
+    if (o.command == RenderCommand::version) {
         std::cout << "qvl-render " QVL_VERSION_TEXT "\n";
+        printPluginVersion(o.pluginPath, places);
         return 0;
+    }
+    if (o.pluginPath.empty())
+        return fail("no plug-in found at " + joined(places) + "; --plugin PATH names one");
+    switch (o.command) {
     case RenderCommand::info: {
         std::string error;
         LoadedPlugin plugin;
@@ -187,6 +232,8 @@ int main(int argc, char** argv) {
     case RenderCommand::bench:
         return bench(o);
     case RenderCommand::render:
+    case RenderCommand::help:
+    case RenderCommand::version:
         break;
     }
     return render(o);

@@ -1,5 +1,7 @@
 #include "EditorSnapshot.h"
 
+#include "FileReplacement.h"
+
 #include "editor/CompressorEditor.h"
 #include "editor/EditorParameters.h"
 #include "platform/PngFile.h"
@@ -7,6 +9,7 @@
 #include "views/FrameSnapshot.h"
 
 #include <cmath>
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -70,8 +73,17 @@ SharedRef<CBitmap> renderEditorSnapshot(const SnapshotOptions& options) {
 }
 
 std::string writeEditorSnapshot(const SnapshotOptions& options) {
+    namespace fs = std::filesystem;
+    const std::string& path = options.outputPath;
+    std::error_code error;
+    if (!options.overwrite && fs::exists(fs::symlink_status(path, error)))
+        return "not writing " + path + ": the file exists; --overwrite replaces it";
     const SharedRef<CBitmap> picture = renderEditorSnapshot(options);
     if (!picture) return "the editor could not be opened";
-    if (!writeBitmapPng(*picture, options.outputPath)) return "cannot write " + options.outputPath;
+    std::string failure = "cannot write " + path;
+    if (!writeFileWhole(
+            path, [&](const std::string& temporary) { return writeBitmapPng(*picture, temporary); },
+            failure))
+        return failure;
     return {};
 }

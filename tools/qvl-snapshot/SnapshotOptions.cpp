@@ -1,13 +1,16 @@
 #include "SnapshotOptions.h"
 
 #include "editor/EditorScale.h"
+#include "editor/MeterBallistics.h"
 #include "plugin/FactoryPrograms.h"
 #include "plugin/ParameterTable.h"
 #include "plugin/ValueFromText.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -41,6 +44,16 @@ bool parseInteger(const char* text, int& value) {
     return true;
 }
 
+const std::string kValueOptions[] = {"--program", "--param",   "--gain-reduction",
+                                     "--level-a", "--level-b", "--scale",
+                                     "-o",        "--output"};
+
+std::string decibels(float db) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(db));
+    return text;
+}
+
 ParsedSnapshotOptions failure(std::string error) {
     ParsedSnapshotOptions parsed;
     parsed.error = std::move(error);
@@ -68,11 +81,24 @@ ParsedSnapshotOptions parseSnapshotOptions(int argc, const char* const* argv) {
             o.help = true;
             continue;
         }
-        if (i + 1 >= argc) return failure("missing value after " + arg);
+        if (arg == "--version") {
+            o.version = true;
+            continue;
+        }
+        if (arg == "--overwrite") {
+            o.overwrite = true;
+            continue;
+        }
+        if (arg.empty() || arg[0] != '-') return failure("unexpected argument: " + arg);
+        if (std::find(std::begin(kValueOptions), std::end(kValueOptions), arg) ==
+            std::end(kValueOptions))
+            return failure("unknown option: " + arg);
+        if (i + 1 >= argc) return failure(arg + " needs a value");
         const char* value = argv[++i];
         if (arg == "--program") {
             if (!parseInteger(value, o.program) || o.program < 0 || o.program >= kNumPrograms)
-                return failure(std::string("program must be 0 ... 6, not ") + value);
+                return failure("--program wants a factory program from 0 to " +
+                               std::to_string(kNumPrograms - 1) + ", not " + value);
         } else if (arg == "--param") {
             const char* equals = std::strrchr(value, '=');
             if (!equals) return failure(std::string("--param wants NAME=VALUE, not ") + value);
@@ -82,10 +108,17 @@ ParsedSnapshotOptions parseSnapshotOptions(int argc, const char* const* argv) {
             if (!parsedValue.ok) return failure(parsedValue.refusal);
             o.parameters.emplace_back(index, parsedValue.normalized);
         } else if (arg == "--gain-reduction" || arg == "--level-a" || arg == "--level-b") {
-            float& target = arg == "--gain-reduction" ? o.gainReductionDb
-                            : arg == "--level-a"      ? o.levelADb
-                                                      : o.levelBDb;
-            if (!parseNumber(value, target)) return failure(arg + " wants a number of dB");
+            const bool reduction = arg == "--gain-reduction";
+            float& target = reduction            ? o.gainReductionDb
+                            : arg == "--level-a" ? o.levelADb
+                                                 : o.levelBDb;
+            // The spans the meters can show: a reduction of 0 dB up, levels from the level
+            // meter's floor to its top at 0 dB.
+            const float low = reduction ? 0.0f : MeterBallistics::kLevelFloorDb;
+            const float high = reduction ? kMeterLimitDb : 0.0f;
+            if (!parseNumber(value, target) || target < low || target > high)
+                return failure(arg + " wants a number of dB from " + decibels(low) + " to " +
+                               decibels(high) + ", not " + value);
         } else if (arg == "--scale") {
             std::string text = value;
             if (!text.empty() && text.back() == '%') text.pop_back();
@@ -97,8 +130,6 @@ ParsedSnapshotOptions parseSnapshotOptions(int argc, const char* const* argv) {
             o.scalePercent = percent;
         } else if (arg == "-o" || arg == "--output") {
             o.outputPath = value;
-        } else {
-            return failure("unknown option " + arg);
         }
     }
     parsed.ok = true;
@@ -121,6 +152,13 @@ const char* snapshotUsage() {
            "  --level-b DB           second sidechain level (default -70)\n"
            "  --scale PERCENT        display scale: 100, 125, 150, 175, 200, 250 or 300\n"
            "                         (default 100); the image grows with it\n"
-           "  -o, --output PATH      image to write (default qvl-snapshot.png)\n"
-           "  -h, --help             this text\n";
+           "  -o, --output PATH      image to write (default qvl-snapshot.png); an existing file "
+           "is\n"
+           "                         replaced only with --overwrite\n"
+           "  --overwrite            replace an existing image\n"
+           "  --version              show the version of this tool\n"
+           "  -h, --help             this text\n"
+           "The meters show a gain reduction of 0 dB or more and levels from -70 to 0 dB.\n"
+           "Exit status: 0 on success, 1 when the image cannot be made, 2 for a wrong command "
+           "line.\n";
 }

@@ -7,6 +7,8 @@
 // What to show: a program, then single parameters over it, and the meter readings.
 struct SnapshotOptions {
     bool help = false;
+    bool version = false;
+    bool overwrite = false; // an existing image may be replaced
     int program = 0;
     std::vector<std::pair<int, float>> parameters; // index, normalized value, in given order
     float gainReductionDb = 0.0f;
