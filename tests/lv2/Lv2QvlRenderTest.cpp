@@ -82,9 +82,11 @@ TEST_F(Lv2QvlRender, TheSameParameterTextsRenderTheSameInBothEditions) {
     std::vector<double> outputs[std::size(settings)];
     for (std::size_t i = 0; i < std::size(settings); ++i) {
         SCOPED_TRACE(settings[i]);
-        const RunResult vst2 = run(dir.path, "in.wav -o vst2.wav --single" + settings[i]);
+        const RunResult vst2 =
+            run(dir.path, "in.wav -o vst2.wav --overwrite --single" + settings[i]);
         ASSERT_EQ(vst2.exitCode, 0) << vst2.output;
-        const RunResult lv2 = run(dir.path, "in.wav -o lv2.wav --plugin " + kUri + settings[i]);
+        const RunResult lv2 =
+            run(dir.path, "in.wav -o lv2.wav --overwrite --plugin " + kUri + settings[i]);
         ASSERT_EQ(lv2.exitCode, 0) << lv2.output;
         outputs[i] = readFile(dir.file("vst2.wav")).doubles;
         ASSERT_EQ(outputs[i].size(), 60000u);
