@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -80,7 +81,7 @@ HostedClapPlugin& HostedClapPlugin::of(const clap_host_t* host) {
     return *static_cast<HostedClapPlugin*>(host->host_data);
 }
 
-const void* HostedClapPlugin::hostExtension(const clap_host_t*, const char* id) {
+const void* HostedClapPlugin::hostExtension(const clap_host_t*, const char* extensionId) {
     static const clap_host_params_t params = {
         [](const clap_host_t* h, clap_param_rescan_flags flags) {
             if (flags & CLAP_PARAM_RESCAN_VALUES) ++of(h).valueRescans;
@@ -115,13 +116,14 @@ const void* HostedClapPlugin::hostExtension(const clap_host_t*, const char* id) 
         [](const clap_host_t* h) { return std::this_thread::get_id() != of(h).mainThread; }};
     static const clap_host_state_t state = {[](const clap_host_t*) {}};
     static const clap_host_latency_t latency = {[](const clap_host_t*) {}};
-    if (!id) return nullptr;
-    if (std::strcmp(id, CLAP_EXT_PARAMS) == 0) return &params;
-    if (std::strcmp(id, CLAP_EXT_GUI) == 0) return &gui;
-    if (std::strcmp(id, CLAP_EXT_TIMER_SUPPORT) == 0) return &timer;
-    if (std::strcmp(id, CLAP_EXT_THREAD_CHECK) == 0) return &threadCheck;
-    if (std::strcmp(id, CLAP_EXT_STATE) == 0) return &state;
-    if (std::strcmp(id, CLAP_EXT_LATENCY) == 0) return &latency;
+    if (!extensionId) return nullptr;
+    const std::string id = extensionId;
+    if (id == CLAP_EXT_PARAMS) return &params;
+    if (id == CLAP_EXT_GUI) return &gui;
+    if (id == CLAP_EXT_TIMER_SUPPORT) return &timer;
+    if (id == CLAP_EXT_THREAD_CHECK) return &threadCheck;
+    if (id == CLAP_EXT_STATE) return &state;
+    if (id == CLAP_EXT_LATENCY) return &latency;
     return nullptr;
 }
 
