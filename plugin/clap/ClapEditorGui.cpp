@@ -35,7 +35,7 @@ void ClapEditorGui::init() {
 }
 
 bool ClapEditorGui::isApiSupported(const char* api, bool isFloating) const {
-    return editor_ && hostTimer_ && !isFloating && api && std::strcmp(api, kWindowApi) == 0;
+    return editor_ && !isFloating && api && std::strcmp(api, kWindowApi) == 0;
 }
 
 const char* ClapEditorGui::preferredApi() {
@@ -43,7 +43,8 @@ const char* ClapEditorGui::preferredApi() {
 }
 
 bool ClapEditorGui::create(const char* api, bool isFloating) {
-    if (created_ || !isApiSupported(api, isFloating)) return false;
+    // Without the host's timer nothing would idle the editor: it would never draw.
+    if (created_ || !hostTimer_ || !isApiSupported(api, isFloating)) return false;
     if (!hostTimer_->register_timer(host_, kIdlePeriodMs, &timerId_)) return false;
     timerRunning_ = true;
     created_ = true;
