@@ -51,7 +51,6 @@ class ClapPlugin final : public EffectHost {
     bool resizeEditorWindow(int width, int height) override;
 
   private:
-    class Events;
     template <typename Sample> struct Channels;
 
     void applyEvent(const clap_event_header_t& header);
