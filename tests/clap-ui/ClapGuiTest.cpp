@@ -6,6 +6,7 @@
 // GoogleTest first: Xlib defines macros (None, Bool, Status) that clash with its templates.
 #include <gtest/gtest.h>
 
+#include "ClapStateBytes.h"
 #include "EditorSnapshot.h"
 #include "HostedClapPlugin.h"
 #include "XTestDisplay.h"
@@ -18,7 +19,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstring>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -37,21 +37,6 @@ int differences(const Picture& a, const Picture& b) {
     for (std::size_t i = 0; i < a.size(); ++i)
         n += a[i] != b[i];
     return n;
-}
-
-// A saved state as the CLAP edition keeps it: "QVLs", version 1, program, 21 floats.
-std::vector<uint8_t> programRecord(int program, const std::vector<float>& values) {
-    std::vector<uint8_t> bytes = {'Q', 'V', 'L', 's', 1, 0, 0, 0};
-    for (uint32_t w : {static_cast<uint32_t>(program)})
-        for (int i = 0; i < 4; ++i)
-            bytes.push_back(static_cast<uint8_t>(w >> (8 * i)));
-    for (float v : values) {
-        uint32_t bits;
-        std::memcpy(&bits, &v, sizeof bits);
-        for (int i = 0; i < 4; ++i)
-            bytes.push_back(static_cast<uint8_t>(bits >> (8 * i)));
-    }
-    return bytes;
 }
 
 class ClapGuiInAWindow : public ::testing::Test {
@@ -177,7 +162,7 @@ TEST_F(ClapGuiInAWindow, OpensInTheParentOnTheHostsTimerAndDrawsWhatTheEditorDra
     std::vector<float> values;
     for (int i = 0; i < 21; ++i)
         values.push_back(factoryProgramValue(4, i));
-    ASSERT_TRUE(clap->loadState(programRecord(4, values)));
+    ASSERT_TRUE(clap->loadState(stateRecord(4, values)));
     idleFor(100);
     EXPECT_EQ(differences(screenshot(), snapshot(4)), 0);
 }

@@ -39,7 +39,13 @@ TEST(ClapBadInput, CallsOutOfOrderAndNonsenseRates) {
     p->deactivate(p);
     p->deactivate(p);
     EXPECT_EQ(clap->process(b.in, b.out, 512), CLAP_PROCESS_ERROR);
-    EXPECT_TRUE(clap->activate(44100.0));
+    // A block size no host announces is taken, and longer blocks than announced are processed.
+    ASSERT_TRUE(p->activate(p, 44100.0, 0, 0));
+    std::vector<float> longL(8192, 0.5f), longR(8192, 0.5f);
+    float* io[2] = {longL.data(), longR.data()};
+    EXPECT_EQ(clap->process(io, io, 8192), CLAP_PROCESS_CONTINUE);
+    EXPECT_TRUE(std::isfinite(longL[8191]));
+    p->deactivate(p);
 }
 
 TEST(ClapBadInput, MissingBuffersSilenceWhatCanBeWrittenAndKeepTheEvents) {

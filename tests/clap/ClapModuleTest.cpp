@@ -120,8 +120,9 @@ TEST(ClapModuleParameters, EveryProgramShowsTheVst2TextsAndTheirNumbersInPlainUn
             const std::string shown = vst2.parameterDisplay(static_cast<int>(id));
             const double plain = clap->paramValue(id);
             EXPECT_EQ(clap->valueText(id, plain), shown) << "parameter " << id;
-            if (continuous.count(id))
+            if (continuous.count(id)) {
                 EXPECT_NEAR(plain, shownNumber(shown), printedStep(shown)) << shown;
+            }
         }
     }
 }
