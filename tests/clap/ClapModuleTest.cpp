@@ -8,6 +8,7 @@
 #include <clap/ext/latency.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <set>
@@ -124,6 +125,27 @@ TEST(ClapModuleParameters, EveryProgramShowsTheVst2TextsAndTheirNumbersInPlainUn
                 EXPECT_NEAR(plain, shownNumber(shown), printedStep(shown)) << shown;
             }
         }
+    }
+}
+
+// Hosts that restore a session, or play automation, send plain values back: every program's
+// values must come back exactly as the effect held them, so the sound is the program's.
+TEST(ClapModuleParameters, PlainValuesSentBackRestoreEveryProgramExactly) {
+    for (int program = 0; program < 7; ++program) {
+        SCOPED_TRACE(program);
+        const auto source = loadClap();
+        ASSERT_TRUE(source->loadState(stateRecord(program, vst2ProgramValues(program))));
+        std::vector<HostedClapPlugin::Change> changes;
+        for (clap_id id = 0; id < 19; ++id)
+            changes.push_back({0, id, source->paramValue(id)});
+        const auto copy = loadClap();
+        ASSERT_TRUE(copy->loadState(stateRecord(program, vst2ProgramValues(0))));
+        copy->flush(changes);
+        const std::vector<uint8_t> expected = source->saveState(), restored = copy->saveState();
+        ASSERT_EQ(restored.size(), expected.size());
+        // The values of the 19 shown parameters, after magic, version and program.
+        EXPECT_TRUE(std::equal(expected.begin() + 12, expected.begin() + 12 + 4 * 19,
+                               restored.begin() + 12));
     }
 }
 
