@@ -61,13 +61,22 @@ uint64_t readUpTo(const clap_istream_t* stream, uint8_t* bytes, uint64_t size) {
     return done;
 }
 
-} // namespace
+// The stereo pair of one process call in the precision the host gave; render advances both
+// buffers to a position in the block.
+template <typename Sample> struct StereoBuffers {
+    Sample* in[2] = {};
+    Sample* out[2] = {};
 
-// The two stereo buffers of one process call in the precision the host gave, each advanced to
-// a position in the block.
-template <typename Sample> struct ClapPlugin::Channels {
-    Sample* in[2];
-    Sample* out[2];
+    // False, and nothing taken, when a buffer or one of its two channels is missing.
+    bool take(Sample* const* inputs, Sample* const* outputs) {
+        if (!inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1])
+            return false;
+        in[0] = inputs[0];
+        in[1] = inputs[1];
+        out[0] = outputs[0];
+        out[1] = outputs[1];
+        return true;
+    }
 
     void render(CompressorEffect& effect, uint32_t from, uint32_t to) const {
         if (to <= from) return;
@@ -76,19 +85,6 @@ template <typename Sample> struct ClapPlugin::Channels {
         effect.process(inputs, outputs, static_cast<int32_t>(to - from));
     }
 };
-
-namespace {
-
-template <typename Sample>
-bool stereoPair(Sample* const* in, Sample* const* out, Sample* (&inputs)[2],
-                Sample* (&outputs)[2]) {
-    if (!in || !out || !in[0] || !in[1] || !out[0] || !out[1]) return false;
-    inputs[0] = in[0];
-    inputs[1] = in[1];
-    outputs[0] = out[0];
-    outputs[1] = out[1];
-    return true;
-}
 
 void silence(const clap_audio_buffer_t* buffers, uint32_t count, uint32_t frames) {
     for (uint32_t b = 0; buffers && b < count; ++b)
@@ -154,16 +150,16 @@ void ClapPlugin::reset() {
 clap_process_status ClapPlugin::process(const clap_process_t& process) {
     if (!active_.load(std::memory_order_relaxed)) return CLAP_PROCESS_ERROR;
     const uint32_t frames = std::min<uint32_t>(process.frames_count, INT32_MAX);
-    Channels<float> single{};
-    Channels<double> twice{};
+    StereoBuffers<float> single;
+    StereoBuffers<double> twice;
     bool haveSingle = false, haveDouble = false;
     if (process.audio_inputs_count > 0 && process.audio_outputs_count > 0 && process.audio_inputs &&
         process.audio_outputs && process.audio_inputs[0].channel_count >= 2 &&
         process.audio_outputs[0].channel_count >= 2) {
         const clap_audio_buffer_t& in = process.audio_inputs[0];
         const clap_audio_buffer_t& out = process.audio_outputs[0];
-        haveSingle = stereoPair(in.data32, out.data32, single.in, single.out);
-        haveDouble = !haveSingle && stereoPair(in.data64, out.data64, twice.in, twice.out);
+        haveSingle = single.take(in.data32, out.data32);
+        haveDouble = !haveSingle && twice.take(in.data64, out.data64);
     }
     const auto render = [&](uint32_t from, uint32_t to) {
         if (haveSingle) single.render(effect_, from, to);

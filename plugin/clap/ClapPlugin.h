@@ -14,7 +14,7 @@
 
 // One instance as a CLAP host sees it: the plug-in record the host holds, the effect, and the
 // answers only this format needs (lifecycle, sample-accurate events, output events that keep
-// the host's controls true). The extension tables (ClapExtensions.cpp) forward to it.
+// the host's controls true). The record's functions (ClapPluginRecord.cpp) forward to it.
 class ClapPlugin final : public EffectHost {
   public:
     ClapPlugin(const clap_host_t* host, const clap_plugin_descriptor_t* descriptor,
@@ -51,8 +51,6 @@ class ClapPlugin final : public EffectHost {
     bool resizeEditorWindow(int width, int height) override;
 
   private:
-    template <typename Sample> struct Channels;
-
     void applyEvent(const clap_event_header_t& header);
     // Tells the host of every change it has not heard of yet: the editor's (in order, with
     // their gestures) and the ones the effect made by itself.
