@@ -165,6 +165,13 @@ TEST_F(ClapGuiInAWindow, OpensInTheParentOnTheHostsTimerAndDrawsWhatTheEditorDra
     ASSERT_TRUE(clap->loadState(stateRecord(4, values)));
     idleFor(100);
     EXPECT_EQ(differences(screenshot(), snapshot(4)), 0);
+
+    // Closed and opened again, as hosts do when the user closes the window.
+    gui->destroy(clap->plugin());
+    EXPECT_EQ(clap->timerPeriodMs, 0u);
+    XClearWindow(display.get(), window);
+    ASSERT_TRUE(open());
+    EXPECT_EQ(differences(screenshot(), snapshot(4)), 0);
 }
 
 TEST_F(ClapGuiInAWindow, TheHostsScaleSetsTheSizeAndAnUnusableOneIsIgnored) {
