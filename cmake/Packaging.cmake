@@ -20,7 +20,7 @@ set(_qvl_staging ${PROJECT_BINARY_DIR}/packaging)
 string(TIMESTAMP QVL_PACKAGE_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 string(TIMESTAMP QVL_PACKAGE_YEAR "%Y" UTC)
 set(QVL_PACKAGE_MAINTAINER "${QVL_VENDOR_NAME} <packages@velmorinthlabs.com>")
-set(QVL_PACKAGE_HOMEPAGE "http://www.velmorinthlabs.com/qvl-feedback-compressor")
+set(QVL_PACKAGE_HOMEPAGE "${QVL_PRODUCT_URL}")
 
 # The documentation of every Linux package: the manual with its pictures, the renderer's guide,
 # and the copyright and change log Debian's policy asks of every package (the change log

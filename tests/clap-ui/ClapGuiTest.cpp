@@ -1,0 +1,269 @@
+// The CLAP module's editor in a small host of our own: created through clap.gui, embedded in a
+// parent X11 window, idled only by the host's timer. Its pixels must be the editor's headless
+// snapshot (which the VST 2 editor shows pixel for pixel), and mouse input through XTest must
+// come back to the host as output events inside gestures.
+
+// GoogleTest first: Xlib defines macros (None, Bool, Status) that clash with its templates.
+#include <gtest/gtest.h>
+
+#include "ClapStateBytes.h"
+#include "EditorSnapshot.h"
+#include "HostedClapPlugin.h"
+#include "XTestDisplay.h"
+#include "plugin/FactoryPrograms.h"
+#include "views/CBitmap.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 690;
+constexpr int kHeight = 270;
+constexpr clap_id kRatio = 5, kDelta = 15, kBypass = 16;
+
+using Picture = std::vector<uint32_t>;
+
+int differences(const Picture& a, const Picture& b) {
+    if (a.size() != b.size()) return -1;
+    int n = 0;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        n += a[i] != b[i];
+    return n;
+}
+
+class ClapGuiInAWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string whyNot;
+        display = openXTestDisplay(whyNot);
+        if (!display) GTEST_SKIP() << whyNot;
+        clap = std::make_unique<HostedClapPlugin>(QVL_CLAP_MODULE_PATH);
+        ASSERT_TRUE(clap->isLoaded()) << clap->error();
+        gui = clap->extension<clap_plugin_gui_t>(CLAP_EXT_GUI);
+        ASSERT_NE(gui, nullptr);
+        window = XCreateSimpleWindow(display.get(), DefaultRootWindow(display.get()), 0, 0, kWidth,
+                                     kHeight, 0, 0, 0);
+        XSelectInput(display.get(), window, StructureNotifyMask);
+        XMapRaised(display.get(), window);
+        XEvent e;
+        do
+            XNextEvent(display.get(), &e);
+        while (e.type != MapNotify);
+    }
+
+    void TearDown() override {
+        if (gui) gui->destroy(clap->plugin());
+        if (display && window) XDestroyWindow(display.get(), window);
+        if (display) XSync(display.get(), False);
+    }
+
+    bool open(double scale = 0.0) {
+        const clap_plugin_t* p = clap->plugin();
+        const char* api = nullptr;
+        bool floating = true;
+        if (!gui->get_preferred_api(p, &api, &floating) || floating) return false;
+        if (!gui->create(p, api, false)) return false;
+        if (scale != 0.0) gui->set_scale(p, scale);
+        clap_window_t parent{};
+        parent.api = CLAP_WINDOW_API_X11;
+        parent.x11 = window;
+        const bool opened = gui->set_parent(p, &parent) && gui->show(p);
+        idleFor(150);
+        return opened;
+    }
+
+    // The host's main loop: its timer fires at the period the plug-in asked for.
+    void idleFor(int ms) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < end) {
+            XSync(display.get(), False);
+            clap->fireTimer();
+            std::this_thread::sleep_for(
+                std::chrono::milliseconds(std::max(clap->timerPeriodMs, 2u)));
+        }
+    }
+
+    void pointerTo(int x, int y) {
+        int rootX = 0, rootY = 0;
+        Window child = 0;
+        XTranslateCoordinates(display.get(), window, DefaultRootWindow(display.get()), x, y, &rootX,
+                              &rootY, &child);
+        XTestFakeMotionEvent(display.get(), -1, rootX, rootY, CurrentTime);
+        XSync(display.get(), False);
+        idleFor(20);
+    }
+    void button(bool down) {
+        XTestFakeButtonEvent(display.get(), 1, down ? True : False, CurrentTime);
+        XSync(display.get(), False);
+        idleFor(20);
+    }
+    void click(int x, int y) {
+        pointerTo(x, y);
+        button(true);
+        button(false);
+        idleFor(60);
+    }
+
+    Picture screenshot() {
+        XImage* image = XGetImage(display.get(), window, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+        Picture p;
+        if (!image) return p;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                p.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFFu);
+        XDestroyImage(image);
+        return p;
+    }
+
+    static Picture snapshot(int program) {
+        SnapshotOptions options;
+        options.program = program;
+        const SharedRef<CBitmap> bitmap = renderEditorSnapshot(options);
+        Picture p;
+        if (!bitmap) return p;
+        for (int y = 0; y < bitmap->getHeight(); ++y)
+            for (int x = 0; x < bitmap->getWidth(); ++x)
+                p.push_back(bitmap->pixelAt(x, y) & 0xFFFFFFu);
+        return p;
+    }
+
+    // The host's side of a drag: what the plug-in sent through process or flush.
+    void collectEvents() {
+        clap->flush({});
+        idleFor(20);
+    }
+
+    XDisplayPtr display;
+    Window window = 0;
+    std::unique_ptr<HostedClapPlugin> clap;
+    const clap_plugin_gui_t* gui = nullptr;
+};
+
+TEST_F(ClapGuiInAWindow, OpensInTheParentOnTheHostsTimerAndDrawsWhatTheEditorDraws) {
+    ASSERT_TRUE(open());
+    EXPECT_GT(clap->timerPeriodMs, 0u);
+    uint32_t w = 0, h = 0;
+    ASSERT_TRUE(gui->get_size(clap->plugin(), &w, &h));
+    EXPECT_EQ(w, static_cast<uint32_t>(kWidth));
+    EXPECT_EQ(h, static_cast<uint32_t>(kHeight));
+    EXPECT_TRUE(gui->set_size(clap->plugin(), w, h));
+    EXPECT_FALSE(gui->set_size(clap->plugin(), w + 1, h));
+    EXPECT_EQ(differences(screenshot(), snapshot(0)), 0);
+
+    // A saved state of another program shows as that program does in the other editions.
+    std::vector<float> values;
+    for (int i = 0; i < 21; ++i)
+        values.push_back(factoryProgramValue(4, i));
+    ASSERT_TRUE(clap->loadState(stateRecord(4, values)));
+    idleFor(100);
+    EXPECT_EQ(differences(screenshot(), snapshot(4)), 0);
+
+    // Closed and opened again, as hosts do when the user closes the window.
+    gui->destroy(clap->plugin());
+    EXPECT_EQ(clap->timerPeriodMs, 0u);
+    XClearWindow(display.get(), window);
+    ASSERT_TRUE(open());
+    EXPECT_EQ(differences(screenshot(), snapshot(4)), 0);
+}
+
+TEST_F(ClapGuiInAWindow, TheHostsScaleSetsTheSizeAndAnUnusableOneIsIgnored) {
+    ASSERT_TRUE(gui->create(clap->plugin(), CLAP_WINDOW_API_X11, false));
+    uint32_t w = 0, h = 0;
+    EXPECT_TRUE(gui->set_scale(clap->plugin(), 2.0));
+    ASSERT_TRUE(gui->get_size(clap->plugin(), &w, &h));
+    EXPECT_EQ(w, 2u * kWidth);
+    EXPECT_EQ(h, 2u * kHeight);
+    EXPECT_TRUE(gui->set_scale(clap->plugin(), 1.5));
+    gui->get_size(clap->plugin(), &w, &h);
+    EXPECT_EQ(w, 1035u);
+    EXPECT_EQ(h, 405u);
+    EXPECT_FALSE(gui->set_scale(clap->plugin(), std::nan("")));
+    EXPECT_FALSE(gui->set_scale(clap->plugin(), 50.0));
+    gui->get_size(clap->plugin(), &w, &h);
+    EXPECT_EQ(w, static_cast<uint32_t>(kWidth)) << "no announcement: the editor's own size";
+
+    // Open, a new scale asks the host for the new size.
+    clap_window_t parent{};
+    parent.api = CLAP_WINDOW_API_X11;
+    parent.x11 = window;
+    ASSERT_TRUE(gui->set_parent(clap->plugin(), &parent));
+    idleFor(60);
+    EXPECT_TRUE(gui->set_scale(clap->plugin(), 2.0));
+    idleFor(60);
+    EXPECT_EQ(clap->resizedWidth, 2u * kWidth);
+    EXPECT_EQ(clap->resizedHeight, 2u * kHeight);
+}
+
+TEST_F(ClapGuiInAWindow, DraggingTheRatioKnobSendsValuesInsideOneGesture) {
+    ASSERT_TRUE(open());
+    clap->flush({{0, kRatio, 1.75}}); // 0.3 of the knob
+    idleFor(40);
+    clap->outputEvents.clear();
+    clap->flushRequests = 0;
+    pointerTo(296, 83);
+    button(true);
+    for (int i = 1; i <= 8; ++i)
+        pointerTo(296, 83 - 10 * i); // 80 of the knob's 800 pixels
+    button(false);
+    idleFor(60);
+    EXPECT_GT(clap->flushRequests, 0) << "the host is asked to collect the changes";
+    collectEvents();
+
+    const std::vector<ClapOutputEvent>& events = clap->outputEvents;
+    ASSERT_GE(events.size(), 3u);
+    EXPECT_EQ(events.front().type, CLAP_EVENT_PARAM_GESTURE_BEGIN);
+    EXPECT_EQ(events.back().type, CLAP_EVENT_PARAM_GESTURE_END);
+    for (const ClapOutputEvent& e : events)
+        EXPECT_EQ(e.id, kRatio);
+    EXPECT_EQ(events[events.size() - 2].type, CLAP_EVENT_PARAM_VALUE);
+    EXPECT_NEAR(events[events.size() - 2].value, 2.0, 0.01); // 0.4 of the knob is 2.0:1
+    EXPECT_NEAR(clap->paramValue(kRatio), 2.0, 0.01);
+}
+
+TEST_F(ClapGuiInAWindow, ClickingBypassTellsTheHostThatDeltaWentOff) {
+    ASSERT_TRUE(open());
+    clap->flush({{0, kDelta, 1.0}});
+    idleFor(40);
+    clap->outputEvents.clear();
+    click(567, 240); // Bypass
+    collectEvents();
+    std::vector<ClapOutputEvent> values;
+    for (const ClapOutputEvent& e : clap->outputEvents)
+        if (e.type == CLAP_EVENT_PARAM_VALUE) values.push_back(e);
+    ASSERT_FALSE(values.empty());
+    EXPECT_EQ(clap->paramValue(kBypass), 1.0);
+    EXPECT_EQ(clap->paramValue(kDelta), 0.0);
+    bool bypassOn = false, deltaOff = false;
+    for (const ClapOutputEvent& e : values) {
+        bypassOn |= e.id == kBypass && e.value == 1.0;
+        deltaOff |= e.id == kDelta && e.value == 0.0;
+    }
+    EXPECT_TRUE(bypassOn);
+    EXPECT_TRUE(deltaOff);
+}
+
+TEST_F(ClapGuiInAWindow, TheMetersMoveWhileAudioRuns) {
+    ASSERT_TRUE(open());
+    ASSERT_TRUE(clap->activate(48000.0));
+    idleFor(100);
+    const Picture before = screenshot();
+    std::vector<float> l(4800), r(4800);
+    for (std::size_t n = 0; n < l.size(); ++n)
+        l[n] = r[n] = 0.9f * static_cast<float>(std::sin(0.05 * static_cast<double>(n)));
+    float* io[2] = {l.data(), r.data()};
+    for (int block = 0; block < 10; ++block) {
+        clap->process(io, io, 4800);
+        idleFor(30);
+    }
+    EXPECT_GT(differences(screenshot(), before), 100);
+}
+
+} // namespace
