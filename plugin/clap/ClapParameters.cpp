@@ -1,6 +1,7 @@
 #include "plugin/clap/ClapParameters.h"
 
 #include "plugin/ParameterTable.h"
+#include "plugin/ValueFromText.h"
 
 #include <cmath>
 #include <cstdio>
@@ -51,6 +52,14 @@ bool valueText(clap_id id, double plain, char* display, uint32_t size) {
     if (!isShownId(id) || !display || size == 0 || !toNormalized(id, plain, normalized))
         return false;
     std::snprintf(display, size, "%s", kParameters[id].hostText(normalized).text);
+    return true;
+}
+
+bool valueFromText(clap_id id, const char* text, double& plain) {
+    if (!isShownId(id) || !text) return false;
+    const ParsedValue parsed = ::valueFromText(static_cast<int>(id), text);
+    if (!parsed.ok) return false;
+    plain = toPlain(id, parsed.normalized);
     return true;
 }
 

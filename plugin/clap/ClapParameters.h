@@ -29,4 +29,8 @@ bool toNormalized(clap_id id, double plain, float& normalized);
 // not shown, a null or empty buffer, or NaN.
 bool valueText(clap_id id, double plain, char* display, uint32_t size);
 
+// The plain value of what a user typed ("-24 dB", "4:1", "Peak"), read as the other editions
+// read it; false for an ID that is not shown, a null text or one that is no value.
+bool valueFromText(clap_id id, const char* text, double& plain);
+
 } // namespace clapParams

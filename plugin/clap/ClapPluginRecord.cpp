@@ -65,8 +65,8 @@ bool valueToText(const clap_plugin_t*, clap_id id, double value, char* display, 
     return clapParams::valueText(id, value, display, size);
 }
 
-bool textToValue(const clap_plugin_t*, clap_id, const char*, double*) {
-    return false;
+bool textToValue(const clap_plugin_t*, clap_id id, const char* display, double* value) {
+    return value && clapParams::valueFromText(id, display, *value);
 }
 
 void flush(const clap_plugin_t* plugin, const clap_input_events_t* in,

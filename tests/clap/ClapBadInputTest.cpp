@@ -107,8 +107,11 @@ TEST(ClapBadInput, StrangeEventsAndValues) {
     const auto* params = clap->extension<clap_plugin_params_t>(CLAP_EXT_PARAMS);
     EXPECT_FALSE(params->get_value(clap->plugin(), 19, &value));
     EXPECT_FALSE(params->get_value(clap->plugin(), kThreshold, nullptr));
-    EXPECT_FALSE(params->text_to_value(clap->plugin(), kThreshold, "-12 dB", &value));
     EXPECT_FALSE(params->text_to_value(clap->plugin(), kThreshold, "loud", &value));
+    EXPECT_FALSE(params->text_to_value(clap->plugin(), kThreshold, "-80 dB", &value));
+    EXPECT_FALSE(params->text_to_value(clap->plugin(), kThreshold, nullptr, &value));
+    EXPECT_FALSE(params->text_to_value(clap->plugin(), 19, "0.5", &value));
+    EXPECT_FALSE(params->text_to_value(clap->plugin(), kThreshold, "-12 dB", nullptr));
     char text[4] = {'x', 'x', 'x', 'x'};
     EXPECT_FALSE(params->value_to_text(clap->plugin(), kThreshold, -12.0, nullptr, 16));
     EXPECT_FALSE(params->value_to_text(clap->plugin(), kThreshold, NAN, text, sizeof text));
