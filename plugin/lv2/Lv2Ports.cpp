@@ -127,12 +127,11 @@ float toNormalized(int parameter, PortValues ports) {
     const PlainScale& scale = scaleOf(parameter);
     // LV2 hosts treat any value above zero as a switch's "on".
     if (scale.hints & kHintToggled) return ports.value > 0.0f ? 1.0f : 0.0f;
-    const float own = ownPortNormalized(scale, ports.value);
     const Zones* zones = zonesOf(parameter);
-    if (!zones || zoneOf(*zones, own) != zones->continuous) return own;
-    const int zone = zonePosition(*zones, ports.zone);
-    if (zone == zones->continuous) return own;
-    return scale.toNormalized(namedZone(*zones, zone).plain);
+    const int zone = zones ? zonePosition(*zones, ports.zone) : 0;
+    if (zones && zone != zones->continuous)
+        return scale.toNormalized(namedZone(*zones, zone).plain);
+    return ownPortNormalized(scale, ports.value);
 }
 
 PortValues toPlain(int parameter, float normalized) {

@@ -54,10 +54,11 @@ struct PortValues {
     float zone;
 };
 
-// The normalized value the effect takes for the ports' values. A value on the parameter's own
-// port that sessions saved before the zone lists used for a named zone (Detection 0 ms "Peak"
-// or 600 ms "Dyn RMS", Ratio 4 or 8) still means that zone, whatever the list holds, so an old
-// session keeps its sound; such values lie outside the range the port now declares.
+// The normalized value the effect takes for the ports' values. While the zone list is at its
+// continuous zone, a value on the parameter's own port that sessions saved before the zone
+// lists used for a named zone (Detection 0 ms "Peak" or 600 ms "Dyn RMS", Ratio 4 or 8) still
+// means that zone, so an old session, restored with the list at its default, keeps its sound;
+// such values lie outside the range the port now declares.
 float toNormalized(int parameter, PortValues ports);
 // The port values that show a normalized value. A named zone puts the value port at the end of
 // the continuous zone next to it, where the editor's knob passes into that zone.

@@ -284,23 +284,29 @@ TEST_F(Lv2GenericControls, ShortTimesGetAQuarterOfTheTravelAndMore) {
 
 // Ardour and jalv store control values by symbol; a session saved before the zone lists held
 // Detection as 0 ("Peak") ... 600 ms ("Dyn RMS") and Ratio as 1 ... 8. Restored into this
-// version with the lists at their defaults, each plays as it did.
+// version with the lists at their defaults, each plays as it did; another entry picked on the
+// list then plays that entry.
 TEST_F(Lv2GenericControls, SessionsSavedBeforeTheZoneListsKeepTheirSound) {
     const float peak = vst2ValueShowing(kDetection, "Peak");
     const float dynRms = vst2ValueShowing(kDetection, "Dyn RMS");
     const float rms60 = knobFor(kDetection, 60.0);
     const float fourToOne = vst2ValueShowing(kRatio, "4:1");
     const float eightToOne = vst2ValueShowing(kRatio, "8:1");
-    const std::tuple<const char*, float, int, float> saved[] = {
-        {"detection", 0.0f, kDetection, peak},     {"detection", 600.0f, kDetection, dynRms},
-        {"detection", 450.0f, kDetection, dynRms}, {"detection", 278.35f, kDetection, rms60},
-        {"ratio", 4.0f, kRatio, fourToOne},        {"ratio", 5.5f, kRatio, fourToOne},
-        {"ratio", 8.0f, kRatio, eightToOne},
+    const std::tuple<Controls, int, float> saved[] = {
+        {{{"detection", 0.0f}}, kDetection, peak},
+        {{{"detection", 600.0f}}, kDetection, dynRms},
+        {{{"detection", 450.0f}}, kDetection, dynRms},
+        {{{"detection", 278.35f}}, kDetection, rms60},
+        {{{"ratio", 4.0f}}, kRatio, fourToOne},
+        {{{"ratio", 5.5f}}, kRatio, fourToOne},
+        {{{"ratio", 8.0f}}, kRatio, eightToOne},
+        {{{"detection", 0.0f}, {"detection_zone", 2.0f}}, kDetection, dynRms},
+        {{{"ratio", 8.0f}, {"ratio_zone", 1.0f}}, kRatio, fourToOne},
     };
-    for (const auto& [symbol, value, parameter, knob] : saved) {
-        SCOPED_TRACE(testing::Message() << symbol << " " << value);
-        EXPECT_EQ(largestDifference(renderLv2({{symbol, value}}), renderVst2(parameter, knob)),
-                  0.0f);
+    for (const auto& [controls, parameter, knob] : saved) {
+        SCOPED_TRACE(testing::Message() << controls.front().first << " " << controls.front().second
+                                        << " with " << controls.size() - 1 << " list entry");
+        EXPECT_EQ(largestDifference(renderLv2(controls), renderVst2(parameter, knob)), 0.0f);
     }
 }
 
