@@ -74,6 +74,7 @@ template <typename T> RatioZone ratioZone(T v) {
     if (v > static_cast<T>(0.8)) return RatioZone::fourToOne;
     return RatioZone::variable;
 }
+// The variable zone's ends, variableRatio at 0 and 0.8.
 constexpr double kRatioVariableLowest = 1.0;
 constexpr double kRatioVariableHighest = 3.0;
 constexpr double kRatioFourToOne = 4.0;

@@ -88,7 +88,7 @@ class Lv2EditorHost final : public EditorHost {
             for (int other : {kBypass, kScPreview, kDelta})
                 if (other != index && values_[other] != 0.0f) change(other, 0.0f);
         ports_[index] = lv2port::toPlain(index, value);
-        // The zone first: a value port written alone for a moment plays its continuous zone.
+        // A zoned parameter sets its list and its value port; hosts pass both to the next run.
         const uint32_t zonePort = lv2port::zonePortOf(index);
         if (zonePort != lv2port::kNoPort)
             write_(controller_, zonePort, sizeof(float), 0, &ports_[index].zone);
