@@ -280,6 +280,10 @@ TEST_F(Lv2UiInAWindow, OpensInTheParentAtEditorSizeAndDrawsWhatTheEditorDraws) {
     ASSERT_TRUE(dsp->applyPreset("Mastering: Aggressive"));
     sendControls();
     EXPECT_EQ(differences(screenshot(), snapshot(4)), 0);
+    // Dyn RMS comes from Detection's zone list, after the RMS window's port.
+    ASSERT_TRUE(dsp->applyPreset("Mastering: Tight"));
+    sendControls();
+    EXPECT_EQ(differences(screenshot(), snapshot(3)), 0);
 }
 
 TEST_F(Lv2UiInAWindow, OpensAtTheScaleTheHostAnnouncesAndIgnoresAnUnusableOne) {
