@@ -177,10 +177,10 @@ HostControl describe(HostedLv2Plugin& host, const char* symbol) {
     return control;
 }
 
-// The knob position that plays a value a user reads, from the curves the manual describes
-// (not from the plug-in's code): the RMS window and the times grow as a cube of the knob from
-// 0.1 ms, the variable ratio runs linearly from 1:1 to 3:1 over the first 0.8 of the knob.
-// NaN where the value is no setting of that control.
+// The VST2 knob position that plays a value a user reads, written here apart from the plug-in's
+// code (the VST2 text at that position confirms it in each use): the RMS window and the times
+// grow as a cube of the knob from 0.1 ms, the variable ratio runs linearly from 1:1 to 3:1 over
+// the first 0.8 of the knob. NaN where the value is no setting of that control.
 float knobFor(int parameter, double value) {
     double knob = NAN;
     if (parameter == kDetection && value >= 0.1 && value <= 60.0)
