@@ -24,6 +24,9 @@ template <typename T> double detectionRmsMs(double v) {
     const T offset = static_cast<T>(v - 0.1) * static_cast<T>(1.25);
     return static_cast<double>(offset * offset * offset) * 59.9 + 0.1;
 }
+// The RMS window's ends, the values of detectionRmsMs at the zone edges.
+constexpr double kDetectionRmsShortestMs = 0.1;
+constexpr double kDetectionRmsLongestMs = 60.0;
 // The engine's markers for the two zones outside the RMS window.
 constexpr double kDetectionPeakMs = 0.0;
 constexpr double kDetectionDynRmsMs = 600.0;
@@ -71,6 +74,9 @@ template <typename T> RatioZone ratioZone(T v) {
     if (v > static_cast<T>(0.8)) return RatioZone::fourToOne;
     return RatioZone::variable;
 }
+// The variable zone's ends, variableRatio at 0 and 0.8.
+constexpr double kRatioVariableLowest = 1.0;
+constexpr double kRatioVariableHighest = 3.0;
 constexpr double kRatioFourToOne = 4.0;
 constexpr double kRatioEightToOne = 8.0;
 // The ratio inside the variable zone, 1 at 0 and 3 at 0.8.

@@ -63,6 +63,8 @@ std::string quoted(const std::string& text) {
     return result + "\"";
 }
 
+// The published preset URIs count from 1 while programs count from 0; hosts store them in
+// sessions, so they stay as released.
 std::string presetUri(int program) {
     return uri(std::string(lv2uri::kPresetPrefix) + std::to_string(program + 1));
 }
@@ -102,29 +104,24 @@ void writeAudioPort(std::ostream& out, uint32_t index, bool input, bool left) {
         << "    lv2:designation pg:" << side << " ;\n  ]";
 }
 
-void writeControlPort(std::ostream& out, int parameter, float defaultValue) {
-    const ParameterInfo& info = kParameters[parameter];
-    const PlainScale& scale = info.plain;
+void writeControlPort(std::ostream& out, const lv2port::ControlPortDescription& port,
+                      float defaultValue) {
     out << "  [\n    a lv2:InputPort, lv2:ControlPort ;\n"
-        << "    lv2:index " << lv2port::portOf(parameter) << " ;\n"
-        << "    lv2:symbol \"" << info.symbol << "\" ;\n"
-        << "    lv2:name " << quoted(info.name) << " ;\n"
+        << "    lv2:index " << port.index << " ;\n"
+        << "    lv2:symbol \"" << port.symbol << "\" ;\n"
+        << "    lv2:name " << quoted(port.name) << " ;\n"
         << "    lv2:default " << number(defaultValue) << " ;\n"
-        << "    lv2:minimum " << number(lv2port::minimum(parameter)) << " ;\n"
-        << "    lv2:maximum " << number(lv2port::maximum(parameter)) << " ;\n";
-    if (const char* unit = unitNode(scale.unit)) out << "    units:unit " << unit << " ;\n";
-    if (scale.hints & kHintToggled) out << "    lv2:portProperty lv2:toggled ;\n";
-    if (scale.hints & kHintEnumeration) out << "    lv2:portProperty lv2:enumeration ;\n";
-    if (scale.hints & kHintInteger) out << "    lv2:portProperty lv2:integer ;\n";
-    if (scale.hints & kHintLogarithmic) out << "    lv2:portProperty pprops:logarithmic ;\n";
-    // The two slots that only keep saved sessions whole have nothing to show.
-    if (info.kind == ParameterKind::noFunction) out << "    lv2:portProperty pprops:notOnGUI ;\n";
-    // A switch of two positions is a checkbox in every host; it needs no names.
-    if (!(scale.hints & kHintToggled))
-        for (int point = 0; point < scale.numPoints; ++point)
-            out << "    lv2:scalePoint [ rdfs:label "
-                << quoted(lv2port::pointLabel(parameter, point)) << " ; rdf:value "
-                << number(static_cast<float>(scale.points[point].plain)) << " ] ;\n";
+        << "    lv2:minimum " << number(port.minimum) << " ;\n"
+        << "    lv2:maximum " << number(port.maximum) << " ;\n";
+    if (const char* unit = unitNode(port.unit)) out << "    units:unit " << unit << " ;\n";
+    if (port.hints & kHintToggled) out << "    lv2:portProperty lv2:toggled ;\n";
+    if (port.hints & kHintEnumeration) out << "    lv2:portProperty lv2:enumeration ;\n";
+    if (port.hints & kHintInteger) out << "    lv2:portProperty lv2:integer ;\n";
+    if (port.hints & kHintLogarithmic) out << "    lv2:portProperty pprops:logarithmic ;\n";
+    if (port.hidden) out << "    lv2:portProperty pprops:notOnGUI ;\n";
+    for (int point = 0; point < port.numPoints; ++point)
+        out << "    lv2:scalePoint [ rdfs:label " << quoted(port.points[point].label)
+            << " ; rdf:value " << number(port.points[point].value) << " ] ;\n";
     out << "  ]";
 }
 
@@ -174,8 +171,8 @@ std::string pluginDescription(const Programs& programs, int minorVersion, int mi
     writeAudioPort(out, lv2port::kOutputRight, false, false);
     for (int i = 0; i < kNumParameters; ++i) {
         out << " ,\n";
-        const float normalized = programs.rows[0].value(i);
-        writeControlPort(out, i, lv2port::exactPlain(i, normalized));
+        writeControlPort(out, lv2port::describeParameterPort(i),
+                         lv2port::exactPlain(i, programs.rows[0].value(i)).value);
     }
     out << " ,\n";
     out << "  [\n    a lv2:InputPort, lv2:ControlPort ;\n"
@@ -202,6 +199,12 @@ std::string pluginDescription(const Programs& programs, int minorVersion, int mi
     out << " ,\n";
     writeOutputPort(out, lv2port::kMeterActive, "meter_active", "Processing", 0.0f, 1.0f,
                     "    lv2:portProperty lv2:toggled ;\n");
+    for (int i = 0; i < kNumParameters; ++i) {
+        if (lv2port::zonePortOf(i) == lv2port::kNoPort) continue;
+        out << " ,\n";
+        writeControlPort(out, lv2port::describeZonePort(i),
+                         lv2port::exactPlain(i, programs.rows[0].value(i)).zone);
+    }
     out << " .\n";
     return out.str();
 }
@@ -232,10 +235,17 @@ std::string presets(const Programs& programs) {
             << "  lv2:appliesTo " << uri(lv2uri::kPlugin) << " ;\n"
             << "  rdfs:label " << quoted(programs.rows[p].name) << " ;\n"
             << "  lv2:port";
+        const char* separator = "\n";
+        const auto writeValue = [&](const char* symbol, float value) {
+            out << separator << "    [ lv2:symbol \"" << symbol << "\" ; pset:value "
+                << number(value) << " ]";
+            separator = " ,\n";
+        };
         for (int i = 0; i < kNumParameters; ++i) {
-            const float plain = lv2port::exactPlain(i, programs.rows[p].value(i));
-            out << (i == 0 ? "\n" : " ,\n") << "    [ lv2:symbol \"" << kParameters[i].symbol
-                << "\" ; pset:value " << number(plain) << " ]";
+            const lv2port::PortValues values = lv2port::exactPlain(i, programs.rows[p].value(i));
+            writeValue(kParameters[i].symbol, values.value);
+            if (lv2port::zonePortOf(i) != lv2port::kNoPort)
+                writeValue(lv2port::describeZonePort(i).symbol, values.zone);
         }
         out << " .\n\n";
     }

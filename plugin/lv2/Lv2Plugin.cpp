@@ -21,7 +21,7 @@ class Lv2Instance {
     explicit Lv2Instance(double sampleRateHz) : effect_(nullptr, {}) {
         effect_.setSampleRate(static_cast<float>(sampleRateHz));
         for (int i = 0; i < kNumParameters; ++i)
-            appliedPlain_[i] = lv2port::exactPlain(i, effect_.getParameter(i));
+            applied_[i] = lv2port::exactPlain(i, effect_.getParameter(i));
     }
 
     void connect(uint32_t port, void* data) {
@@ -52,27 +52,30 @@ class Lv2Instance {
   private:
     // An unconnected control keeps its last value; NaN is ignored and other values are held to
     // the port's range before they are mapped.
-    float readPlain(int index) const {
-        const float* port = ports_[lv2port::portOf(index)];
-        const float previous = appliedPlain_[index];
-        return port ? lv2port::clampedPlain(index, *port, previous) : previous;
+    lv2port::PortValues readPorts(int index) const {
+        const lv2port::PortValues previous = applied_[index];
+        const float* value = ports_[lv2port::portOf(index)];
+        const uint32_t zonePort = lv2port::zonePortOf(index);
+        const float* zone = zonePort == lv2port::kNoPort ? nullptr : ports_[zonePort];
+        return lv2port::accepted(
+            index, {value ? *value : previous.value, zone ? *zone : previous.zone}, previous);
     }
 
     void applyChangedControls() {
         for (int i = 0; i < kNumParameters; ++i) {
             if (i == kBypass || i == kScPreview || i == kDelta) continue;
-            const float plain = readPlain(i);
-            if (plain == appliedPlain_[i]) continue;
-            appliedPlain_[i] = plain;
-            effect_.setParameter(i, lv2port::toNormalized(i, plain));
+            const lv2port::PortValues ports = readPorts(i);
+            if (ports.value == applied_[i].value && ports.zone == applied_[i].zone) continue;
+            applied_[i] = ports;
+            effect_.setParameter(i, lv2port::toNormalized(i, ports));
         }
         const float* enabledPort = ports_[lv2port::kEnabled];
         const bool hostBypass = enabledPort && !(*enabledPort > 0.0f);
         const ListeningSwitches wanted =
-            settleSwitches(readPlain(kBypass) > 0.0f || hostBypass, readPlain(kScPreview) > 0.0f,
-                           readPlain(kDelta) > 0.0f);
+            settleSwitches(readPorts(kBypass).value > 0.0f || hostBypass,
+                           readPorts(kScPreview).value > 0.0f, readPorts(kDelta).value > 0.0f);
         for (int i : {kBypass, kScPreview, kDelta})
-            appliedPlain_[i] = readPlain(i);
+            applied_[i] = readPorts(i);
         // Switches going off first, so the one going on is not undone by them.
         applySwitch(kBypass, wanted.bypass, false);
         applySwitch(kScPreview, wanted.scPreview, false);
@@ -99,7 +102,7 @@ class Lv2Instance {
 
     CompressorEffect effect_;
     float* ports_[lv2port::kNumPorts] = {};
-    float appliedPlain_[kNumParameters] = {};
+    lv2port::PortValues applied_[kNumParameters] = {};
 };
 
 Lv2Instance* instanceOf(LV2_Handle handle) {

@@ -6,7 +6,8 @@
 
 // The LV2 edition's ports, in the order the description lists them: stereo audio, one control
 // input per parameter (port kFirstParameterPort + parameter index), the host's enable switch,
-// the latency report and the meters the editor shows.
+// the latency report and the meters the editor shows, then the zone lists of Detection and
+// Ratio, added after the first release behind every port that had an index already.
 namespace lv2port {
 
 enum : uint32_t {
@@ -21,8 +22,12 @@ enum : uint32_t {
     kMeterLevelA,
     kMeterLevelB,
     kMeterActive,
+    kDetectionZone,
+    kRatioZone,
     kNumPorts
 };
+
+constexpr uint32_t kNoPort = UINT32_MAX;
 
 constexpr bool isParameterPort(uint32_t port) {
     return port >= kFirstParameterPort && port < kFirstParameterPort + kNumParameters;
@@ -34,27 +39,60 @@ constexpr uint32_t portOf(int parameterIndex) {
     return kFirstParameterPort + static_cast<uint32_t>(parameterIndex);
 }
 
-// A control port carries the parameter's plain value (its range, unit and named points come
-// from the parameter table) as a float.
+// Detection and Ratio jump between zones, and a host's slider over one number would show
+// values the plug-in never plays between them ("278 ms" that is RMS 60, "5.5:1" that is 4:1).
+// Each has a second port that lists its zones (Peak / RMS / Dyn RMS, Variable / 4:1 / 8:1);
+// its own port holds the value inside the continuous zone (the RMS window 0.1 ... 60 ms, the
+// ratio 1 ... 3:1). Every other parameter is one port.
+uint32_t zonePortOf(int parameter);     // kNoPort where the parameter has no zone list
+int parameterOfZonePort(uint32_t port); // -1 for any other port
 
-float minimum(int parameter);
-float maximum(int parameter);
+// What a parameter's ports hold: its own port's value and the position on its zone list
+// (0 for a parameter without one).
+struct PortValues {
+    float value;
+    float zone;
+};
 
-// A value a host sent, made one the mapping takes: NaN keeps `previous`, anything else is held
-// to the port's range.
-float clampedPlain(int parameter, float plain, float previous);
+// The normalized value the effect takes for the ports' values. While the zone list is at its
+// continuous zone, a value on the parameter's own port that sessions saved before the zone
+// lists used for a named zone (Detection 0 ms "Peak" or 600 ms "Dyn RMS", Ratio 4 or 8) still
+// means that zone, so an old session, restored with the list at its default, keeps its sound;
+// such values lie outside the range the port now declares.
+float toNormalized(int parameter, PortValues ports);
+// The port values that show a normalized value. A named zone puts the value port at the end of
+// the continuous zone next to it, where the editor's knob passes into that zone.
+PortValues toPlain(int parameter, float normalized);
 
-// The normalized value the effect takes for a port value inside the range.
-float toNormalized(int parameter, float plain);
-// The port value that shows a normalized value.
-float toPlain(int parameter, float normalized);
+// The port values stored for `normalized` in defaults and presets: the shortest decimal near
+// the curve whose way back gives exactly `normalized`, so a preset reaches the engine as the
+// program does and reads as a short number where one maps back exactly.
+PortValues exactPlain(int parameter, float normalized);
 
-// The port value stored for `normalized` in defaults and presets: the float nearest to the
-// curve whose way back gives exactly `normalized`, so a preset reaches the engine as the
-// program does.
-float exactPlain(int parameter, float normalized);
+// Values a host sent, made ones the mapping takes: NaN keeps the previous value, anything else
+// is held to what the port accepts (the range a saved session may hold) and the zone to the
+// nearest position on the list.
+PortValues accepted(int parameter, PortValues sent, PortValues previous);
 
-// The label LV2 hosts show for a named point of the parameter.
-const char* pointLabel(int parameter, int point);
+// What the description declares for a control input.
+struct ScalePointText {
+    const char* label;
+    float value;
+};
+struct ControlPortDescription {
+    uint32_t index;
+    const char* symbol;
+    const char* name;
+    ParameterUnit unit;
+    unsigned hints; // ParameterHint bits as the port declares them
+    float minimum;
+    float maximum;
+    ScalePointText points[4];
+    int numPoints;
+    bool hidden; // kept for saved sessions only: nothing to show
+};
+ControlPortDescription describeParameterPort(int parameter);
+// Only for a parameter whose zonePortOf is a port.
+ControlPortDescription describeZonePort(int parameter);
 
 } // namespace lv2port

@@ -27,8 +27,10 @@ class Lv2EditorHost final : public EditorHost {
     Lv2EditorHost(LV2UI_Write_Function write, LV2UI_Controller controller, const LV2UI_Touch* touch,
                   const LV2UI_Resize* resize)
         : write_(write), controller_(controller), touch_(touch), resize_(resize) {
-        for (int i = 0; i < kNumParameters; ++i)
+        for (int i = 0; i < kNumParameters; ++i) {
             values_[i] = defaultValue(i);
+            ports_[i] = lv2port::exactPlain(i, values_[i]);
+        }
     }
 
     void attach(EffectEditor* editor) { editor_ = editor; }
@@ -56,11 +58,13 @@ class Lv2EditorHost final : public EditorHost {
         if (format != 0 || size != sizeof(float) || !buffer) return;
         float plain;
         std::memcpy(&plain, buffer, sizeof plain);
-        if (lv2port::isParameterPort(port)) {
-            const int index = lv2port::parameterOf(port);
-            const float previous = lv2port::toPlain(index, values_[index]);
-            values_[index] =
-                lv2port::toNormalized(index, lv2port::clampedPlain(index, plain, previous));
+        const int zoned = lv2port::parameterOfZonePort(port);
+        if (lv2port::isParameterPort(port) || zoned >= 0) {
+            const int index = zoned >= 0 ? zoned : lv2port::parameterOf(port);
+            lv2port::PortValues sent = ports_[index];
+            (zoned >= 0 ? sent.zone : sent.value) = plain;
+            ports_[index] = lv2port::accepted(index, sent, ports_[index]);
+            values_[index] = lv2port::toNormalized(index, ports_[index]);
             if (editor_) editor_->setParameter(index, values_[index]);
             return;
         }
@@ -83,14 +87,20 @@ class Lv2EditorHost final : public EditorHost {
         if (on && listening)
             for (int other : {kBypass, kScPreview, kDelta})
                 if (other != index && values_[other] != 0.0f) change(other, 0.0f);
-        const float plain = lv2port::toPlain(index, value);
-        write_(controller_, lv2port::portOf(index), sizeof plain, 0, &plain);
+        ports_[index] = lv2port::toPlain(index, value);
+        // A zoned parameter sets its list and its value port; hosts pass both to the next run.
+        const uint32_t zonePort = lv2port::zonePortOf(index);
+        if (zonePort != lv2port::kNoPort)
+            write_(controller_, zonePort, sizeof(float), 0, &ports_[index].zone);
+        write_(controller_, lv2port::portOf(index), sizeof(float), 0, &ports_[index].value);
         if (editor_) editor_->setParameter(index, value);
     }
 
     void touch(int index, bool grabbed) {
-        if (touch_ && isParameterIndex(index))
-            touch_->touch(touch_->handle, lv2port::portOf(index), grabbed);
+        if (!touch_ || !isParameterIndex(index)) return;
+        touch_->touch(touch_->handle, lv2port::portOf(index), grabbed);
+        const uint32_t zonePort = lv2port::zonePortOf(index);
+        if (zonePort != lv2port::kNoPort) touch_->touch(touch_->handle, zonePort, grabbed);
     }
 
     LV2UI_Write_Function write_;
@@ -99,6 +109,7 @@ class Lv2EditorHost final : public EditorHost {
     const LV2UI_Resize* resize_;
     EffectEditor* editor_ = nullptr;
     float values_[kNumParameters] = {};
+    lv2port::PortValues ports_[kNumParameters] = {}; // as last written or heard
     MeterSnapshot meters_; // as the effect reports them before it has processed anything
 };
 

@@ -280,6 +280,10 @@ TEST_F(Lv2UiInAWindow, OpensInTheParentAtEditorSizeAndDrawsWhatTheEditorDraws) {
     ASSERT_TRUE(dsp->applyPreset("Mastering: Aggressive"));
     sendControls();
     EXPECT_EQ(differences(screenshot(), snapshot(4)), 0);
+    // Dyn RMS comes from Detection's zone list, after the RMS window's port.
+    ASSERT_TRUE(dsp->applyPreset("Mastering: Tight"));
+    sendControls();
+    EXPECT_EQ(differences(screenshot(), snapshot(3)), 0);
 }
 
 TEST_F(Lv2UiInAWindow, OpensAtTheScaleTheHostAnnouncesAndIgnoresAnUnusableOne) {
@@ -297,6 +301,7 @@ TEST_F(Lv2UiInAWindow, OpensAtTheScaleTheHostAnnouncesAndIgnoresAnUnusableOne) {
 
 TEST_F(Lv2UiInAWindow, DraggingTheRatioKnobWritesRatioInsideOneTouch) {
     const uint32_t ratio = kFirstParameterPort + 5;
+    const uint32_t ratioZone = static_cast<uint32_t>(dsp->portIndex("ratio_zone"));
     sendControls();
     portEvent(ratio, 1.75f); // 0.3 of the knob
     idleFor(40);
@@ -311,11 +316,15 @@ TEST_F(Lv2UiInAWindow, DraggingTheRatioKnobWritesRatioInsideOneTouch) {
     ASSERT_GE(host.calls.size(), 3u);
     EXPECT_EQ(host.calls.front().kind, UiCall::kTouchOn);
     EXPECT_EQ(host.calls.back().kind, UiCall::kTouchOff);
+    // The zone list is touched and written with the ratio: the knob stays in its variable zone.
     for (const UiCall& c : host.calls)
-        EXPECT_EQ(c.port, ratio);
+        EXPECT_TRUE(c.port == ratio || c.port == ratioZone) << c.port;
     const std::vector<UiCall> writes = writesTo(ratio);
     ASSERT_FALSE(writes.empty());
     EXPECT_NEAR(writes.back().value, 2.0f, 0.01f); // 0.4 of the knob is 2.0:1
+    const std::vector<UiCall> zoneWrites = writesTo(ratioZone);
+    ASSERT_FALSE(zoneWrites.empty());
+    EXPECT_EQ(zoneWrites.back().value, 0.0f); // "Variable"
 }
 
 TEST_F(Lv2UiInAWindow, SwitchesKeepTheOtherListeningSwitchesOffOnThePorts) {

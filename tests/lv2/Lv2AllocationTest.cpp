@@ -12,9 +12,11 @@
 
 namespace {
 
-constexpr uint32_t kPorts = 31;
+constexpr uint32_t kPorts = 33;
 constexpr uint32_t kFirstControl = 4;
-constexpr uint32_t kControlInputs = 22; // the parameters and the host's enable switch
+// The parameters, the host's enable switch, and after the outputs the two zone lists.
+constexpr uint32_t kControlInputs[] = {4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
+                                       16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 31, 32};
 
 const LV2_Descriptor* descriptor() {
     void* library = dlopen(QVL_LV2_DSP_BINARY, RTLD_NOW | RTLD_LOCAL);
@@ -60,7 +62,7 @@ TEST(Lv2Allocation, NoneWhileRunningWhateverTheControlsDo) {
         {
             CountingScope scope;
             d->activate(handle);
-            for (uint32_t c = kFirstControl; c < kFirstControl + kControlInputs; ++c) {
+            for (uint32_t c : kControlInputs) {
                 for (const float value : {-1e9f, -50.0f, 0.0f, 0.4f, 1.0f, 2.5f, 12.0f, 300.0f,
                                           600.0f, 1e9f, NAN, INFINITY}) {
                     ports[c] = value;

@@ -61,6 +61,22 @@ TEST(Lv2BadInput, ValuesOutsideARangeActAsTheNearestEnd) {
     EXPECT_FALSE(same(renderWith("threshold", -50.0f), renderWith("threshold", 0.0f)));
 }
 
+// Zone lists take whole positions; anything else counts as the nearest entry, NaN as none sent.
+TEST(Lv2BadInput, ValuesOffAZoneListActAsTheNearestEntry) {
+    const auto renderZone = [](const char* symbol, float value) {
+        const auto plugin = loadLv2(48000.0);
+        plugin->setControl("threshold", -30.0f); // so that detection and ratio are heard
+        plugin->setControl(symbol, value);
+        return render(*plugin, [](int) {});
+    };
+    EXPECT_TRUE(same(renderZone("detection_zone", 7.0f), renderZone("detection_zone", 2.0f)));
+    EXPECT_TRUE(same(renderZone("detection_zone", -3.0f), renderZone("detection_zone", 0.0f)));
+    EXPECT_TRUE(same(renderZone("ratio_zone", 1.4f), renderZone("ratio_zone", 1.0f)));
+    EXPECT_TRUE(same(renderZone("ratio_zone", NAN), renderZone("ratio_zone", 0.0f)));
+    EXPECT_FALSE(same(renderZone("detection_zone", 0.0f), renderZone("detection_zone", 2.0f)));
+    EXPECT_FALSE(same(renderZone("ratio_zone", 1.0f), renderZone("ratio_zone", 0.0f)));
+}
+
 TEST(Lv2BadInput, NaNKeepsTheValueBefore) {
     const auto reference = loadLv2(48000.0);
     reference->setControl("threshold", -30.0f);

@@ -134,14 +134,27 @@ TEST_F(Lv2Bundle, PortsAreAStereoPairTheParametersTheHostBypassLatencyAndMeters)
         EXPECT_TRUE(portIs((*pair)[1], LV2_CORE__designation, LV2_PORT_GROUPS__right));
     }
 
-    // The parameters in the VST2 order with the VST2 names, then the host's enable switch.
+    // The parameters in the VST2 order with the VST2 names, then the host's enable switch, then
+    // the zone lists of Detection and Ratio, which carry those parameters' names (their own
+    // ports are named for the continuous zone they set).
     std::vector<uint32_t> controlInputs;
     for (uint32_t p = 0; p < host->numPorts(); ++p)
         if (host->isControlInput(p)) controlInputs.push_back(p);
-    ASSERT_EQ(controlInputs.size(), 22u);
-    for (int i = 0; i < 21; ++i)
-        EXPECT_EQ(portName(controlInputs[static_cast<std::size_t>(i)]), vst2.parameterName(i));
-    const uint32_t enabled = controlInputs.back();
+    ASSERT_EQ(controlInputs.size(), 24u);
+    for (int i = 0; i < 21; ++i) {
+        const std::string name = portName(controlInputs[static_cast<std::size_t>(i)]);
+        if (i == 0)
+            EXPECT_EQ(name, "RMS Window");
+        else if (i == 5)
+            EXPECT_EQ(name, "Variable Ratio");
+        else
+            EXPECT_EQ(name, vst2.parameterName(i));
+    }
+    EXPECT_EQ(portName(controlInputs[22]), vst2.parameterName(0));
+    EXPECT_EQ(portName(controlInputs[23]), vst2.parameterName(5));
+    for (std::size_t zone : {22u, 23u})
+        EXPECT_TRUE(hasProperty(controlInputs[zone], LV2_CORE__enumeration));
+    const uint32_t enabled = controlInputs[21];
     EXPECT_TRUE(portIs(enabled, LV2_CORE__designation, LV2_CORE__enabled));
     EXPECT_TRUE(hasProperty(enabled, LV2_CORE__toggled));
     EXPECT_EQ(host->control(enabled), 1.0f);
@@ -186,6 +199,11 @@ TEST_F(Lv2Bundle, RangesUnitsAndNamedPositionsReadAsTheVst2Texts) {
         lilv_node_free(min);
         lilv_node_free(max);
         const auto points = scalePoints(p);
+        // A zoned parameter's named settings are on its zone list, the port with its name.
+        std::vector<std::pair<float, std::string>> zones;
+        for (uint32_t z = 0; z < host->numPorts(); ++z)
+            if (z != p && host->isControlInput(z) && portName(z) == vst2.parameterName(i))
+                zones = scalePoints(z);
 
         if (hasProperty(p, LV2_CORE__toggled)) {
             EXPECT_EQ(vst2Text(i, 0.0f), "off");
@@ -209,12 +227,17 @@ TEST_F(Lv2Bundle, RangesUnitsAndNamedPositionsReadAsTheVst2Texts) {
             const std::string text = vst2Text(i, normalized);
             char* rest = nullptr;
             const double number = std::strtod(text.c_str(), &rest);
-            if (rest == text.c_str()) {
-                // A named end: the scale point at one end of the range carries the name.
-                const bool named = std::any_of(points.begin(), points.end(), [&](const auto& sp) {
-                    return lowered(sp.second) == lowered(text) &&
-                           (sp.first == minimum || sp.first == maximum);
-                });
+            const bool atListEnd =
+                !zones.empty() && (lowered(zones.front().second) == lowered(text) ||
+                                   lowered(zones.back().second) == lowered(text));
+            if (rest == text.c_str() || atListEnd) {
+                // A named end: the scale point at one end of the range, or of the zone list,
+                // carries the name.
+                const bool named =
+                    atListEnd || std::any_of(points.begin(), points.end(), [&](const auto& sp) {
+                        return lowered(sp.second) == lowered(text) &&
+                               (sp.first == minimum || sp.first == maximum);
+                    });
                 EXPECT_TRUE(named) << "\"" << text << "\" is no scale point at a range end";
                 continue;
             }
@@ -236,10 +259,16 @@ TEST_F(Lv2Bundle, SwitchesAreToggledAndSwitchPositionsNamed) {
     EXPECT_EQ(filter[0].second, "Off");
     EXPECT_EQ(filter[1].second, "3dB HP");
     EXPECT_EQ(filter[2].second, "6dB HP");
-    const auto detection = scalePoints(static_cast<uint32_t>(host->portIndex("detection")));
-    ASSERT_EQ(detection.size(), 2u);
+    const auto detection = scalePoints(static_cast<uint32_t>(host->portIndex("detection_zone")));
+    ASSERT_EQ(detection.size(), 3u);
     EXPECT_EQ(detection[0].second, "Peak");
-    EXPECT_EQ(detection[1].second, "Dyn RMS");
+    EXPECT_EQ(detection[1].second, "RMS");
+    EXPECT_EQ(detection[2].second, "Dyn RMS");
+    const auto ratio = scalePoints(static_cast<uint32_t>(host->portIndex("ratio_zone")));
+    ASSERT_EQ(ratio.size(), 3u);
+    EXPECT_EQ(ratio[0].second, "Variable");
+    EXPECT_EQ(ratio[1].second, "4:1");
+    EXPECT_EQ(ratio[2].second, "8:1");
     EXPECT_TRUE(hasProperty(static_cast<uint32_t>(host->portIndex("sc_filter_freq")),
                             LV2_PORT_PROPS__logarithmic));
 }

@@ -128,7 +128,10 @@ bool applyPortValue(HostedLv2Plugin& plugin, const std::string& assignment, std:
                 error = value.refusal;
                 return false;
             }
-            plugin.control(p) = lv2port::toPlain(parameter, value.normalized);
+            const lv2port::PortValues ports = lv2port::toPlain(parameter, value.normalized);
+            plugin.control(p) = ports.value;
+            const uint32_t zonePort = lv2port::zonePortOf(parameter);
+            if (zonePort != lv2port::kNoPort) plugin.control(zonePort) = ports.zone;
             return true;
         }
         return applyOtherPortValue(plugin, p, symbol, text, error);
