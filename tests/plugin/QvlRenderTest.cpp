@@ -86,22 +86,24 @@ TEST(QvlRenderInfo, ALibraryWithoutEntryIsRefused) {
     EXPECT_TRUE(contains(result.output, "exports neither VSTPluginMain nor main")) << result.output;
 }
 
-TEST(QvlRenderCommandLine, BadArgumentsShowUsage) {
+TEST(QvlRenderCommandLine, BadArgumentsGetOneLineAndAHint) {
     for (const char* arguments :
          {"--render", "--info --plugin", "--info --help", "--info in.wav"}) {
         const RunResult result = run(arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments;
-        EXPECT_TRUE(contains(result.output, "usage: qvl-render")) << arguments;
+        EXPECT_FALSE(contains(result.output, "usage: qvl-render")) << arguments;
+        EXPECT_TRUE(contains(result.output, "qvl-render --help lists the options")) << arguments;
     }
     const RunResult help = run("--help");
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(contains(help.output, "--plugin PATH"));
 }
 
-TEST(QvlRenderCommandLine, VersionIsTheRelease) {
+TEST(QvlRenderCommandLine, VersionIsTheReleaseAndNamesThePlugin) {
     const RunResult version = run("--version");
     EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.output, "qvl-render 0.9.03 beta\n");
+    EXPECT_EQ(version.output.rfind("qvl-render 0.9.03 beta\nPlug-in:", 0), 0u) << version.output;
+    EXPECT_TRUE(contains(version.output, "QVL Feedback Compressor by Velmorinth Labs"));
     EXPECT_EQ(run("--version --info").exitCode, 2);
 }
 
