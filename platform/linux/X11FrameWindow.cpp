@@ -68,6 +68,19 @@ void closeOurDisplay(Display* display) {
     XCloseDisplay(display);
 }
 
+// The editor's size is fixed for its scale. Hosts that embed the window (suil's wrappers for
+// jalv and Ardour among them) read these hints as the size they must give it; without them they
+// keep the largest size they have seen and stretch the window back to it when the scale falls.
+void setFixedSizeHints(Display* display, Window window, int32_t width, int32_t height) {
+    XSizeHints* hints = XAllocSizeHints();
+    if (!hints) return;
+    hints->flags = PMinSize | PMaxSize | PBaseSize;
+    hints->min_width = hints->max_width = hints->base_width = width;
+    hints->min_height = hints->max_height = hints->base_height = height;
+    XSetWMNormalHints(display, window, hints);
+    XFree(hints);
+}
+
 constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                             KeyPressMask | KeyReleaseMask;
 
@@ -93,6 +106,7 @@ std::unique_ptr<X11FrameWindow> X11FrameWindow::create(CFrame& frame, Window par
                                    unsigned(size.height()), 0, CopyFromParent, InputOutput,
                                    CopyFromParent, CWEventMask | CWBackPixmap, &attributes);
             XStoreName(display, window, "Window");
+            setFixedSizeHints(display, window, size.width(), size.height());
             // The desktop's settings (Xft.dpi among them) live on the root window; a change of
             // the display scale arrives as a change of that property.
             XSelectInput(display, DefaultRootWindow(display), PropertyChangeMask);
@@ -139,6 +153,8 @@ void X11FrameWindow::pumpEvents() {
 void X11FrameWindow::resize(int32_t width, int32_t height) {
     if (width <= 0 || height <= 0) return;
     ErrorTrap trap(display_);
+    // The hints change first: a host that reacts to the new size reads the new limits with it.
+    setFixedSizeHints(display_, window_, width, height);
     XResizeWindow(display_, window_, unsigned(width), unsigned(height));
     cairo_xlib_surface_set_size(windowSurface_, width, height);
     XFlush(display_);
