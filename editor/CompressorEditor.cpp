@@ -46,6 +46,7 @@ EditorServices platformEditorServices() {
         return frame.open(parentWindow);
     };
     services.desktopScale = desktopScaleFactors;
+    services.screenArea = desktopScreenArea;
     services.settingsFile = userSettingsFile();
     return services;
 }
@@ -108,6 +109,7 @@ int32_t CompressorEditor::chosenScalePercent(void* parentWindow,
     sources.userPercent = userScale;
     sources.hostFactor = hostScale_.load();
     if (services_.desktopScale) sources.desktopFactors = services_.desktopScale(parentWindow);
+    if (services_.screenArea) sources.screen = services_.screenArea(parentWindow);
     return chooseEditorScale(sources);
 }
 

@@ -49,6 +49,17 @@ std::vector<double> desktopScaleFactors(void*) {
     return factors;
 }
 
+// The X screen as a whole: on a desktop of several monitors it spans them all, so the limit it
+// sets is the loosest one that still keeps the window on the desktop.
+CRect desktopScreenArea(void*) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return {};
+    const int screen = DefaultScreen(display);
+    const CRect area{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
+    XCloseDisplay(display);
+    return area;
+}
+
 std::string userSettingsFile() {
     std::string folder;
     const char* configHome = std::getenv("XDG_CONFIG_HOME");
