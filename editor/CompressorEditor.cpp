@@ -164,7 +164,7 @@ bool CompressorEditor::backgroundPressed(CPoint where, int32_t buttons) {
     scaleMenu_ = SharedRef<ScaleMenu>::adopt(new ScaleMenu(
         frame_->getViewSize(), where, userScale_, chosenScalePercent(parentWindow_, std::nullopt),
         [this](ScaleMenu::Choice choice) { chooseScale(choice); }));
-    return frame_->setModalOverlay(scaleMenu_.get());
+    return frame_->setPopupOverlay(scaleMenu_.get());
 }
 
 bool CompressorEditor::isEditorThread() const {

@@ -160,6 +160,20 @@ void X11FrameWindow::resize(int32_t width, int32_t height) {
     XFlush(display_);
 }
 
+// A pointer grab, as menus take one: the presses outside come here relative to this window
+// until it is released. When another client holds a grab already, the menu only closes on a
+// press inside.
+void X11FrameWindow::captureOutsidePresses(bool capture) {
+    ErrorTrap trap(display_);
+    if (capture)
+        XGrabPointer(display_, window_, False,
+                     ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
+                     GrabModeAsync, None, None, CurrentTime);
+    else
+        XUngrabPointer(display_, CurrentTime);
+    XFlush(display_);
+}
+
 // X reports device pixels; the frame works in its own.
 void X11FrameWindow::dispatch(XEvent& event) {
     const double scale = frame_.getScale();
