@@ -1,6 +1,7 @@
 #include "platform/linux/X11FrameWindow.h"
 
 #include "platform/linux/CairoDrawDevice.h"
+#include "platform/linux/X11ErrorTrap.h"
 #include "platform/linux/X11Input.h"
 #include "views/CBitmap.h"
 #include "views/CFrame.h"
@@ -10,63 +11,7 @@
 #include <X11/Xutil.h>
 #include <cairo-xlib.h>
 
-#include <algorithm>
-#include <vector>
-
 namespace {
-
-// X reports errors asynchronously through one process-wide handler. While we talk to the
-// server we catch the errors of our own connections (a bad or vanished parent window must not
-// abort the host) and pass every other connection's errors on to the handler that was there
-// before. The handler is ours only for the duration of our calls: a host may set its own.
-std::vector<Display*> ourDisplays;
-int trapDepth = 0;
-bool trappedError = false;
-XErrorHandler previousHandler = nullptr;
-
-int trapHandler(Display* display, XErrorEvent* error) {
-    if (std::find(ourDisplays.begin(), ourDisplays.end(), display) != ourDisplays.end()) {
-        trappedError = true;
-        return 0;
-    }
-    return previousHandler ? previousHandler(display, error) : 0;
-}
-
-// Nested traps (an input handler that reaches another of our windows) keep the first
-// installation, so the previous handler is never lost.
-class ErrorTrap {
-  public:
-    explicit ErrorTrap(Display* display) : display_(display) {
-        if (trapDepth++ == 0) previousHandler = XSetErrorHandler(trapHandler);
-        trappedError = false;
-    }
-    ~ErrorTrap() {
-        XSync(display_, False);
-        if (--trapDepth == 0) XSetErrorHandler(previousHandler);
-    }
-    ErrorTrap(const ErrorTrap&) = delete;
-    ErrorTrap& operator=(const ErrorTrap&) = delete;
-
-    bool failed() {
-        XSync(display_, False);
-        return trappedError;
-    }
-
-  private:
-    Display* display_;
-};
-
-Display* openOurDisplay() {
-    Display* display = XOpenDisplay(nullptr);
-    if (display) ourDisplays.push_back(display);
-    return display;
-}
-
-void closeOurDisplay(Display* display) {
-    ourDisplays.erase(std::remove(ourDisplays.begin(), ourDisplays.end(), display),
-                      ourDisplays.end());
-    XCloseDisplay(display);
-}
 
 // The editor's size is fixed for its scale. Hosts that embed the window (suil's wrappers for
 // jalv and Ardour among them) read these hints as the size they must give it; without them they
