@@ -11,8 +11,8 @@
 // read: the caller decides which are usable.
 std::vector<double> desktopScaleFactors(void* parentWindow);
 
-// The area of the screen (on Windows: the monitor's work area) that a window inside
-// `parentWindow` is shown on, in device pixels; empty when the system does not say.
+// The size of the monitor that shows `parentWindow` (on Windows its work area, without the task
+// bar), in device pixels at (0, 0); empty when the system does not say.
 CRect desktopScreenArea(void* parentWindow);
 
 // The file that keeps this user's editor settings (UTF-8 path); empty when the system names
