@@ -9,4 +9,4 @@ apt-get install -y --no-install-recommends \
     libpng-dev zlib1g-dev libcairo2-dev libx11-dev libxtst-dev libxrandr-dev libfontconfig-dev \
     libsndfile1-dev fonts-liberation xvfb \
     dpkg-dev file help2man lintian unzip \
-    lv2-dev liblilv-dev lilv-utils serdi libsuil-dev libgtk-3-dev
+    lv2-dev liblilv-dev lilv-utils serdi libsuil-dev libgtk-3-dev libgtk2.0-dev

@@ -14,14 +14,16 @@
 namespace {
 
 // The editor's size is fixed for its scale. Hosts that embed the window (suil's wrappers for
-// jalv and Ardour among them) read these hints as the size they must give it; without them they
-// keep the largest size they have seen and stretch the window back to it when the scale falls.
+// jalv and Ardour among them) read these hints as the size to give it; without them they keep
+// the largest size they have seen and stretch the window back to it when the scale falls. No
+// minimum size: suil's GTK 2 wrapper (Ardour's) pins its widget at the minimum it reads when
+// the window is first shown, and would never let it shrink or grow again.
 void setFixedSizeHints(Display* display, Window window, int32_t width, int32_t height) {
     XSizeHints* hints = XAllocSizeHints();
     if (!hints) return;
-    hints->flags = PMinSize | PMaxSize | PBaseSize;
-    hints->min_width = hints->max_width = hints->base_width = width;
-    hints->min_height = hints->max_height = hints->base_height = height;
+    hints->flags = PMaxSize | PBaseSize;
+    hints->max_width = hints->base_width = width;
+    hints->max_height = hints->base_height = height;
     XSetWMNormalHints(display, window, hints);
     XFree(hints);
 }

@@ -1,8 +1,9 @@
-// The LV2 UI as jalv.gtk3 shows it: loaded through suil into a GTK 3 window (suil's
-// X11-in-GTK3 wrapper, which Ardour's GTK 2 one resembles), the window non-resizable when the UI
-// declares ui:noUserResize, the host's scale factor announced as an option. The user changes
-// the size from the editor's menu with real clicks; the host's window must follow both ways
-// and show what the editor draws at the new size, with nothing left of the old one.
+// The LV2 UI as jalv.gtk3 and Ardour show it: loaded through suil into a GTK window (built
+// twice, with GTK 3 as jalv.gtk3 uses it and with GTK 2 as Ardour does; suil's X11 wrapper for
+// each), the window non-resizable when the UI declares ui:noUserResize, the host's scale factor
+// announced as an option. The user changes the size from the editor's menu with real clicks; the
+// host's window must follow both ways and show what the editor draws at the new size, with
+// nothing left of the old one.
 
 // GoogleTest first: Xlib defines macros (None, Bool, Status) that clash with its templates.
 #include <gtest/gtest.h>
@@ -39,6 +40,8 @@ namespace fs = std::filesystem;
 
 constexpr const char* kPluginUri = "http://www.velmorinthlabs.com/plugins/qvl-feedback-compressor";
 constexpr float kHostScaleFactor = 2.0f; // what "Automatic" follows here
+// The kind of widget the host asks suil for.
+constexpr const char* kContainer = QVL_SUIL_GTK == 2 ? LV2_UI__GtkUI : LV2_UI__Gtk3UI;
 
 struct Size {
     int width = 0, height = 0;
@@ -134,7 +137,7 @@ class Lv2UiInSuil : public ::testing::Test {
         window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
         gtk_window_set_resizable(GTK_WINDOW(window), resizable);
         host = suil_host_new(ignoreWrite, nullptr, nullptr, nullptr);
-        instance = suil_instance_new(host, nullptr, LV2_UI__Gtk3UI, kPluginUri, uiUri.c_str(),
+        instance = suil_instance_new(host, nullptr, kContainer, kPluginUri, uiUri.c_str(),
                                      LV2_UI__X11UI, bundle, binary, features);
         lilv_free(bundle);
         lilv_free(binary);
@@ -160,7 +163,7 @@ class Lv2UiInSuil : public ::testing::Test {
         }
     }
 
-    Window toplevel() const { return gdk_x11_window_get_xid(gtk_widget_get_window(window)); }
+    Window toplevel() const { return GDK_WINDOW_XID(gtk_widget_get_window(window)); }
 
     Size windowSize() const {
         XWindowAttributes a;
