@@ -170,7 +170,7 @@ bool CFrame::setModalOverlay(CView* view) {
 }
 
 bool CFrame::setPopupOverlay(CView* view) {
-    if (!setModalOverlay(view)) return false;
+    if (!view || !setModalOverlay(view)) return false;
     modalIsPopup_ = true;
     if (window_) window_->captureOutsidePresses(true);
     return true;

@@ -57,7 +57,7 @@ class CFrame : public CViewContainer {
     bool setModalOverlay(CView* view);
     CView* getModalOverlay() const { return modalView_; }
     // A modal overlay that behaves as a menu: a press outside the window, or the window losing
-    // the mouse to another, clears it.
+    // the mouse to another, clears it. False for null and where setModalOverlay refuses.
     bool setPopupOverlay(CView* view);
     // From the window: the system took away the capture a popup overlay holds.
     void popupCaptureLost();

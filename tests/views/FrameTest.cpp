@@ -269,6 +269,8 @@ TEST_F(ModalOverlayTest, APopupClosesOnAPressOutsideTheWindowOrWhenTheCaptureIsL
     add({0, 0, 200, 100}, kMouseHandled, "knob");
     auto* menu = new ProbeView({0, 0, 200, 100}, kMouseHandledNoTracking, log, "menu");
 
+    EXPECT_FALSE(frame.setPopupOverlay(nullptr));
+    EXPECT_TRUE(captures.empty());
     ASSERT_TRUE(frame.setPopupOverlay(menu));
     EXPECT_EQ(captures, std::vector<bool>{true});
     frame.onMouseDown({60, 30}, kButtonLeft); // inside: the popup decides
