@@ -46,6 +46,7 @@ EditorServices platformEditorServices() {
         return frame.open(parentWindow);
     };
     services.desktopScale = desktopScaleFactors;
+    services.screenArea = desktopScreenArea;
     services.settingsFile = userSettingsFile();
     return services;
 }
@@ -108,6 +109,7 @@ int32_t CompressorEditor::chosenScalePercent(void* parentWindow,
     sources.userPercent = userScale;
     sources.hostFactor = hostScale_.load();
     if (services_.desktopScale) sources.desktopFactors = services_.desktopScale(parentWindow);
+    if (services_.screenArea) sources.screen = services_.screenArea(parentWindow);
     return chooseEditorScale(sources);
 }
 
@@ -162,7 +164,7 @@ bool CompressorEditor::backgroundPressed(CPoint where, int32_t buttons) {
     scaleMenu_ = SharedRef<ScaleMenu>::adopt(new ScaleMenu(
         frame_->getViewSize(), where, userScale_, chosenScalePercent(parentWindow_, std::nullopt),
         [this](ScaleMenu::Choice choice) { chooseScale(choice); }));
-    return frame_->setModalOverlay(scaleMenu_.get());
+    return frame_->setPopupOverlay(scaleMenu_.get());
 }
 
 bool CompressorEditor::isEditorThread() const {

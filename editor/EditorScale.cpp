@@ -1,5 +1,8 @@
 #include "editor/EditorScale.h"
 
+#include "editor/ControlRects.h"
+#include "views/DeviceScale.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -34,11 +37,32 @@ std::optional<int32_t> nearestEditorScale(double factor) {
     return nearest;
 }
 
+namespace {
+
+bool fitsScreen(int32_t percent, const CRect& screen) {
+    if (screen.isEmpty()) return true;
+    const double scale = percent / 100.0;
+    return toDevicePixels(kEditorWidthPx, scale) <= screen.width() &&
+           toDevicePixels(kEditorHeightPx, scale) <= screen.height();
+}
+
+// The largest supported scale up to `percent` whose window fits; the smallest when none does.
+int32_t largestFitting(int32_t percent, const CRect& screen) {
+    int32_t fitting = kEditorScalePercents[0];
+    for (int32_t supported : kEditorScalePercents)
+        if (supported <= percent && fitsScreen(supported, screen)) fitting = supported;
+    return fitting;
+}
+
+} // namespace
+
 int32_t chooseEditorScale(const ScaleSources& sources) {
     if (sources.userPercent && isSupportedScale(*sources.userPercent)) return *sources.userPercent;
-    if (const auto host = nearestEditorScale(sources.hostFactor)) return *host;
+    if (const auto host = nearestEditorScale(sources.hostFactor))
+        return largestFitting(*host, sources.screen);
     for (double factor : sources.desktopFactors)
-        if (const auto desktop = nearestEditorScale(factor)) return *desktop;
+        if (const auto desktop = nearestEditorScale(factor))
+            return largestFitting(*desktop, sources.screen);
     return 100;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "views/CGeometry.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -23,9 +25,14 @@ struct ScaleSources {
     double hostFactor = 0.0;
     // What the desktop is set to, its most authoritative setting first.
     std::vector<double> desktopFactors;
+    // The screen the editor's window is on, in device pixels; empty when the platform does not
+    // say.
+    CRect screen;
 };
 
 // The scale in percent to draw at: one of kEditorScalePercents, 100 when no source is usable.
+// The user's choice is taken as it is; a scale found for them is lowered until the editor's
+// window fits the screen (down to 100 %).
 int32_t chooseEditorScale(const ScaleSources& sources);
 
 // The user's choice as kept in the settings file: a supported percentage, or nothing for

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/AboutCard.h"
+#include "views/CGeometry.h"
 
 #include <cstdint>
 #include <functional>
@@ -20,6 +21,8 @@ struct EditorServices {
     // The desktop's display scale factors for a window in `parentWindow`, most authoritative
     // first (none: the desktop says nothing).
     std::function<std::vector<double>(void* parentWindow)> desktopScale;
+    // The screen a window in `parentWindow` is shown on, in device pixels (empty: unknown).
+    std::function<CRect(void* parentWindow)> screenArea;
     // The user's settings file (empty: the user's choice of scale is neither read nor kept).
     std::string settingsFile;
 };

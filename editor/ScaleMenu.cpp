@@ -78,7 +78,5 @@ CMouseResult ScaleMenu::onMouseDown(CPoint where, int32_t) {
 
 void ScaleMenu::close() {
     CFrame* frame = getFrame();
-    if (!frame || frame->getModalOverlay() != this) return;
-    frame->invalidRect(menuRect_);
-    frame->setModalOverlay(nullptr);
+    if (frame && frame->getModalOverlay() == this) frame->setModalOverlay(nullptr);
 }

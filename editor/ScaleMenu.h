@@ -10,8 +10,9 @@
 
 // The small menu of editor sizes that a right click on the background opens: one row per
 // supported scale and "Automatic" last (with the size it gives now), the current choice marked. It
-// is shown as the frame's modal view and covers the whole frame, so a press anywhere reaches it: a
-// press on a row reports that choice, any press closes the menu.
+// is shown as the frame's popup and covers the whole frame, so a press anywhere in the editor
+// reaches it: a press on a row reports that choice, any press closes the menu, and the frame
+// closes it on a press outside the editor's window.
 class ScaleMenu : public CView {
   public:
     // The choice: a percentage, or nothing for "Automatic".

@@ -90,6 +90,13 @@ CMouseResult CFrame::onMouseDown(CPoint where, int32_t buttons) {
     captureView_ = nullptr;
     CView* target = nullptr;
     if (modalView_) {
+        // The frame's pixels end before its right and bottom edges (pointInside counts them).
+        const bool insideWindow = where.h >= size_.left && where.h < size_.right &&
+                                  where.v >= size_.top && where.v < size_.bottom;
+        if (modalIsPopup_ && !insideWindow) {
+            setModalOverlay(nullptr);
+            return kMouseHandledNoTracking;
+        }
         if (modalView_->isVisible() && modalView_->hitTest(where, buttons)) target = modalView_;
     } else {
         target = viewForPress(where, buttons);
@@ -142,8 +149,14 @@ int32_t CFrame::onKeyUp(const CKeyCode& key) {
 
 bool CFrame::setModalOverlay(CView* view) {
     if (!view) {
+        if (modalIsPopup_) {
+            modalIsPopup_ = false;
+            if (window_) window_->captureOutsidePresses(false);
+        }
         if (CView* previous = modalView_) {
             modalView_ = nullptr;
+            // What it covered is drawn again: a popup closed from outside has no say in that.
+            invalidRect(previous->getViewSize());
             removeView(previous, false);
         }
         return true;
@@ -154,6 +167,17 @@ bool CFrame::setModalOverlay(CView* view) {
     modalView_ = view;
     view->invalidate();
     return true;
+}
+
+bool CFrame::setPopupOverlay(CView* view) {
+    if (!view || !setModalOverlay(view)) return false;
+    modalIsPopup_ = true;
+    if (window_) window_->captureOutsidePresses(true);
+    return true;
+}
+
+void CFrame::popupCaptureLost() {
+    if (modalIsPopup_) setModalOverlay(nullptr);
 }
 
 void CFrame::beginEdit(int32_t tag) {
@@ -179,7 +203,11 @@ void CFrame::displayScaleChanged() {
 void CFrame::viewRemoved(CView* view) {
     if (captureView_ == view) captureView_ = nullptr;
     if (focusView_ == view) focusView_ = nullptr;
-    if (modalView_ == view) modalView_ = nullptr;
+    if (modalView_ == view) {
+        modalView_ = nullptr;
+        if (modalIsPopup_ && window_) window_->captureOutsidePresses(false);
+        modalIsPopup_ = false;
+    }
 }
 
 bool CFrame::isOfClass(const char* className) const {

@@ -56,6 +56,11 @@ class CFrame : public CViewContainer {
     // The frame holds no reference on the modal view.
     bool setModalOverlay(CView* view);
     CView* getModalOverlay() const { return modalView_; }
+    // A modal overlay that behaves as a menu: a press outside the window, or the window losing
+    // the mouse to another, clears it. False for null and where setModalOverlay refuses.
+    bool setPopupOverlay(CView* view);
+    // From the window: the system took away the capture a popup overlay holds.
+    void popupCaptureLost();
 
     void setFocusView(CView* view) { focusView_ = view; }
     CView* getFocusView() const { return focusView_; }
@@ -83,5 +88,6 @@ class CFrame : public CViewContainer {
     CRect invalidArea_;
     CView* captureView_ = nullptr;
     CView* modalView_ = nullptr;
+    bool modalIsPopup_ = false;
     CView* focusView_ = nullptr;
 };

@@ -16,4 +16,8 @@ class FrameWindow {
     virtual void present(const CBitmap& backBuffer, const CRect& area) = 0;
     // The frame's size in device pixels changed (a new display scale).
     virtual void resize(int32_t, int32_t) {}
+    // While on, presses anywhere on the desktop come to the frame, those outside the window at
+    // points outside the frame. A system that takes this capture away from the window tells
+    // the frame through CFrame::popupCaptureLost.
+    virtual void captureOutsidePresses(bool) {}
 };

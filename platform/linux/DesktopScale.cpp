@@ -1,8 +1,12 @@
 #include "platform/DesktopScale.h"
 
+#include "platform/linux/X11ErrorTrap.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xresource.h>
+#include <X11/extensions/Xrandr.h>
 
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -47,6 +51,45 @@ std::vector<double> desktopScaleFactors(void*) {
     double gdkScale = 0.0;
     if (readNumber(std::getenv("GDK_SCALE"), gdkScale)) factors.push_back(gdkScale);
     return factors;
+}
+
+// The RandR monitor (what the desktop shows as one screen) that holds the top-left corner of
+// `parentWindow`, or the primary one when there is no window; the whole X screen when RandR
+// names none or the window is not known.
+CRect desktopScreenArea(void* parentWindow) {
+    Display* display = openOurDisplay();
+    if (!display) return {};
+    CRect area;
+    {
+        // A window id from the host that is gone or never was must not abort the host.
+        ErrorTrap trap(display);
+        const Window root = DefaultRootWindow(display);
+        const int screen = DefaultScreen(display);
+        area = {0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
+        const auto parent = static_cast<Window>(reinterpret_cast<uintptr_t>(parentWindow));
+        int x = 0, y = 0;
+        Window child = 0;
+        const bool placed = parent != 0 &&
+                            XTranslateCoordinates(display, parent, root, 0, 0, &x, &y, &child) &&
+                            !trap.failed();
+        int eventBase = 0, errorBase = 0, count = 0;
+        XRRMonitorInfo* monitors = XRRQueryExtension(display, &eventBase, &errorBase)
+                                       ? XRRGetMonitors(display, root, True, &count)
+                                       : nullptr;
+        for (int i = 0; i < count; ++i) {
+            const XRRMonitorInfo& m = monitors[i];
+            const bool holds = placed
+                                   ? x >= m.x && x < m.x + m.width && y >= m.y && y < m.y + m.height
+                                   : m.primary != 0;
+            if (holds) {
+                area = {0, 0, m.width, m.height};
+                break;
+            }
+        }
+        if (monitors) XRRFreeMonitors(monitors);
+    }
+    closeOurDisplay(display);
+    return area;
 }
 
 std::string userSettingsFile() {

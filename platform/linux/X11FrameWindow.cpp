@@ -1,6 +1,7 @@
 #include "platform/linux/X11FrameWindow.h"
 
 #include "platform/linux/CairoDrawDevice.h"
+#include "platform/linux/X11ErrorTrap.h"
 #include "platform/linux/X11Input.h"
 #include "views/CBitmap.h"
 #include "views/CFrame.h"
@@ -10,62 +11,21 @@
 #include <X11/Xutil.h>
 #include <cairo-xlib.h>
 
-#include <algorithm>
-#include <vector>
-
 namespace {
 
-// X reports errors asynchronously through one process-wide handler. While we talk to the
-// server we catch the errors of our own connections (a bad or vanished parent window must not
-// abort the host) and pass every other connection's errors on to the handler that was there
-// before. The handler is ours only for the duration of our calls: a host may set its own.
-std::vector<Display*> ourDisplays;
-int trapDepth = 0;
-bool trappedError = false;
-XErrorHandler previousHandler = nullptr;
-
-int trapHandler(Display* display, XErrorEvent* error) {
-    if (std::find(ourDisplays.begin(), ourDisplays.end(), display) != ourDisplays.end()) {
-        trappedError = true;
-        return 0;
-    }
-    return previousHandler ? previousHandler(display, error) : 0;
-}
-
-// Nested traps (an input handler that reaches another of our windows) keep the first
-// installation, so the previous handler is never lost.
-class ErrorTrap {
-  public:
-    explicit ErrorTrap(Display* display) : display_(display) {
-        if (trapDepth++ == 0) previousHandler = XSetErrorHandler(trapHandler);
-        trappedError = false;
-    }
-    ~ErrorTrap() {
-        XSync(display_, False);
-        if (--trapDepth == 0) XSetErrorHandler(previousHandler);
-    }
-    ErrorTrap(const ErrorTrap&) = delete;
-    ErrorTrap& operator=(const ErrorTrap&) = delete;
-
-    bool failed() {
-        XSync(display_, False);
-        return trappedError;
-    }
-
-  private:
-    Display* display_;
-};
-
-Display* openOurDisplay() {
-    Display* display = XOpenDisplay(nullptr);
-    if (display) ourDisplays.push_back(display);
-    return display;
-}
-
-void closeOurDisplay(Display* display) {
-    ourDisplays.erase(std::remove(ourDisplays.begin(), ourDisplays.end(), display),
-                      ourDisplays.end());
-    XCloseDisplay(display);
+// The editor's size is fixed for its scale. Hosts that embed the window (suil's wrappers for
+// jalv and Ardour among them) read these hints as the size to give it; without them they keep
+// the largest size they have seen and stretch the window back to it when the scale falls. No
+// minimum size: suil's GTK 2 wrapper (Ardour's) pins its widget at the minimum it reads when
+// the window is first shown, and would never let it shrink or grow again.
+void setFixedSizeHints(Display* display, Window window, int32_t width, int32_t height) {
+    XSizeHints* hints = XAllocSizeHints();
+    if (!hints) return;
+    hints->flags = PMaxSize | PBaseSize;
+    hints->max_width = hints->base_width = width;
+    hints->max_height = hints->base_height = height;
+    XSetWMNormalHints(display, window, hints);
+    XFree(hints);
 }
 
 constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
@@ -93,6 +53,7 @@ std::unique_ptr<X11FrameWindow> X11FrameWindow::create(CFrame& frame, Window par
                                    unsigned(size.height()), 0, CopyFromParent, InputOutput,
                                    CopyFromParent, CWEventMask | CWBackPixmap, &attributes);
             XStoreName(display, window, "Window");
+            setFixedSizeHints(display, window, size.width(), size.height());
             // The desktop's settings (Xft.dpi among them) live on the root window; a change of
             // the display scale arrives as a change of that property.
             XSelectInput(display, DefaultRootWindow(display), PropertyChangeMask);
@@ -139,8 +100,24 @@ void X11FrameWindow::pumpEvents() {
 void X11FrameWindow::resize(int32_t width, int32_t height) {
     if (width <= 0 || height <= 0) return;
     ErrorTrap trap(display_);
+    // The hints change first: a host that reacts to the new size reads the new limits with it.
+    setFixedSizeHints(display_, window_, width, height);
     XResizeWindow(display_, window_, unsigned(width), unsigned(height));
     cairo_xlib_surface_set_size(windowSurface_, width, height);
+    XFlush(display_);
+}
+
+// A pointer grab, as menus take one: the presses outside come here relative to this window
+// until it is released. When another client holds a grab already, the menu only closes on a
+// press inside.
+void X11FrameWindow::captureOutsidePresses(bool capture) {
+    ErrorTrap trap(display_);
+    if (capture)
+        XGrabPointer(display_, window_, False,
+                     ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
+                     GrabModeAsync, None, None, CurrentTime);
+    else
+        XUngrabPointer(display_, CurrentTime);
     XFlush(display_);
 }
 

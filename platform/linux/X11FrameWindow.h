@@ -22,6 +22,7 @@ class X11FrameWindow : public FrameWindow {
     void pumpEvents() override;
     void present(const CBitmap& backBuffer, const CRect& area) override;
     void resize(int32_t width, int32_t height) override;
+    void captureOutsidePresses(bool capture) override;
 
   private:
     X11FrameWindow(CFrame& frame, Display* display, Window window, cairo_surface_t* surface);

@@ -39,6 +39,18 @@ std::vector<double> desktopScaleFactors(void* parentWindow) {
     return {dpi / kReferenceDpi};
 }
 
+// The work area leaves out the task bar, which a window the size of the monitor would run under.
+CRect desktopScreenArea(void* parentWindow) {
+    const auto parent = static_cast<HWND>(parentWindow);
+    HMONITOR monitor = parent && IsWindow(parent)
+                           ? MonitorFromWindow(parent, MONITOR_DEFAULTTONEAREST)
+                           : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!monitor || !GetMonitorInfoW(monitor, &info)) return {};
+    return {0, 0, info.rcWork.right - info.rcWork.left, info.rcWork.bottom - info.rcWork.top};
+}
+
 std::string userSettingsFile() {
     const wchar_t* appData = _wgetenv(L"APPDATA");
     if (!appData || !*appData) return {};

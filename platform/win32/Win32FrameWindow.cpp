@@ -99,12 +99,17 @@ LRESULT Win32FrameWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_MOUSEMOVE:
         lastMousePoint_ = pointFrom(lParam, frame_);
         frame_.onMouseMoved(lastMousePoint_, buttonsOf(wParam));
-        if (!frame_.getMouseCaptureView() && GetCapture() == window_) ReleaseCapture();
+        if (!keepsCapture() && GetCapture() == window_) ReleaseCapture();
         return 0;
     case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) == window_) return 0;
         // Another window took the mouse mid-drag: the drag ends here, so its edit is closed.
-        if (reinterpret_cast<HWND>(lParam) != window_ && frame_.getMouseCaptureView())
-            frame_.onMouseUp(lastMousePoint_, 0);
+        if (frame_.getMouseCaptureView()) frame_.onMouseUp(lastMousePoint_, 0);
+        // A menu closes when the mouse goes elsewhere (another program came to the front).
+        if (capturingOutsidePresses_) {
+            capturingOutsidePresses_ = false;
+            frame_.popupCaptureLost();
+        }
         return 0;
     case WM_MOUSEWHEEL: {
         // Wheel messages carry screen coordinates.
@@ -141,7 +146,22 @@ void Win32FrameWindow::mouseDown(WPARAM wParam, LPARAM lParam) {
 void Win32FrameWindow::mouseUp(WPARAM wParam, LPARAM lParam) {
     lastMousePoint_ = pointFrom(lParam, frame_);
     frame_.onMouseUp(lastMousePoint_, buttonsOf(wParam));
-    if (GetCapture() == window_) ReleaseCapture();
+    if (!keepsCapture() && GetCapture() == window_) ReleaseCapture();
+}
+
+bool Win32FrameWindow::keepsCapture() const {
+    return capturingOutsidePresses_ || frame_.getMouseCaptureView();
+}
+
+// The capture brings this window the presses on the host's other windows; those of other
+// programs end it, which WM_CAPTURECHANGED reports.
+void Win32FrameWindow::captureOutsidePresses(bool capture) {
+    capturingOutsidePresses_ = capture;
+    if (!window_) return;
+    if (capture)
+        SetCapture(window_);
+    else if (!frame_.getMouseCaptureView() && GetCapture() == window_)
+        ReleaseCapture();
 }
 
 bool Win32FrameWindow::key(UINT message, WPARAM wParam) {

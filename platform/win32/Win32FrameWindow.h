@@ -28,6 +28,7 @@ class Win32FrameWindow : public FrameWindow {
     // Shows `area` of the back buffer now (a synchronous paint of that area).
     void present(const CBitmap& backBuffer, const CRect& area) override;
     void resize(int32_t width, int32_t height) override;
+    void captureOutsidePresses(bool capture) override;
 
   private:
     explicit Win32FrameWindow(CFrame& frame);
@@ -37,6 +38,8 @@ class Win32FrameWindow : public FrameWindow {
     void mouseDown(WPARAM wParam, LPARAM lParam);
     void mouseUp(WPARAM wParam, LPARAM lParam);
     bool key(UINT message, WPARAM wParam);
+    // The mouse stays captured while a press is being tracked or a popup is open.
+    bool keepsCapture() const;
 
     CFrame& frame_;
     OleSession ole_;
@@ -45,4 +48,5 @@ class Win32FrameWindow : public FrameWindow {
     HWND window_ = nullptr;
     const CBitmap* backBuffer_ = nullptr; // the frame's, known from the first present
     CPoint lastMousePoint_;
+    bool capturingOutsidePresses_ = false;
 };

@@ -149,6 +149,10 @@ std::string pluginDescription(const Programs& programs, int minorVersion, int mi
     out << uri(lv2uri::kUi) << "\n  a ui:X11UI ;\n"
         << "  lv2:requiredFeature ui:idleInterface ;\n"
         << "  lv2:optionalFeature ui:parent, ui:resize, ui:touch, opts:options, urid:map ;\n"
+        // Only the editor's own size menu changes its size: a host that let the user drag the
+        // window would only add empty margins, and one that knows this shrinks its window with
+        // the editor.
+        << "  lv2:optionalFeature ui:noUserResize ;\n"
         << "  opts:supportedOption ui:scaleFactor ;\n"
         << "  lv2:extensionData ui:idleInterface .\n\n";
     out << plugin << "\n  a lv2:Plugin, lv2:CompressorPlugin, doap:Project ;\n"

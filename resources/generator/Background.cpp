@@ -13,6 +13,11 @@ constexpr double upperCaptionBaselineY = 43;
 constexpr double lowerCaptionBaselineY = 164;
 constexpr double panelTopY = 27;
 constexpr double panelHeightPx = 239;
+// The panels' left and right edges, left to right.
+constexpr double panelEdgesX[][2] = {{4, 88}, {94, 344}, {350, 597}, {602, 686}};
+// Room kept between a caption and its panel's border.
+constexpr double captionMarginPx = 3;
+constexpr double lampCaptionGapPx = 3;
 
 double centreX(const CRect& rect) {
     return (rect.left + rect.right) * 0.5;
@@ -23,10 +28,22 @@ struct Caption {
     double x;
     double baselineY;
     Align align;
+    double sizePx = captionSizePx;
 };
 
 void caption(Canvas& canvas, const Caption& c) {
-    canvas.text(c.text, c.x, c.baselineY, captionSizePx, true, c.align, palette::caption);
+    canvas.text(c.text, c.x, c.baselineY, c.sizePx, true, c.align, palette::caption);
+}
+
+// The two release captions flanking the lamps are together wider than the room between ATTACK
+// and the panel's border at the usual size; both take the size at which RELEASE SLOW ends short
+// of the border, so the pair stays alike. Measured at the canvas's own scale, whose hinting
+// decides the width.
+double releaseCaptionSizePx(Canvas& canvas) {
+    const double startX = controlRect::releaseLampRight.right + lampCaptionGapPx;
+    const double roomPx = panelEdgesX[1][1] - captionMarginPx - startX;
+    const double widthPx = canvas.textWidth("RELEASE SLOW", captionSizePx, true);
+    return widthPx <= roomPx ? captionSizePx : captionSizePx * roomPx / widthPx;
 }
 
 void paintTitleStrip(Canvas& canvas) {
@@ -47,8 +64,7 @@ void paintTitleStrip(Canvas& canvas) {
 }
 
 void paintPanels(Canvas& canvas) {
-    const double xs[][2] = {{4, 88}, {94, 344}, {350, 597}, {602, 686}};
-    for (const auto& x : xs)
+    for (const auto& x : panelEdgesX)
         canvas.panel(x[0], panelTopY, x[1] - x[0], panelHeightPx, 5, palette::panelTop,
                      palette::panelBottom, palette::panelBorder);
 }
@@ -89,6 +105,7 @@ void paintBackground(Canvas& canvas) {
     using namespace controlRect;
     const double graphCaptionBaselineY = meterScale.top - 5;
     // RELEASE FAST and RELEASE SLOW flank the two lamps that show which release is working.
+    const double releaseSizePx = releaseCaptionSizePx(canvas);
     const Caption captions[] = {
         {"DETECTOR", centreX(detectionKnob), 40, Align::centre},
         {"SC FILTER", centreX(scFilterTypeSwitch), 93, Align::centre},
@@ -96,8 +113,10 @@ void paintBackground(Canvas& canvas) {
         {"KNEE", centreX(kneeKnob), upperCaptionBaselineY, Align::centre},
         {"RATIO", centreX(ratioKnob), upperCaptionBaselineY, Align::centre},
         {"ATTACK", centreX(attackKnob), lowerCaptionBaselineY, Align::centre},
-        {"RELEASE FAST", releaseLampLeft.left - 3.0, lowerCaptionBaselineY, Align::right},
-        {"RELEASE SLOW", releaseLampRight.right + 3.0, lowerCaptionBaselineY, Align::left},
+        {"RELEASE FAST", releaseLampLeft.left - lampCaptionGapPx, lowerCaptionBaselineY,
+         Align::right, releaseSizePx},
+        {"RELEASE SLOW", releaseLampRight.right + lampCaptionGapPx, lowerCaptionBaselineY,
+         Align::left, releaseSizePx},
         {"MAKEUP", centreX(makeUpKnob), upperCaptionBaselineY, Align::centre},
         {"DRY MIX", centreX(dryMixKnob), lowerCaptionBaselineY, Align::centre},
         {"SC", centreX(scMeter), graphCaptionBaselineY, Align::centre},

@@ -62,6 +62,25 @@ TEST(ScaleChoice, UnusableAnswersFallThroughToTheNextRuleOrToOneHundred) {
     EXPECT_EQ(chooseEditorScale(sources(-100, 0.0, {})), 100);
 }
 
+TEST(ScaleChoice, AutomaticLowersAScaleWhoseWindowWouldOverrunTheScreen) {
+    const auto on = [](ScaleSources s, int32_t width, int32_t height) {
+        s.screen = {0, 0, width, height};
+        return chooseEditorScale(s);
+    };
+    // 300 % is 2070 x 810 pixels, 250 % 1725 x 675, 200 % 1380 x 540, 175 % 1208 x 473.
+    EXPECT_EQ(on(sources(std::nullopt, 3.0, {}), 1920, 1080), 250);
+    EXPECT_EQ(on(sources(std::nullopt, 0.0, {3.0}), 1920, 1080), 250);
+    EXPECT_EQ(on(sources(std::nullopt, 2.0, {}), 1366, 768), 175);
+    EXPECT_EQ(on(sources(std::nullopt, 2.0, {}), 3000, 500), 175);
+    EXPECT_EQ(on(sources(std::nullopt, 2.0, {}), 1380, 540), 200); // an exact fit fits
+    EXPECT_EQ(on(sources(std::nullopt, 3.0, {}), 2070, 810), 300);
+    // Nothing fits a tiny screen: the smallest size is still an editor.
+    EXPECT_EQ(on(sources(std::nullopt, 2.0, {}), 640, 480), 100);
+    // The user's own choice stands even when it does not fit; an unknown screen limits nothing.
+    EXPECT_EQ(on(sources(300, 2.0, {}), 1920, 1080), 300);
+    EXPECT_EQ(on(sources(std::nullopt, 3.0, {}), 0, 0), 300);
+}
+
 TEST(ScaleSettingsFile, OnlyACompleteLineWithASupportedSizeIsAChoice) {
     EXPECT_EQ(parseScaleSetting("scale=200\n"), 200);
     EXPECT_EQ(parseScaleSetting("# editor\nscale=125\n"), 125);
@@ -131,13 +150,14 @@ class ResizingHost : public FakeEditorHost {
 
 // An editor whose desktop, settings file and host are the test's.
 struct ScaledEditor {
-    ScaledEditor(std::vector<double> desktop, std::string settingsFile) {
+    ScaledEditor(std::vector<double> desktop, std::string settingsFile, CRect screen = {}) {
         EditorServices services;
         services.tickMs = [] { return 0u; };
         services.openWindow = [this](CFrame& frame, void*) {
             return frame.attachWindow(std::make_unique<SizedFrameWindow>(&windowSizes));
         };
         services.desktopScale = [desktop](void*) { return desktop; };
+        services.screenArea = [screen](void*) { return screen; };
         services.settingsFile = std::move(settingsFile);
         editor = std::make_unique<CompressorEditor>(host, std::move(services));
         host.editor = editor.get();
@@ -153,6 +173,7 @@ struct ScaledEditor {
 constexpr CRect k100{0, 0, 690, 270};
 constexpr CRect k150{0, 0, 1035, 405};
 constexpr CRect k200{0, 0, 1380, 540};
+constexpr CRect k250{0, 0, 1725, 675};
 constexpr CRect k300{0, 0, 2070, 810};
 
 // The menu row showing `choice`.
@@ -207,6 +228,19 @@ TEST_F(ScaleSettingsFolder, MenuChoiceWinsOverTheDesktopAndHoldsForLaterInstance
     EXPECT_EQ(second.deviceSize(), k150);
     ScaledEditor third({3.0}, settings);
     EXPECT_EQ(third.size(), k300);
+}
+
+TEST_F(ScaleSettingsFolder, AutomaticKeepsToTheScreenButTheUsersChoiceDoesNot) {
+    // A 300 % desktop on a screen 1920 pixels wide: 300 % would be 2070 pixels.
+    ScaledEditor editor({3.0}, settings, {0, 0, 1920, 1080});
+    ASSERT_TRUE(editor.editor->open(fakeParentWindow()));
+    EXPECT_EQ(editor.deviceSize(), k250);
+    editor.editor->getFrame()->onMouseDown(kBackground, kButtonRight);
+    ASSERT_NE(editor.editor->scaleMenu(), nullptr);
+    EXPECT_EQ(editor.editor->scaleMenu()->label(7), "Automatic (250 %)");
+    editor.editor->getFrame()->onMouseDown(rowOf(*editor.editor->scaleMenu(), 300), kButtonLeft);
+    EXPECT_EQ(editor.deviceSize(), k300);
+    EXPECT_EQ(editor.host.hostSizes.back(), k300);
 }
 
 TEST_F(ScaleSettingsFolder, APressOutsideTheMenuClosesItAndChangesNothing) {

@@ -202,15 +202,15 @@ class Lv2UiInAWindow : public ::testing::Test {
         XSync(display, False);
         idleFor(20);
     }
-    void button(bool down) {
-        XTestFakeButtonEvent(display, 1, down ? True : False, CurrentTime);
+    void button(bool down, unsigned which = 1) {
+        XTestFakeButtonEvent(display, which, down ? True : False, CurrentTime);
         XSync(display, False);
         idleFor(20);
     }
-    void click(int x, int y) {
+    void click(int x, int y, unsigned which = 1) {
         pointerTo(x, y);
-        button(true);
-        button(false);
+        button(true, which);
+        button(false, which);
         idleFor(60);
     }
 
@@ -352,6 +352,22 @@ TEST_F(Lv2UiInAWindow, SwitchesKeepTheOtherListeningSwitchesOffOnThePorts) {
     EXPECT_EQ(scale.back().value, 2.0f);
     EXPECT_EQ(host.calls.front().kind, UiCall::kTouchOn);
     EXPECT_EQ(host.calls.back().kind, UiCall::kTouchOff);
+}
+
+TEST_F(Lv2UiInAWindow, TheSizeMenuClosesOnAClickOutsideThePluginsWindow) {
+    sendControls();
+    const Picture closed = screenshot();
+    click(300, 150, 3); // the background
+    ASSERT_GT(differences(screenshot(), closed), 100) << "the size menu did not open";
+
+    click(kWidth + 200, kHeight + 100); // the desktop beside the host's window
+    EXPECT_EQ(differences(screenshot(), closed), 0);
+    EXPECT_EQ(host.resizedWidth, kWidth);
+    EXPECT_TRUE(host.calls.empty());
+
+    // The pointer is free again: the next click inside reaches a control.
+    click(567, 240); // Bypass
+    ASSERT_EQ(writesTo(kFirstParameterPort + 16).size(), 1u);
 }
 
 TEST_F(Lv2UiInAWindow, MetersFollowTheOutputPortsAndStrangeEventsAreIgnored) {

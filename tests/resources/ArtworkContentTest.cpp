@@ -211,6 +211,25 @@ TEST(Background, NoCaptionUnderAControl) {
     }
 }
 
+class BackgroundAtScale : public testing::TestWithParam<int> {};
+
+TEST_P(BackgroundAtScale, NoCaptionRunsOverAPanelsBorder) {
+    const int percent = GetParam();
+    const DecodedPng background = image(percent == 100 ? 201 : 201 + percent * 100);
+    ASSERT_TRUE(background.ok);
+    const auto device = [percent](int px) { return int(std::lround(px * percent / 100.0)); };
+    // The panels' borders and the dark gaps between them, two pixels either side, over the
+    // panels' whole height: a light pixel there is a caption that does not fit its panel.
+    const int bordersX[] = {88, 94, 344, 350, 597, 602};
+    for (int border : bordersX)
+        for (int y = device(27); y < device(266); ++y)
+            for (int x = device(border - 2); x <= device(border + 2); ++x)
+                ASSERT_LT(luminance(background.at(x, y)), 100.0)
+                    << "at " << x << "," << y << " (" << percent << " %)";
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, BackgroundAtScale, testing::Values(100, 150, 175, 200, 250, 300));
+
 TEST(Background, CaptionsAreReadableAboveTheirControls) {
     const DecodedPng background = image(201);
     ASSERT_TRUE(background.ok);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 // A view that records the input it gets and answers with a fixed result.
@@ -247,6 +249,61 @@ TEST_F(ModalOverlayTest, RefusesASecondModalViewOrOneAlreadyPlaced) {
     frame.setModalOverlay(nullptr);
     card->releaseRef();
     other->releaseRef();
+}
+
+// A window that records when the frame asks it to capture presses outside it.
+class CapturingWindow : public FrameWindow {
+  public:
+    explicit CapturingWindow(std::vector<bool>& requests) : requests_(requests) {}
+    void pumpEvents() override {}
+    void present(const CBitmap&, const CRect&) override {}
+    void captureOutsidePresses(bool capture) override { requests_.push_back(capture); }
+
+  private:
+    std::vector<bool>& requests_;
+};
+
+TEST_F(ModalOverlayTest, APopupClosesOnAPressOutsideTheWindowOrWhenTheCaptureIsLost) {
+    std::vector<bool> captures;
+    ASSERT_TRUE(frame.attachWindow(std::make_unique<CapturingWindow>(captures)));
+    add({0, 0, 200, 100}, kMouseHandled, "knob");
+    auto* menu = new ProbeView({0, 0, 200, 100}, kMouseHandledNoTracking, log, "menu");
+
+    EXPECT_FALSE(frame.setPopupOverlay(nullptr));
+    EXPECT_TRUE(captures.empty());
+    ASSERT_TRUE(frame.setPopupOverlay(menu));
+    EXPECT_EQ(captures, std::vector<bool>{true});
+    frame.onMouseDown({60, 30}, kButtonLeft); // inside: the popup decides
+    EXPECT_EQ(frame.getModalOverlay(), menu);
+    frame.setModalOverlay(nullptr);
+    // The frame's pixels end before its right and bottom edges.
+    for (const CPoint outside : {CPoint{-1, 30}, CPoint{60, 100}, CPoint{200, 0}}) {
+        ASSERT_TRUE(frame.setPopupOverlay(menu));
+        frame.idle();
+        EXPECT_EQ(frame.onMouseDown(outside, kButtonLeft), kMouseHandledNoTracking);
+        EXPECT_EQ(frame.getModalOverlay(), nullptr) << outside.h << "," << outside.v;
+        // What the popup covered is drawn again.
+        EXPECT_EQ(frame.getInvalidArea(), menu->getViewSize());
+    }
+    EXPECT_EQ(log, (std::vector<std::string>{"menu down 60,30"}));
+    EXPECT_EQ(captures.back(), false);
+
+    ASSERT_TRUE(frame.setPopupOverlay(menu));
+    frame.popupCaptureLost();
+    EXPECT_EQ(frame.getModalOverlay(), nullptr);
+    EXPECT_EQ(captures,
+              (std::vector<bool>{true, false, true, false, true, false, true, false, true, false}));
+
+    // A plain modal view neither captures nor closes on a press outside.
+    ASSERT_TRUE(frame.setModalOverlay(menu));
+    frame.onMouseDown({-5, -5}, kButtonLeft);
+    frame.popupCaptureLost();
+    EXPECT_EQ(frame.getModalOverlay(), menu);
+    EXPECT_EQ(captures.size(), 10u);
+    frame.setModalOverlay(nullptr);
+    EXPECT_EQ(captures.size(), 10u);
+    EXPECT_EQ(menu->getNbReference(), 1);
+    menu->releaseRef();
 }
 
 TEST(ModalOverlayLifetimeTest, DestroyingTheFrameLeavesTheModalViewToItsOwner) {

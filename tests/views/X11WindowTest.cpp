@@ -99,6 +99,36 @@ TEST_F(X11WindowTest, OpenedFrameShowsExactlyTheHeadlessRendering) {
     XDestroyWindow(display.get(), parent);
 }
 
+// Embedding hosts (suil's wrappers, VST 2 hosts on X11) size their socket from these hints;
+// hints left at an earlier, larger size keep the host's window large after a shrink. A minimum
+// size would pin suil's GTK 2 wrapper (Ardour's) at the size the editor opened with.
+TEST_F(X11WindowTest, TheWindowsSizeHintsFollowTheScaleDownAsWellAsUp) {
+    const Window parent = makeTopLevel();
+    auto frame = makeFrame();
+    ASSERT_TRUE(frame->open(reinterpret_cast<void*>(static_cast<uintptr_t>(parent))));
+    Window root = 0, parentOfChild = 0, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree(display.get(), parent, &root, &parentOfChild, &children, &count);
+    ASSERT_EQ(count, 1u);
+    const Window child = children[0];
+    XFree(children);
+
+    for (const double scale : {1.0, 2.0, 1.5, 1.0}) {
+        frame->setScale(scale);
+        XSizeHints hints{};
+        long supplied = 0;
+        ASSERT_TRUE(XGetWMNormalHints(display.get(), child, &hints, &supplied));
+        const int width = int(kWidth * scale), height = int(kHeight * scale);
+        EXPECT_EQ(hints.flags & (PMinSize | PMaxSize | PBaseSize), PMaxSize | PBaseSize);
+        EXPECT_EQ(hints.max_width, width) << scale;
+        EXPECT_EQ(hints.base_width, width) << scale;
+        EXPECT_EQ(hints.max_height, height) << scale;
+        EXPECT_EQ(hints.base_height, height) << scale;
+    }
+    frame->close();
+    XDestroyWindow(display.get(), parent);
+}
+
 namespace {
 
 class PressCounter : public CView {

@@ -96,6 +96,25 @@ TEST_F(FrameWindowInputTest, LosingTheMouseToAnotherWindowEndsTheDrag) {
     EXPECT_EQ(probe->events.size(), 3u);
 }
 
+TEST_F(FrameWindowInputTest, APopupKeepsTheMouseUntilAPressOutsideOrAnotherWindowTakesIt) {
+    auto* menu = new ProbeView({0, 0, 200, 100}, kColorBlue);
+    ASSERT_TRUE(frame.setPopupOverlay(menu));
+    EXPECT_EQ(GetCapture(), child);
+    send(WM_RBUTTONUP, 0, 30, 20); // the right button that opened it comes up
+    EXPECT_EQ(GetCapture(), child);
+    send(WM_LBUTTONDOWN, MK_LBUTTON, 250, 150); // beside the editor, in the host's window
+    EXPECT_EQ(frame.getModalOverlay(), nullptr);
+    EXPECT_EQ(GetCapture(), nullptr);
+    send(WM_LBUTTONUP, 0, 250, 150);
+    EXPECT_TRUE(menu->events.empty());
+
+    ASSERT_TRUE(frame.setPopupOverlay(menu));
+    SetCapture(host.handle()); // another program came to the front, say
+    EXPECT_EQ(frame.getModalOverlay(), nullptr);
+    ReleaseCapture();
+    menu->releaseRef();
+}
+
 TEST_F(FrameWindowInputTest, WheelUsesScreenCoordinatesAndNotches) {
     POINT screen{50, 30};
     ClientToScreen(child, &screen);

@@ -1,0 +1,262 @@
+// The LV2 UI as jalv.gtk3 and Ardour show it: loaded through suil into a GTK window (built
+// twice, with GTK 3 as jalv.gtk3 uses it and with GTK 2 as Ardour does; suil's X11 wrapper for
+// each), the window non-resizable when the UI declares ui:noUserResize, the host's scale factor
+// announced as an option. The user changes the size from the editor's menu with real clicks; the
+// host's window must follow both ways and show what the editor draws at the new size, with
+// nothing left of the old one.
+
+// GoogleTest first: Xlib defines macros (None, Bool, Status) that clash with its templates.
+#include <gtest/gtest.h>
+
+#include "EditorSnapshot.h"
+#include "HostedLv2Plugin.h"
+#include "views/CBitmap.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+#include <lv2/atom/atom.h>
+#include <lv2/options/options.h>
+#include <lv2/ui/ui.h>
+#include <lv2/urid/urid.h>
+#include <suil/suil.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kPluginUri = "http://www.velmorinthlabs.com/plugins/qvl-feedback-compressor";
+constexpr float kHostScaleFactor = 2.0f; // what "Automatic" follows here
+// The kind of widget the host asks suil for.
+constexpr const char* kContainer = QVL_SUIL_GTK == 2 ? LV2_UI__GtkUI : LV2_UI__Gtk3UI;
+
+struct Size {
+    int width = 0, height = 0;
+    bool operator==(const Size& o) const { return width == o.width && height == o.height; }
+};
+std::ostream& operator<<(std::ostream& out, const Size& s) {
+    return out << s.width << " x " << s.height;
+}
+
+// The editor's size at `percent`: its 690 x 270 pixels, rounded as a display would.
+Size editorSize(int percent) {
+    return {(690 * percent + 50) / 100, (270 * percent + 50) / 100};
+}
+
+using Picture = std::vector<uint32_t>;
+
+int differences(const Picture& a, const Picture& b) {
+    if (a.size() != b.size() || a.empty()) return -1;
+    int n = 0;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        n += a[i] != b[i];
+    return n;
+}
+
+struct UridMap {
+    std::vector<std::string> uris;
+    static LV2_URID map(LV2_URID_Map_Handle handle, const char* uri) {
+        auto& uris = static_cast<UridMap*>(handle)->uris;
+        for (std::size_t i = 0; i < uris.size(); ++i)
+            if (uris[i] == uri) return LV2_URID(i + 1);
+        uris.emplace_back(uri);
+        return LV2_URID(uris.size());
+    }
+};
+
+void ignoreWrite(SuilController, uint32_t, uint32_t, uint32_t, const void*) {}
+
+class Lv2UiInSuil : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X server (DISPLAY is not set)";
+        if (!gtk_init_check(nullptr, nullptr)) GTEST_SKIP() << "GTK cannot open the display";
+        display = XOpenDisplay(nullptr);
+        ASSERT_NE(display, nullptr);
+        int event = 0, error = 0, major = 0, minor = 0;
+        if (!XTestQueryExtension(display, &event, &error, &major, &minor))
+            GTEST_SKIP() << "the X server has no XTest extension";
+
+        config = fs::temp_directory_path() / ("qvl-suil-test-" + std::to_string(getpid()));
+        fs::create_directories(config / "qvl-feedback-compressor");
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        setenv("LV2_PATH", QVL_LV2_FOLDER ":/usr/lib/lv2", 1);
+        dsp = std::make_unique<HostedLv2Plugin>(kPluginUri, 48000.0);
+        ASSERT_TRUE(dsp->isLoaded()) << dsp->error();
+    }
+
+    void TearDown() override {
+        if (instance) suil_instance_free(instance);
+        if (window) gtk_widget_destroy(window);
+        if (host) suil_host_free(host);
+        pump(50);
+        dsp.reset();
+        if (display) XCloseDisplay(display);
+        std::error_code ignored;
+        if (!config.empty()) fs::remove_all(config, ignored);
+    }
+
+    // Opens the UI in a new GTK window as jalv.gtk3 does, with the user's stored choice.
+    void open(const std::string& storedScale) {
+        std::ofstream(config / "qvl-feedback-compressor" / "editor.conf")
+            << "scale=" << storedScale << "\n";
+
+        LilvWorld* world = dsp->world();
+        LilvUIs* uis = lilv_plugin_get_uis(dsp->plugin());
+        const LilvUI* ui = lilv_uis_get(uis, lilv_uis_begin(uis));
+        const std::string uiUri = lilv_node_as_uri(lilv_ui_get_uri(ui));
+        char* bundle = lilv_file_uri_parse(lilv_node_as_uri(lilv_ui_get_bundle_uri(ui)), nullptr);
+        char* binary = lilv_file_uri_parse(lilv_node_as_uri(lilv_ui_get_binary_uri(ui)), nullptr);
+        LilvNode* optional = lilv_new_uri(world, LV2_CORE__optionalFeature);
+        LilvNode* noUserResize = lilv_new_uri(world, LV2_UI__noUserResize);
+        resizable = !lilv_world_ask(world, lilv_ui_get_uri(ui), optional, noUserResize);
+        lilv_node_free(noUserResize);
+        lilv_node_free(optional);
+
+        const LV2_Options_Option options[] = {
+            {LV2_OPTIONS_INSTANCE, 0, UridMap::map(&uridMap, LV2_UI__scaleFactor), sizeof(float),
+             UridMap::map(&uridMap, LV2_ATOM__Float), &kHostScaleFactor},
+            {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+        LV2_Feature mapFeature{LV2_URID__map, &map};
+        LV2_Feature optionsFeature{LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(options)};
+        const LV2_Feature* features[] = {&mapFeature, &optionsFeature, nullptr};
+
+        window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+        gtk_window_set_resizable(GTK_WINDOW(window), resizable);
+        host = suil_host_new(ignoreWrite, nullptr, nullptr, nullptr);
+        instance = suil_instance_new(host, nullptr, kContainer, kPluginUri, uiUri.c_str(),
+                                     LV2_UI__X11UI, bundle, binary, features);
+        lilv_free(bundle);
+        lilv_free(binary);
+        lilv_uis_free(uis);
+        ASSERT_NE(instance, nullptr);
+        gtk_container_add(GTK_CONTAINER(window),
+                          static_cast<GtkWidget*>(suil_instance_get_widget(instance)));
+        gtk_widget_show_all(window);
+        // The values a host sends when the UI opens: the plug-in's defaults.
+        for (uint32_t p = 0; p < dsp->numPorts(); ++p)
+            if (dsp->isControlInput(p))
+                suil_instance_port_event(instance, p, sizeof(float), 0, &dsp->control(p));
+        pump(400);
+    }
+
+    // Runs GTK's main loop (and with it suil's idle calls into the UI) for `ms`.
+    static void pump(int ms) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < end) {
+            while (gtk_events_pending())
+                gtk_main_iteration_do(FALSE);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+
+    Window toplevel() const { return GDK_WINDOW_XID(gtk_widget_get_window(window)); }
+
+    Size windowSize() const {
+        XWindowAttributes a;
+        XSync(display, False);
+        if (!XGetWindowAttributes(display, toplevel(), &a)) return {};
+        return {a.width, a.height};
+    }
+
+    // Waits for the host's window to take `size` (a window system answers when it answers).
+    Size settleAt(Size size) {
+        for (int i = 0; i < 100 && !(windowSize() == size); ++i)
+            pump(20);
+        pump(200); // and for the editor's next paint
+        return windowSize();
+    }
+
+    // A click at (x, y) of the editor's own 690 x 270 pixels, drawn at `percent`.
+    void click(int x, int y, int percent, unsigned button) {
+        int rootX = 0, rootY = 0;
+        Window child = 0;
+        XTranslateCoordinates(display, toplevel(), DefaultRootWindow(display), x * percent / 100,
+                              y * percent / 100, &rootX, &rootY, &child);
+        XTestFakeMotionEvent(display, -1, rootX, rootY, CurrentTime);
+        XTestFakeButtonEvent(display, button, True, CurrentTime);
+        XTestFakeButtonEvent(display, button, False, CurrentTime);
+        XSync(display, False);
+        pump(150);
+    }
+
+    // The size menu opened on the background at (300, 150) is kept inside the editor: its
+    // eight rows of 16 pixels start at 141 (100 %, 125 %, ... 300 %, then "Automatic").
+    void chooseFromMenu(int row, int currentPercent) {
+        click(300, 150, currentPercent, 3);
+        click(330, 149 + 16 * row, currentPercent, 1);
+    }
+
+    Picture screenshot(Size size) const {
+        XImage* image = XGetImage(display, toplevel(), 0, 0, unsigned(size.width),
+                                  unsigned(size.height), AllPlanes, ZPixmap);
+        Picture p;
+        if (!image) return p;
+        for (int y = 0; y < size.height; ++y)
+            for (int x = 0; x < size.width; ++x)
+                p.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFFu);
+        XDestroyImage(image);
+        return p;
+    }
+
+    static Picture snapshot(int percent) {
+        SnapshotOptions options;
+        options.scalePercent = percent;
+        const SharedRef<CBitmap> bitmap = renderEditorSnapshot(options);
+        Picture p;
+        if (!bitmap) return p;
+        for (int y = 0; y < bitmap->getHeight(); ++y)
+            for (int x = 0; x < bitmap->getWidth(); ++x)
+                p.push_back(bitmap->pixelAt(x, y) & 0xFFFFFFu);
+        return p;
+    }
+
+    Display* display = nullptr;
+    fs::path config;
+    std::unique_ptr<HostedLv2Plugin> dsp;
+    UridMap uridMap;
+    LV2_URID_Map map{&uridMap, UridMap::map};
+    SuilHost* host = nullptr;
+    SuilInstance* instance = nullptr;
+    GtkWidget* window = nullptr;
+    bool resizable = true;
+};
+
+TEST_F(Lv2UiInSuil, TheHostsWindowShrinksAndGrowsWithTheEditorAndShowsItWhole) {
+    open("200");
+    EXPECT_FALSE(resizable) << "the UI must tell hosts that only it changes its size";
+    ASSERT_EQ(settleAt(editorSize(200)), editorSize(200));
+    EXPECT_EQ(differences(screenshot(editorSize(200)), snapshot(200)), 0);
+
+    chooseFromMenu(0, 200); // 100 %
+    ASSERT_EQ(settleAt(editorSize(100)), editorSize(100));
+    EXPECT_EQ(differences(screenshot(editorSize(100)), snapshot(100)), 0);
+
+    chooseFromMenu(4, 100); // 200 %
+    ASSERT_EQ(settleAt(editorSize(200)), editorSize(200));
+    EXPECT_EQ(differences(screenshot(editorSize(200)), snapshot(200)), 0);
+}
+
+TEST_F(Lv2UiInSuil, FromTheUsersThreeHundredPercentBackToAutomatic) {
+    open("300"); // wider than the test's screen: the user's choice all the same
+    ASSERT_EQ(settleAt(editorSize(300)), editorSize(300));
+
+    chooseFromMenu(7, 300); // "Automatic": the host's factor of 2
+    ASSERT_EQ(settleAt(editorSize(200)), editorSize(200));
+    EXPECT_EQ(differences(screenshot(editorSize(200)), snapshot(200)), 0);
+}
+
+} // namespace
