@@ -6,3 +6,4 @@
 // takes them from the project, where the packages and the version resource read them too.
 constexpr const char* kProductName = QVL_PRODUCT_NAME;
 constexpr const char* kVendorName = QVL_VENDOR_NAME;
+constexpr const char* kVendorUrl = QVL_VENDOR_URL;
