@@ -321,10 +321,13 @@ tresult PLUGIN_API Vst3Plugin::process(ProcessData& data) {
     return kResultOk;
 }
 
-// Measured: after the input falls silent the output is exactly zero from the latency on,
-// whatever the program, so the tail is the latency itself.
+// Measured: once the input falls silent, its trace in the output sinks below -160 dBFS within
+// 6 ms after the latency for every program from 22.05 to 192 kHz; the engine's own output
+// noise goes on regardless, so the tail is where the input stops being heard, with a margin.
 uint32 PLUGIN_API Vst3Plugin::getTailSamples() {
-    return CompressorEffect::kLatencySamples;
+    constexpr double kRingingSeconds = 0.010;
+    return CompressorEffect::kLatencySamples +
+           static_cast<uint32>(std::ceil(effect_.sampleRate() * kRingingSeconds));
 }
 
 // The component's state is this object's own; there is nothing more to take over.
