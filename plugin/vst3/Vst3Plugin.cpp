@@ -255,6 +255,11 @@ void Vst3Plugin::applyChange(ParamID id, ParamValue value) {
         effect_.setParameter(kBypass, vst3param::hostBypassOn(stored) ? 1.0f : 0.0f);
     else if (id == vst3param::kProgramChange)
         effect_.setProgram(vst3param::programAt(stored));
+}
+
+void Vst3Plugin::noteSentSwitch(ParamID id, ParamValue value) {
+    float stored;
+    if (!vst3param::usableValue(value, stored)) return;
     for (int i = 0; i < 3; ++i)
         if (id == static_cast<ParamID>(kListeningSwitches[i])) switchesHostKnows_[i] = stored;
 }
@@ -309,6 +314,7 @@ tresult PLUGIN_API Vst3Plugin::process(ProcessData& data) {
                 ParamValue value;
                 if (pointOffset(queues[q], nextPoint[q], done, frames, value) > done) break;
                 applyChange(queues[q]->getParameterId(), value);
+                noteSentSwitch(queues[q]->getParameterId(), value);
                 ++nextPoint[q];
             }
         }

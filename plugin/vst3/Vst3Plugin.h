@@ -131,6 +131,7 @@ class Vst3Plugin final : public Steinberg::Vst::IComponent,
     template <typename Sample>
     void processSpan(Steinberg::Vst::ProcessData& data, int32 start, int32 end);
     void applyChange(ParamID id, ParamValue value);
+    void noteSentSwitch(ParamID id, ParamValue value);
     void reportSwitchChanges(Steinberg::Vst::IParameterChanges* outputs);
     bool hasAudio(const Steinberg::Vst::ProcessData& data) const;
     static void silenceOutputs(Steinberg::Vst::ProcessData& data);
