@@ -13,9 +13,10 @@ using namespace Steinberg;
 
 namespace {
 
-// Hosts store this ID in every session and preset to find the plug-in again; a new value
-// would orphan them all, so it stays as first chosen whatever else changes.
-const TUID kClassId = INLINE_UID(0x5176C1A3, 0x8E2B4F06, 0x9D41E7B2, 0x3C08A95F);
+// The four words come from the build, which explains why they never change; the macro lets
+// them expand before INLINE_UID counts its arguments.
+#define QVL_INLINE_UID(...) INLINE_UID(__VA_ARGS__)
+const TUID kClassId = QVL_INLINE_UID(QVL_VST3_CLASS_ID);
 
 template <std::size_t N> void copyText(char8 (&target)[N], const char* text) {
     std::strncpy(target, text, N - 1);
