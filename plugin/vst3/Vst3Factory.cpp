@@ -2,6 +2,7 @@
 
 #include "plugin/ProductIdentity.h"
 #include "plugin/vst3/Vst3Plugin.h"
+#include "plugin/vst3/Vst3Text.h"
 
 #include <pluginterfaces/vst/ivstaudioprocessor.h>
 #include <pluginterfaces/vst/vsttypes.h>
@@ -24,10 +25,7 @@ template <std::size_t N> void copyText(char8 (&target)[N], const char* text) {
 }
 
 template <std::size_t N> void copyText(char16 (&target)[N], const char* text) {
-    std::size_t n = 0;
-    for (; text[n] != '\0' && n < N - 1; ++n)
-        target[n] = static_cast<char16>(static_cast<unsigned char>(text[n]));
-    target[n] = 0;
+    copyToUtf16(text, target, static_cast<int>(N));
 }
 
 // The class description in each of the three shapes the factory versions ask for.

@@ -235,7 +235,7 @@ void Vst3Plugin::silenceOutputs(ProcessData& data) {
         if (data.symbolicSampleSize == kSample64 && out.channelBuffers64 && out.channelBuffers64[c])
             std::fill_n(out.channelBuffers64[c], data.numSamples, 0.0);
     }
-    out.silenceFlags = (uint64(1) << out.numChannels) - 1;
+    out.silenceFlags = out.numChannels >= 64 ? ~uint64(0) : (uint64(1) << out.numChannels) - 1;
 }
 
 template <typename Sample> void Vst3Plugin::processSpan(ProcessData& data, int32 start, int32 end) {
@@ -357,7 +357,9 @@ tresult PLUGIN_API Vst3Plugin::getParamStringByValue(ParamID id, ParamValue valu
     if (vst3param::isEffectParameter(id))
         copyToUtf16(kParameters[id].hostText(stored).text, string, 128);
     else if (id == vst3param::kHostBypass)
-        copyToUtf16(vst3param::hostBypassOn(stored) ? "on" : "off", string, 128);
+        copyToUtf16(
+            kParameters[kBypass].hostText(vst3param::hostBypassOn(stored) ? 1.0f : 0.0f).text,
+            string, 128);
     else
         copyToUtf16(effect_.programName(vst3param::programAt(stored)), string, 128);
     return kResultOk;

@@ -14,7 +14,7 @@ namespace {
 const FIDString kOurPlatform = kPlatformTypeHWND;
 #else
 const FIDString kOurPlatform = kPlatformTypeX11EmbedWindowID;
-// The editor's idle rate in VST 2 hosts: meters and X events at 50 per second.
+// Meters and the editor window's X events are served 50 times a second.
 constexpr Linux::TimerInterval kIdleIntervalMs = 20;
 #endif
 
