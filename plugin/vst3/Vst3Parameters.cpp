@@ -17,17 +17,10 @@ constexpr const char* kShortTitles[kUnused19] = {
     "Release", "Rel Slow", "Dry Mix", "Make Up", "HF Harm", "LF Harm", "HF Amt",
     "LF Amt",  "Delta",    "Bypass",  "SC Prev", "Meter"};
 
-int stepCount(ParameterKind kind) {
-    switch (kind) {
-    case ParameterKind::onOff:
-        return 1;
-    case ParameterKind::threeWaySwitch:
-        return 2;
-    case ParameterKind::fourWaySwitch:
-        return 3;
-    default:
-        return 0;
-    }
+// Switches step through their plain positions; every other control is continuous to the host.
+int stepCount(const PlainScale& plain) {
+    const bool switched = (plain.hints & (kHintToggled | kHintEnumeration)) != 0;
+    return switched ? static_cast<int>(plain.max - plain.min) : 0;
 }
 
 void describeEffectParameter(int index, ParameterInfo& info) {
@@ -36,7 +29,7 @@ void describeEffectParameter(int index, ParameterInfo& info) {
     copyToUtf16(parameter.name, info.title, 128);
     copyToUtf16(kShortTitles[index], info.shortTitle, 128);
     copyToUtf16(unitSymbol(parameter.plain.unit), info.units, 128);
-    info.stepCount = stepCount(parameter.kind);
+    info.stepCount = stepCount(parameter.plain);
     info.defaultNormalizedValue = defaultValue(index);
     info.flags = ParameterInfo::kCanAutomate;
     if (info.stepCount > 1) info.flags |= ParameterInfo::kIsList;

@@ -56,8 +56,9 @@ Vst3Plugin::Vst3Plugin() : effect_(this, createCompressorEditor) {
         switchesHostKnows_[i] = effect_.getParameter(kListeningSwitches[i]);
 }
 
+// The effect goes after this body, and its editor may still report edits as it closes.
 Vst3Plugin::~Vst3Plugin() {
-    if (handler_) handler_->release();
+    setComponentHandler(nullptr);
 }
 
 void Vst3Plugin::viewClosed(Vst3View* view) {
