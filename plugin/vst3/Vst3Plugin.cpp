@@ -265,20 +265,26 @@ void Vst3Plugin::noteSentSwitch(ParamID id, ParamValue value) {
         if (id == static_cast<ParamID>(kListeningSwitches[i])) switchesHostKnows_[i] = stored;
 }
 
-// The listening switches exclude one another; one the effect turned off for another is told to
-// the host, so its lane and generic controls show what is heard.
-void Vst3Plugin::reportSwitchChanges(IParameterChanges* outputs) {
+void Vst3Plugin::report(IParameterChanges* outputs, int index, float value) {
+    int32 queueIndex = 0, pointIndex = 0;
+    IParamValueQueue* queue =
+        outputs ? outputs->addParameterData(static_cast<ParamID>(index), queueIndex) : nullptr;
+    if (queue) queue->addPoint(0, value, pointIndex);
+}
+
+// What the effect changed by itself is told to the host, so its lanes and generic controls
+// show what is heard: a program the block's queue chose sets every value, and a listening
+// switch turned on turns the others off.
+void Vst3Plugin::reportOwnChanges(IParameterChanges* outputs, bool programChanged) {
     for (int i = 0; i < 3; ++i) {
         const float now = effect_.getParameter(kListeningSwitches[i]);
         if (now == switchesHostKnows_[i]) continue;
         switchesHostKnows_[i] = now;
-        int32 queueIndex = 0, pointIndex = 0;
-        IParamValueQueue* queue =
-            outputs
-                ? outputs->addParameterData(static_cast<ParamID>(kListeningSwitches[i]), queueIndex)
-                : nullptr;
-        if (queue) queue->addPoint(0, now, pointIndex);
+        if (!programChanged) report(outputs, kListeningSwitches[i], now);
     }
+    if (programChanged)
+        for (int index = 0; index < kUnused19; ++index)
+            report(outputs, index, effect_.getParameter(index));
 }
 
 // The block is cut at every parameter change, so each lands on its own sample.
@@ -292,6 +298,7 @@ tresult PLUGIN_API Vst3Plugin::process(ProcessData& data) {
 
     const bool audio = hasAudio(data);
     const int32 frames = std::max(data.numSamples, 0);
+    bool programChanged = false;
     for (int32 done = 0;;) {
         int32 nextChange = frames;
         bool pending = false;
@@ -316,6 +323,7 @@ tresult PLUGIN_API Vst3Plugin::process(ProcessData& data) {
                 if (pointOffset(queues[q], nextPoint[q], done, frames, value) > done) break;
                 applyChange(queues[q]->getParameterId(), value);
                 noteSentSwitch(queues[q]->getParameterId(), value);
+                programChanged |= queues[q]->getParameterId() == vst3param::kProgramChange;
                 ++nextPoint[q];
             }
         }
@@ -324,7 +332,7 @@ tresult PLUGIN_API Vst3Plugin::process(ProcessData& data) {
         data.outputs[0].silenceFlags = 0;
     else
         silenceOutputs(data);
-    reportSwitchChanges(data.outputParameterChanges);
+    reportOwnChanges(data.outputParameterChanges, programChanged);
     return kResultOk;
 }
 

@@ -132,7 +132,8 @@ class Vst3Plugin final : public Steinberg::Vst::IComponent,
     void processSpan(Steinberg::Vst::ProcessData& data, int32 start, int32 end);
     void applyChange(ParamID id, ParamValue value);
     void noteSentSwitch(ParamID id, ParamValue value);
-    void reportSwitchChanges(Steinberg::Vst::IParameterChanges* outputs);
+    void reportOwnChanges(Steinberg::Vst::IParameterChanges* outputs, bool programChanged);
+    static void report(Steinberg::Vst::IParameterChanges* outputs, int index, float value);
     bool hasAudio(const Steinberg::Vst::ProcessData& data) const;
     static void silenceOutputs(Steinberg::Vst::ProcessData& data);
 

@@ -82,7 +82,7 @@ TEST(Vst3Automation, AChangeEveryHundredSamples) {
     EXPECT_FALSE(sameSamples(vst2Reference(in, {}), vst3Render(in, changes, 2048)));
 }
 
-TEST(Vst3Automation, ASwitchTheEffectTurnsOffIsReportedToTheHost) {
+TEST(Vst3Automation, WhatTheEffectChangesByItselfIsReportedToTheHost) {
     auto plugin = loadVst3();
     plugin->setup(kRate, Steinberg::Vst::kSample32);
     plugin->activate(true);
@@ -96,6 +96,14 @@ TEST(Vst3Automation, ASwitchTheEffectTurnsOffIsReportedToTheHost) {
     EXPECT_EQ(plugin->outputChanges()[0].value, 0.0);
     EXPECT_EQ(plugin->controller()->getParamNormalized(16), 0.0);
     EXPECT_EQ(plugin->controller()->getParamNormalized(kHostBypassId), 0.0);
+
+    // A program chosen through the queue: the host hears every value the program set.
+    processVst3(*plugin, in, out, 0, 256, {{kProgramId, 100, 5.0 / 6.0}});
+    auto vst2 = loadVst2();
+    vst2->setProgram(5);
+    ASSERT_EQ(plugin->outputChanges().size(), 19u);
+    for (const ParameterPoint& p : plugin->outputChanges())
+        EXPECT_EQ(p.value, vst2->getParameter(static_cast<int>(p.id))) << "parameter " << p.id;
 }
 
 } // namespace
