@@ -7,3 +7,4 @@
 constexpr const char* kProductName = QVL_PRODUCT_NAME;
 constexpr const char* kVendorName = QVL_VENDOR_NAME;
 constexpr const char* kProductUrl = QVL_PRODUCT_URL;
+constexpr const char* kVendorUrl = QVL_VENDOR_URL;

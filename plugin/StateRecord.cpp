@@ -1,0 +1,76 @@
+#include "plugin/StateRecord.h"
+
+#include "plugin/CompressorEffect.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace stateRecord {
+namespace {
+
+void put(uint8_t* at, uint32_t word) {
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<uint8_t>(word >> (8 * i));
+}
+
+uint32_t get(const uint8_t* at) {
+    uint32_t word = 0;
+    for (int i = 0; i < 4; ++i)
+        word |= static_cast<uint32_t>(at[i]) << (8 * i);
+    return word;
+}
+
+uint32_t floatBits(float value) {
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+float bitsFloat(uint32_t bits) {
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+} // namespace
+
+Bytes write(const EffectState& state) {
+    Bytes bytes{};
+    put(&bytes[0], kMagic);
+    put(&bytes[4], kVersion);
+    put(&bytes[8], static_cast<uint32_t>(state.program));
+    for (int i = 0; i < kNumParameters; ++i)
+        put(&bytes[12 + 4 * static_cast<std::size_t>(i)], floatBits(state.values[i]));
+    return bytes;
+}
+
+bool read(const uint8_t* bytes, std::size_t size, EffectState& state) {
+    if (!bytes || size < kSize) return false;
+    if (get(&bytes[0]) != kMagic || get(&bytes[4]) == 0 || get(&bytes[4]) > kVersion) return false;
+    EffectState read;
+    const uint32_t program = get(&bytes[8]);
+    if (program >= static_cast<uint32_t>(kNumPrograms)) return false;
+    read.program = static_cast<int>(program);
+    for (int i = 0; i < kNumParameters; ++i) {
+        read.values[i] = bitsFloat(get(&bytes[12 + 4 * static_cast<std::size_t>(i)]));
+        if (!std::isfinite(read.values[i])) return false;
+    }
+    state = read;
+    return true;
+}
+
+} // namespace stateRecord
+
+EffectState currentState(CompressorEffect& effect) {
+    EffectState state;
+    state.program = effect.getProgram();
+    for (int i = 0; i < kNumParameters; ++i)
+        state.values[i] = effect.getParameter(i);
+    return state;
+}
+
+void restoreState(CompressorEffect& effect, const EffectState& state) {
+    effect.setProgram(state.program);
+    for (int i = 0; i < kNumParameters; ++i)
+        effect.setParameter(i, state.values[i]);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "plugin/ParameterTable.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+class CompressorEffect;
+
+// What a saved session holds of the effect: the current program and its values.
+struct EffectState {
+    int program = 0;
+    float values[kNumParameters] = {};
+};
+
+// The effect's state as the formats that save a block of bytes store it (VST 3, CLAP): the
+// magic "QVLS", the record's version, the program and the 21 normalized values, each as four
+// little-endian bytes, so a session moves between machines and editions unchanged.
+namespace stateRecord {
+
+constexpr uint32_t kMagic = 0x534C5651; // "QVLS" when read as little-endian bytes
+constexpr uint32_t kVersion = 1;
+constexpr std::size_t kSize = 4 * (3 + kNumParameters);
+using Bytes = std::array<uint8_t, kSize>;
+
+Bytes write(const EffectState& state);
+
+// False, with `state` untouched, for a record that is short, of another product, of a newer
+// version, or names a program or holds a value no session could have saved. Bytes after the
+// record are not read: a later version may append to it.
+bool read(const uint8_t* bytes, std::size_t size, EffectState& state);
+
+} // namespace stateRecord
+
+EffectState currentState(CompressorEffect& effect);
+// The program first, then its values one by one, as the host would set them.
+void restoreState(CompressorEffect& effect, const EffectState& state);

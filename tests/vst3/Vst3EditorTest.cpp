@@ -1,0 +1,220 @@
+// The editor through IPlugView in a real X11 parent window, idled by the host's run loop: it
+// draws what the VST 2 editor draws, follows the host's content scale by asking the frame for
+// its size, frames a drag with begin/perform/end edits, and its meters move.
+
+// GoogleTest first: Xlib defines macros (None, Bool, Status) that clash with its templates.
+#include <gtest/gtest.h>
+
+#include "EditorSnapshot.h"
+#include "HostedVst3Plugin.h"
+#include "views/CBitmap.h"
+
+#include <pluginterfaces/gui/iplugviewcontentscalesupport.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+
+namespace {
+
+using namespace Steinberg;
+
+constexpr int kWidth = 690;
+constexpr int kHeight = 270;
+
+using Picture = std::vector<uint32_t>;
+
+int differences(const Picture& a, const Picture& b) {
+    if (a.size() != b.size()) return -1;
+    int n = 0;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        n += a[i] != b[i];
+    return n;
+}
+
+// One connection for the whole program; an X server that just lost its last client refuses
+// connections for a moment, so the first opening tries again for a while.
+Display* sharedDisplay() {
+    static Display* display = [] {
+        Display* d = XOpenDisplay(nullptr);
+        for (int attempt = 0; !d && attempt < 100; ++attempt) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            d = XOpenDisplay(nullptr);
+        }
+        return d;
+    }();
+    return display;
+}
+
+class Vst3EditorInAWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X server (DISPLAY is not set)";
+        display = sharedDisplay();
+        if (!display) GTEST_SKIP() << "cannot open the X display";
+        plugin = std::make_unique<HostedVst3Plugin>(QVL_VST3_BUNDLE);
+        ASSERT_TRUE(plugin->isLoaded()) << plugin->error();
+        window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 2 * kWidth,
+                                     2 * kHeight, 0, 0, 0);
+        XSelectInput(display, window, StructureNotifyMask);
+        XMapRaised(display, window);
+        XEvent e;
+        do
+            XNextEvent(display, &e);
+        while (e.type != MapNotify);
+
+        view = plugin->controller()->createView("editor");
+        ASSERT_NE(view, nullptr);
+        ASSERT_EQ(view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID), kResultTrue);
+        view->setFrame(&frame);
+        ASSERT_EQ(view->attached(reinterpret_cast<void*>(static_cast<uintptr_t>(window)),
+                                 kPlatformTypeX11EmbedWindowID),
+                  kResultOk);
+        idleFor(150);
+    }
+
+    void TearDown() override {
+        if (view) {
+            view->removed();
+            EXPECT_EQ(frame.timerCount(), 0u) << "the idle timer ends with the view";
+            view->release();
+        }
+        plugin.reset();
+        if (display && window) XDestroyWindow(display, window);
+        if (display) XSync(display, False);
+    }
+
+    void idleFor(int ms) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < end) {
+            XSync(display, False);
+            frame.runTimers();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+
+    void pointerTo(int x, int y) {
+        int rootX = 0, rootY = 0;
+        Window child = 0;
+        XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &rootX, &rootY,
+                              &child);
+        XTestFakeMotionEvent(display, -1, rootX, rootY, CurrentTime);
+        XSync(display, False);
+        idleFor(20);
+    }
+
+    void button(bool down) {
+        XTestFakeButtonEvent(display, 1, down ? True : False, CurrentTime);
+        XSync(display, False);
+        idleFor(20);
+    }
+
+    Picture screenshot() {
+        XImage* image = XGetImage(display, window, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+        Picture p;
+        if (!image) return p;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                p.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFFu);
+        XDestroyImage(image);
+        return p;
+    }
+
+    static Picture snapshot(int program) {
+        SnapshotOptions options;
+        options.program = program;
+        const SharedRef<CBitmap> bitmap = renderEditorSnapshot(options);
+        Picture p;
+        if (!bitmap) return p;
+        for (int y = 0; y < bitmap->getHeight(); ++y)
+            for (int x = 0; x < bitmap->getWidth(); ++x)
+                p.push_back(bitmap->pixelAt(x, y) & 0xFFFFFFu);
+        return p;
+    }
+
+    Display* display = nullptr;
+    Window window = 0;
+    std::unique_ptr<HostedVst3Plugin> plugin;
+    PlugFrame frame;
+    IPlugView* view = nullptr;
+};
+
+TEST_F(Vst3EditorInAWindow, OpensAtEditorSizeIdledByTheRunLoopAndDrawsWhatTheEditorDraws) {
+    ViewRect size;
+    ASSERT_EQ(view->getSize(&size), kResultOk);
+    EXPECT_EQ(size.getWidth(), kWidth);
+    EXPECT_EQ(size.getHeight(), kHeight);
+    EXPECT_EQ(frame.timerCount(), 1u);
+    EXPECT_EQ(view->attached(reinterpret_cast<void*>(static_cast<uintptr_t>(window)),
+                             kPlatformTypeX11EmbedWindowID),
+              kResultFalse)
+        << "attached twice";
+    EXPECT_EQ(differences(screenshot(), snapshot(0)), 0);
+
+    // A program chosen in the host shows as it does in the other edition.
+    plugin->controller()->setParamNormalized(101, 4.0 / 6.0);
+    idleFor(100);
+    EXPECT_EQ(differences(screenshot(), snapshot(4)), 0);
+    EXPECT_TRUE(plugin->handler().calls().size() == 1) << "only the restart, no edits";
+}
+
+TEST_F(Vst3EditorInAWindow, TheHostsContentScaleResizesThroughTheFrame) {
+    auto* scaling = static_cast<IPlugViewContentScaleSupport*>(nullptr);
+    ASSERT_EQ(
+        view->queryInterface(IPlugViewContentScaleSupport_iid, reinterpret_cast<void**>(&scaling)),
+        kResultOk);
+    EXPECT_EQ(scaling->setContentScaleFactor(2.0f), kResultOk);
+    idleFor(50);
+    ASSERT_FALSE(frame.resizes().empty());
+    EXPECT_EQ(frame.resizes().back().getWidth(), 2 * kWidth);
+    EXPECT_EQ(frame.resizes().back().getHeight(), 2 * kHeight);
+    ViewRect size;
+    view->getSize(&size);
+    EXPECT_EQ(size.getWidth(), 2 * kWidth);
+    scaling->setContentScaleFactor(1.0f);
+    scaling->release();
+    view->getSize(&size);
+    EXPECT_EQ(size.getWidth(), kWidth);
+}
+
+TEST_F(Vst3EditorInAWindow, DraggingTheRatioKnobIsOneEditGesture) {
+    plugin->controller()->setParamNormalized(5, 0.3);
+    idleFor(40);
+    plugin->handler().clear();
+    pointerTo(296, 83);
+    button(true);
+    for (int i = 1; i <= 8; ++i)
+        pointerTo(296, 83 - 10 * i); // 80 of the knob's 800 pixels
+    button(false);
+    idleFor(60);
+    const std::vector<std::string> calls = plugin->handler().calls();
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls.front(), "begin 5");
+    EXPECT_EQ(calls.back(), "end 5");
+    for (std::size_t i = 1; i + 1 < calls.size(); ++i)
+        EXPECT_EQ(calls[i].rfind("perform 5 ", 0), 0u) << calls[i];
+    EXPECT_NEAR(plugin->controller()->getParamNormalized(5), 0.4, 0.01);
+}
+
+TEST_F(Vst3EditorInAWindow, TheMetersMoveWithTheAudio) {
+    const Picture idle = screenshot();
+    plugin->setup(48000.0, Vst::kSample32);
+    plugin->activate(true);
+    std::vector<float> loud(4800), left(4800), right(4800);
+    for (std::size_t n = 0; n < loud.size(); ++n)
+        loud[n] = n % 40 < 20 ? 0.9f : -0.9f;
+    float* in[2] = {loud.data(), loud.data()};
+    float* out[2] = {left.data(), right.data()};
+    for (int block = 0; block < 10; ++block) {
+        plugin->process(in, out, 4800);
+        idleFor(30);
+    }
+    EXPECT_GT(differences(screenshot(), idle), 100);
+}
+
+} // namespace

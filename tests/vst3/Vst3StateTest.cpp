@@ -1,0 +1,106 @@
+// The state a host saves: one record of magic, version, program and the 21 values, in
+// little-endian bytes; read back it restores values and sound, and a record that is not
+// whole and ours is refused without changing anything.
+#include "Vst3TestSupport.h"
+
+namespace {
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+constexpr std::size_t kRecordSize = 4 + 4 + 4 + 21 * 4;
+
+uint32_t littleEndianWord(const std::vector<uint8_t>& bytes, std::size_t at) {
+    return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
+           uint32_t(bytes[at + 3]) << 24;
+}
+
+void putWord(std::vector<uint8_t>& bytes, std::size_t at, uint32_t word) {
+    for (int i = 0; i < 4; ++i)
+        bytes[at + static_cast<std::size_t>(i)] = static_cast<uint8_t>(word >> (8 * i));
+}
+
+uint32_t bitsOf(float value) {
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+// A program other than the first, a few values changed from it, and Bypass on.
+std::unique_ptr<HostedVst3Plugin> editedPlugin() {
+    auto plugin = loadVst3();
+    IEditController* c = plugin->controller();
+    c->setParamNormalized(kProgramId, 2.0 / 6.0);
+    c->setParamNormalized(3, 0.25);
+    c->setParamNormalized(7, 0.8);
+    c->setParamNormalized(kHostBypassId, 1.0);
+    return plugin;
+}
+
+Stereo<float> render(HostedVst3Plugin& plugin) {
+    plugin.setup(44100.0, kSample32);
+    plugin.activate(true);
+    Stereo<float> in = bursts<float>(8000, 44100.0), out(8000);
+    processVst3(plugin, in, out, 0, 8000);
+    return out;
+}
+
+TEST(Vst3State, TheRecordsLayout) {
+    const std::vector<uint8_t> bytes = editedPlugin()->state();
+    ASSERT_EQ(bytes.size(), kRecordSize);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "QVLS");
+    EXPECT_EQ(littleEndianWord(bytes, 4), 1u);
+    EXPECT_EQ(littleEndianWord(bytes, 8), 2u);
+    EXPECT_EQ(littleEndianWord(bytes, 12 + 4 * 3), bitsOf(0.25f));
+    EXPECT_EQ(littleEndianWord(bytes, 12 + 4 * 16), bitsOf(1.0f));
+}
+
+TEST(Vst3State, ARoundTripRestoresValuesProgramBypassAndSound) {
+    auto original = editedPlugin();
+    const std::vector<uint8_t> saved = original->state();
+    auto restored = loadVst3();
+    ASSERT_EQ(restored->setState(saved), kResultOk);
+    for (ParamID id = 0; id < 19; ++id)
+        EXPECT_EQ(restored->controller()->getParamNormalized(id),
+                  original->controller()->getParamNormalized(id))
+            << "parameter " << id;
+    EXPECT_EQ(restored->controller()->getParamNormalized(kProgramId), 2.0 / 6.0);
+    EXPECT_EQ(restored->controller()->getParamNormalized(kHostBypassId), 1.0);
+    EXPECT_EQ(restored->state(), saved);
+    EXPECT_TRUE(sameSamples(render(*original), render(*restored)));
+    // The host is told to read the values again.
+    EXPECT_EQ(restored->handler().calls().back(), "restart " + std::to_string(kParamValuesChanged));
+}
+
+TEST(Vst3State, EveryBadRecordIsRefusedAndChangesNothing) {
+    const std::vector<uint8_t> good = editedPlugin()->state();
+    auto changed = [&](std::size_t at, uint32_t word) {
+        std::vector<uint8_t> bytes = good;
+        putWord(bytes, at, word);
+        return bytes;
+    };
+    const std::pair<const char*, std::vector<uint8_t>> bad[] = {
+        {"empty", {}},
+        {"truncated", std::vector<uint8_t>(good.begin(), good.end() - 1)},
+        {"only the header", std::vector<uint8_t>(good.begin(), good.begin() + 12)},
+        {"foreign", changed(0, 0x46464952)},
+        {"newer", changed(4, 2)},
+        {"version 0", changed(4, 0)},
+        {"program 7", changed(8, 7)},
+        {"program -1", changed(8, 0xFFFFFFFF)},
+        {"NaN value", changed(12 + 4 * 5, 0x7FC00000)},
+        {"infinite value", changed(12, 0x7F800000)},
+        {"garbage", std::vector<uint8_t>(kRecordSize, 0xA5)},
+    };
+    auto plugin = loadVst3();
+    const std::vector<uint8_t> before = plugin->state();
+    for (const auto& [what, bytes] : bad) {
+        EXPECT_EQ(plugin->setState(bytes), kResultFalse) << what;
+        EXPECT_EQ(plugin->state(), before) << what;
+    }
+    EXPECT_EQ(plugin->component()->setState(nullptr), kInvalidArgument);
+    EXPECT_EQ(plugin->component()->getState(nullptr), kInvalidArgument);
+    EXPECT_TRUE(plugin->handler().calls().empty()) << "nothing changed, so nothing to reread";
+}
+
+} // namespace
