@@ -1,8 +1,8 @@
 #include "plugin/clap/ClapPlugin.h"
 
+#include "plugin/StateRecord.h"
 #include "plugin/clap/ClapParameters.h"
 #include "plugin/clap/ClapPluginRecord.h"
-#include "plugin/clap/ClapStateRecord.h"
 
 #include <algorithm>
 #include <climits>
@@ -246,24 +246,17 @@ bool ClapPlugin::paramValue(clap_id id, double* value) {
 
 bool ClapPlugin::save(const clap_ostream_t* stream) {
     if (!stream || !stream->write) return false;
-    clapState::EffectState state;
-    state.program = effect_.getProgram();
-    for (int i = 0; i < kNumParameters; ++i)
-        state.values[i] = effect_.getParameter(i);
-    uint8_t record[clapState::kRecordBytes];
-    clapState::writeRecord(state, record);
-    return writeAll(stream, record, sizeof record);
+    const stateRecord::Bytes record = stateRecord::write(currentState(effect_));
+    return writeAll(stream, record.data(), record.size());
 }
 
 bool ClapPlugin::load(const clap_istream_t* stream) {
     if (!stream || !stream->read) return false;
-    uint8_t record[clapState::kRecordBytes];
-    const uint64_t size = readUpTo(stream, record, sizeof record);
-    const std::optional<clapState::EffectState> state = clapState::readRecord(record, size);
-    if (!state) return false;
-    effect_.setProgram(state->program);
-    for (int i = 0; i < kNumParameters; ++i)
-        effect_.setParameter(i, state->values[i]);
+    stateRecord::Bytes record;
+    const uint64_t size = readUpTo(stream, record.data(), record.size());
+    EffectState state;
+    if (!stateRecord::read(record.data(), size, state)) return false;
+    restoreState(effect_, state);
     if (hostParams_ && hostParams_->rescan) hostParams_->rescan(host_, CLAP_PARAM_RESCAN_VALUES);
     return true;
 }

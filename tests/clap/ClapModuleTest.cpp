@@ -172,7 +172,7 @@ TEST(ClapModuleState, SavedStateComesBackWholeInAnotherInstance) {
     first->flush({{0, 3, -31.5}, {0, 15, 1.0}});
     const std::vector<uint8_t> saved = first->saveState();
     ASSERT_EQ(saved.size(), 96u);
-    EXPECT_EQ(std::string(saved.begin(), saved.begin() + 4), "QVLs");
+    EXPECT_EQ(std::string(saved.begin(), saved.begin() + 4), "QVLS");
     EXPECT_EQ(saved[8], 5) << "the program travels with the values";
 
     const auto second = loadClap();

@@ -5,10 +5,10 @@
 #include <vector>
 
 // The saved state as the CLAP and VST 3 editions share it, written out here from its layout:
-// "QVLs", version, program, 21 floats, all little-endian.
+// "QVLS", version, program, 21 floats, all little-endian.
 inline std::vector<uint8_t> stateRecord(int program, const std::vector<float>& values,
                                         uint32_t version = 1) {
-    std::vector<uint8_t> bytes = {'Q', 'V', 'L', 's'};
+    std::vector<uint8_t> bytes = {'Q', 'V', 'L', 'S'};
     const auto word = [&](uint32_t w) {
         for (int i = 0; i < 4; ++i)
             bytes.push_back(static_cast<uint8_t>(w >> (8 * i)));
