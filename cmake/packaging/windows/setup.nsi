@@ -1,0 +1,365 @@
+; The Windows setup program: the VST 2 plug-in for 64- and 32-bit hosts, each into a folder the
+; user chooses, and the manual, with an uninstaller registered under Apps & features.
+; Made by CPack (MakeWindowsSetup.cmake) as
+;   makensis -DQVL_PRODUCT_NSH=<setup-product.nsh> -DQVL_STAGE=<staged files> -DQVL_OUTFILE=<exe>
+; where the staged files are the Windows builds' install trees in 64-bit/ and 32-bit/ and the
+; manual at the top. A define given on the command line wins over setup-product.nsh.
+;
+; Command line: /S installs silently; /VST2DIR64=<folder> and /VST2DIR32=<folder> choose the VST 2
+; folders. Exit codes: 0 installed, 1 cancelled by the user, 2 failed (nothing of this setup left
+; behind). The uninstaller takes /S as well.
+
+Unicode true
+ManifestDPIAware true
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+
+!include "${QVL_PRODUCT_NSH}"
+!include MUI2.nsh
+!include x64.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include Sections.nsh
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${QVL_PACKAGE_NAME}"
+!define DLL_NAME "${QVL_PACKAGE_NAME}.dll"
+!define UNINSTALLER "uninstall.exe"
+
+Name "${QVL_PRODUCT_NAME}"
+OutFile "${QVL_OUTFILE}"
+; Only the manual and the uninstaller live here; the plug-ins go where hosts look for them.
+InstallDir "$PROGRAMFILES64\${QVL_PRODUCT_NAME}"
+BrandingText "${QVL_PRODUCT_NAME} ${QVL_VERSION_TEXT}"
+ShowInstDetails show
+ShowUninstDetails show
+
+Var Vst2Dir64
+Var Vst2Dir32
+; The topmost folder of a plug-in folder that this setup made, or "": the uninstaller removes
+; what we made once it is empty, and never a folder that was there before.
+Var Vst2Made64
+Var Vst2Made32
+; Set once this setup has begun to change the disk: a failure before leaves everything as it was.
+Var Touched
+
+!define MUI_ICON "${QVL_ICON}"
+!define MUI_UNICON "${QVL_ICON}"
+!define MUI_ABORTWARNING
+!define MUI_COMPONENTSPAGE_NODESC
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_COMPONENTS
+
+!define MUI_PAGE_HEADER_TEXT "VST 2 plug-in for 64-bit hosts"
+!define MUI_PAGE_HEADER_SUBTEXT "Choose the folder your 64-bit hosts scan for VST 2 plug-ins."
+!define MUI_DIRECTORYPAGE_TEXT_TOP "Setup puts ${DLL_NAME} for 64-bit hosts into this folder. \
+  Add the folder to your host's VST 2 plug-in folders if it is not there yet."
+!define MUI_DIRECTORYPAGE_TEXT_DESTINATION "VST 2 folder (64-bit)"
+!define MUI_DIRECTORYPAGE_VARIABLE $Vst2Dir64
+!define MUI_PAGE_CUSTOMFUNCTION_PRE SkipUnlessVst2x64
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE AcceptVst2Dir64
+!insertmacro MUI_PAGE_DIRECTORY
+
+!define MUI_PAGE_HEADER_TEXT "VST 2 plug-in for 32-bit hosts"
+!define MUI_PAGE_HEADER_SUBTEXT "Choose the folder your 32-bit hosts scan for VST 2 plug-ins."
+!define MUI_DIRECTORYPAGE_TEXT_TOP "Setup puts ${DLL_NAME} for 32-bit hosts into this folder. \
+  Add the folder to your host's VST 2 plug-in folders if it is not there yet."
+!define MUI_DIRECTORYPAGE_TEXT_DESTINATION "VST 2 folder (32-bit)"
+!define MUI_DIRECTORYPAGE_VARIABLE $Vst2Dir32
+!define MUI_PAGE_CUSTOMFUNCTION_PRE SkipUnlessVst2x86
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE AcceptVst2Dir32
+!insertmacro MUI_PAGE_DIRECTORY
+
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+; The version resource, as the plug-in DLLs carry it; the uninstaller is made from the same
+; program and carries it too.
+VIProductVersion "${QVL_FILE_VERSION}"
+VIFileVersion "${QVL_FILE_VERSION}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "${QVL_PRODUCT_NAME}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "${QVL_VENDOR_NAME}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${QVL_VERSION_TEXT}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${QVL_VERSION_TEXT}"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "FileDescription" "${QVL_PRODUCT_NAME} setup"
+VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${QVL_VENDOR_NAME}"
+
+; --- shared by setup and uninstaller ------------------------------------------------------------
+
+; A failure: a message box, or in a silent run a line on standard error; exit code 2.
+Function ReportFailure
+    Exch $R9
+    Push $R8
+    ${If} ${Silent}
+        System::Call 'kernel32::GetStdHandle(i -12) p .R8'
+        FileWrite $R8 "$(^Name): $R9$\r$\n"
+    ${Else}
+        MessageBox MB_OK|MB_ICONSTOP "$R9"
+    ${EndIf}
+    SetErrorLevel 2
+    Pop $R8
+    Pop $R9
+FunctionEnd
+
+; Removes the empty folders from $R0 up to and including $R1, the topmost folder this setup made
+; ("" when it made none).
+!macro DEFINE_REMOVE_MADE_FOLDERS prefix
+Function ${prefix}RemoveMadeFolders
+    ${If} $R1 == ""
+        Return
+    ${EndIf}
+    ${Do}
+        RMDir $R0
+        ${If} $R0 == $R1
+            ${Break}
+        ${EndIf}
+        ${GetParent} $R0 $R0
+    ${LoopUntil} $R0 == ""
+FunctionEnd
+!macroend
+!insertmacro DEFINE_REMOVE_MADE_FOLDERS ""
+!insertmacro DEFINE_REMOVE_MADE_FOLDERS "un."
+
+; --- setup ---------------------------------------------------------------------------------------
+
+; $R0: a folder. Answers in $R1 the topmost of its folders that does not exist yet, or "".
+Function FirstMissingFolder
+    StrCpy $R1 ""
+    Push $R0
+    ${DoUntil} ${FileExists} "$R0\*.*"
+        StrCpy $R1 $R0
+        ${GetParent} $R0 $R0
+        ${IfThen} $R0 == "" ${|} ${ExitDo} ${|}
+    ${Loop}
+    Pop $R0
+FunctionEnd
+
+; $R0: a folder. Answers in $R2 an empty string when files can be written into it, else the
+; reason; leaves the disk as it was.
+Function ProbeFolder
+    Push $R1
+    Push $R3
+    Call FirstMissingFolder
+    ClearErrors
+    CreateDirectory $R0
+    ${If} ${Errors}
+    ${OrIfNot} ${FileExists} "$R0\*.*"
+        StrCpy $R2 "The folder $R0 cannot be made."
+    ${Else}
+        ClearErrors
+        FileOpen $R3 "$R0\${QVL_PACKAGE_NAME}.probe" w
+        ${If} ${Errors}
+            StrCpy $R2 "Files cannot be written into the folder $R0."
+        ${Else}
+            FileClose $R3
+            Delete "$R0\${QVL_PACKAGE_NAME}.probe"
+            StrCpy $R2 ""
+        ${EndIf}
+    ${EndIf}
+    Call RemoveMadeFolders
+    Pop $R3
+    Pop $R1
+FunctionEnd
+
+!macro PROBE_OR_FAIL folder
+    StrCpy $R0 "${folder}"
+    Call ProbeFolder
+    ${If} $R2 != ""
+        Push "$R2 Nothing was installed."
+        Call ReportFailure
+        Abort
+    ${EndIf}
+!macroend
+
+; Makes a folder for the plug-in and records in `made` the topmost folder made for it.
+!macro MAKE_FOLDER folder made
+    StrCpy $R0 "${folder}"
+    Call FirstMissingFolder
+    StrCpy ${made} $R1
+    SetOutPath "${folder}"
+!macroend
+
+; Installed files written before a failure are taken away again.
+!macro REMOVE_INSTALLED_FILES prefix
+    ${If} $Vst2Dir64 != ""
+        Delete "$Vst2Dir64\${DLL_NAME}"
+        StrCpy $R0 $Vst2Dir64
+        StrCpy $R1 $Vst2Made64
+        Call ${prefix}RemoveMadeFolders
+    ${EndIf}
+    ${If} $Vst2Dir32 != ""
+        Delete "$Vst2Dir32\${DLL_NAME}"
+        StrCpy $R0 $Vst2Dir32
+        StrCpy $R1 $Vst2Made32
+        Call ${prefix}RemoveMadeFolders
+    ${EndIf}
+    Delete "$INSTDIR\manual.md"
+    Delete "$INSTDIR\editor.png"
+    Delete "$INSTDIR\${UNINSTALLER}"
+    RMDir "$INSTDIR"
+!macroend
+
+Section "-Prepare"
+    Call PrepareInstall
+SectionEnd
+
+Section "VST 2 plug-in for 64-bit hosts" SecVst2x64
+    !insertmacro MAKE_FOLDER $Vst2Dir64 $Vst2Made64
+    File "${QVL_STAGE}/64-bit/${DLL_NAME}"
+SectionEnd
+
+Section "VST 2 plug-in for 32-bit hosts" SecVst2x86
+    !insertmacro MAKE_FOLDER $Vst2Dir32 $Vst2Made32
+    File "${QVL_STAGE}/32-bit/${DLL_NAME}"
+SectionEnd
+
+Section "Manual" SecManual
+    SetOutPath "$INSTDIR"
+    File "${QVL_STAGE}/manual.md" "${QVL_STAGE}/editor.png"
+SectionEnd
+
+Function SkipUnlessVst2x64
+    ${IfNot} ${SectionIsSelected} ${SecVst2x64}
+        Abort
+    ${EndIf}
+FunctionEnd
+
+Function SkipUnlessVst2x86
+    ${IfNot} ${SectionIsSelected} ${SecVst2x86}
+        Abort
+    ${EndIf}
+FunctionEnd
+
+!macro ACCEPT_FOLDER folder
+    StrCpy $R0 "${folder}"
+    Call ProbeFolder
+    ${If} $R2 != ""
+        MessageBox MB_OK|MB_ICONEXCLAMATION "$R2 Please choose another folder."
+        Abort
+    ${EndIf}
+!macroend
+
+Function AcceptVst2Dir64
+    !insertmacro ACCEPT_FOLDER $Vst2Dir64
+FunctionEnd
+
+Function AcceptVst2Dir32
+    !insertmacro ACCEPT_FOLDER $Vst2Dir32
+FunctionEnd
+
+Function .onInit
+    ${If} ${RunningX64}
+        SetRegView 64
+    ${Else}
+        ; A 32-bit Windows runs only the 32-bit plug-in.
+        !insertmacro UnselectSection ${SecVst2x64}
+        SectionSetText ${SecVst2x64} ""
+    ${EndIf}
+    ; An earlier installation's folders are the defaults, so an upgrade replaces its files in
+    ; place; the command line comes before both.
+    ReadRegStr $Vst2Dir64 HKLM "${UNINSTALL_KEY}" "Vst2Folder64"
+    ReadRegStr $Vst2Dir32 HKLM "${UNINSTALL_KEY}" "Vst2Folder32"
+    ${IfThen} $Vst2Dir64 == "" ${|} StrCpy $Vst2Dir64 "$COMMONFILES64\VST2" ${|}
+    ${IfThen} $Vst2Dir32 == "" ${|} StrCpy $Vst2Dir32 "$COMMONFILES32\VST2" ${|}
+    ${GetParameters} $R0
+    ClearErrors
+    ${GetOptions} $R0 "/VST2DIR64=" $R1
+    ${IfNotThen} ${Errors} ${|} StrCpy $Vst2Dir64 $R1 ${|}
+    ClearErrors
+    ${GetOptions} $R0 "/VST2DIR32=" $R1
+    ${IfNotThen} ${Errors} ${|} StrCpy $Vst2Dir32 $R1 ${|}
+FunctionEnd
+
+; Everything is checked before anything is touched, then an earlier installation (any version)
+; is removed by its own uninstaller, which knows what it installed: a newer setup leaves no stale
+; file, and the same version again repairs.
+Function PrepareInstall
+    ${IfNot} ${SectionIsSelected} ${SecVst2x64}
+        StrCpy $Vst2Dir64 ""
+    ${EndIf}
+    ${IfNot} ${SectionIsSelected} ${SecVst2x86}
+        StrCpy $Vst2Dir32 ""
+    ${EndIf}
+    ${If} $Vst2Dir64 != ""
+        !insertmacro PROBE_OR_FAIL $Vst2Dir64
+    ${EndIf}
+    ${If} $Vst2Dir32 != ""
+        !insertmacro PROBE_OR_FAIL $Vst2Dir32
+    ${EndIf}
+    !insertmacro PROBE_OR_FAIL $INSTDIR
+
+    ReadRegStr $R0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $R0 != ""
+    ${AndIf} ${FileExists} "$R0\${UNINSTALLER}"
+        DetailPrint "Removing the installed version"
+        ExecWait '"$R0\${UNINSTALLER}" /S _?=$R0' $R1
+        ${If} $R1 != 0
+            Push "The installed version could not be removed (error $R1). Nothing was installed."
+            Call ReportFailure
+            Abort
+        ${EndIf}
+        Delete "$R0\${UNINSTALLER}"
+        RMDir "$R0"
+    ${EndIf}
+    StrCpy $Touched 1
+FunctionEnd
+
+Section "-Register"
+    SetOutPath "$INSTDIR"
+    WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${QVL_PRODUCT_NAME}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${QVL_VERSION_TEXT}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${QVL_VENDOR_NAME}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "URLInfoAbout" "${QVL_HOMEPAGE}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${UNINSTALLER},0"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    ${GetSize} "$INSTDIR" "/S=0K" $R0 $R1 $R2
+    ${If} $Vst2Dir64 != ""
+        ${GetSize} "$Vst2Dir64" "/M=${DLL_NAME} /S=0K /G=0" $R1 $R2 $R3
+        IntOp $R0 $R0 + $R1
+    ${EndIf}
+    ${If} $Vst2Dir32 != ""
+        ${GetSize} "$Vst2Dir32" "/M=${DLL_NAME} /S=0K /G=0" $R1 $R2 $R3
+        IntOp $R0 $R0 + $R1
+    ${EndIf}
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $R0
+    ; What the uninstaller removes, and the folders an upgrade keeps.
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Vst2Folder64" $Vst2Dir64
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Vst2Folder32" $Vst2Dir32
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Vst2FolderMade64" $Vst2Made64
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Vst2FolderMade32" $Vst2Made32
+SectionEnd
+
+Function .onInstFailed
+    ${If} $Touched == 1
+        !insertmacro REMOVE_INSTALLED_FILES ""
+        DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    ${EndIf}
+FunctionEnd
+
+; --- uninstaller ---------------------------------------------------------------------------------
+
+Function un.onInit
+    ${If} ${RunningX64}
+        SetRegView 64
+    ${EndIf}
+    ReadRegStr $Vst2Dir64 HKLM "${UNINSTALL_KEY}" "Vst2Folder64"
+    ReadRegStr $Vst2Dir32 HKLM "${UNINSTALL_KEY}" "Vst2Folder32"
+    ReadRegStr $Vst2Made64 HKLM "${UNINSTALL_KEY}" "Vst2FolderMade64"
+    ReadRegStr $Vst2Made32 HKLM "${UNINSTALL_KEY}" "Vst2FolderMade32"
+FunctionEnd
+
+; The editor's settings (%APPDATA%\${QVL_PACKAGE_NAME}) are the user's and stay.
+Section "Uninstall"
+    !insertmacro REMOVE_INSTALLED_FILES "un."
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
