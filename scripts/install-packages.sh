@@ -9,4 +9,5 @@ apt-get install -y --no-install-recommends \
     libpng-dev zlib1g-dev libcairo2-dev libx11-dev libxtst-dev libfontconfig-dev \
     libsndfile1-dev fonts-liberation xvfb \
     dpkg-dev file help2man lintian unzip \
-    lv2-dev liblilv-dev lilv-utils serdi
+    lv2-dev liblilv-dev lilv-utils serdi \
+    nsis imagemagick

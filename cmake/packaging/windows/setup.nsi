@@ -26,6 +26,7 @@ SetCompressor /SOLID lzma
 !define UNINSTALLER "uninstall.exe"
 
 Name "${QVL_PRODUCT_NAME}"
+Caption "${QVL_PRODUCT_NAME} ${QVL_VERSION_TEXT} Setup"
 OutFile "${QVL_OUTFILE}"
 ; Only the manual and the uninstaller live here; the plug-ins go where hosts look for them.
 InstallDir "$PROGRAMFILES64\${QVL_PRODUCT_NAME}"
@@ -44,9 +45,14 @@ Var Touched
 
 !define MUI_ICON "${QVL_ICON}"
 !define MUI_UNICON "${QVL_ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${QVL_SIDE_PICTURE}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 
+!define MUI_WELCOMEPAGE_TEXT "Setup installs ${QVL_PRODUCT_NAME} ${QVL_VERSION_TEXT}: the VST 2 \
+  plug-in and its manual.$\r$\n$\r$\nAn installed earlier \
+  version is replaced, in the folders chosen for it. Please close your hosts first, so that \
+  none of them holds the plug-in open.$\r$\n$\r$\nClick Next to continue."
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
 
@@ -144,6 +150,7 @@ FunctionEnd
 Function ProbeFolder
     Push $R1
     Push $R3
+    SetDetailsPrint none
     Call FirstMissingFolder
     ClearErrors
     CreateDirectory $R0
@@ -162,6 +169,7 @@ Function ProbeFolder
         ${EndIf}
     ${EndIf}
     Call RemoveMadeFolders
+    SetDetailsPrint both
     Pop $R3
     Pop $R1
 FunctionEnd
