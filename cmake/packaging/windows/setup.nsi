@@ -184,14 +184,6 @@ FunctionEnd
     ${EndIf}
 !macroend
 
-; Makes a folder for the plug-in and records in `made` the topmost folder made for it.
-!macro MAKE_FOLDER folder made
-    StrCpy $R0 "${folder}"
-    Call FirstMissingFolder
-    StrCpy ${made} $R1
-    SetOutPath "${folder}"
-!macroend
-
 ; Installed files written before a failure are taken away again.
 !macro REMOVE_INSTALLED_FILES prefix
     ${If} $Vst2Dir64 != ""
@@ -217,12 +209,12 @@ Section "-Prepare"
 SectionEnd
 
 Section "VST 2 plug-in for 64-bit hosts" SecVst2x64
-    !insertmacro MAKE_FOLDER $Vst2Dir64 $Vst2Made64
+    SetOutPath $Vst2Dir64
     File "${QVL_STAGE}/64-bit/${DLL_NAME}"
 SectionEnd
 
 Section "VST 2 plug-in for 32-bit hosts" SecVst2x86
-    !insertmacro MAKE_FOLDER $Vst2Dir32 $Vst2Made32
+    SetOutPath $Vst2Dir32
     File "${QVL_STAGE}/32-bit/${DLL_NAME}"
 SectionEnd
 
@@ -274,13 +266,53 @@ Function .onInit
     ReadRegStr $Vst2Dir32 HKLM "${UNINSTALL_KEY}" "Vst2Folder32"
     ${IfThen} $Vst2Dir64 == "" ${|} StrCpy $Vst2Dir64 "$COMMONFILES64\VST2" ${|}
     ${IfThen} $Vst2Dir32 == "" ${|} StrCpy $Vst2Dir32 "$COMMONFILES32\VST2" ${|}
-    ${GetParameters} $R0
-    ClearErrors
-    ${GetOptions} $R0 "/VST2DIR64=" $R1
-    ${IfNotThen} ${Errors} ${|} StrCpy $Vst2Dir64 $R1 ${|}
-    ClearErrors
-    ${GetOptions} $R0 "/VST2DIR32=" $R1
-    ${IfNotThen} ${Errors} ${|} StrCpy $Vst2Dir32 $R1 ${|}
+    Push "/VST2DIR64="
+    Call CommandLineOption
+    Pop $R0
+    ${IfThen} $R0 != "" ${|} StrCpy $Vst2Dir64 $R0 ${|}
+    Push "/VST2DIR32="
+    Call CommandLineOption
+    Pop $R0
+    ${IfThen} $R0 != "" ${|} StrCpy $Vst2Dir32 $R0 ${|}
+FunctionEnd
+
+; The value of an option such as "/VST2DIR64=" on the command line, or "". Windows splits the
+; command line, so both "/VST2DIR64=C:\My Plugins" and /VST2DIR64="C:\My Plugins" are read.
+Function CommandLineOption
+    Exch $R0
+    Push $R1
+    Push $R2
+    Push $R3
+    Push $R4
+    Push $R5
+    Push $R6
+    StrLen $R5 $R0
+    System::Call 'kernel32::GetCommandLineW() p .R6'
+    System::Call 'shell32::CommandLineToArgvW(p R6, *i .R1) p .R2'
+    StrCpy $R3 1
+    StrCpy $R4 ""
+    ${DoWhile} $R3 < $R1
+        IntOp $R4 $R3 * ${NSIS_PTR_SIZE}
+        IntOp $R4 $R2 + $R4
+        System::Call '*$R4(p .R4)'
+        System::Call 'kernel32::lstrcpynW(w .R4, p R4, i ${NSIS_MAX_STRLEN})'
+        StrCpy $R6 $R4 $R5
+        ${If} $R6 == $R0
+            StrCpy $R4 $R4 "" $R5
+            ${ExitDo}
+        ${EndIf}
+        StrCpy $R4 ""
+        IntOp $R3 $R3 + 1
+    ${Loop}
+    System::Call 'kernel32::LocalFree(p R2)'
+    StrCpy $R0 $R4
+    Pop $R6
+    Pop $R5
+    Pop $R4
+    Pop $R3
+    Pop $R2
+    Pop $R1
+    Exch $R0
 FunctionEnd
 
 ; Everything is checked before anything is touched, then an earlier installation (any version)
@@ -315,6 +347,13 @@ Function PrepareInstall
         RMDir "$R0"
     ${EndIf}
     StrCpy $Touched 1
+    ; Both before either is made: two folders may share a new parent.
+    StrCpy $R0 $Vst2Dir64
+    Call FirstMissingFolder
+    StrCpy $Vst2Made64 $R1
+    StrCpy $R0 $Vst2Dir32
+    Call FirstMissingFolder
+    StrCpy $Vst2Made32 $R1
 FunctionEnd
 
 Section "-Register"
