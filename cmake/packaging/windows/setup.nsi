@@ -76,10 +76,16 @@ Var Touched
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE AcceptVst2Dir32
 !insertmacro MUI_PAGE_DIRECTORY
 
+!define MUI_FINISHPAGE_NOAUTOCLOSE
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_TEXT "${QVL_PRODUCT_NAME} ${QVL_VERSION_TEXT} is installed. Let your hosts \
+  scan their plug-in folders again to find it.$\r$\n$\r$\nClick Finish to close Setup."
 !insertmacro MUI_PAGE_FINISH
 
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "The plug-in is removed from the folders it was installed \
+  into, the manual and this uninstaller from the folder below. The editor's settings stay."
 !insertmacro MUI_UNPAGE_CONFIRM
+!define MUI_UNFINISHPAGE_NOAUTOCLOSE
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "English"
