@@ -23,6 +23,8 @@ SetCompressor /SOLID lzma
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${QVL_PACKAGE_NAME}"
 !define DLL_NAME "${QVL_PACKAGE_NAME}.dll"
+!define VST3_BUNDLE "${QVL_PACKAGE_NAME}.vst3"
+!define CLAP_FILE "${QVL_PACKAGE_NAME}.clap"
 !define UNINSTALLER "uninstall.exe"
 
 Name "${QVL_PRODUCT_NAME}"
@@ -34,12 +36,19 @@ BrandingText "${QVL_PRODUCT_NAME} ${QVL_VERSION_TEXT}"
 ShowInstDetails show
 ShowUninstDetails show
 
+; Each folder a plug-in goes into ("" when it is not installed), and the topmost folder of it
+; that this setup made, or "": the uninstaller removes what we made once it is empty, and never
+; a folder that was there before.
 Var Vst2Dir64
-Var Vst2Dir32
-; The topmost folder of a plug-in folder that this setup made, or "": the uninstaller removes
-; what we made once it is empty, and never a folder that was there before.
 Var Vst2Made64
+Var Vst2Dir32
 Var Vst2Made32
+Var Vst3Dir
+Var Vst3Made
+Var ClapDir64
+Var ClapMade64
+Var ClapDir32
+Var ClapMade32
 ; Set once this setup has begun to change the disk: a failure before leaves everything as it was.
 Var Touched
 
@@ -190,20 +199,71 @@ FunctionEnd
     ${EndIf}
 !macroend
 
-; Installed files written before a failure are taken away again.
+; Every place a plug-in goes: its folder and made-folder variables (above), its name in the
+; uninstall entry, what it holds there (a file or a bundle folder).
+!macro FOR_EACH_PLACE action prefix
+    !insertmacro ${action} "${prefix}" Vst2Dir64 Vst2Made64 Vst2Folder64 file "${DLL_NAME}"
+    !insertmacro ${action} "${prefix}" Vst2Dir32 Vst2Made32 Vst2Folder32 file "${DLL_NAME}"
+    !insertmacro ${action} "${prefix}" Vst3Dir Vst3Made Vst3Folder bundle "${VST3_BUNDLE}"
+    !insertmacro ${action} "${prefix}" ClapDir64 ClapMade64 ClapFolder64 file "${CLAP_FILE}"
+    !insertmacro ${action} "${prefix}" ClapDir32 ClapMade32 ClapFolder32 file "${CLAP_FILE}"
+!macroend
+
+!macro REMOVE_file path
+    Delete "${path}"
+!macroend
+!macro REMOVE_bundle path
+    RMDir /r "${path}"
+!macroend
+
+!macro PLACE_REMOVE prefix dir made name kind item
+    ${If} $${dir} != ""
+        !insertmacro REMOVE_${kind} "$${dir}\${item}"
+        StrCpy $R0 $${dir}
+        StrCpy $R1 $${made}
+        Call ${prefix}RemoveMadeFolders
+    ${EndIf}
+!macroend
+
+!macro PLACE_PROBE prefix dir made name kind item
+    ${If} $${dir} != ""
+        !insertmacro PROBE_OR_FAIL $${dir}
+    ${EndIf}
+!macroend
+
+!macro PLACE_FIND_MADE prefix dir made name kind item
+    StrCpy $R0 $${dir}
+    Call FirstMissingFolder
+    StrCpy $${made} $R1
+!macroend
+
+!macro SIZE_file folder item
+    ${GetSize} "${folder}" "/M=${item} /S=0K /G=0" $R1 $R2 $R3
+!macroend
+!macro SIZE_bundle folder item
+    ${GetSize} "${folder}\${item}" "/S=0K" $R1 $R2 $R3
+!macroend
+
+!macro PLACE_ADD_SIZE prefix dir made name kind item
+    ${If} $${dir} != ""
+        !insertmacro SIZE_${kind} $${dir} "${item}"
+        IntOp $R0 $R0 + $R1
+    ${EndIf}
+!macroend
+
+!macro PLACE_WRITE prefix dir made name kind item
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "${name}" $${dir}
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "${name}Made" $${made}
+!macroend
+
+!macro PLACE_READ prefix dir made name kind item
+    ReadRegStr $${dir} HKLM "${UNINSTALL_KEY}" "${name}"
+    ReadRegStr $${made} HKLM "${UNINSTALL_KEY}" "${name}Made"
+!macroend
+
+; Installed files (also those written before a failure) are taken away.
 !macro REMOVE_INSTALLED_FILES prefix
-    ${If} $Vst2Dir64 != ""
-        Delete "$Vst2Dir64\${DLL_NAME}"
-        StrCpy $R0 $Vst2Dir64
-        StrCpy $R1 $Vst2Made64
-        Call ${prefix}RemoveMadeFolders
-    ${EndIf}
-    ${If} $Vst2Dir32 != ""
-        Delete "$Vst2Dir32\${DLL_NAME}"
-        StrCpy $R0 $Vst2Dir32
-        StrCpy $R1 $Vst2Made32
-        Call ${prefix}RemoveMadeFolders
-    ${EndIf}
+    !insertmacro FOR_EACH_PLACE PLACE_REMOVE "${prefix}"
     Delete "$INSTDIR\manual.md"
     Delete "$INSTDIR\editor.png"
     Delete "$INSTDIR\${UNINSTALLER}"
@@ -223,6 +283,30 @@ Section "VST 2 plug-in for 32-bit hosts" SecVst2x86
     SetOutPath $Vst2Dir32
     File "${QVL_STAGE}/32-bit/${DLL_NAME}"
 SectionEnd
+
+; The VST 3 and CLAP editions join by themselves once the Windows builds install them: each
+; section is compiled in when its files are among the staged ones. The VST 3 bundle is one folder
+; with the binaries of both architectures.
+!if /FileExists "${QVL_STAGE}/32-bit/${VST3_BUNDLE}/*"
+Section "VST 3 plug-in" SecVst3
+    SetOutPath "$Vst3Dir\${VST3_BUNDLE}"
+    ${If} ${RunningX64}
+        File /r "${QVL_STAGE}/64-bit/${VST3_BUNDLE}/*"
+    ${EndIf}
+    File /r "${QVL_STAGE}/32-bit/${VST3_BUNDLE}/*"
+SectionEnd
+!endif
+
+!if /FileExists "${QVL_STAGE}/32-bit/${CLAP_FILE}"
+Section "CLAP plug-in" SecClap
+    ${If} ${RunningX64}
+        SetOutPath $ClapDir64
+        File "${QVL_STAGE}/64-bit/${CLAP_FILE}"
+    ${EndIf}
+    SetOutPath $ClapDir32
+    File "${QVL_STAGE}/32-bit/${CLAP_FILE}"
+SectionEnd
+!endif
 
 Section "Manual" SecManual
     SetOutPath "$INSTDIR"
@@ -272,6 +356,13 @@ Function .onInit
     ReadRegStr $Vst2Dir32 HKLM "${UNINSTALL_KEY}" "Vst2Folder32"
     ${IfThen} $Vst2Dir64 == "" ${|} StrCpy $Vst2Dir64 "$COMMONFILES64\VST2" ${|}
     ${IfThen} $Vst2Dir32 == "" ${|} StrCpy $Vst2Dir32 "$COMMONFILES32\VST2" ${|}
+    ; Where hosts look for VST 3 and CLAP plug-ins; on a 32-bit Windows $COMMONFILES64 is the
+    ; one Common Files folder.
+    StrCpy $Vst3Dir "$COMMONFILES64\VST3"
+    ${If} ${RunningX64}
+        StrCpy $ClapDir64 "$COMMONFILES64\CLAP"
+    ${EndIf}
+    StrCpy $ClapDir32 "$COMMONFILES32\CLAP"
     Push "/VST2DIR64="
     Call CommandLineOption
     Pop $R0
@@ -331,12 +422,23 @@ Function PrepareInstall
     ${IfNot} ${SectionIsSelected} ${SecVst2x86}
         StrCpy $Vst2Dir32 ""
     ${EndIf}
-    ${If} $Vst2Dir64 != ""
-        !insertmacro PROBE_OR_FAIL $Vst2Dir64
+!ifdef SecVst3
+    ${IfNot} ${SectionIsSelected} ${SecVst3}
+        StrCpy $Vst3Dir ""
     ${EndIf}
-    ${If} $Vst2Dir32 != ""
-        !insertmacro PROBE_OR_FAIL $Vst2Dir32
+!else
+    StrCpy $Vst3Dir ""
+!endif
+!ifdef SecClap
+    ${IfNot} ${SectionIsSelected} ${SecClap}
+        StrCpy $ClapDir64 ""
+        StrCpy $ClapDir32 ""
     ${EndIf}
+!else
+    StrCpy $ClapDir64 ""
+    StrCpy $ClapDir32 ""
+!endif
+    !insertmacro FOR_EACH_PLACE PLACE_PROBE ""
     !insertmacro PROBE_OR_FAIL $INSTDIR
 
     ReadRegStr $R0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
@@ -353,13 +455,8 @@ Function PrepareInstall
         RMDir "$R0"
     ${EndIf}
     StrCpy $Touched 1
-    ; Both before either is made: two folders may share a new parent.
-    StrCpy $R0 $Vst2Dir64
-    Call FirstMissingFolder
-    StrCpy $Vst2Made64 $R1
-    StrCpy $R0 $Vst2Dir32
-    Call FirstMissingFolder
-    StrCpy $Vst2Made32 $R1
+    ; All before any is made: two folders may share a new parent.
+    !insertmacro FOR_EACH_PLACE PLACE_FIND_MADE ""
 FunctionEnd
 
 Section "-Register"
@@ -376,20 +473,10 @@ Section "-Register"
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
     ${GetSize} "$INSTDIR" "/S=0K" $R0 $R1 $R2
-    ${If} $Vst2Dir64 != ""
-        ${GetSize} "$Vst2Dir64" "/M=${DLL_NAME} /S=0K /G=0" $R1 $R2 $R3
-        IntOp $R0 $R0 + $R1
-    ${EndIf}
-    ${If} $Vst2Dir32 != ""
-        ${GetSize} "$Vst2Dir32" "/M=${DLL_NAME} /S=0K /G=0" $R1 $R2 $R3
-        IntOp $R0 $R0 + $R1
-    ${EndIf}
+    !insertmacro FOR_EACH_PLACE PLACE_ADD_SIZE ""
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $R0
     ; What the uninstaller removes, and the folders an upgrade keeps.
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "Vst2Folder64" $Vst2Dir64
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "Vst2Folder32" $Vst2Dir32
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "Vst2FolderMade64" $Vst2Made64
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "Vst2FolderMade32" $Vst2Made32
+    !insertmacro FOR_EACH_PLACE PLACE_WRITE ""
 SectionEnd
 
 Function .onInstFailed
@@ -405,10 +492,7 @@ Function un.onInit
     ${If} ${RunningX64}
         SetRegView 64
     ${EndIf}
-    ReadRegStr $Vst2Dir64 HKLM "${UNINSTALL_KEY}" "Vst2Folder64"
-    ReadRegStr $Vst2Dir32 HKLM "${UNINSTALL_KEY}" "Vst2Folder32"
-    ReadRegStr $Vst2Made64 HKLM "${UNINSTALL_KEY}" "Vst2FolderMade64"
-    ReadRegStr $Vst2Made32 HKLM "${UNINSTALL_KEY}" "Vst2FolderMade32"
+    !insertmacro FOR_EACH_PLACE PLACE_READ "un."
 FunctionEnd
 
 ; The editor's settings (%APPDATA%\${QVL_PACKAGE_NAME}) are the user's and stay.
