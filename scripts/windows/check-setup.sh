@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Checks the Windows setup program under Wine as users and studios meet it, each architecture in
 # a fresh copy of its test prefix (install-deps.sh makes them), so nothing leaks between runs:
-#   64-bit Windows: a silent install with the default folders and the uninstall entry; both
-#     installed DLLs load in the Windows module tests from where they were installed and render
-#     the factory programs as the Linux build does; the silent uninstall takes away everything
-#     of ours and keeps the editor's settings; a setup built with a lower version, installed
-#     into chosen folders, upgraded in place and leaving no stale file; the same version again
-#     repairs; a read-only or missing folder fails with a message, exit code 2 and no trace.
+#   64-bit Windows: a silent install with the default folders and the uninstall entry; setup
+#     and uninstaller carry the version resource; both installed DLLs load in the Windows
+#     module tests from where they were installed and render the factory programs as the Linux
+#     build does; the silent uninstall takes away everything of ours and keeps the editor's
+#     settings; a setup built with a lower version, installed into chosen folders, is upgraded
+#     in place with no stale file left; the same version again repairs; a read-only or missing
+#     folder fails with a message, exit code 2 and no trace.
 #   32-bit Windows: only the 32-bit plug-in, installed, tested and uninstalled likewise.
 # Usage: check-setup.sh SETUP.EXE WINDOWS.ZIP  (check-packages.sh calls it with the packages it
 # built; the .zip gives the staged files for the older setup). Needs the release build's
@@ -109,6 +110,16 @@ expect_entry() {
         fail "$situation: EstimatedSize"
 }
 
+# The version resource, as Explorer's properties show it: each key's value follows it.
+expect_version_resource() {
+    local strings
+    strings="$(strings -el "$1")"
+    for pair in "ProductName=$product" "CompanyName=Velmorinth Labs" "ProductVersion=$version"; do
+        grep -A1 -x "${pair%%=*}" <<<"$strings" | tail -1 | grep -qx "${pair#*=}" ||
+            fail "$1 lacks ${pair%%=*} ${pair#*=} in its version resource"
+    done
+}
+
 # The Windows module tests (with the factory programs' fingerprints) beside an installed DLL.
 expect_module_works() {
     local folder="$1" build="$2"
@@ -148,6 +159,8 @@ expect_entry "$version"
 file "$drive_c/$vst64/$dll" | grep -q 'PE32+ executable (DLL).*x86-64' || fail "$situation: 64-bit DLL"
 file "$drive_c/$vst32/$dll" | grep -q 'PE32 executable (DLL).*Intel 80386' || fail "$situation: 32-bit DLL"
 cp "$drive_c/$vst64/$dll" "$work/new-64.dll"
+expect_version_resource "$setup"
+expect_version_resource "$drive_c/$product_dir/uninstall.exe"
 expect_module_works "$drive_c/$vst64" windows-x64
 expect_module_works "$drive_c/$vst32" windows-i686
 uninstall "silent uninstall"
