@@ -34,6 +34,8 @@ OutFile "${QVL_OUTFILE}"
 InstallDir "$PROGRAMFILES64\${QVL_PRODUCT_NAME}"
 BrandingText "${QVL_PRODUCT_NAME} ${QVL_VERSION_TEXT}"
 ShowInstDetails show
+; A file that cannot be written fails the installation, never leaves a gap in it.
+AllowSkipFiles off
 ShowUninstDetails show
 
 ; Each folder a plug-in goes into ("" when it is not installed), and the topmost folder of it
@@ -58,10 +60,10 @@ Var Touched
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 
-!define MUI_WELCOMEPAGE_TEXT "Setup installs ${QVL_PRODUCT_NAME} ${QVL_VERSION_TEXT}: the VST 2 \
-  plug-in and its manual.$\r$\n$\r$\nAn installed earlier \
-  version is replaced, in the folders chosen for it. Please close your hosts first, so that \
-  none of them holds the plug-in open.$\r$\n$\r$\nClick Next to continue."
+!define MUI_WELCOMEPAGE_TEXT "Setup installs ${QVL_PRODUCT_NAME} ${QVL_VERSION_TEXT}: the \
+  plug-in and its manual.$\r$\n$\r$\nAn installed earlier version is replaced, in the folders \
+  chosen for it. Please close your hosts first, so that none of them holds the plug-in \
+  open.$\r$\n$\r$\nClick Next to continue."
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
 
@@ -112,21 +114,6 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "${QVL_VENDOR_NAME}"
 
 ; --- shared by setup and uninstaller ------------------------------------------------------------
 
-; A failure: a message box, or in a silent run a line on standard error; exit code 2.
-Function ReportFailure
-    Exch $R9
-    Push $R8
-    ${If} ${Silent}
-        System::Call 'kernel32::GetStdHandle(i -12) p .R8'
-        FileWrite $R8 "$(^Name): $R9$\r$\n"
-    ${Else}
-        MessageBox MB_OK|MB_ICONSTOP "$R9"
-    ${EndIf}
-    SetErrorLevel 2
-    Pop $R8
-    Pop $R9
-FunctionEnd
-
 ; Removes the empty folders from $R0 up to and including $R1, the topmost folder this setup made
 ; ("" when it made none).
 !macro DEFINE_REMOVE_MADE_FOLDERS prefix
@@ -147,6 +134,21 @@ FunctionEnd
 !insertmacro DEFINE_REMOVE_MADE_FOLDERS "un."
 
 ; --- setup ---------------------------------------------------------------------------------------
+
+; A failure: a message box, or in a silent run a line on standard error; exit code 2.
+Function ReportFailure
+    Exch $R9
+    Push $R8
+    ${If} ${Silent}
+        System::Call 'kernel32::GetStdHandle(i -12) p .R8'
+        FileWrite $R8 "$(^Name): $R9$\r$\n"
+    ${Else}
+        MessageBox MB_OK|MB_ICONSTOP "$R9"
+    ${EndIf}
+    SetErrorLevel 2
+    Pop $R8
+    Pop $R9
+FunctionEnd
 
 ; $R0: a folder. Answers in $R1 the topmost of its folders that does not exist yet, or "".
 Function FirstMissingFolder
