@@ -8,7 +8,8 @@
 #     settings; a setup built with a lower version, installed into chosen folders, is upgraded
 #     in place with no stale file left; the same version again repairs; a read-only or missing
 #     folder fails with a message, exit code 2 and no trace.
-#   32-bit Windows: only the 32-bit plug-in, installed, tested and uninstalled likewise.
+#   32-bit Windows: only the 32-bit plug-in, installed, tested and uninstalled likewise, beside
+#     another plug-in in the same folder, which stays.
 # Usage: check-setup.sh SETUP.EXE WINDOWS.ZIP  (check-packages.sh calls it with the packages it
 # built; the .zip gives the staged files for the older setup). Needs the release build's
 # generated setup-product.nsh and the Windows builds' module tests.
@@ -207,11 +208,14 @@ rm -rf "$WINEPREFIX"
 
 # --- 32-bit Windows ----------------------------------------------------------------------------
 use_fresh_prefix i686
+# A VST 2 folder that holds another plug-in already: the uninstaller leaves both alone.
+vst32="Program Files/Common Files/VST2"
+mkdir -p "$drive_c/$vst32"
+echo "another vendor's plug-in" >"$drive_c/$vst32/another-plugin.dll"
 remember_clean_state
 situation="silent install on 32-bit Windows"
 run "$setup" /S >/dev/null || fail "$situation: exit code $?"
-vst32="Program Files/Common Files/VST2"
-expect_added "${manual[@]}" "$vst32" "$vst32/$dll"
+expect_added "${manual[@]}" "$vst32/$dll"
 expect_entry "$version"
 file "$drive_c/$vst32/$dll" | grep -q 'PE32 executable (DLL).*Intel 80386' || fail "$situation: 32-bit DLL"
 expect_module_works "$drive_c/$vst32" windows-i686
