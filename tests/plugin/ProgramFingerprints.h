@@ -56,7 +56,8 @@ inline bool matchesFingerprint(const Fingerprint& actual, const Fingerprint& exp
                                 {actual.peakLeft, expected.peakLeft},
                                 {actual.peakRight, expected.peakRight}};
     for (const auto& pair : pairs)
-        if (!(std::fabs(pair[0] - pair[1]) <= kRelativeTolerance * std::fabs(pair[1]))) return false;
+        if (!(std::fabs(pair[0] - pair[1]) <= kRelativeTolerance * std::fabs(pair[1])))
+            return false;
     return true;
 }
 
