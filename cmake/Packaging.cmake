@@ -6,8 +6,10 @@
 #   qvl-feedback-compressor-<version>-linux-<arch>.tar.gz  the same files, to copy by hand
 #   qvl-feedback-compressor-<version>-windows.zip  the 32- and 64-bit DLLs from the Windows
 #                                                builds' own install() rules, and the manual
-# The .zip is made only when both Windows builds are configured (their presets); CPack then
-# brings them up to date before it collects their files. Sanitizer builds make no packages.
+#   qvl-feedback-compressor-<version>-windows-setup.exe  the same files in a setup program
+#                                                (cmake/packaging/windows/)
+# The Windows packages are made only when both Windows builds are configured (their presets);
+# CPack then brings them up to date before it collects their files. Sanitizer builds make no packages.
 if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux" OR QVL_SANITIZER)
   return()
 endif()
@@ -82,9 +84,10 @@ set(CPACK_GENERATOR DEB TGZ)
 if(EXISTS ${QVL_WINDOWS_I686_BUILD_DIR}/CMakeCache.txt
    AND EXISTS ${QVL_WINDOWS_X64_BUILD_DIR}/CMakeCache.txt)
   list(APPEND CPACK_GENERATOR ZIP)
+  include(${_qvl_packaging}/windows/WindowsSetup.cmake)
 else()
-  message(STATUS "Packages: no Windows .zip; configure the windows-i686 and windows-x64 "
-                 "presets first")
+  message(STATUS "Packages: no Windows .zip or setup program; configure the windows-i686 and "
+                 "windows-x64 presets first")
 endif()
 
 set(CPACK_PACKAGE_NAME ${QVL_PACKAGE_NAME})

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the release packages and checks them as a user would meet them: the contents of the
-# .deb, the .tar.gz and the Windows .zip, lintian on the .deb, then installing the .deb with
+# .deb, the .tar.gz and the Windows .zip, the Windows setup program under Wine
+# (scripts/windows/check-setup.sh), lintian on the .deb, then installing the .deb with
 # apt-get, rendering the demo through the installed plug-in and removing the package again.
-# Needs root (apt-get) and the release preset; the .zip needs the two Windows builds
-# (scripts/windows/run-tests.sh makes them).
+# Needs root (apt-get) and the release preset; the .zip and the setup program need the two
+# Windows builds (scripts/windows/run-tests.sh makes them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo="$PWD"
@@ -111,6 +112,11 @@ for arch in 32-bit:windows-i686:wine-run.sh 64-bit:windows-x64:wine64-run.sh; do
             fail "$test fails with the packaged $folder DLL"
     done
 done
+
+# --- Windows setup program: installed, used, upgraded and uninstalled under Wine ------------------
+setup="$(find "$packages" -name "$name-*-windows-setup.exe")"
+[ -n "$setup" ] || fail "no Windows setup program in $packages"
+bash scripts/windows/check-setup.sh "$setup" "$zip" || fail "the Windows setup program fails its checks"
 
 # --- lintian --------------------------------------------------------------------------------
 echo "== lintian"

@@ -10,4 +10,4 @@ apt-get install -y --no-install-recommends \
     libsndfile1-dev fonts-liberation xvfb \
     dpkg-dev file help2man lintian unzip \
     lv2-dev liblilv-dev lilv-utils serdi libsuil-dev libgtk-3-dev libgtk2.0-dev \
-    dpf-source juce-modules-source-data zam-plugins
+    dpf-source juce-modules-source-data zam-plugins nsis imagemagick

@@ -1,73 +1,27 @@
-// Pins the sound of every factory program, so that an optimisation of the engine cannot change
-// it unnoticed. The numbers were produced once, by running this test on the first build that
-// ran the engine behind the effect and copying what it printed (%.17g); they are not derived
-// from anything else. An optimisation that only reorders floating-point work moves them by a
-// few ulps; 1e-9 relative leaves room for that and for the different halfband kernels chosen
-// per processor, and nothing more.
-#include "EffectSignals.h"
+// Pins the sound of every factory program (ProgramFingerprints.h), so that an optimisation of the
+// engine cannot change it unnoticed.
 #include "EffectTestSupport.h"
+#include "ProgramFingerprints.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdio>
-
 namespace {
 
-constexpr double kRelativeTolerance = 1e-9;
-
-struct Fingerprint {
-    double rmsLeft, rmsRight, peakLeft, peakRight;
-};
-
-// Half a second of burstSignal at each rate, blocks of 512, double precision, after resume.
-// clang-format off
-const Fingerprint kAt44k[kNumPrograms] = {
-    {0.11192911380694666, 0.089650696600460822, 0.83600155741600835, 0.67134805119535668},
-    {0.11199338038248888, 0.089702205769427418, 0.83656387142468636, 0.67179961437939661},
-    {0.13628798072094975, 0.10916939953440932, 1.042152179484664, 0.83683371530741812},
-    {0.13475082326587781, 0.10797124415584608, 1.1865356196140175, 0.95299738103984288},
-    {0.14501815018247016, 0.116224553427052, 1.3382590253640083, 1.0743609156931613},
-    {0.13113623441566483, 0.10504664561894075, 1.0498583475562473, 0.84339469957539925},
-    {0.17326699004279705, 0.13878215667179863, 1.3159676638503199, 1.0567825021761952},
-};
-const Fingerprint kAt96k[kNumPrograms] = {
-    {0.11198200985402737, 0.089598392986379574, 0.83583709748393997, 0.6715974850355817},
-    {0.11204627035447974, 0.089649827936338133, 0.83639876308885497, 0.67204871507860497},
-    {0.13633319232799071, 0.10908767066145138, 1.0419087135872485, 0.83708568884808277},
-    {0.13482137232467559, 0.10788687719608708, 1.1848463654588743, 0.9526172231282144},
-    {0.14515428949867076, 0.11616609228658549, 1.3382363006022899, 1.0748102203904328},
-    {0.13116200593597926, 0.10494647976825092, 1.048317701266291, 0.84302325755582919},
-    {0.17314324537062606, 0.13853262314517936, 1.314114798226137, 1.0558876043765604},
-};
-// clang-format on
-
+// Blocks of 512, double precision, after resume.
 Fingerprint measure(int program, float sampleRateHz) {
     EffectHarness h(false);
     h.dispatch(vst2::effSetSampleRate, 0, 0, nullptr, sampleRateHz);
     h.dispatch(vst2::effSetProgram, 0, program);
     h.dispatch(vst2::effMainsChanged, 0, 1);
-    const StereoSignal out = processInBlocks(
-        h.effect, burstSignal(static_cast<int>(sampleRateHz) / 2, sampleRateHz), 512);
-    return {rms(out.left), rms(out.right), peak(out.left), peak(out.right)};
+    return fingerprintOf(processInBlocks(h.effect, fingerprintInput(sampleRateHz), 512));
 }
 
 void expectFingerprints(const Fingerprint (&expected)[kNumPrograms], float sampleRateHz) {
     for (int p = 0; p < kNumPrograms; ++p) {
         const Fingerprint actual = measure(p, sampleRateHz);
-        const double pairs[4][2] = {{actual.rmsLeft, expected[p].rmsLeft},
-                                    {actual.rmsRight, expected[p].rmsRight},
-                                    {actual.peakLeft, expected[p].peakLeft},
-                                    {actual.peakRight, expected[p].peakRight}};
-        bool matches = true;
-        for (const auto& pair : pairs)
-            matches =
-                matches && std::fabs(pair[0] - pair[1]) <= kRelativeTolerance * std::fabs(pair[1]);
-        char measured[160];
-        std::snprintf(measured, sizeof measured, "{%.17g, %.17g, %.17g, %.17g},", actual.rmsLeft,
-                      actual.rmsRight, actual.peakLeft, actual.peakRight);
-        EXPECT_TRUE(matches) << "program " << p << " at " << sampleRateHz << " Hz measures "
-                             << measured;
+        EXPECT_TRUE(matchesFingerprint(actual, expected[p]))
+            << "program " << p << " at " << sampleRateHz << " Hz measures "
+            << fingerprintText(actual);
     }
 }
 
