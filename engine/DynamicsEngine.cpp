@@ -189,10 +189,9 @@ DynamicsEngine::FrameSettings DynamicsEngine::beginFrame(DetectorLevels& levels)
         redesign();
     }
     FrameSettings s;
-    const double thresholdDb = thresholdDb_.load(std::memory_order_relaxed);
-    s.curve.kneeDb = kneeDb_.load(std::memory_order_relaxed);
-    s.curve.thresholdMinusKneeDb = thresholdDb - s.curve.kneeDb;
-    s.curve.slope = slope_.load(std::memory_order_relaxed);
+    s.curve = GainCurve::make(thresholdDb_.load(std::memory_order_relaxed),
+                              kneeDb_.load(std::memory_order_relaxed),
+                              slope_.load(std::memory_order_relaxed));
     s.makeUpGain = makeUpGain_.load(std::memory_order_relaxed);
     s.dryGain = dryGain_.load(std::memory_order_relaxed);
     s.deltaOn = deltaOn_.load(std::memory_order_relaxed);
@@ -222,7 +221,7 @@ DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const Fram
         // runs.
         double side = (in.left - in.right) * 0.5;
         double mid = (in.left + in.right) * 0.5;
-        feedback_.sidechainFilter.process(side, mid, false);
+        feedback_.sidechainFilter.process<kFused>(side, mid, false);
         meters = CoreMeters{1.0, -70.0, -70.0};
         return StereoPair{mid + side, mid - side};
     }

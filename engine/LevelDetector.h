@@ -89,14 +89,16 @@ struct LevelDetector {
 
     DetectorLevels levels() const { return DetectorLevels{levelADb, levelBDb}; }
 
-    // One step; returns the new levels, which levelADb and levelBDb also hold.
-    DetectorLevels step(double left, double right) {
+    // One step; returns the new levels, which levelADb and levelBDb also hold. kFused as for
+    // multiplyAdd.
+    template <bool kFused = false>
+    [[gnu::always_inline]] DetectorLevels step(double left, double right) {
         double a = std::fabs(left) > std::fabs(right) ? std::fabs(left) : std::fabs(right);
         if (kFloorAmplitude > a) a = kFloorAmplitude;
         // log2 to decibels: times ln 2, times 20 / ln 10, both in single precision.
         const double levelDb = fastLog2(static_cast<float>(a)) * 0.6931472f * kExponentToDbSingle;
-        stateA = timeA.smooth(stateA, levelDb);
-        stateB = timeB.smooth(stateB, levelDb);
+        stateA = timeA.smooth<kFused>(stateA, levelDb);
+        stateB = timeB.smooth<kFused>(stateB, levelDb);
         levelADb = stateA;
         levelBDb = stateB;
         if (dynRms) {

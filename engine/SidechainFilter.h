@@ -27,19 +27,46 @@ struct SidechainFilter {
     void clear();
 
     // Filters side and mid in place. The detector path puts the 50 Hz side high-pass after the
-    // shelves of the 3 dB/oct type; the preview path leaves it out.
-    void process(double& side, double& mid, bool sideHighPassAfterShelves) {
+    // shelves of the 3 dB/oct type; the preview path leaves it out. kFused as for multiplyAdd.
+    template <bool kFused = false>
+    [[gnu::always_inline]] void process(double& side, double& mid, bool sideHighPassAfterShelves) {
         if (type == ScFilterType::threePerOctave) {
             // Side in lane 0 and mid in lane 1 of one step: the same operations lane by lane as
             // channel by channel, and whole-register state instead of half-register writes that
             // the next step's read would have to wait for.
-            const Lanes shelved = shelf2.step(shelf1.step(Lanes{side, mid}));
+            const Lanes shelved = shelf2.step<kFused>(shelf1.step<kFused>(Lanes{side, mid}));
             side = shelved[0];
             mid = shelved[1];
-            if (sideHighPassAfterShelves) side = sideHighPass.step(side);
+            if (sideHighPassAfterShelves) side = sideHighPass.step<kFused>(side);
         } else {
-            side = sideHighPass.step(side);
-            mid = midHighPass.step(mid);
+            side = sideHighPass.step<kFused>(side);
+            mid = midHighPass.step<kFused>(mid);
         }
+    }
+
+    // What the detector path's next step gives for the input gain times (side, mid), lane by
+    // lane: gain slope + offset. Each section's output is b0 times its input plus a recursive
+    // part that is known before the input, so the chained sections come to one multiply-add
+    // with the product of their b0: the gain, which arrives last, waits for nothing else here.
+    // process() then steps the states.
+    struct GainResponse {
+        Lanes slope;
+        Lanes offset;
+    };
+    template <bool kFused = false>
+    [[gnu::always_inline]] GainResponse detectorResponse(Lanes input) const {
+        if (type == ScFilterType::threePerOctave) {
+            const double b0First = shelf1.coefficients.b0;
+            const double b0Second = shelf2.coefficients.b0;
+            const Lanes shelvedSlope = (b0First * b0Second) * input;
+            const Lanes shelvedOffset = multiplyAdd<kFused>(
+                Lanes{b0Second, b0Second}, shelf1.recursivePart(), shelf2.recursivePart());
+            return GainResponse{Lanes{sideHighPass.b0 * shelvedSlope[0], shelvedSlope[1]},
+                                Lanes{multiplyAdd<kFused>(sideHighPass.b0, shelvedOffset[0],
+                                                          sideHighPass.recursivePart()),
+                                      shelvedOffset[1]}};
+        }
+        return GainResponse{Lanes{sideHighPass.b0, midHighPass.b0} * input,
+                            Lanes{sideHighPass.recursivePart(), midHighPass.recursivePart()}};
     }
 };

@@ -28,8 +28,8 @@ StereoInput sineSweep(float rateHz) {
     const double octaves = std::log(20000.0 / 20.0);
     for (int n = 0; n < kFrames; ++n) {
         const double t = n / static_cast<double>(rateHz);
-        const double phase = 2.0 * kPi * 20.0 * seconds / octaves *
-                             (std::exp(t / seconds * octaves) - 1.0);
+        const double phase =
+            2.0 * kPi * 20.0 * seconds / octaves * (std::exp(t / seconds * octaves) - 1.0);
         in.left[n] = static_cast<float>(std::sin(phase));
         in.right[n] = static_cast<float>(std::sin(phase - 0.5 * kPi));
     }
