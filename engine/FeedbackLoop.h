@@ -40,7 +40,9 @@ struct FeedbackLoop {
         // The detector reads mid + side and mid - side of the filtered signal. Each is linear in
         // the gain, s g + o, and with g = scale (1 + fraction) it is one multiply-add,
         // (s scale) fraction + (s scale + o), from the exponential's last value on.
-        const SidechainFilter::GainResponse y = sidechainFilter.detectorResponse<kFused>(sideMid);
+        const SidechainFilter::Recursion recursion = sidechainFilter.recursion();
+        const SidechainFilter::GainResponse y =
+            sidechainFilter.detectorResponse<kFused>(sideMid, recursion);
         const double sumSlope = (y.slope[1] + y.slope[0]) * gain.scale;
         const double differenceSlope = (y.slope[1] - y.slope[0]) * gain.scale;
         const double detectorLeft =
@@ -52,7 +54,7 @@ struct FeedbackLoop {
         const double g = gain.value<kFused>();
         double side = g * sideMid[0];
         double mid = g * sideMid[1];
-        sidechainFilter.process<kFused>(side, mid, true);
+        sidechainFilter.process<kFused>(side, mid, true, recursion);
         return g;
     }
 };

@@ -27,7 +27,12 @@ struct OnePoleHighPass {
 
     // kFused as for multiplyAdd.
     template <bool kFused = false> [[gnu::always_inline]] double step(double x) {
-        const double y = multiplyAdd<kFused>(b0, x, recursivePart());
+        return step<kFused>(x, recursivePart());
+    }
+
+    // The same with the recursive part worked out already.
+    template <bool kFused = false> [[gnu::always_inline]] double step(double x, double recursive) {
+        const double y = multiplyAdd<kFused>(b0, x, recursive);
         x1 = x;
         y1 = y;
         return y;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Lanes.h"
-#include "MultiplyAdd.h"
 
 // Normalized biquad coefficients (already divided by a0).
 struct BiquadCoefficients {
@@ -26,10 +25,12 @@ struct StereoBiquad {
 
     Lanes recursivePart() const { return recursivePart(coefficients, x1, x2, y1, y2); }
 
-    // kFused as for multiplyAdd.
-    template <bool kFused = false> [[gnu::always_inline]] Lanes step(Lanes x) {
-        const Lanes y =
-            multiplyAdd<kFused>(Lanes{coefficients.b0, coefficients.b0}, x, recursivePart());
+    Lanes step(Lanes x) { return step(x, recursivePart()); }
+
+    // The same with the recursive part worked out already. Both lanes in one plain multiply and
+    // add: fused lane by lane they would cost more in shuffles than they save.
+    Lanes step(Lanes x, Lanes recursive) {
+        const Lanes y = coefficients.b0 * x + recursive;
         x2 = x1;
         x1 = x;
         y2 = y1;
