@@ -275,12 +275,12 @@ void DynamicsEngine::frameOversampled(double& left, double& right, FrameMeters& 
     StereoPair second{0.0, 0.0};
     // Each filter sum sits right after the core step it does not depend on, so the processor
     // can work on it while the core's serial feedback chain waits.
-    upsampler_.pushCentre(first.left, first.right);
+    upsampler_.pushCentre<0>(first.left, first.right);
     first = processCore<kFused>(first, settings, meters, levels);
-    HalfbandFir::pushFullBoth(upsampler_, second.left, second.right, downsampler_, first.left,
-                              first.right);
+    HalfbandFir::pushFullBoth<1, 0>(upsampler_, second.left, second.right, downsampler_, first.left,
+                                    first.right);
     second = processCore<kFused>(second, settings, meters, levels);
-    downsampler_.pushOnly(second.left, second.right);
+    downsampler_.pushOnly<1>(second.left, second.right);
     const StereoPair out = mix(in, first, settings);
     left = out.left;
     right = out.right;
