@@ -18,7 +18,7 @@ struct DynamicsEngine::FrameLoops {
     }
 #if defined(__x86_64__) || defined(__i386__)
     // The same source: without contraction the compiler fuses nothing by itself, so these
-    // differ from the plain code only in the exponential's fused steps and in encoding.
+    // differ from the plain code only in the feedback chain's fused steps and in encoding.
     __attribute__((target("avx2,fma"))) static void avx2Fma(DynamicsEngine& engine,
                                                             bool oversampled, double* left,
                                                             double* right, FrameMeters* meters,

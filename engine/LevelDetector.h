@@ -49,7 +49,7 @@ struct DetectorLevels {
 // Stereo-linked level detector smoothing decibel values. Each mode is defined as a one-pole step
 // on scaled decibels (A on twice the level; B on twice the level, or four times in Dyn RMS),
 // scaled back to the level afterwards. Scaling by a power of two commutes with every rounding,
-// so the same step run on the level itself with the input scaled down gives the same bits, one
+// so the same step run on the level itself with the input scaled down gives the same result, one
 // multiplication shorter on the feedback chain: the states hold the level, and the reset value
 // and a switch into or out of Dyn RMS are translated to that unit.
 struct LevelDetector {

@@ -25,11 +25,11 @@ constexpr double kLargestSample = 127.0;
 StereoInput sineSweep(float rateHz) {
     StereoInput in{std::vector<float>(kFrames), std::vector<float>(kFrames)};
     const double seconds = kFrames / static_cast<double>(rateHz);
-    const double octaves = std::log(20000.0 / 20.0);
+    const double logRatio = std::log(20000.0 / 20.0);
     for (int n = 0; n < kFrames; ++n) {
         const double t = n / static_cast<double>(rateHz);
         const double phase =
-            2.0 * kPi * 20.0 * seconds / octaves * (std::exp(t / seconds * octaves) - 1.0);
+            2.0 * kPi * 20.0 * seconds / logRatio * (std::exp(t / seconds * logRatio) - 1.0);
         in.left[n] = static_cast<float>(std::sin(phase));
         in.right[n] = static_cast<float>(std::sin(phase - 0.5 * kPi));
     }
