@@ -18,7 +18,7 @@ struct DynamicsEngine::FrameLoops {
     }
 #if defined(__x86_64__) || defined(__i386__)
     // The same source: without contraction the compiler fuses nothing by itself, so these
-    // differ from the plain code only in the exponential's fused steps and in encoding.
+    // differ from the plain code only in the feedback chain's fused steps and in encoding.
     __attribute__((target("avx2,fma"))) static void avx2Fma(DynamicsEngine& engine,
                                                             bool oversampled, double* left,
                                                             double* right, FrameMeters* meters,
@@ -189,10 +189,9 @@ DynamicsEngine::FrameSettings DynamicsEngine::beginFrame(DetectorLevels& levels)
         redesign();
     }
     FrameSettings s;
-    const double thresholdDb = thresholdDb_.load(std::memory_order_relaxed);
-    s.curve.kneeDb = kneeDb_.load(std::memory_order_relaxed);
-    s.curve.thresholdMinusKneeDb = thresholdDb - s.curve.kneeDb;
-    s.curve.slope = slope_.load(std::memory_order_relaxed);
+    s.curve = GainCurve::make(thresholdDb_.load(std::memory_order_relaxed),
+                              kneeDb_.load(std::memory_order_relaxed),
+                              slope_.load(std::memory_order_relaxed));
     s.makeUpGain = makeUpGain_.load(std::memory_order_relaxed);
     s.dryGain = dryGain_.load(std::memory_order_relaxed);
     s.deltaOn = deltaOn_.load(std::memory_order_relaxed);
@@ -222,7 +221,7 @@ DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const Fram
         // runs.
         double side = (in.left - in.right) * 0.5;
         double mid = (in.left + in.right) * 0.5;
-        feedback_.sidechainFilter.process(side, mid, false);
+        feedback_.sidechainFilter.process<kFused>(side, mid, false);
         meters = CoreMeters{1.0, -70.0, -70.0};
         return StereoPair{mid + side, mid - side};
     }
@@ -276,12 +275,12 @@ void DynamicsEngine::frameOversampled(double& left, double& right, FrameMeters& 
     StereoPair second{0.0, 0.0};
     // Each filter sum sits right after the core step it does not depend on, so the processor
     // can work on it while the core's serial feedback chain waits.
-    upsampler_.pushCentre(first.left, first.right);
+    upsampler_.pushCentre<0>(first.left, first.right);
     first = processCore<kFused>(first, settings, meters, levels);
-    HalfbandFir::pushFullBoth(upsampler_, second.left, second.right, downsampler_, first.left,
-                              first.right);
+    HalfbandFir::pushFullBoth<1, 0>(upsampler_, second.left, second.right, downsampler_, first.left,
+                                    first.right);
     second = processCore<kFused>(second, settings, meters, levels);
-    downsampler_.pushOnly(second.left, second.right);
+    downsampler_.pushOnly<1>(second.left, second.right);
     const StereoPair out = mix(in, first, settings);
     left = out.left;
     right = out.right;

@@ -142,7 +142,7 @@ class DynamicsEngine {
     // Work on values rather than references so the compiler may keep the state in registers, and
     // are inlined into the frames so the core's chain and the filter sums schedule together and the
     // pairs pass in registers, not through the stack. kFused: compiled for a processor with fused
-    // multiply-add (used by the exponential only).
+    // multiply-add, which the feedback chain then uses.
     template <bool kFused>
     [[gnu::always_inline]] inline StereoPair
     processCore(StereoPair in, const FrameSettings& settings, CoreMeters& meters,

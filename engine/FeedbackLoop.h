@@ -30,20 +30,31 @@ struct FeedbackLoop {
     // One step on an input pair; returns the linear gain. levels carries the detector's levels
     // from one step to the next: the caller keeps it in a local variable over its loop, so the
     // value the next step starts from stays in a register rather than making a round trip
-    // through memory on the serial chain. kFused as for GainComputer::step.
+    // through memory on the serial chain. kFused as for multiplyAdd.
     template <bool kFused>
     [[gnu::always_inline]] double step(double left, double right, const GainCurve& curve,
                                        DetectorLevels& levels) {
-        const double g = gainComputer.step<kFused>(curve, levels.aDb, levels.bDb);
-        // Side and mid of the input times g: (L g - R g) 0.5 and (R g + L g) 0.5. Halving is
-        // exact, so halving the inputs first gives the same bits (above the denormal range,
-        // which the block loop flushes anyway) and takes one multiplication off the chain.
-        const double halfLeft = left * 0.5;
-        const double halfRight = right * 0.5;
-        double side = halfLeft * g - halfRight * g;
-        double mid = halfRight * g + halfLeft * g;
-        sidechainFilter.process(side, mid, true);
-        levels = levelDetector.step(mid + side, mid - side);
+        const ExponentialParts gain = gainComputer.step<kFused>(curve, levels.aDb, levels.bDb);
+        // Side and mid of the input, each to be scaled by the gain.
+        const Lanes sideMid = Lanes{left - right, left + right} * 0.5;
+        // The detector reads mid + side and mid - side of the filtered signal. Each is linear in
+        // the gain, s g + o, and with g = scale (1 + fraction) it is one multiply-add,
+        // (s scale) fraction + (s scale + o), from the exponential's last value on.
+        const SidechainFilter::Recursion recursion = sidechainFilter.recursion();
+        const SidechainFilter::GainResponse y =
+            sidechainFilter.detectorResponse<kFused>(sideMid, recursion);
+        const double sumSlope = (y.slope[1] + y.slope[0]) * gain.scale;
+        const double differenceSlope = (y.slope[1] - y.slope[0]) * gain.scale;
+        const double detectorLeft =
+            multiplyAdd<kFused>(sumSlope, gain.fraction, sumSlope + (y.offset[1] + y.offset[0]));
+        const double detectorRight = multiplyAdd<kFused>(
+            differenceSlope, gain.fraction, differenceSlope + (y.offset[1] - y.offset[0]));
+        levels = levelDetector.step<kFused>(detectorLeft, detectorRight);
+        // The filter's states step with the gain applied, off the chain.
+        const double g = gain.value<kFused>();
+        double side = g * sideMid[0];
+        double mid = g * sideMid[1];
+        sidechainFilter.process<kFused>(side, mid, true, recursion);
         return g;
     }
 };

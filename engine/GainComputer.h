@@ -8,20 +8,42 @@
 #include <array>
 #include <cmath>
 
-// Soft knee on an overshoot (dB over threshold): zero below -knee, the quadratic
-// (o + knee)^2 / (4 knee) inside, the overshoot itself above +knee. Knee 0 is a hard knee.
-inline double kneeCurve(double overshootDb, double kneeDb) {
-    if (-kneeDb > overshootDb) return 0.0;
-    if (kneeDb > overshootDb)
-        return overshootDb * overshootDb / (kneeDb * 4.0) + kneeDb * 0.25 + overshootDb * 0.5;
-    return overshootDb;
-}
-
-// Static curve as the gain computer holds it.
+// The static curve: (slope - 1) times the soft knee of the level over the threshold, which is
+// zero below -knee, (o + knee)^2 / (4 knee) inside and the overshoot o itself above +knee; a knee
+// of 0 is a hard knee. Its terms are worked out once per setting, so each evaluation on the
+// feedback chain is one multiply-add above the knee and two inside it, none of them waiting for
+// the threshold.
 struct GainCurve {
-    double thresholdMinusKneeDb;
-    double kneeDb;
-    double slope;
+    double kneeStartDb = 0.0; // threshold - knee
+    double kneeEndDb = 0.0;   // threshold + knee
+    double reductionPerDb = 0.0;
+    double aboveKneeOffsetDb = 0.0; // -(slope - 1) threshold
+    double kneeCurvature = 0.0;     // (slope - 1) / (4 knee); 0 for a hard knee
+    double kneeStartOffset = 0.0;   // -(threshold - knee) times the curvature
+
+    static GainCurve make(double thresholdDb, double kneeDb, double slope) {
+        GainCurve c;
+        c.kneeStartDb = thresholdDb - kneeDb;
+        c.kneeEndDb = thresholdDb + kneeDb;
+        c.reductionPerDb = slope - 1.0;
+        c.aboveKneeOffsetDb = -c.reductionPerDb * thresholdDb;
+        c.kneeCurvature = kneeDb > 0.0 ? c.reductionPerDb / (4.0 * kneeDb) : 0.0;
+        c.kneeStartOffset = -c.kneeStartDb * c.kneeCurvature;
+        return c;
+    }
+
+    // The gain in dB the curve asks for at a level, plus noise.
+    template <bool kFused = false>
+    [[gnu::always_inline]] double targetDb(double levelDb, double noise) const {
+        if (levelDb < kneeStartDb) return noise;
+        if (levelDb < kneeEndDb) {
+            // (slope - 1) u^2 / (4 knee) with u = level - knee start, as u (u curvature).
+            const double u = levelDb - kneeStartDb;
+            return multiplyAdd<kFused>(
+                u, multiplyAdd<kFused>(levelDb, kneeCurvature, kneeStartOffset), noise);
+        }
+        return multiplyAdd<kFused>(levelDb, reductionPerDb, aboveKneeOffsetDb + noise);
+    }
 };
 
 // Turns the detector's two levels into one gain: static curve, an attack shared by two
@@ -55,34 +77,28 @@ struct GainComputer {
 
     void clear() { envelopeADb = envelopeBDb = outputGainDb = 0.0; }
 
-    // One step from the detector levels; returns the linear gain factor. kFused: the caller is
-    // compiled for a processor with fused multiply-add, which the exponential then uses.
+    // One step from the detector levels; returns the linear gain factor in the exponential's
+    // parts, so the caller can fold its multiplication by the gain into the last step. kFused:
+    // the caller is compiled for a processor with fused multiply-add.
     template <bool kFused = false>
-    [[gnu::always_inline]] double step(const GainCurve& curve, double levelADb, double levelBDb) {
+    [[gnu::always_inline]] ExponentialParts step(const GainCurve& curve, double levelADb,
+                                                 double levelBDb) {
         const double n = noise[noisePosition];
         if (++noisePosition == kSmallNoisePeriod) noisePosition = 0;
-        const double reductionPerDb = curve.slope - 1.0;
-        const double targetA =
-            reductionPerDb *
-                kneeCurve(levelADb - curve.thresholdMinusKneeDb - curve.kneeDb, curve.kneeDb) +
-            n;
-        const double targetB =
-            reductionPerDb *
-                kneeCurve(levelBDb - curve.thresholdMinusKneeDb - curve.kneeDb, curve.kneeDb) +
-            n;
-        // A rising target means less reduction: release; falling or equal: attack. The
-        // coefficients are chosen as values so no load waits on the comparison.
-        const double attackCoefficient = attack.coefficient;
-        envelopeADb =
-            onePoleStep(envelopeADb, targetA,
-                        targetA > envelopeADb ? releaseFast.coefficient : attackCoefficient);
-        envelopeBDb =
-            onePoleStep(envelopeBDb, targetB,
-                        targetB > envelopeBDb ? releaseSlow.coefficient : attackCoefficient);
+        const double targetA = curve.targetDb<kFused>(levelADb, n);
+        const double targetB = curve.targetDb<kFused>(levelBDb, n);
+        // A rising target means less reduction: release; falling or equal: attack. Both steps
+        // are taken and one is chosen, so they need not wait for the comparison.
+        const double releasedA = releaseFast.smooth<kFused>(envelopeADb, targetA);
+        const double attackedA = attack.smooth<kFused>(envelopeADb, targetA);
+        const double releasedB = releaseSlow.smooth<kFused>(envelopeBDb, targetB);
+        const double attackedB = attack.smooth<kFused>(envelopeBDb, targetB);
+        envelopeADb = targetA > envelopeADb ? releasedA : attackedA;
+        envelopeBDb = targetB > envelopeBDb ? releasedB : attackedB;
         // Which envelope is lower changes seldom.
         const double minimumDb = lowerByBranch(envelopeADb, envelopeBDb);
-        outputGainDb =
-            minimumDb > outputGainDb ? finalSmoothing.smooth(outputGainDb, minimumDb) : minimumDb;
-        return decibelsToGain<kFused>(outputGainDb);
+        const double smoothedDb = finalSmoothing.smooth<kFused>(outputGainDb, minimumDb);
+        outputGainDb = minimumDb > outputGainDb ? smoothedDb : minimumDb;
+        return decibelsToGainParts<kFused>(outputGainDb);
     }
 };

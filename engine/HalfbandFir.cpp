@@ -51,5 +51,4 @@ void HalfbandFir::clear() {
         half.pairs.fill(0.0);
         half.position = 0;
     }
-    parity_ = 0;
 }

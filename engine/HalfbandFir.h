@@ -16,6 +16,10 @@ std::array<double, kHalfbandTaps> makeHalfbandTaps();
 // ago and the pairs pushed an odd number of pushes ago. The history is therefore kept in two
 // halves by push parity: the odd taps then read 152 consecutive pairs of the other half, and
 // each half stores its pairs twice, 152 apart, so that run never wraps. Positions count down.
+//
+// Every push names its parity, kParity (0 or 1), counted in pushes since the last clear: the
+// caller knows it (the oversampled frame pushes each filter twice, even then odd), and so the
+// half is found without a lookup. Pushes must alternate in parity.
 class HalfbandFir {
   public:
     // The kernels are those of the instruction set, which the processor must support.
@@ -25,39 +29,40 @@ class HalfbandFir {
     void clear();
 
     // Push a pair and replace it by the full output (centre plus odd taps).
-    void pushFull(double& left, double& right) {
-        push(left, right);
+    template <int kParity> void pushFull(double& left, double& right) {
+        push<kParity>(left, right);
         double sum[2];
-        kernel_(oddTaps_.data(), oddRun(), sum);
-        finishFull(left, right, sum);
+        kernel_(oddTaps_.data(), oddRun<kParity>(), sum);
+        finishFull<kParity>(left, right, sum);
     }
 
     // pushFull on two filters with the same taps at once, as one host sample needs them; the
     // results are those of two pushFull calls.
+    template <int kParityA, int kParityB>
     static void pushFullBoth(HalfbandFir& a, double& aLeft, double& aRight, HalfbandFir& b,
                              double& bLeft, double& bRight) {
-        a.push(aLeft, aRight);
-        b.push(bLeft, bRight);
+        a.push<kParityA>(aLeft, aRight);
+        b.push<kParityB>(bLeft, bRight);
         double sumA[2], sumB[2];
-        a.pairKernel_(a.oddTaps_.data(), a.oddRun(), b.oddRun(), sumA, sumB);
-        a.finishFull(aLeft, aRight, sumA);
-        b.finishFull(bLeft, bRight, sumB);
+        a.pairKernel_(a.oddTaps_.data(), a.oddRun<kParityA>(), b.oddRun<kParityB>(), sumA, sumB);
+        a.finishFull<kParityA>(aLeft, aRight, sumA);
+        b.finishFull<kParityB>(bLeft, bRight, sumB);
     }
 
     // Push a pair and replace it by the centre product alone; the odd taps only ever meet the
     // zeros that interpolation stuffs in between.
-    void pushCentre(double& left, double& right) {
-        push(left, right);
-        const double* centre = centrePair();
+    template <int kParity> void pushCentre(double& left, double& right) {
+        push<kParity>(left, right);
+        const double* centre = centrePair<kParity>();
         left = centreTap_ * centre[0];
         right = centreTap_ * centre[1];
-        advance();
+        advance<kParity>();
     }
 
     // Push a pair whose output the decimator drops.
-    void pushOnly(double left, double right) {
-        push(left, right);
-        advance();
+    template <int kParity> void pushOnly(double left, double right) {
+        push<kParity>(left, right);
+        advance<kParity>();
     }
 
   private:
@@ -68,36 +73,35 @@ class HalfbandFir {
         int position = 0;
     };
 
-    void push(double left, double right) {
-        Half& half = halves_[parity_];
+    template <int kParity> void push(double left, double right) {
+        Half& half = halves_[kParity];
         double* slot = half.pairs.data() + 2 * half.position;
         slot[0] = slot[2 * kHalfLength] = left;
         slot[1] = slot[2 * kHalfLength + 1] = right;
     }
 
     // The pairs pushed an odd number of pushes ago, most recent first: the other half's run.
-    const double* oddRun() const {
-        const Half& other = halves_[1 - parity_];
+    template <int kParity> const double* oddRun() const {
+        const Half& other = halves_[1 - kParity];
         return other.pairs.data() + 2 * (other.position + 1);
     }
 
-    void finishFull(double& left, double& right, const double sum[2]) {
-        const double* centre = centrePair();
+    template <int kParity> void finishFull(double& left, double& right, const double sum[2]) {
+        const double* centre = centrePair<kParity>();
         left = centreTap_ * centre[0] + sum[0];
         right = centreTap_ * centre[1] + sum[1];
-        advance();
+        advance<kParity>();
     }
 
     // The pair pushed 150 pushes ago: 75 pushes ago in the current half.
-    const double* centrePair() const {
-        const Half& half = halves_[parity_];
+    template <int kParity> const double* centrePair() const {
+        const Half& half = halves_[kParity];
         return half.pairs.data() + 2 * (half.position + kHalfbandCentre / 2);
     }
 
-    void advance() {
-        Half& half = halves_[parity_];
+    template <int kParity> void advance() {
+        Half& half = halves_[kParity];
         if (--half.position < 0) half.position += kHalfLength;
-        parity_ = 1 - parity_;
     }
 
     double centreTap_;
@@ -105,5 +109,4 @@ class HalfbandFir {
     HalfbandPairKernel pairKernel_;
     alignas(64) std::array<double, 2 * kHalfbandOddTaps> oddTaps_{}; // c1, c1, c3, c3, ...
     Half halves_[2];
-    int parity_ = 0;
 };

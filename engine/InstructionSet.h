@@ -5,8 +5,12 @@
 // only choice, compiled for whatever they have.
 enum class InstructionSet { sse2, avx2Fma, avx512 };
 
-// The widest set this processor supports, found once.
+// An environment variable that caps the set, "sse2" or "avx2", so a narrower path can be
+// measured and tested on a processor that has a wider one.
+constexpr const char* kInstructionSetVariable = "QVL_INSTRUCTION_SET";
+
+// The widest set this processor supports, under the cap, found once.
 InstructionSet bestInstructionSet();
 
-// True when this processor can run code compiled for the set.
+// True when the set is at most bestInstructionSet() and so may run here.
 bool isSupported(InstructionSet set);

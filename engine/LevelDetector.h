@@ -49,7 +49,7 @@ struct DetectorLevels {
 // Stereo-linked level detector smoothing decibel values. Each mode is defined as a one-pole step
 // on scaled decibels (A on twice the level; B on twice the level, or four times in Dyn RMS),
 // scaled back to the level afterwards. Scaling by a power of two commutes with every rounding,
-// so the same step run on the level itself with the input scaled down gives the same bits, one
+// so the same step run on the level itself with the input scaled down gives the same result, one
 // multiplication shorter on the feedback chain: the states hold the level, and the reset value
 // and a switch into or out of Dyn RMS are translated to that unit.
 struct LevelDetector {
@@ -89,14 +89,16 @@ struct LevelDetector {
 
     DetectorLevels levels() const { return DetectorLevels{levelADb, levelBDb}; }
 
-    // One step; returns the new levels, which levelADb and levelBDb also hold.
-    DetectorLevels step(double left, double right) {
+    // One step; returns the new levels, which levelADb and levelBDb also hold. kFused as for
+    // multiplyAdd.
+    template <bool kFused = false>
+    [[gnu::always_inline]] DetectorLevels step(double left, double right) {
         double a = std::fabs(left) > std::fabs(right) ? std::fabs(left) : std::fabs(right);
         if (kFloorAmplitude > a) a = kFloorAmplitude;
         // log2 to decibels: times ln 2, times 20 / ln 10, both in single precision.
         const double levelDb = fastLog2(static_cast<float>(a)) * 0.6931472f * kExponentToDbSingle;
-        stateA = timeA.smooth(stateA, levelDb);
-        stateB = timeB.smooth(stateB, levelDb);
+        stateA = timeA.smooth<kFused>(stateA, levelDb);
+        stateB = timeB.smooth<kFused>(stateB, levelDb);
         levelADb = stateA;
         levelBDb = stateB;
         if (dynRms) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MultiplyAdd.h"
+
 // First-order high-pass, one channel. The sign convention of a1 (added, not subtracted) is kept
 // from the design below so the coefficients read as the bilinear transform produces them.
 struct OnePoleHighPass {
@@ -20,8 +22,17 @@ struct OnePoleHighPass {
 
     void clear() { x1 = y1 = 0.0; }
 
-    double step(double x) {
-        const double y = b0 * x + a1 * y1 + b1 * x1;
+    // The part of the next output that does not wait for the next input.
+    double recursivePart() const { return a1 * y1 + b1 * x1; }
+
+    // kFused as for multiplyAdd.
+    template <bool kFused = false> [[gnu::always_inline]] double step(double x) {
+        return step<kFused>(x, recursivePart());
+    }
+
+    // The same with the recursive part worked out already.
+    template <bool kFused = false> [[gnu::always_inline]] double step(double x, double recursive) {
+        const double y = multiplyAdd<kFused>(b0, x, recursive);
         x1 = x;
         y1 = y;
         return y;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MultiplyAdd.h"
+
 // One-pole coefficient for a time constant of timeMs at sampleRateHz: the cubic series of
 // exp(-1000 / (timeMs * sampleRateHz)). The literal 0.166666666 (not an exact sixth) is part of
 // the sound: it makes even the longest times leak by 4e-9 per step.
@@ -13,16 +15,12 @@ inline double timeCoefficient(double timeMs, double sampleRateHz) {
     return series > 0.0 ? series : 0.0;
 }
 
-// One step of a one-pole smoother of state toward target.
-inline double onePoleStep(double state, double target, double coefficient) {
-    return (state - target) * coefficient + target;
-}
-
 // A time constant together with the coefficient that follows it at the current rate.
 struct SmoothingTime {
     double timeMs = 0.0;
     double sampleRateHz = 44100.0;
     double coefficient = 0.0;
+    double complement = 1.0; // 1 - coefficient
 
     SmoothingTime(double initialTimeMs, double rateHz) { set(initialTimeMs, rateHz); }
 
@@ -30,10 +28,14 @@ struct SmoothingTime {
         timeMs = newTimeMs;
         sampleRateHz = rateHz;
         coefficient = timeCoefficient(timeMs, sampleRateHz);
+        complement = 1.0 - coefficient;
     }
 
-    // Moves state toward target by one step.
-    double smooth(double state, double target) const {
-        return onePoleStep(state, target, coefficient);
+    // Moves state toward target by one step: (state - target) c + target, taken as
+    // target (1 - c) + state c so that only one multiply-add waits for the target, which on the
+    // feedback chain arrives last. kFused as for multiplyAdd.
+    template <bool kFused = false>
+    [[gnu::always_inline]] double smooth(double state, double target) const {
+        return multiplyAdd<kFused>(target, complement, state * coefficient);
     }
 };

@@ -16,14 +16,21 @@ BiquadCoefficients designLowShelf(double centreHz, double q, double gainDb, doub
 
 // Direct form I biquad with one shared coefficient set and two channel states, run on both
 // channels at once. Lane 0 carries the left (or side) signal, lane 1 the right (or mid) signal.
+// The output is b0 x plus the recursive part, which does not wait for the input x.
 struct StereoBiquad {
     BiquadCoefficients coefficients;
     Lanes y1{}, y2{}, x1{}, x2{};
 
     void clear() { y1 = y2 = x1 = x2 = Lanes{}; }
 
-    Lanes step(Lanes x) {
-        const Lanes y = output(coefficients, x, x1, x2, y1, y2);
+    Lanes recursivePart() const { return recursivePart(coefficients, x1, x2, y1, y2); }
+
+    Lanes step(Lanes x) { return step(x, recursivePart()); }
+
+    // The same with the recursive part worked out already. Both lanes in one plain multiply and
+    // add: fused lane by lane they would cost more in shuffles than they save.
+    Lanes step(Lanes x, Lanes recursive) {
+        const Lanes y = coefficients.b0 * x + recursive;
         x2 = x1;
         x1 = x;
         y2 = y1;
@@ -33,8 +40,9 @@ struct StereoBiquad {
 
     // One channel alone; the other lane's state stays as it is.
     double step(int channelIndex, double x) {
-        const double y = output(coefficients, x, x1[channelIndex], x2[channelIndex],
-                                y1[channelIndex], y2[channelIndex]);
+        const double y =
+            coefficients.b0 * x + recursivePart(coefficients, x1[channelIndex], x2[channelIndex],
+                                                y1[channelIndex], y2[channelIndex]);
         x2[channelIndex] = x1[channelIndex];
         x1[channelIndex] = x;
         y2[channelIndex] = y1[channelIndex];
@@ -44,7 +52,7 @@ struct StereoBiquad {
 
   private:
     template <typename T>
-    static T output(const BiquadCoefficients& c, T x, T x1, T x2, T y1, T y2) {
-        return c.b0 * x + c.b1 * x1 + c.b2 * x2 - c.a1 * y1 - c.a2 * y2;
+    static T recursivePart(const BiquadCoefficients& c, T x1, T x2, T y1, T y2) {
+        return c.b1 * x1 + c.b2 * x2 - c.a1 * y1 - c.a2 * y2;
     }
 };

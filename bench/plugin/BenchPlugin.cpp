@@ -89,7 +89,7 @@ void runFeedbackLoop(benchmark::State& state, float sampleRateHz) {
     dispatchRequest(*plugin, vst2::effSetProgram, 0, program, nullptr, 0.0f);
     const DynamicsEngine& engine = plugin->effect().engine();
     const DynamicsEngine::Settings s = engine.settings();
-    const GainCurve curve{s.thresholdDb - s.kneeDb, s.kneeDb, s.slope};
+    const GainCurve curve = GainCurve::make(s.thresholdDb, s.kneeDb, s.slope);
     FeedbackLoop loop = engine.designedFeedbackLoop();
     const std::vector<float> left = signal(1), right = signal(2);
     const bool fused = bestInstructionSet() != InstructionSet::sse2;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -54,6 +55,14 @@ struct ReferenceFir {
     }
 };
 
+// Runs push(std::integral_constant<int, parity>) with the parity of push number i.
+template <typename Push> void atParity(int i, Push push) {
+    if (i % 2 == 0)
+        push(std::integral_constant<int, 0>{});
+    else
+        push(std::integral_constant<int, 1>{});
+}
+
 TEST(HalfbandFir, FullAndCentreOutputsMatchAPlainConvolution) {
     const auto h = makeHalfbandTaps();
     HalfbandFir fir(h);
@@ -63,16 +72,18 @@ TEST(HalfbandFir, FullAndCentreOutputsMatchAPlainConvolution) {
     for (int i = 0; i < 2000; ++i) {
         double a = l[i], b = r[i];
         ref.push(a, b);
-        if (i % 3 == 0) {
-            fir.pushCentre(a, b);
-            ASSERT_NEAR(a, h[150] * (i >= 150 ? l[i - 150] : 0.0), 1e-15);
-        } else if (i % 3 == 1) {
-            fir.pushFull(a, b);
-            ASSERT_NEAR(a, ref.output(ref.left), 1e-12) << i;
-            ASSERT_NEAR(b, ref.output(ref.right), 1e-12) << i;
-        } else {
-            fir.pushOnly(a, b);
-        }
+        atParity(i, [&](auto parity) {
+            if (i % 3 == 0) {
+                fir.pushCentre<parity.value>(a, b);
+                ASSERT_NEAR(a, h[150] * (i >= 150 ? l[i - 150] : 0.0), 1e-15);
+            } else if (i % 3 == 1) {
+                fir.pushFull<parity.value>(a, b);
+                ASSERT_NEAR(a, ref.output(ref.left), 1e-12) << i;
+                ASSERT_NEAR(b, ref.output(ref.right), 1e-12) << i;
+            } else {
+                fir.pushOnly<parity.value>(a, b);
+            }
+        });
     }
 }
 
@@ -80,11 +91,11 @@ TEST(HalfbandFir, ClearForgetsTheHistory) {
     HalfbandFir fir(makeHalfbandTaps());
     for (int i = 0; i < 500; ++i) {
         double a = 1.0, b = -1.0;
-        fir.pushFull(a, b);
+        atParity(i, [&](auto parity) { fir.pushFull<parity.value>(a, b); });
     }
     fir.clear();
     double a = 0.0, b = 0.0;
-    fir.pushFull(a, b);
+    fir.pushFull<0>(a, b);
     EXPECT_EQ(a, 0.0);
     EXPECT_EQ(b, 0.0);
 }
@@ -97,16 +108,16 @@ TEST(HalfbandFir, UpAndDownPassTheLowBandCleanlyWithTheirDelay) {
     const auto x = enginetest::sine(4000, 1.0, f, rate);
     for (int i = 0; i < 4000; ++i) {
         double a = 2.0 * x[i], b = 0.0, c = 0.0, d = 0.0;
-        up.pushCentre(a, b);
-        up.pushFull(c, d);
+        up.pushCentre<0>(a, b);
+        up.pushFull<1>(c, d);
         if (i >= 1000) {
             // 150 internal samples of delay: the pair sits at host times i - 75 and i - 74.5, and
             // any image of the zero stuffing would show as an error of the in-between sample.
             ASSERT_NEAR(a, std::sin(2.0 * kPi * f * (i - 75) / rate), 1e-4) << i;
             ASSERT_NEAR(c, std::sin(2.0 * kPi * f * (i - 74.5) / rate), 1e-4) << i;
         }
-        down.pushFull(a, b);
-        down.pushOnly(c, d);
+        down.pushFull<0>(a, b);
+        down.pushOnly<1>(c, d);
         if (i >= 1000) {
             ASSERT_NEAR(a, x[i - 150], 1e-4) << i; // the core's extra sample is not here
         }

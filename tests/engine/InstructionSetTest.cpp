@@ -73,8 +73,9 @@ TEST(InstructionSet, AnEngineRunsTheSetItWasGivenWhereTheProcessorHasIt) {
     EXPECT_EQ(DynamicsEngine().instructionSet(), bestInstructionSet());
 }
 
-// The wider sets differ from the plain code only by the exponential (each within an ulp of the
-// exact value) and the order of the halfband sums. Now and then that turns the last bit of the
+// The wider sets differ from the plain code only by the feedback chain's fused multiply-adds (the
+// exponential within an ulp of the exact value either way) and the order of the halfband sums,
+// each a rounding of about 1e-16 relative. Now and then that turns the last bit of the
 // detector's single-precision logarithm, which moves the gain by about 1e-12: far below
 // anything audible, and the feedback loop does not let it grow.
 TEST(InstructionSet, EveryPathSoundsLikeThePlainCode) {

@@ -86,6 +86,10 @@ TEST(LevelDetector, DynRmsLevelAIsTheLargerOfBothSmoothings) {
     EXPECT_GT(d.levelBDb, -60.0);
 }
 
+// Another order of the double-precision steps rounds each step differently by an ulp or so; a
+// slow smoother sums such differences over its time constant (a few thousand steps here).
+constexpr double kReorderedDb = 1e-9;
+
 // The detector as defined: one-pole steps on scaled decibels (twice the level; B four times in
 // Dyn RMS), scaled back after each step, states kept across mode switches and reset to -90.
 struct ScaledStateReference {
@@ -112,7 +116,7 @@ struct ScaledStateReference {
     }
 };
 
-TEST(LevelDetector, MatchesTheScaledStateDefinitionBitForBitAcrossModeSwitchesAndResets) {
+TEST(LevelDetector, MatchesTheScaledStateDefinitionAcrossModeSwitchesAndResets) {
     struct Segment {
         double detectionMs;
         bool clearFirst;
@@ -142,8 +146,8 @@ TEST(LevelDetector, MatchesTheScaledStateDefinitionBitForBitAcrossModeSwitchesAn
             const double right = left * -0.6;
             d.step(left, right);
             r.step(left, right, dynRms, a, b);
-            ASSERT_EQ(d.levelADb, r.levelADb) << "sample " << sample;
-            ASSERT_EQ(d.levelBDb, r.levelBDb) << "sample " << sample;
+            ASSERT_NEAR(d.levelADb, r.levelADb, kReorderedDb) << "sample " << sample;
+            ASSERT_NEAR(d.levelBDb, r.levelBDb, kReorderedDb) << "sample " << sample;
         }
     }
 }
