@@ -163,8 +163,10 @@ EditorMenu* CompressorEditor::editorMenu() const {
 bool CompressorEditor::backgroundPressed(CPoint where, int32_t buttons) {
     if (!frame_ || !(buttons & kButtonRight) || frame_->getModalOverlay()) return false;
     EditorMenu::Programs programs;
-    for (int p = 0; p < host_.programCount(); ++p)
-        programs.names.emplace_back(host_.programName(p));
+    for (int p = 0; p < host_.programCount(); ++p) {
+        const char* name = host_.programName(p);
+        programs.names.emplace_back(name ? name : "");
+    }
     programs.checked = host_.checkedProgram();
     programs.onChoice = [this](int program) { host_.chooseProgram(program); };
     editorMenu_ = SharedRef<EditorMenu>::adopt(new EditorMenu(
