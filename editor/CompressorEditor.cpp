@@ -99,7 +99,7 @@ void CompressorEditor::close() {
     if (!frame_) return;
     // The frame releases every view; the pointers to them go with it.
     frame_ = SharedRef<CFrame>();
-    scaleMenu_ = SharedRef<ScaleMenu>();
+    editorMenu_ = SharedRef<EditorMenu>();
     controls_ = EditorControls{};
 }
 
@@ -128,7 +128,7 @@ int CompressorEditor::height() const {
 
 void CompressorEditor::applyScale(int32_t percent) {
     if (!frame_ || percent == scalePercent()) return;
-    if (scaleMenu()) frame_->setModalOverlay(nullptr);
+    if (editorMenu()) frame_->setModalOverlay(nullptr);
     frame_->setScale(percent / 100.0);
     host_.resizeEditorWindow(width(), height());
 }
@@ -146,7 +146,7 @@ void CompressorEditor::displayScaleChanged() {
     applyScale(chosenScalePercent(parentWindow_, userScale_));
 }
 
-void CompressorEditor::chooseScale(ScaleMenu::Choice choice) {
+void CompressorEditor::chooseScale(EditorMenu::Choice choice) {
     userScale_ = choice;
     // Kept for the instances opened later; this one follows the choice even when the file
     // cannot be written.
@@ -154,17 +154,25 @@ void CompressorEditor::chooseScale(ScaleMenu::Choice choice) {
     applyScale(chosenScalePercent(parentWindow_, userScale_));
 }
 
-ScaleMenu* CompressorEditor::scaleMenu() const {
-    return frame_ && scaleMenu_ && frame_->getModalOverlay() == scaleMenu_.get() ? scaleMenu_.get()
-                                                                                 : nullptr;
+EditorMenu* CompressorEditor::editorMenu() const {
+    return frame_ && editorMenu_ && frame_->getModalOverlay() == editorMenu_.get()
+               ? editorMenu_.get()
+               : nullptr;
 }
 
 bool CompressorEditor::backgroundPressed(CPoint where, int32_t buttons) {
     if (!frame_ || !(buttons & kButtonRight) || frame_->getModalOverlay()) return false;
-    scaleMenu_ = SharedRef<ScaleMenu>::adopt(new ScaleMenu(
+    EditorMenu::Programs programs;
+    for (int p = 0; p < host_.programCount(); ++p) {
+        const char* name = host_.programName(p);
+        programs.names.emplace_back(name ? name : "");
+    }
+    programs.checked = host_.checkedProgram();
+    programs.onChoice = [this](int program) { host_.chooseProgram(program); };
+    editorMenu_ = SharedRef<EditorMenu>::adopt(new EditorMenu(
         frame_->getViewSize(), where, userScale_, chosenScalePercent(parentWindow_, std::nullopt),
-        [this](ScaleMenu::Choice choice) { chooseScale(choice); }));
-    return frame_->setPopupOverlay(scaleMenu_.get());
+        [this](EditorMenu::Choice choice) { chooseScale(choice); }, programs));
+    return frame_->setPopupOverlay(editorMenu_.get());
 }
 
 bool CompressorEditor::isEditorThread() const {

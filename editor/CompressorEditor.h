@@ -2,11 +2,11 @@
 
 #include "editor/EditorHost.h"
 #include "editor/EditorLayout.h"
+#include "editor/EditorMenu.h"
 #include "editor/EditorScale.h"
 #include "editor/EditorServices.h"
 #include "editor/EffectEditor.h"
 #include "editor/MeterBallistics.h"
-#include "editor/ScaleMenu.h"
 
 #include "views/CBitmap.h"
 #include "views/CControlObserver.h"
@@ -60,7 +60,7 @@ class CompressorEditor final : public EffectEditor,
     int32_t getKnobMode() const override;
     // A meter update while a mouse handler holds the event loop.
     void idleWhileTracking() override;
-    // A right press on the background opens the menu of sizes.
+    // A right press on the background opens the menu of sizes and programs.
     bool backgroundPressed(CPoint where, int32_t buttons) override;
     void displayScaleChanged() override;
 
@@ -77,10 +77,10 @@ class CompressorEditor final : public EffectEditor,
     const MeterBallistics& meterState() const { return meters_; }
     // The display scale in percent: the open frame's, or what an editor opened now would use.
     int32_t scalePercent() const;
-    // The menu of sizes while it is shown, else null.
-    ScaleMenu* scaleMenu() const;
+    // The menu of sizes and programs while it is shown, else null.
+    EditorMenu* editorMenu() const;
     // As if the user picked `choice` from the menu: kept in the settings file and applied.
-    void chooseScale(ScaleMenu::Choice choice);
+    void chooseScale(EditorMenu::Choice choice);
 
   private:
     int32_t chosenScalePercent(void* parentWindow, std::optional<int32_t> userScale) const;
@@ -95,7 +95,7 @@ class CompressorEditor final : public EffectEditor,
     EditorServices services_;
     SharedRef<CBitmap> backgroundBitmap_;
     SharedRef<CFrame> frame_;
-    SharedRef<ScaleMenu> scaleMenu_;
+    SharedRef<EditorMenu> editorMenu_;
     void* parentWindow_ = nullptr;
     // The host's scale may be announced on any thread; the editor's thread applies it.
     std::atomic<double> hostScale_{0.0};

@@ -1,8 +1,8 @@
 #pragma once
 
 // What the editor needs of the effect that owns it: reading values (parameters 0..20 and the
-// readouts 500..506), changing a parameter on the user's behalf, framing a drag gesture, and
-// fitting its window to the editor's size.
+// readouts 500..506), changing a parameter on the user's behalf, framing a drag gesture,
+// fitting its window to the editor's size, and the programs its menu offers.
 class EditorHost {
   public:
     virtual float getParameter(int index) = 0;
@@ -12,6 +12,16 @@ class EditorHost {
     // The open editor's window changed to width x height device pixels; true when the host
     // resized its own window to match.
     virtual bool resizeEditorWindow(int, int) { return false; }
+
+    // The programs the menu lists, in order; a host without programs lists none.
+    virtual int programCount() const { return 0; }
+    // The name of program 0 .. programCount() - 1.
+    virtual const char* programName(int) const { return ""; }
+    // The program the menu shows checked; -1 for none.
+    virtual int checkedProgram() { return -1; }
+    // The user chose program 0 .. programCount() - 1 in the menu: the host applies it and
+    // tells its own host as the format allows. Other numbers are ignored.
+    virtual void chooseProgram(int) {}
 
   protected:
     ~EditorHost() = default;

@@ -121,3 +121,26 @@ void CompressorEffect::setProgramName(const char* text) {
     CompressorProgram& program = currentProgram();
     std::strncpy(program.name, text, CompressorProgram::kNameLength);
 }
+
+int CompressorEffect::checkedProgram() {
+    if (host_ && host_->listsPrograms()) return getProgram();
+    float values[kNumParameters];
+    for (int i = 0; i < kNumParameters; ++i)
+        values[i] = currentProgram().value(i);
+    return factoryProgramHolding(values);
+}
+
+void CompressorEffect::chooseProgram(int index) {
+    if (index < 0 || index >= kNumPrograms) return;
+    if (host_ && host_->listsPrograms()) {
+        setProgram(index);
+        host_->programChanged();
+        return;
+    }
+    for (int i = 0; i < kNumParameters; ++i)
+        beginEdit(i);
+    for (int i = 0; i < kNumParameters; ++i)
+        setParameterAutomated(i, factoryProgramValue(index, i));
+    for (int i = 0; i < kNumParameters; ++i)
+        endEdit(i);
+}

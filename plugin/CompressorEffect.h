@@ -60,9 +60,15 @@ class CompressorEffect final : public EditorHost {
     int getProgram() const { return curProgram_.load(std::memory_order_relaxed); }
     void setProgramName(const char* text);
     // The name of program index; empty for an index outside 0..6.
-    const char* programName(int index) const {
+    const char* programName(int index) const override {
         return index >= 0 && index < kNumPrograms ? programs_[index].name : "";
     }
+    int programCount() const override { return kNumPrograms; }
+    // Where the host lists programs, the current one; else the factory program the parameters
+    // hold, since the current program is then no choice the user can see.
+    int checkedProgram() override;
+    // Applied as EffectHost::listsPrograms describes.
+    void chooseProgram(int index) override;
 
     EffectEditor* editor() { return editor_.get(); }
     const DynamicsEngine& engine() const { return *engine_; }

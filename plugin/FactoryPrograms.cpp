@@ -39,3 +39,13 @@ const char* factoryProgramName(int program) {
 float factoryProgramValue(int program, int index) {
     return kFactoryPrograms[program].values[index];
 }
+
+int factoryProgramHolding(const float (&values)[kNumParameters]) {
+    for (int p = 0; p < kNumPrograms; ++p) {
+        int i = 0;
+        while (i <= kMeterScale && values[i] == kFactoryPrograms[p].values[i])
+            ++i;
+        if (i > kMeterScale) return p;
+    }
+    return -1;
+}

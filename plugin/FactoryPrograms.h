@@ -11,3 +11,8 @@ void fillFactoryPrograms(CompressorProgram (&programs)[kNumPrograms]);
 // files, the parameters' defaults). Indices must be in range: program 0..6, index 0..20.
 const char* factoryProgramName(int program);
 float factoryProgramValue(int program, int index);
+
+// The factory program whose values `values` holds exactly in every parameter that has a
+// function (0..18); -1 when it matches none. Slots 19 and 20 do nothing, so whatever a session
+// keeps there makes no difference.
+int factoryProgramHolding(const float (&values)[kNumParameters]);

@@ -1,6 +1,7 @@
 #include "editor/EditorHost.h"
 #include "editor/EffectEditor.h"
 #include "platform/linux/X11ChildWindow.h"
+#include "plugin/FactoryPrograms.h"
 #include "plugin/MeterSnapshot.h"
 #include "plugin/ParameterCurves.h"
 #include "plugin/ParameterTable.h"
@@ -52,6 +53,21 @@ class Lv2EditorHost final : public EditorHost {
     void beginEdit(int index) override { touch(index, true); }
     void endEdit(int index) override { touch(index, false); }
 
+    // LV2 has no current program, so the menu checks the factory program the ports hold.
+    int programCount() const override { return kNumPrograms; }
+    const char* programName(int program) const override { return factoryProgramName(program); }
+    int checkedProgram() override { return factoryProgramHolding(values_); }
+
+    // The ports get the values the bundle's presets store, which read back as exactly the
+    // program's, so the program stays checked when the host echoes them.
+    void chooseProgram(int program) override {
+        if (program < 0 || program >= kNumPrograms) return;
+        for (int i = 0; i < kNumParameters; ++i) {
+            const float value = factoryProgramValue(program, i);
+            change(i, value, lv2port::exactPlain(i, value));
+        }
+    }
+
     // Events in an unknown format, of the wrong size or for a port the UI does not know are
     // ignored.
     void portEvent(uint32_t port, uint32_t size, uint32_t format, const void* buffer) {
@@ -78,7 +94,8 @@ class Lv2EditorHost final : public EditorHost {
     // The switches that replace what is heard turn one another off on the ports too, so the
     // host stores what the plug-in does; the editor hears of those changes first, as it does
     // inside the effect.
-    void change(int index, float value) {
+    void change(int index, float value) { change(index, value, lv2port::toPlain(index, value)); }
+    void change(int index, float value, lv2port::PortValues ports) {
         values_[index] = value;
         // The same rule as the effect's: the preview listens from the middle of its travel on,
         // the others only when fully on.
@@ -87,7 +104,7 @@ class Lv2EditorHost final : public EditorHost {
         if (on && listening)
             for (int other : {kBypass, kScPreview, kDelta})
                 if (other != index && values_[other] != 0.0f) change(other, 0.0f);
-        ports_[index] = lv2port::toPlain(index, value);
+        ports_[index] = ports;
         // A zoned parameter sets its list and its value port; hosts pass both to the next run.
         const uint32_t zonePort = lv2port::zonePortOf(index);
         if (zonePort != lv2port::kNoPort)

@@ -56,6 +56,10 @@ bool Vst2Plugin::resizeEditorWindow(int width, int height) {
     return callHost(vst2::audioMasterSizeWindow, width, height, 0.0f) != 0;
 }
 
+void Vst2Plugin::programChanged() {
+    callHost(vst2::audioMasterUpdateDisplay, 0, 0, 0.0f);
+}
+
 Vst2Plugin* createVst2Plugin(vst2::HostCallback audioMaster) {
 #if QVL_HAS_EDITOR
     const CompressorEffect::EditorFactory makeEditor = createCompressorEditor;

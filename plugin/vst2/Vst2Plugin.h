@@ -29,6 +29,11 @@ class Vst2Plugin final : public EffectHost {
     void beginEdit(int index) override;
     void endEdit(int index) override;
     bool resizeEditorWindow(int width, int height) override;
+    // A program chosen in the editor is a program change, as if the host had sent it; hosts
+    // read the new current program and values when told to update their display. Changes of
+    // each parameter would be recorded as automation instead.
+    bool listsPrograms() const override { return true; }
+    void programChanged() override;
 
   private:
     intptr_t callHost(int32_t opcode, int32_t index, intptr_t value, float opt);

@@ -17,8 +17,10 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -100,15 +102,15 @@ class ClapGuiInAWindow : public ::testing::Test {
         XSync(display.get(), False);
         idleFor(20);
     }
-    void button(bool down) {
-        XTestFakeButtonEvent(display.get(), 1, down ? True : False, CurrentTime);
+    void button(bool down, unsigned which = 1) {
+        XTestFakeButtonEvent(display.get(), which, down ? True : False, CurrentTime);
         XSync(display.get(), False);
         idleFor(20);
     }
-    void click(int x, int y) {
+    void click(int x, int y, unsigned which = 1) {
         pointerTo(x, y);
-        button(true);
-        button(false);
+        button(true, which);
+        button(false, which);
         idleFor(60);
     }
 
@@ -267,3 +269,88 @@ TEST_F(ClapGuiInAWindow, TheMetersMoveWhileAudioRuns) {
 }
 
 } // namespace
+
+namespace {
+
+// The menu opened on the background at (300, 150) is kept inside the editor, its top at 140;
+// beside its 112 pixels of sizes, the programs' rows of 16 pixels start at (413, 141), each
+// with its mark at 4 ... 7 pixels in, 6 ... 9 down.
+constexpr int kProgramRowX = 470;
+int programRowY(int program) {
+    return 149 + 16 * program;
+}
+std::vector<int> markedPrograms(const Picture& p) {
+    std::vector<int> marked;
+    for (int program = 0; program < kNumPrograms; ++program)
+        if (p[std::size_t((147 + 16 * program) * kWidth + 418)] == 0x00CCFFu)
+            marked.push_back(program);
+    return marked;
+}
+
+// The normalized values a saved state holds, read from the record's layout: "QVLs", version,
+// program, then 21 little-endian floats.
+std::vector<float> stateValues(const std::vector<uint8_t>& state) {
+    std::vector<float> values;
+    for (std::size_t at = 12; at + 4 <= state.size(); at += 4) {
+        const uint32_t bits = uint32_t(state[at]) | uint32_t(state[at + 1]) << 8 |
+                              uint32_t(state[at + 2]) << 16 | uint32_t(state[at + 3]) << 24;
+        float v;
+        std::memcpy(&v, &bits, sizeof v);
+        values.push_back(v);
+    }
+    return values;
+}
+
+} // namespace
+
+TEST_F(ClapGuiInAWindow, AProgramFromTheMenuReachesTheHostInsideOneGesture) {
+    ASSERT_TRUE(open());
+    click(300, 150, 3);
+    EXPECT_EQ(markedPrograms(screenshot()), std::vector<int>{0});
+    clap->outputEvents.clear();
+    click(kProgramRowX, programRowY(3)); // Mastering: Tight
+    collectEvents();
+
+    // Each shown parameter's gesture opens before the first value and closes after the last,
+    // and the values the host hears are the ones the plug-in now reports.
+    const std::vector<ClapOutputEvent>& events = clap->outputEvents;
+    std::size_t firstValue = events.size(), lastValue = 0;
+    for (std::size_t i = 0; i < events.size(); ++i)
+        if (events[i].type == CLAP_EVENT_PARAM_VALUE) {
+            firstValue = std::min(firstValue, i);
+            lastValue = i;
+            EXPECT_EQ(events[i].value, clap->paramValue(events[i].id)) << events[i].id;
+        }
+    ASSERT_LT(firstValue, events.size());
+    for (clap_id id = 0; id < 19; ++id) {
+        int begins = 0, ends = 0, values = 0;
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            if (events[i].id != id) continue;
+            begins += events[i].type == CLAP_EVENT_PARAM_GESTURE_BEGIN && i < firstValue;
+            ends += events[i].type == CLAP_EVENT_PARAM_GESTURE_END && i > lastValue;
+            values += events[i].type == CLAP_EVENT_PARAM_VALUE;
+        }
+        EXPECT_EQ(begins, 1) << id;
+        EXPECT_EQ(ends, 1) << id;
+        EXPECT_EQ(values, 1) << id;
+    }
+
+    // The plug-in holds the program's values exactly, as the factory table writes them, and
+    // the window shows that program.
+    const std::vector<float> saved = stateValues(clap->saveState());
+    ASSERT_EQ(saved.size(), 21u);
+    for (int i = 0; i < 19; ++i)
+        EXPECT_EQ(saved[std::size_t(i)], factoryProgramValue(3, i)) << i;
+    idleFor(60);
+    EXPECT_EQ(differences(screenshot(), snapshot(3)), 0);
+    click(300, 150, 3);
+    EXPECT_EQ(markedPrograms(screenshot()), std::vector<int>{3});
+    click(kWidth - 5, 5);
+
+    // Moved away from the program by the host, the menu marks none.
+    clap->flush({{0, 5, 2.5}}); // Ratio
+    idleFor(40);
+    click(300, 150, 3);
+    EXPECT_TRUE(markedPrograms(screenshot()).empty());
+    click(kWidth - 5, 5);
+}

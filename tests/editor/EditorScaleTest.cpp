@@ -177,7 +177,7 @@ constexpr CRect k250{0, 0, 1725, 675};
 constexpr CRect k300{0, 0, 2070, 810};
 
 // The menu row showing `choice`.
-CPoint rowOf(const ScaleMenu& menu, ScaleMenu::Choice choice) {
+CPoint rowOf(const EditorMenu& menu, EditorMenu::Choice choice) {
     for (std::size_t i = 0; i < menu.choices().size(); ++i)
         if (menu.choices()[i] == choice) {
             const CRect row = menu.rowRect(i);
@@ -198,9 +198,9 @@ TEST_F(ScaleSettingsFolder, MenuChoiceWinsOverTheDesktopAndHoldsForLaterInstance
 
     // A left press on the background opens nothing; a right press opens the menu.
     first.editor->getFrame()->onMouseDown(kBackground, kButtonLeft);
-    EXPECT_EQ(first.editor->scaleMenu(), nullptr);
+    EXPECT_EQ(first.editor->editorMenu(), nullptr);
     first.editor->getFrame()->onMouseDown(kBackground, kButtonRight);
-    ScaleMenu* menu = first.editor->scaleMenu();
+    EditorMenu* menu = first.editor->editorMenu();
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(menu->choices().size(), 8u);
     // "Automatic" says what it would give: the desktop's 150 %.
@@ -208,7 +208,7 @@ TEST_F(ScaleSettingsFolder, MenuChoiceWinsOverTheDesktopAndHoldsForLaterInstance
     EXPECT_EQ(menu->label(4), "200 %");
     first.editor->getFrame()->onMouseDown(rowOf(*menu, 200), kButtonLeft);
 
-    EXPECT_EQ(first.editor->scaleMenu(), nullptr);
+    EXPECT_EQ(first.editor->editorMenu(), nullptr);
     EXPECT_EQ(first.deviceSize(), k200);
     EXPECT_EQ(first.windowSizes, std::vector<CRect>{k200});
     EXPECT_EQ(first.host.hostSizes, std::vector<CRect>{k200});
@@ -222,8 +222,8 @@ TEST_F(ScaleSettingsFolder, MenuChoiceWinsOverTheDesktopAndHoldsForLaterInstance
 
     // "Automatic" hands the choice back to the desktop, here and for the next instance.
     second.editor->getFrame()->onMouseDown(kBackground, kButtonRight);
-    ASSERT_NE(second.editor->scaleMenu(), nullptr);
-    second.editor->getFrame()->onMouseDown(rowOf(*second.editor->scaleMenu(), std::nullopt),
+    ASSERT_NE(second.editor->editorMenu(), nullptr);
+    second.editor->getFrame()->onMouseDown(rowOf(*second.editor->editorMenu(), std::nullopt),
                                            kButtonLeft);
     EXPECT_EQ(second.deviceSize(), k150);
     ScaledEditor third({3.0}, settings);
@@ -236,9 +236,9 @@ TEST_F(ScaleSettingsFolder, AutomaticKeepsToTheScreenButTheUsersChoiceDoesNot) {
     ASSERT_TRUE(editor.editor->open(fakeParentWindow()));
     EXPECT_EQ(editor.deviceSize(), k250);
     editor.editor->getFrame()->onMouseDown(kBackground, kButtonRight);
-    ASSERT_NE(editor.editor->scaleMenu(), nullptr);
-    EXPECT_EQ(editor.editor->scaleMenu()->label(7), "Automatic (250 %)");
-    editor.editor->getFrame()->onMouseDown(rowOf(*editor.editor->scaleMenu(), 300), kButtonLeft);
+    ASSERT_NE(editor.editor->editorMenu(), nullptr);
+    EXPECT_EQ(editor.editor->editorMenu()->label(7), "Automatic (250 %)");
+    editor.editor->getFrame()->onMouseDown(rowOf(*editor.editor->editorMenu(), 300), kButtonLeft);
     EXPECT_EQ(editor.deviceSize(), k300);
     EXPECT_EQ(editor.host.hostSizes.back(), k300);
 }
@@ -247,20 +247,20 @@ TEST_F(ScaleSettingsFolder, APressOutsideTheMenuClosesItAndChangesNothing) {
     ScaledEditor editor({}, settings);
     ASSERT_TRUE(editor.editor->open(fakeParentWindow()));
     editor.editor->getFrame()->onMouseDown(kBackground, kButtonRight);
-    ScaleMenu* menu = editor.editor->scaleMenu();
+    EditorMenu* menu = editor.editor->editorMenu();
     ASSERT_NE(menu, nullptr);
     // The menu is kept inside the editor even when opened at its corner.
     EXPECT_TRUE(menu->getMenuRect().right <= 690 && menu->getMenuRect().bottom <= 270);
     editor.editor->getFrame()->onMouseDown({5, 5}, kButtonLeft);
-    EXPECT_EQ(editor.editor->scaleMenu(), nullptr);
+    EXPECT_EQ(editor.editor->editorMenu(), nullptr);
     EXPECT_EQ(editor.deviceSize(), k100);
     EXPECT_TRUE(editor.windowSizes.empty());
     EXPECT_FALSE(fs::exists(settings));
 
     // Opened in the far corner, it still fits.
     editor.editor->getFrame()->onMouseDown({689, 269}, kButtonRight);
-    ASSERT_NE(editor.editor->scaleMenu(), nullptr);
-    const CRect r = editor.editor->scaleMenu()->getMenuRect();
+    ASSERT_NE(editor.editor->editorMenu(), nullptr);
+    const CRect r = editor.editor->editorMenu()->getMenuRect();
     EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= 690 && r.bottom <= 270);
 }
 

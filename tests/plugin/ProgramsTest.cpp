@@ -1,5 +1,7 @@
 // Factory programs, program switching and program names.
 #include "EffectTestSupport.h"
+#include "plugin/EffectHost.h"
+#include "plugin/HostValueText.h"
 
 #include <gtest/gtest.h>
 
@@ -147,6 +149,66 @@ TEST(ProgramNames, NullTextsAreIgnored) {
     EXPECT_EQ(h.dispatch(effSetProgramName, 0, 0, nullptr), 0);
     EXPECT_EQ(h.dispatch(effGetProgramName, 0, 0, nullptr), 0);
     EXPECT_EQ(h.text(effGetProgramName, 0), "Downward Comp. Reset");
+}
+
+// A host that keeps no list of programs, as in CLAP: it hears the user's changes and gestures.
+struct ValuesOnlyHost final : EffectHost {
+    std::string calls; // 'b' begin, 'a' automate, 'e' end, one letter per call
+    void automate(int, float) override { calls += 'a'; }
+    void beginEdit(int) override { calls += 'b'; }
+    void endEdit(int) override { calls += 'e'; }
+};
+
+TEST(ProgramsFromTheEditor, WithoutAHostListAProgramIsItsValuesInOneGesture) {
+    ValuesOnlyHost host;
+    CompressorEffect effect(&host, {});
+    EXPECT_EQ(effect.checkedProgram(), 0);
+    effect.setParameter(kThreshold, 0.3f); // edited: the current program holds it
+    EXPECT_EQ(effect.checkedProgram(), -1);
+
+    effect.chooseProgram(4);
+    EXPECT_EQ(host.calls, std::string(kNumParameters, 'b') + std::string(kNumParameters, 'a') +
+                              std::string(kNumParameters, 'e'));
+    for (int i = 0; i < kNumParameters; ++i)
+        EXPECT_EQ(std::string(kParameters[i].hostText(effect.getParameter(i)).text),
+                  kFactoryTexts[i][4])
+            << "parameter " << i;
+    EXPECT_EQ(effect.checkedProgram(), 4);
+    // The host sees no program, so the one kept for it stays.
+    EXPECT_EQ(effect.getProgram(), 0);
+    // The slots without a function do not count.
+    effect.setParameter(19, 0.7f);
+    EXPECT_EQ(effect.checkedProgram(), 4);
+
+    // The edited first program comes back as the factory made it.
+    effect.chooseProgram(0);
+    for (int i = 0; i < kNumParameters; ++i)
+        EXPECT_EQ(effect.getParameter(i), kProgramZeroValues[i]) << "parameter " << i;
+
+    host.calls.clear();
+    for (int program : {-1, kNumPrograms, 1000})
+        effect.chooseProgram(program);
+    EXPECT_TRUE(host.calls.empty());
+    EXPECT_EQ(effect.checkedProgram(), 0);
+}
+
+TEST(ProgramsFromTheEditor, InVst2AProgramIsAProgramChangeTheHostIsToldOf) {
+    EffectHarness h;
+    h.dispatch(effSetProgram, 0, 1);
+    EXPECT_EQ(h.effect.checkedProgram(), 1);
+    h.effect.setParameter(kThreshold, 0.3f); // an edited program stays the current one
+    EXPECT_EQ(h.effect.checkedProgram(), 1);
+    h.log.clear();
+    h.effect.chooseProgram(5);
+    EXPECT_EQ(h.effect.getProgram(), 5);
+    EXPECT_EQ(h.effect.checkedProgram(), 5);
+    int updates = 0;
+    for (const Event& e : h.log) {
+        if (e.source != Event::host) continue;
+        EXPECT_EQ(e.opcodeOrZero, audioMasterUpdateDisplay) << "nothing recorded as automation";
+        ++updates;
+    }
+    EXPECT_EQ(updates, 1);
 }
 
 } // namespace
