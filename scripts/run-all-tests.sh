@@ -8,9 +8,10 @@ sh scripts/check-format.sh
 
 # Editor tests need an X server; a private Xvfb display serves them. Without -noreset the
 # server resets whenever its last client leaves, and a test connecting in that moment is
-# refused (the X tests then skip themselves).
+# refused (the X tests then skip themselves). The screen is as wide as a high-density display's,
+# where the editor opens at 200 % and 250 % (Automatic offers no size that overruns the screen).
 if [ -z "${DISPLAY:-}" ]; then
-    Xvfb :87 -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+    Xvfb :87 -screen 0 2560x1440x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     xvfb_pid=$!
     trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
     export DISPLAY=:87

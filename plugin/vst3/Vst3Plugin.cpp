@@ -492,6 +492,14 @@ void Vst3Plugin::endEdit(int index) {
         handler_->endEdit(static_cast<ParamID>(index));
 }
 
+void Vst3Plugin::programChanged() {
+    if (!handler_) return;
+    handler_->beginEdit(vst3param::kProgramChange);
+    handler_->performEdit(vst3param::kProgramChange, vst3param::programValue(effect_.getProgram()));
+    handler_->endEdit(vst3param::kProgramChange);
+    handler_->restartComponent(kParamValuesChanged);
+}
+
 bool Vst3Plugin::resizeEditorWindow(int width, int height) {
     return view_ && view_->askFrameToResize(width, height);
 }

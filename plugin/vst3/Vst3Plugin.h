@@ -125,6 +125,10 @@ class Vst3Plugin final : public Steinberg::Vst::IComponent,
     void beginEdit(int index) override;
     void endEdit(int index) override;
     bool resizeEditorWindow(int width, int height) override;
+    // A program chosen in the editor is the host's current program, set through the
+    // program-change parameter; the host then reads every value anew.
+    bool listsPrograms() const override { return true; }
+    void programChanged() override;
 
   private:
     ~Vst3Plugin();

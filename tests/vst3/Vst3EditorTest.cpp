@@ -7,6 +7,7 @@
 
 #include "EditorSnapshot.h"
 #include "HostedVst3Plugin.h"
+#include "plugin/FactoryPrograms.h"
 #include "views/CBitmap.h"
 
 #include <pluginterfaces/gui/iplugviewcontentscalesupport.h>
@@ -199,6 +200,31 @@ TEST_F(Vst3EditorInAWindow, DraggingTheRatioKnobIsOneEditGesture) {
     for (std::size_t i = 1; i + 1 < calls.size(); ++i)
         EXPECT_EQ(calls[i].rfind("perform 5 ", 0), 0u) << calls[i];
     EXPECT_NEAR(plugin->controller()->getParamNormalized(5), 0.4, 0.01);
+}
+
+constexpr Steinberg::Vst::ParamID kProgramId = 101;
+
+// The menu opened on the background at (300, 150) lists the programs beside the sizes, in rows
+// of 16 pixels from (413, 141).
+TEST_F(Vst3EditorInAWindow, AProgramFromTheMenuIsTheHostsProgramChange) {
+    plugin->handler().clear();
+    pointerTo(300, 150);
+    XTestFakeButtonEvent(display, 3, True, CurrentTime);
+    XTestFakeButtonEvent(display, 3, False, CurrentTime);
+    idleFor(60);
+    pointerTo(470, 149 + 16 * 4); // the fifth program
+    button(true);
+    button(false);
+    idleFor(60);
+    const std::string programChange = "perform " + std::to_string(kProgramId) + " ";
+    EXPECT_EQ(plugin->handler().calls(),
+              (std::vector<std::string>{
+                  "begin " + std::to_string(kProgramId), programChange + std::to_string(4.0 / 6.0),
+                  "end " + std::to_string(kProgramId),
+                  "restart " + std::to_string(Steinberg::Vst::kParamValuesChanged)}));
+    EXPECT_DOUBLE_EQ(plugin->controller()->getParamNormalized(kProgramId), 4.0 / 6.0);
+    EXPECT_EQ(plugin->controller()->getParamNormalized(kThreshold),
+              factoryProgramValue(4, kThreshold));
 }
 
 TEST_F(Vst3EditorInAWindow, TheMetersMoveWithTheAudio) {
