@@ -133,7 +133,9 @@ for arch in 32-bit:windows-i686:wine-run.sh:'PE32 executable (DLL).*Intel 80386'
     IFS=: read -r folder build runner kind <<<"$arch"
     clap="$(echo "$unpacked"/*/"$folder/$name.clap")"
     file "$clap" | grep -q "$kind" || fail "$folder/$name.clap is not a $folder DLL"
-    objdump -p "$clap" | grep -q '\] clap_entry$' || fail "$folder/$name.clap does not export clap_entry"
+    # Read whole first: grep -q would end the pipe early and fail objdump under pipefail.
+    clap_dump="$(objdump -p "$clap")"
+    grep -q '\] clap_entry$' <<<"$clap_dump" || fail "$folder/$name.clap does not export clap_entry"
     cp "build/$build/plugin/clap/qvl_win32_clap_module_tests.exe" "$(dirname "$clap")/"
     (cd "$(dirname "$clap")" && "$repo/scripts/windows/$runner" ./qvl_win32_clap_module_tests.exe >/dev/null) ||
         fail "qvl_win32_clap_module_tests fails with the packaged $folder/$name.clap"
