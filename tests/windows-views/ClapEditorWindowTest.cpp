@@ -1,13 +1,15 @@
 // The CLAP module's editor embedded in a host's Win32 window by the test host and idled only on
-// the host's timer: it shows what the VST 2 module's editor shows, pixel for pixel, and a drag
-// comes back to the host as values inside one gesture.
+// the host's timer: it shows what the VST 2 module's editor shows, pixel for pixel, a drag comes
+// back to the host as values inside one gesture, and the meters follow the audio.
 #include "HostedClapPlugin.h"
 #include "ModuleEditorTest.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -137,6 +139,23 @@ TEST_F(ClapEditorWindowTest, DraggingTheRatioKnobSendsValuesInsideOneGesture) {
         EXPECT_EQ(e.id, kRatio);
     // 80 of the knob's 800 pixels up: 0.4 of the knob is 2.0:1.
     EXPECT_NEAR(clap_->paramValue(kRatio), 2.0, 0.01);
+}
+
+TEST_F(ClapEditorWindowTest, TheMetersMoveWhileAudioRuns) {
+    HostWindow host(690, 270);
+    ASSERT_TRUE(openIn(host.handle()));
+    ASSERT_TRUE(clap_->activate(48000.0));
+    idleClap();
+    const SharedRef<CBitmap> before = captureWindow(host.handle(), 690, 270);
+    std::vector<float> left(4800), right(4800);
+    for (std::size_t n = 0; n < left.size(); ++n)
+        left[n] = right[n] = 0.9f * static_cast<float>(std::sin(0.05 * static_cast<double>(n)));
+    float* io[2] = {left.data(), right.data()};
+    for (int block = 0; block < 10; ++block) {
+        clap_->process(io, io, 4800);
+        idleClap(1);
+    }
+    EXPECT_GT(differences(*captureWindow(host.handle(), 690, 270), *before), 100);
 }
 
 } // namespace
