@@ -4,8 +4,9 @@
 #   qvl-feedback-compressor_<version>_amd64.deb  everything under /usr, dependencies computed
 #                                                from the binaries by dpkg-shlibdeps
 #   qvl-feedback-compressor-<version>-linux-<arch>.tar.gz  the same files, to copy by hand
-#   qvl-feedback-compressor-<version>-windows.zip  the 32- and 64-bit DLLs from the Windows
-#                                                builds' own install() rules, and the manual
+#   qvl-feedback-compressor-<version>-windows.zip  the 32- and 64-bit modules (VST 2.4 and
+#                                                CLAP) from the Windows builds' own install()
+#                                                rules, and the manual
 #   qvl-feedback-compressor-<version>-windows-setup.exe  the same files in a setup program
 #                                                (cmake/packaging/windows/)
 # The Windows packages are made only when both Windows builds are configured (their presets);
@@ -68,7 +69,7 @@ foreach(entry ${_qvl_tool_summaries})
 endforeach()
 
 # What only one archive carries beside the installed files: the install texts and, for
-# Windows, the manual (the Windows builds install just their DLL).
+# Windows, the manual (the Windows builds install just their plug-in files).
 file(MAKE_DIRECTORY ${_qvl_staging}/tgz ${_qvl_staging}/zip)
 configure_file(${_qvl_packaging}/INSTALL-linux.txt ${_qvl_staging}/tgz/INSTALL.txt COPYONLY)
 configure_file(${_qvl_packaging}/INSTALL-windows.txt ${_qvl_staging}/zip/INSTALL.txt COPYONLY)
@@ -93,17 +94,17 @@ endif()
 set(CPACK_PACKAGE_NAME ${QVL_PACKAGE_NAME})
 set(CPACK_PACKAGE_VENDOR "${QVL_VENDOR_NAME}")
 set(CPACK_PACKAGE_VERSION "${QVL_PACKAGE_VERSION}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stereo feedback compressor plug-in (VST 2.4 and LV2)")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stereo feedback compressor plug-in (VST 2.4, LV2, CLAP)")
 # Debian wants description lines shorter than 80 columns.
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
        "${QVL_PRODUCT_NAME} is a stereo compressor with feedback detection:"
        "the level detector listens to the compressor's own output through a"
        "mid/side sidechain filter, and one gain for both channels follows"
        "threshold, soft knee, ratio, attack and a two-stage release."
-       "The package holds the plug-in in two editions for Linux hosts, VST 2.4"
-       "and LV2, with the same sound, editor and factory programs, and two"
-       "tools: the offline renderer qvl-render and qvl-snapshot, which draws"
-       "the editor into a picture.")
+       "The package holds the plug-in in three editions for Linux hosts,"
+       "VST 2.4, LV2 and CLAP, with the same sound, editor and factory"
+       "programs, and two tools: the offline renderer qvl-render and"
+       "qvl-snapshot, which draws the editor into a picture.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_CHECKSUM SHA256)

@@ -41,10 +41,12 @@ echo "Depends: $depends"
 for lib in libc6 libcairo2 libsndfile1; do
     grep -q "\b$lib\b" <<<"$depends" || fail "Depends lacks $lib"
 done
-# The description names both editions the package carries.
+# The description's summary names every edition the package carries.
 description="$(dpkg-deb -f "$deb" Description)"
-grep -q 'VST 2.4 and LV2' <<<"${description%%$'\n'*}" ||
-    fail "the description's summary does not name both editions"
+for edition in 'VST 2.4' LV2 CLAP; do
+    grep -q "$edition" <<<"${description%%$'\n'*}" ||
+        fail "the description's summary does not name the $edition edition"
+done
 deb_files="$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./usr/||' | sort)"
 echo "$deb_files"
 for file in lib/vst/$name.so lib/lv2/$name.lv2/manifest.ttl lib/lv2/$name.lv2/$name-dsp.so \
@@ -54,7 +56,7 @@ for file in lib/vst/$name.so lib/lv2/$name.lv2/manifest.ttl lib/lv2/$name.lv2/$n
     share/man/man1/qvl-render.1.gz share/man/man1/qvl-snapshot.1.gz; do
     grep -qx "$file" <<<"$deb_files" || fail ".deb lacks /usr/$file"
 done
-[ "$(grep -vc '^lib/vst/\|^lib/lv2/\|^bin/\|^share/man/man1/\|^share/doc/'"$name"'/' <<<"$deb_files")" = 0 ] ||
+[ "$(grep -vc '^lib/vst/\|^lib/lv2/\|^lib/clap/\|^bin/\|^share/man/man1/\|^share/doc/'"$name"'/' <<<"$deb_files")" = 0 ] ||
     fail ".deb has files outside the plug-in, tool and documentation folders"
 # Every picture the manual shows is in the package beside it.
 for picture in $(grep -o '([a-z0-9-]*\.png)' docs/manual.md | tr -d '()'); do
@@ -93,7 +95,8 @@ rm -rf "$user_home"
 # --- .zip: each architecture's DLL in its folder, the manual ----------------------------------
 zip_files="$(zipinfo -1 "$zip" | grep -v '/$' | cut -d/ -f2- | sort)"
 echo "$zip_files"
-expected="$(printf '%s\n' 32-bit/$name.dll 64-bit/$name.dll INSTALL.txt editor.png editor-200.png manual.md | sort)"
+expected="$(printf '%s\n' 32-bit/$name.dll 64-bit/$name.dll 32-bit/$name.clap 64-bit/$name.clap \
+    INSTALL.txt editor.png editor-200.png manual.md | sort)"
 [ "$zip_files" = "$expected" ] || fail ".zip holds: $zip_files"
 unpacked="$(mktemp -d)"
 trap 'rm -rf "$unpacked"' EXIT
@@ -112,6 +115,34 @@ for arch in 32-bit:windows-i686:wine-run.sh 64-bit:windows-x64:wine64-run.sh; do
             fail "$test fails with the packaged $folder DLL"
     done
 done
+
+# --- the CLAP edition in each package -------------------------------------------------------
+# Linux: one module exporting clap_entry and nothing else, where CLAP hosts look (/usr/lib/clap);
+# from the .tar.gz copied into ~/.clap as INSTALL.txt says.
+grep -qx "lib/clap/$name.clap" <<<"$deb_files" || fail ".deb lacks /usr/lib/clap/$name.clap"
+clap_dir="$(mktemp -d)"
+dpkg-deb -x "$deb" "$clap_dir"
+clap_exports="$(nm -D --defined-only "$clap_dir/usr/lib/clap/$name.clap" | awk '{print $3}')"
+[ "$clap_exports" = clap_entry ] || fail "the .deb's $name.clap exports: $clap_exports"
+rm -rf "$clap_dir"
+grep -q '~/\.clap' <<<"$(tar -xzOf "$tgz" --wildcards '*/INSTALL.txt')" ||
+    fail "the .tar.gz's INSTALL.txt does not name ~/.clap"
+# Windows: each architecture's .clap beside its DLL, a DLL of that architecture exporting
+# clap_entry, with its own version resource (the test program reads it beside the file).
+for arch in 32-bit:windows-i686:wine-run.sh:'PE32 executable (DLL).*Intel 80386' \
+    64-bit:windows-x64:wine64-run.sh:'PE32+ executable (DLL).*x86-64'; do
+    IFS=: read -r folder build runner kind <<<"$arch"
+    clap="$(echo "$unpacked"/*/"$folder/$name.clap")"
+    file "$clap" | grep -q "$kind" || fail "$folder/$name.clap is not a $folder DLL"
+    # Read whole first: grep -q would end the pipe early and fail objdump under pipefail.
+    clap_dump="$(objdump -p "$clap")"
+    grep -q '\] clap_entry$' <<<"$clap_dump" || fail "$folder/$name.clap does not export clap_entry"
+    cp "build/$build/plugin/clap/qvl_win32_clap_module_tests.exe" "$(dirname "$clap")/"
+    (cd "$(dirname "$clap")" && "$repo/scripts/windows/$runner" ./qvl_win32_clap_module_tests.exe >/dev/null) ||
+        fail "qvl_win32_clap_module_tests fails with the packaged $folder/$name.clap"
+done
+grep -q 'Common Files\\CLAP' "$(echo "$unpacked"/*/INSTALL.txt)" ||
+    fail "the .zip's INSTALL.txt does not name the CLAP folder"
 
 # --- Windows setup program: installed, used, upgraded and uninstalled under Wine ------------------
 setup="$(find "$packages" -name "$name-*-windows-setup.exe")"
@@ -151,5 +182,6 @@ lv2ls | grep -qx "$uri" || fail "lv2ls does not list the installed LV2 edition"
 rm -rf "$render_dir"
 echo "== apt-get remove $name"
 apt_get remove "$name"
-[ ! -e /usr/lib/vst/$name.so ] && [ ! -e /usr/lib/lv2/$name.lv2 ] && [ ! -e /usr/bin/qvl-render ] || fail "files left after removal"
+[ ! -e /usr/lib/vst/$name.so ] && [ ! -e /usr/lib/lv2/$name.lv2 ] && [ ! -e /usr/lib/clap/$name.clap ] &&
+    [ ! -e /usr/bin/qvl-render ] || fail "files left after removal"
 echo "== packages checked in $((SECONDS - start)) s"

@@ -21,6 +21,7 @@ zip="$(realpath "$2")"
 name=qvl-feedback-compressor
 product="QVL Feedback Compressor"
 dll="$name.dll"
+clap="$name.clap"
 version="$("$repo/build/release/tools/qvl-render/qvl-render" --version | cut -d' ' -f2-)"
 uninstall_key='[Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\'"$name"']'
 
@@ -130,6 +131,15 @@ expect_module_works() {
     rm "$folder/qvl_win32_module_tests.exe"
 }
 
+# The same for the CLAP module: its tests load the .clap beside them.
+expect_clap_works() {
+    local folder="$1" build="$2"
+    cp "$repo/build/$build/plugin/clap/qvl_win32_clap_module_tests.exe" "$folder/"
+    (cd "$folder" && run ./qvl_win32_clap_module_tests.exe >"$work/test-log") ||
+        { cat "$work/test-log" >&2; fail "$situation: CLAP tests fail with the module in $folder"; }
+    rm "$folder/qvl_win32_clap_module_tests.exe"
+}
+
 uninstall() {
     run "C:\\Program Files\\$product\\uninstall.exe" /S >/dev/null || fail "$1: uninstaller failed"
     expect_clean_state "$1"
@@ -155,7 +165,10 @@ situation="silent install"
 run "$setup" /S >/dev/null || fail "$situation: exit code $?"
 vst64="Program Files/Common Files/VST2"
 vst32="Program Files (x86)/Common Files/VST2"
-expect_added "${manual[@]}" "$vst64" "$vst64/$dll" "$vst32" "$vst32/$dll"
+clap64="Program Files/Common Files/CLAP"
+clap32="Program Files (x86)/Common Files/CLAP"
+clap_files=("$clap64" "$clap64/$clap" "$clap32" "$clap32/$clap")
+expect_added "${manual[@]}" "${clap_files[@]}" "$vst64" "$vst64/$dll" "$vst32" "$vst32/$dll"
 expect_entry "$version"
 file "$drive_c/$vst64/$dll" | grep -q 'PE32+ executable (DLL).*x86-64' || fail "$situation: 64-bit DLL"
 file "$drive_c/$vst32/$dll" | grep -q 'PE32 executable (DLL).*Intel 80386' || fail "$situation: 32-bit DLL"
@@ -164,6 +177,8 @@ expect_version_resource "$setup"
 expect_version_resource "$drive_c/$product_dir/uninstall.exe"
 expect_module_works "$drive_c/$vst64" windows-x64
 expect_module_works "$drive_c/$vst32" windows-i686
+expect_clap_works "$drive_c/$clap64" windows-x64
+expect_clap_works "$drive_c/$clap32" windows-i686
 uninstall "silent uninstall"
 echo "== installed, tested in place, uninstalled in $((SECONDS - start)) s"
 
@@ -182,13 +197,13 @@ expect_entry "0.0.01 test"
 cmp -s "$drive_c/Audio/VST 64/$dll" "$old_stage/64-bit/$dll" || fail "$situation: 64-bit DLL"
 situation="upgrade"
 run "$setup" /S >/dev/null || fail "$situation: exit code $?"
-expect_added "${manual[@]}" Audio "Audio/VST 64" "Audio/VST 64/$dll" "Audio/VST 32" "Audio/VST 32/$dll"
+expect_added "${manual[@]}" "${clap_files[@]}" Audio "Audio/VST 64" "Audio/VST 64/$dll" "Audio/VST 32" "Audio/VST 32/$dll"
 expect_entry "$version"
 cmp -s "$drive_c/Audio/VST 64/$dll" "$work/new-64.dll" || fail "$situation: 64-bit DLL not replaced"
 situation="repair"
 rm "$drive_c/Audio/VST 32/$dll"
 run "$setup" /S >/dev/null || fail "$situation: exit code $?"
-expect_added "${manual[@]}" Audio "Audio/VST 64" "Audio/VST 64/$dll" "Audio/VST 32" "Audio/VST 32/$dll"
+expect_added "${manual[@]}" "${clap_files[@]}" Audio "Audio/VST 64" "Audio/VST 64/$dll" "Audio/VST 32" "Audio/VST 32/$dll"
 uninstall "uninstall after upgrade"
 echo "== upgrade from an older version and repair checked in $((SECONDS - start)) s"
 
@@ -215,7 +230,8 @@ echo "another vendor's plug-in" >"$drive_c/$vst32/another-plugin.dll"
 remember_clean_state
 situation="silent install on 32-bit Windows"
 run "$setup" /S >/dev/null || fail "$situation: exit code $?"
-expect_added "${manual[@]}" "$vst32/$dll"
+expect_added "${manual[@]}" "$vst32/$dll" "Program Files/Common Files/CLAP" \
+    "Program Files/Common Files/CLAP/$clap"
 expect_entry "$version"
 file "$drive_c/$vst32/$dll" | grep -q 'PE32 executable (DLL).*Intel 80386' || fail "$situation: 32-bit DLL"
 expect_module_works "$drive_c/$vst32" windows-i686

@@ -61,17 +61,20 @@ for arch in "${archs[@]}"; do
     printf '   %-10s %4s s\n' install "${seconds[$arch install]}" \
         configure "${seconds[$arch configure]}" build "${seconds[$arch build]}" \
         tests "${seconds[$arch tests]}"
-    module="$(find "build/${presets[$arch]}" -name 'qvl-feedback-compressor.dll' -print -quit)"
-    if [ -n "$module" ]; then
-        dump="$("$arch-w64-mingw32-objdump" -p "$module")"
-        exports="$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/{/Table/!p}' <<<"$dump" | grep -o '\] .*' | cut -c3- | xargs)"
-        imports="$(grep 'DLL Name:' <<<"$dump" | awk '{print $3}' | xargs)"
-        echo "   module     $module ($(stat -c %s "$module") bytes, $(grep -m1 'file format' <<<"$dump" | awk '{print $NF}'))"
-        echo "   exports    $exports"
-        echo "   imports    $imports"
-    else
-        echo "   module     not built (no plug-in module target yet)"
-    fi
+    # The VST 2.4 DLL and the CLAP module.
+    for file in qvl-feedback-compressor.dll qvl-feedback-compressor.clap; do
+        module="$(find "build/${presets[$arch]}" -name "$file" -print -quit)"
+        if [ -n "$module" ]; then
+            dump="$("$arch-w64-mingw32-objdump" -p "$module")"
+            exports="$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/{/Table/!p}' <<<"$dump" | grep -o '\] .*' | cut -c3- | xargs)"
+            imports="$(grep 'DLL Name:' <<<"$dump" | awk '{print $3}' | xargs)"
+            echo "   module     $module ($(stat -c %s "$module") bytes, $(grep -m1 'file format' <<<"$dump" | awk '{print $NF}'))"
+            echo "   exports    $exports"
+            echo "   imports    $imports"
+        else
+            echo "   module     $file not built"
+        fi
+    done
     if [ -n "${failed[$arch]}" ]; then
         echo "   failed     ${failed[$arch]} (${rerun[$arch]})"
     fi

@@ -126,27 +126,27 @@ TEST(ClapBadInput, UnknownWindowApisFloatingWindowsAndTheWrongThread) {
     const auto* gui = clap->extension<clap_plugin_gui_t>(CLAP_EXT_GUI);
     const clap_plugin_t* p = clap->plugin();
     EXPECT_FALSE(gui->is_api_supported(p, "cocoa", false));
-    EXPECT_FALSE(gui->is_api_supported(p, CLAP_WINDOW_API_X11, true));
+    EXPECT_FALSE(gui->is_api_supported(p, kNativeWindowApi, true));
     EXPECT_FALSE(gui->is_api_supported(p, nullptr, false));
     EXPECT_FALSE(gui->create(p, CLAP_WINDOW_API_WAYLAND, false));
-    EXPECT_FALSE(gui->create(p, CLAP_WINDOW_API_X11, true));
+    EXPECT_FALSE(gui->create(p, kNativeWindowApi, true));
     uint32_t w = 0, h = 0;
     EXPECT_FALSE(gui->get_size(p, &w, &h)) << "no size before create";
-    const clap_window_t none = {CLAP_WINDOW_API_X11, {nullptr}};
+    const clap_window_t none = {kNativeWindowApi, {nullptr}};
     EXPECT_FALSE(gui->set_parent(p, &none));
 
     // The host says this thread is not its main thread: GUI and state calls are refused.
     bool created = true, saved = true;
     std::thread([&] {
-        created = gui->create(p, CLAP_WINDOW_API_X11, false);
+        created = gui->create(p, kNativeWindowApi, false);
         saved = !clap->saveState().empty();
     }).join();
     EXPECT_FALSE(created);
     EXPECT_FALSE(saved);
     EXPECT_EQ(clap->timerPeriodMs, 0u);
 
-    ASSERT_TRUE(gui->create(p, CLAP_WINDOW_API_X11, false));
-    EXPECT_FALSE(gui->create(p, CLAP_WINDOW_API_X11, false)) << "one editor at a time";
+    ASSERT_TRUE(gui->create(p, kNativeWindowApi, false));
+    EXPECT_FALSE(gui->create(p, kNativeWindowApi, false)) << "one editor at a time";
     const clap_window_t cocoa = {"cocoa", {nullptr}};
     EXPECT_FALSE(gui->set_parent(p, &cocoa));
     EXPECT_FALSE(gui->set_parent(p, nullptr));

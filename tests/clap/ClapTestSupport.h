@@ -10,6 +10,12 @@
 
 constexpr const char* kClapId = "com.velmorinthlabs.qvl-feedback-compressor";
 constexpr clap_id kBypassId = 16;
+// The window system the editor embeds into on the system the tests run on.
+#ifdef _WIN32
+constexpr const char* kNativeWindowApi = CLAP_WINDOW_API_WIN32;
+#else
+constexpr const char* kNativeWindowApi = CLAP_WINDOW_API_X11;
+#endif
 
 inline std::unique_ptr<HostedClapPlugin> loadClap() {
     return std::make_unique<HostedClapPlugin>(QVL_CLAP_MODULE_PATH, kClapId);

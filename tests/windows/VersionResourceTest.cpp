@@ -47,9 +47,11 @@ TEST_F(VersionResource, NamesTheMakerTheProductAndTheRelease) {
     EXPECT_EQ(text(L"FileVersion"), QVL_VERSION_TEXT);
     EXPECT_EQ(text(L"ProductVersion"), QVL_VERSION_TEXT);
     EXPECT_EQ(text(L"OriginalFilename"), QVL_PLUGIN_FILE_NAME);
-    EXPECT_NE(text(L"FileDescription").find(sizeof(void*) == 8 ? "64-bit" : "32-bit"),
-              std::string::npos)
-        << text(L"FileDescription");
+    const std::string description = text(L"FileDescription");
+    EXPECT_NE(description.find(sizeof(void*) == 8 ? "64-bit" : "32-bit"), std::string::npos)
+        << description;
+    // Each edition's file says which format it is, as a user sees two files of one name.
+    EXPECT_NE(description.find(QVL_PLUGIN_FORMAT " plug-in"), std::string::npos) << description;
 }
 
 // Explorer's version column and installers compare the numbers, not the text: they must be

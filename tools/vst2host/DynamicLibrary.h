@@ -2,8 +2,8 @@
 
 #include <string>
 
-// A loaded shared library. The platform part lives in one source file per system, so a
-// Windows build swaps DynamicLibraryPosix.cpp for a LoadLibrary one.
+// A loaded shared library. The platform part lives in one source file per system
+// (DynamicLibraryPosix.cpp, DynamicLibraryWin32.cpp).
 class DynamicLibrary {
   public:
     explicit DynamicLibrary(const std::string& path);
