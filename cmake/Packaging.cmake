@@ -94,15 +94,15 @@ endif()
 set(CPACK_PACKAGE_NAME ${QVL_PACKAGE_NAME})
 set(CPACK_PACKAGE_VENDOR "${QVL_VENDOR_NAME}")
 set(CPACK_PACKAGE_VERSION "${QVL_PACKAGE_VERSION}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stereo feedback compressor plug-in (VST 2.4, LV2, CLAP)")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stereo feedback compressor plug-in (VST 2.4, VST 3, LV2, CLAP)")
 # Debian wants description lines shorter than 80 columns.
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
        "${QVL_PRODUCT_NAME} is a stereo compressor with feedback detection:"
        "the level detector listens to the compressor's own output through a"
        "mid/side sidechain filter, and one gain for both channels follows"
        "threshold, soft knee, ratio, attack and a two-stage release."
-       "The package holds the plug-in in three editions for Linux hosts,"
-       "VST 2.4, LV2 and CLAP, with the same sound, editor and factory"
+       "The package holds the plug-in in four editions for Linux hosts,"
+       "VST 2.4, VST 3, LV2 and CLAP, with the same sound, editor and factory"
        "programs, and two tools: the offline renderer qvl-render and"
        "qvl-snapshot, which draws the editor into a picture.")
 set(CPACK_STRIP_FILES ON)

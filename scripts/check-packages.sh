@@ -43,20 +43,21 @@ for lib in libc6 libcairo2 libsndfile1; do
 done
 # The description's summary names every edition the package carries.
 description="$(dpkg-deb -f "$deb" Description)"
-for edition in 'VST 2.4' LV2 CLAP; do
+for edition in 'VST 2.4' 'VST 3' LV2 CLAP; do
     grep -q "$edition" <<<"${description%%$'\n'*}" ||
         fail "the description's summary does not name the $edition edition"
 done
 deb_files="$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./usr/||' | sort)"
 echo "$deb_files"
-for file in lib/vst/$name.so lib/lv2/$name.lv2/manifest.ttl lib/lv2/$name.lv2/$name-dsp.so \
+for file in lib/vst/$name.so lib/vst3/$name.vst3/Contents/x86_64-linux/$name.so \
+    lib/lv2/$name.lv2/manifest.ttl lib/lv2/$name.lv2/$name-dsp.so \
     lib/lv2/$name.lv2/$name-ui.so bin/qvl-render bin/qvl-snapshot \
     share/doc/$name/manual.md share/doc/$name/qvl-render.md share/doc/$name/copyright \
     share/doc/$name/changelog.gz \
     share/man/man1/qvl-render.1.gz share/man/man1/qvl-snapshot.1.gz; do
     grep -qx "$file" <<<"$deb_files" || fail ".deb lacks /usr/$file"
 done
-[ "$(grep -vc '^lib/vst/\|^lib/lv2/\|^lib/clap/\|^bin/\|^share/man/man1/\|^share/doc/'"$name"'/' <<<"$deb_files")" = 0 ] ||
+[ "$(grep -vc '^lib/vst/\|^lib/vst3/\|^lib/lv2/\|^lib/clap/\|^bin/\|^share/man/man1/\|^share/doc/'"$name"'/' <<<"$deb_files")" = 0 ] ||
     fail ".deb has files outside the plug-in, tool and documentation folders"
 # Every picture the manual shows is in the package beside it.
 for picture in $(grep -o '([a-z0-9-]*\.png)' docs/manual.md | tr -d '()'); do
@@ -125,8 +126,10 @@ dpkg-deb -x "$deb" "$clap_dir"
 clap_exports="$(nm -D --defined-only "$clap_dir/usr/lib/clap/$name.clap" | awk '{print $3}')"
 [ "$clap_exports" = clap_entry ] || fail "the .deb's $name.clap exports: $clap_exports"
 rm -rf "$clap_dir"
-grep -q '~/\.clap' <<<"$(tar -xzOf "$tgz" --wildcards '*/INSTALL.txt')" ||
-    fail "the .tar.gz's INSTALL.txt does not name ~/.clap"
+for folder in '~/\.vst' '~/\.vst3' '~/\.lv2' '~/\.clap'; do
+    grep -q "$folder" <<<"$(tar -xzOf "$tgz" --wildcards '*/INSTALL.txt')" ||
+        fail "the .tar.gz's INSTALL.txt does not name $folder"
+done
 # Windows: each architecture's .clap beside its DLL, a DLL of that architecture exporting
 # clap_entry, with its own version resource (the test program reads it beside the file).
 for arch in 32-bit:windows-i686:wine-run.sh:'PE32 executable (DLL).*Intel 80386' \
@@ -182,6 +185,7 @@ lv2ls | grep -qx "$uri" || fail "lv2ls does not list the installed LV2 edition"
 rm -rf "$render_dir"
 echo "== apt-get remove $name"
 apt_get remove "$name"
-[ ! -e /usr/lib/vst/$name.so ] && [ ! -e /usr/lib/lv2/$name.lv2 ] && [ ! -e /usr/lib/clap/$name.clap ] &&
+[ ! -e /usr/lib/vst/$name.so ] && [ ! -e /usr/lib/vst3/$name.vst3 ] && [ ! -e /usr/lib/lv2/$name.lv2 ] &&
+    [ ! -e /usr/lib/clap/$name.clap ] &&
     [ ! -e /usr/bin/qvl-render ] || fail "files left after removal"
 echo "== packages checked in $((SECONDS - start)) s"
