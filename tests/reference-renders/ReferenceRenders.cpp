@@ -54,9 +54,10 @@ StereoInput noiseBursts() {
     return in;
 }
 
-// The demo around its second beat, where kick, snare, hat and bass meet.
+// The demo around its second beat, where kick, snare, hat and bass meet, at the level the
+// renders were kept at (0.891, -1 dBFS), whatever level the renderer's demo has today.
 StereoInput demoExcerpt(float rateHz) {
-    const AudioData demo = makeDemoSignal(static_cast<int>(rateHz), 1.0);
+    const AudioData demo = makeDemoSignalPeakingAt(static_cast<int>(rateHz), 1.0, 0.891);
     const int start = static_cast<int>(rateHz) / 2 - kFrames / 4;
     StereoInput in{std::vector<float>(kFrames), std::vector<float>(kFrames)};
     for (int n = 0; n < kFrames; ++n) {

@@ -142,3 +142,14 @@ std::string processedFileName(const std::string& inputPath) {
         return inputPath + "-processed";
     return inputPath.substr(0, dot) + "-processed" + inputPath.substr(dot);
 }
+
+bool holdsDemoOutput(const std::string& path, int sampleRateHz, double seconds) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (!file) return false;
+    sf_close(file);
+    const auto frames = static_cast<sf_count_t>(seconds * sampleRateHz);
+    return info.format == (SF_FORMAT_WAV | SF_FORMAT_FLOAT) && info.channels == 2 &&
+           info.samplerate == sampleRateHz && info.frames >= frames &&
+           info.frames <= frames + sampleRateHz;
+}

@@ -26,3 +26,8 @@ int integerBits(int format);
 
 // The file name with "-processed" before its extension.
 std::string processedFileName(const std::string& inputPath);
+
+// Whether `path` holds a file of the kind a demo run writes: a float WAV, stereo, at the
+// demo's rate and as long as the demo, or longer by at most a second (a kept latency). The
+// demo's own files of this kind are replaced by the next run without asking.
+bool holdsDemoOutput(const std::string& path, int sampleRateHz, double seconds);
