@@ -88,11 +88,7 @@ class ClapGuiInAWindow : public ::testing::Test {
 
     Picture screenshot() { return windowPicture(display.get(), window, kWidth, kHeight); }
 
-    static Picture snapshot(int program) {
-        SnapshotOptions options;
-        options.program = program;
-        return editorPicture(options);
-    }
+    static Picture snapshot(int program) { return programPicture(program); }
 
     // The host's side of a drag: what the plug-in sent through process or flush.
     void collectEvents() {

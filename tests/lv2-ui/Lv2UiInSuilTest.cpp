@@ -54,17 +54,6 @@ Size editorSize(int percent) {
     return {(690 * percent + 50) / 100, (270 * percent + 50) / 100};
 }
 
-struct UridMap {
-    std::vector<std::string> uris;
-    static LV2_URID map(LV2_URID_Map_Handle handle, const char* uri) {
-        auto& uris = static_cast<UridMap*>(handle)->uris;
-        for (std::size_t i = 0; i < uris.size(); ++i)
-            if (uris[i] == uri) return LV2_URID(i + 1);
-        uris.emplace_back(uri);
-        return LV2_URID(uris.size());
-    }
-};
-
 void ignoreWrite(SuilController, uint32_t, uint32_t, uint32_t, const void*) {}
 
 class Lv2UiInSuil : public ::testing::Test {
@@ -112,11 +101,12 @@ class Lv2UiInSuil : public ::testing::Test {
         lilv_node_free(noUserResize);
         lilv_node_free(optional);
 
+        LV2_URID_Map* map = dsp->uridMap();
         const LV2_Options_Option options[] = {
-            {LV2_OPTIONS_INSTANCE, 0, UridMap::map(&uridMap, LV2_UI__scaleFactor), sizeof(float),
-             UridMap::map(&uridMap, LV2_ATOM__Float), &kHostScaleFactor},
+            {LV2_OPTIONS_INSTANCE, 0, map->map(map->handle, LV2_UI__scaleFactor), sizeof(float),
+             map->map(map->handle, LV2_ATOM__Float), &kHostScaleFactor},
             {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
-        LV2_Feature mapFeature{LV2_URID__map, &map};
+        LV2_Feature mapFeature{LV2_URID__map, map};
         LV2_Feature optionsFeature{LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(options)};
         const LV2_Feature* features[] = {&mapFeature, &optionsFeature, nullptr};
 
@@ -194,8 +184,6 @@ class Lv2UiInSuil : public ::testing::Test {
     XDisplayPtr display;
     fs::path config;
     std::unique_ptr<HostedLv2Plugin> dsp;
-    UridMap uridMap;
-    LV2_URID_Map map{&uridMap, UridMap::map};
     SuilHost* host = nullptr;
     SuilInstance* instance = nullptr;
     GtkWidget* window = nullptr;

@@ -65,18 +65,6 @@ struct RecordingHost {
     }
 };
 
-// The host's URID map: a URI's number is its place in the list, from 1.
-struct UridMap {
-    std::vector<std::string> uris;
-    static LV2_URID map(LV2_URID_Map_Handle handle, const char* uri) {
-        auto& uris = static_cast<UridMap*>(handle)->uris;
-        for (std::size_t i = 0; i < uris.size(); ++i)
-            if (uris[i] == uri) return LV2_URID(i + 1);
-        uris.emplace_back(uri);
-        return LV2_URID(uris.size());
-    }
-};
-
 class Lv2UiInAWindow : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -123,10 +111,11 @@ class Lv2UiInAWindow : public ::testing::Test {
         parentFeature = {LV2_UI__parent, reinterpret_cast<void*>(static_cast<uintptr_t>(window))};
         touchFeature = {LV2_UI__touch, &touch};
         resizeFeature = {LV2_UI__resize, &resize};
-        mapFeature = {LV2_URID__map, &map};
+        LV2_URID_Map* map = dsp->uridMap();
+        mapFeature = {LV2_URID__map, map};
         const LV2_Options_Option options[] = {
-            {LV2_OPTIONS_INSTANCE, 0, UridMap::map(&uridMap, LV2_UI__scaleFactor), sizeof(float),
-             UridMap::map(&uridMap, LV2_ATOM__Float), &scaleFactor},
+            {LV2_OPTIONS_INSTANCE, 0, map->map(map->handle, LV2_UI__scaleFactor), sizeof(float),
+             map->map(map->handle, LV2_ATOM__Float), &scaleFactor},
             {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
         optionsFeature = {LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(options)};
         const LV2_Feature* features[] = {&parentFeature, &touchFeature,   &resizeFeature,
@@ -174,11 +163,7 @@ class Lv2UiInAWindow : public ::testing::Test {
 
     Picture screenshot() { return windowPicture(display, window, kWidth, kHeight); }
 
-    static Picture snapshot(int program) {
-        SnapshotOptions options;
-        options.program = program;
-        return editorPicture(options);
-    }
+    static Picture snapshot(int program) { return programPicture(program); }
 
     std::vector<UiCall> writesTo(uint32_t port) const {
         std::vector<UiCall> out;
@@ -197,8 +182,6 @@ class Lv2UiInAWindow : public ::testing::Test {
     RecordingHost host;
     LV2UI_Touch touch{&host, RecordingHost::touch};
     LV2UI_Resize resize{&host, RecordingHost::resize};
-    UridMap uridMap;
-    LV2_URID_Map map{&uridMap, UridMap::map};
     LV2_Feature parentFeature{}, touchFeature{}, resizeFeature{}, mapFeature{}, optionsFeature{};
     LV2UI_Handle handle = nullptr;
     LV2UI_Widget widget = nullptr;

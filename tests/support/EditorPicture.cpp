@@ -13,3 +13,9 @@ Picture editorPicture(const SnapshotOptions& options) {
     if (!bitmap) return {};
     return pictureOf(*bitmap);
 }
+
+Picture programPicture(int program) {
+    SnapshotOptions options;
+    options.program = program;
+    return editorPicture(options);
+}

@@ -78,11 +78,7 @@ class Vst3EditorInAWindow : public ::testing::Test {
 
     Picture screenshot() { return windowPicture(display, window, kWidth, kHeight); }
 
-    static Picture snapshot(int program) {
-        SnapshotOptions options;
-        options.program = program;
-        return editorPicture(options);
-    }
+    static Picture snapshot(int program) { return programPicture(program); }
 
     Display* display = nullptr;
     Window window = 0;
