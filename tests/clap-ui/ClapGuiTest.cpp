@@ -7,15 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "ClapStateBytes.h"
-#include "EditorSnapshot.h"
+#include "EditorPicture.h"
 #include "HostedClapPlugin.h"
+#include "ParentWindow.h"
+#include "WindowPicture.h"
 #include "XTestDisplay.h"
 #include "plugin/FactoryPrograms.h"
-#include "views/CBitmap.h"
-
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 
 #include <algorithm>
 #include <chrono>
@@ -31,16 +28,6 @@ constexpr int kWidth = 690;
 constexpr int kHeight = 270;
 constexpr clap_id kRatio = 5, kDelta = 15, kBypass = 16;
 
-using Picture = std::vector<uint32_t>;
-
-int differences(const Picture& a, const Picture& b) {
-    if (a.size() != b.size()) return -1;
-    int n = 0;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        n += a[i] != b[i];
-    return n;
-}
-
 class ClapGuiInAWindow : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -51,14 +38,7 @@ class ClapGuiInAWindow : public ::testing::Test {
         ASSERT_TRUE(clap->isLoaded()) << clap->error();
         gui = clap->extension<clap_plugin_gui_t>(CLAP_EXT_GUI);
         ASSERT_NE(gui, nullptr);
-        window = XCreateSimpleWindow(display.get(), DefaultRootWindow(display.get()), 0, 0, kWidth,
-                                     kHeight, 0, 0, 0);
-        XSelectInput(display.get(), window, StructureNotifyMask);
-        XMapRaised(display.get(), window);
-        XEvent e;
-        do
-            XNextEvent(display.get(), &e);
-        while (e.type != MapNotify);
+        window = openParentWindow(display.get(), kWidth, kHeight);
     }
 
     void TearDown() override {
@@ -94,17 +74,11 @@ class ClapGuiInAWindow : public ::testing::Test {
     }
 
     void pointerTo(int x, int y) {
-        int rootX = 0, rootY = 0;
-        Window child = 0;
-        XTranslateCoordinates(display.get(), window, DefaultRootWindow(display.get()), x, y, &rootX,
-                              &rootY, &child);
-        XTestFakeMotionEvent(display.get(), -1, rootX, rootY, CurrentTime);
-        XSync(display.get(), False);
+        movePointer(display.get(), window, x, y);
         idleFor(20);
     }
     void button(bool down, unsigned which = 1) {
-        XTestFakeButtonEvent(display.get(), which, down ? True : False, CurrentTime);
-        XSync(display.get(), False);
+        pressButton(display.get(), which, down);
         idleFor(20);
     }
     void click(int x, int y, unsigned which = 1) {
@@ -114,28 +88,9 @@ class ClapGuiInAWindow : public ::testing::Test {
         idleFor(60);
     }
 
-    Picture screenshot() {
-        XImage* image = XGetImage(display.get(), window, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
-        Picture p;
-        if (!image) return p;
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                p.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFFu);
-        XDestroyImage(image);
-        return p;
-    }
+    Picture screenshot() { return windowPicture(display.get(), window, kWidth, kHeight); }
 
-    static Picture snapshot(int program) {
-        SnapshotOptions options;
-        options.program = program;
-        const SharedRef<CBitmap> bitmap = renderEditorSnapshot(options);
-        Picture p;
-        if (!bitmap) return p;
-        for (int y = 0; y < bitmap->getHeight(); ++y)
-            for (int x = 0; x < bitmap->getWidth(); ++x)
-                p.push_back(bitmap->pixelAt(x, y) & 0xFFFFFFu);
-        return p;
-    }
+    static Picture snapshot(int program) { return programPicture(program); }
 
     // The host's side of a drag: what the plug-in sent through process or flush.
     void collectEvents() {

@@ -5,14 +5,11 @@
 // GoogleTest first: Xlib defines macros (None, Bool, Status) that clash with its templates.
 #include <gtest/gtest.h>
 
-#include "EditorSnapshot.h"
+#include "EditorPicture.h"
 #include "HostedPlugin.h"
+#include "ParentWindow.h"
+#include "WindowPicture.h"
 #include "XTestDisplay.h"
-#include "views/CBitmap.h"
-
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,21 +30,6 @@ using vst2::ERect;
 
 constexpr int kWidth = 690;
 constexpr int kHeight = 270;
-
-struct XImageDeleter {
-    void operator()(XImage* image) const { XDestroyImage(image); }
-};
-
-// A picture as 0xRRGGBB per pixel, row by row.
-using Picture = std::vector<uint32_t>;
-
-Picture pictureOf(const CBitmap& bitmap) {
-    Picture p;
-    for (int y = 0; y < bitmap.getHeight(); ++y)
-        for (int x = 0; x < bitmap.getWidth(); ++x)
-            p.push_back(bitmap.pixelAt(x, y) & 0xFFFFFFu);
-    return p;
-}
 
 // Pixels that differ inside `left..right` x `top..bottom` (exclusive ends).
 int differences(const Picture& a, const Picture& b, int left, int top, int right, int bottom) {
@@ -74,14 +56,7 @@ class EditorInAWindow : public ::testing::Test {
         ASSERT_EQ(rect->right - rect->left, kWidth);
         ASSERT_EQ(rect->bottom - rect->top, kHeight);
 
-        Display* d = display.get();
-        window = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, kWidth, kHeight, 0, 0, 0);
-        XSelectInput(d, window, StructureNotifyMask);
-        XMapRaised(d, window);
-        XEvent e;
-        do
-            XNextEvent(d, &e);
-        while (e.type != MapNotify);
+        window = openParentWindow(display.get(), kWidth, kHeight);
         ASSERT_TRUE(openEditor());
     }
 
@@ -109,17 +84,11 @@ class EditorInAWindow : public ::testing::Test {
     }
 
     void pointerTo(int x, int y) {
-        int rootX = 0, rootY = 0;
-        Window child = 0;
-        XTranslateCoordinates(display.get(), window, DefaultRootWindow(display.get()), x, y, &rootX,
-                              &rootY, &child);
-        XTestFakeMotionEvent(display.get(), -1, rootX, rootY, CurrentTime);
-        XSync(display.get(), False);
+        movePointer(display.get(), window, x, y);
         idleFor(20);
     }
     void button(unsigned number, bool down) {
-        XTestFakeButtonEvent(display.get(), number, down ? True : False, CurrentTime);
-        XSync(display.get(), False);
+        pressButton(display.get(), number, down);
         idleFor(20);
     }
     void click(int x, int y, unsigned number = 1) {
@@ -138,16 +107,7 @@ class EditorInAWindow : public ::testing::Test {
         idleFor(60);
     }
 
-    Picture screenshot() {
-        std::unique_ptr<XImage, XImageDeleter> image(
-            XGetImage(display.get(), window, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap));
-        Picture p;
-        if (!image) return p;
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                p.push_back(uint32_t(XGetPixel(image.get(), x, y)) & 0xFFFFFFu);
-        return p;
-    }
+    Picture screenshot() { return windowPicture(display.get(), window, kWidth, kHeight); }
 
     // The headless drawing of the effect's present settings with idle meters (taken before
     // any PNG round trip, whose decoding rounds colours).
@@ -156,9 +116,7 @@ class EditorInAWindow : public ::testing::Test {
         options.program = plugin->program();
         for (int i = 0; i < 19; ++i)
             options.parameters.emplace_back(i, plugin->getParameter(i));
-        const SharedRef<CBitmap> bitmap = renderEditorSnapshot(options);
-        if (!bitmap) return {};
-        return pictureOf(*bitmap);
+        return editorPicture(options);
     }
 
     // The calls with these opcodes, in order.

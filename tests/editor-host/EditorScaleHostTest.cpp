@@ -5,15 +5,13 @@
 // GoogleTest first: Xlib defines macros (None, Bool, Status) that clash with its templates.
 #include <gtest/gtest.h>
 
-#include "EditorSnapshot.h"
+#include "EditorPicture.h"
 #include "HostedPlugin.h"
+#include "ParentWindow.h"
+#include "WindowPicture.h"
 #include "XTestDisplay.h"
-#include "views/CBitmap.h"
 
 #include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 
 #include <unistd.h>
 
@@ -102,14 +100,7 @@ class ScaledEditorInAWindow : public ::testing::Test {
     // A host window of the editor's size, the editor opened in it.
     bool open(HostedPlugin& p) {
         const auto [width, height] = editorSize(p);
-        Display* d = display.get();
-        window = XCreateSimpleWindow(d, root, 0, 0, unsigned(width), unsigned(height), 0, 0, 0);
-        XSelectInput(d, window, StructureNotifyMask);
-        XMapRaised(d, window);
-        XEvent e;
-        do
-            XNextEvent(d, &e);
-        while (e.type != MapNotify);
+        window = openParentWindow(display.get(), width, height);
         if (p.dispatch(vst2::effEditOpen, 0, 0, reinterpret_cast<void*>(uintptr_t(window))) != 1)
             return false;
         idleFor(p, 150);
@@ -141,16 +132,11 @@ class ScaledEditorInAWindow : public ::testing::Test {
         }
     }
     void pointerTo(HostedPlugin& p, int x, int y) {
-        int rootX = 0, rootY = 0;
-        Window child = 0;
-        XTranslateCoordinates(display.get(), window, root, x, y, &rootX, &rootY, &child);
-        XTestFakeMotionEvent(display.get(), -1, rootX, rootY, CurrentTime);
-        XSync(display.get(), False);
+        movePointer(display.get(), window, x, y);
         idleFor(p, 20);
     }
     void button(HostedPlugin& p, unsigned number, bool down) {
-        XTestFakeButtonEvent(display.get(), number, down ? True : False, CurrentTime);
-        XSync(display.get(), False);
+        pressButton(display.get(), number, down);
         idleFor(p, 20);
     }
     void click(HostedPlugin& p, int x, int y, unsigned number = 1) {
@@ -196,15 +182,13 @@ TEST_F(ScaledEditorInAWindow, AtXftDpi192ItOpensAt200PercentAndDragsAndClicksHit
     ASSERT_TRUE(expected);
     const int visibleWidth = std::min(1380, DisplayWidth(display.get(), 0));
     const int visibleHeight = std::min(540, DisplayHeight(display.get(), 0));
-    XImage* shown = XGetImage(display.get(), window, 0, 0, unsigned(visibleWidth),
-                              unsigned(visibleHeight), AllPlanes, ZPixmap);
-    ASSERT_NE(shown, nullptr);
+    const Picture shown = windowPicture(display.get(), window, visibleWidth, visibleHeight);
+    ASSERT_FALSE(shown.empty());
     int differing = 0;
     for (int y = 0; y < visibleHeight; ++y)
         for (int x = 0; x < visibleWidth; ++x)
             differing +=
-                (XGetPixel(shown, x, y) & 0xFFFFFFu) != (expected->pixelAt(x, y) & 0xFFFFFFu);
-    XDestroyImage(shown);
+                shown[std::size_t(y * visibleWidth + x)] != (expected->pixelAt(x, y) & 0xFFFFFFu);
     EXPECT_EQ(differing, 0);
 
     // The ratio knob's centre is (296, 83) in the editor's pixels; 160 device pixels up are

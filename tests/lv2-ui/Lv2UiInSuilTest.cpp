@@ -8,13 +8,11 @@
 // GoogleTest first: Xlib defines macros (None, Bool, Status) that clash with its templates.
 #include <gtest/gtest.h>
 
-#include "EditorSnapshot.h"
+#include "EditorPicture.h"
 #include "HostedLv2Plugin.h"
-#include "views/CBitmap.h"
+#include "WindowPicture.h"
+#include "XTestDisplay.h"
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 #include <lv2/atom/atom.h>
@@ -56,27 +54,6 @@ Size editorSize(int percent) {
     return {(690 * percent + 50) / 100, (270 * percent + 50) / 100};
 }
 
-using Picture = std::vector<uint32_t>;
-
-int differences(const Picture& a, const Picture& b) {
-    if (a.size() != b.size() || a.empty()) return -1;
-    int n = 0;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        n += a[i] != b[i];
-    return n;
-}
-
-struct UridMap {
-    std::vector<std::string> uris;
-    static LV2_URID map(LV2_URID_Map_Handle handle, const char* uri) {
-        auto& uris = static_cast<UridMap*>(handle)->uris;
-        for (std::size_t i = 0; i < uris.size(); ++i)
-            if (uris[i] == uri) return LV2_URID(i + 1);
-        uris.emplace_back(uri);
-        return LV2_URID(uris.size());
-    }
-};
-
 void ignoreWrite(SuilController, uint32_t, uint32_t, uint32_t, const void*) {}
 
 class Lv2UiInSuil : public ::testing::Test {
@@ -84,11 +61,9 @@ class Lv2UiInSuil : public ::testing::Test {
     void SetUp() override {
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X server (DISPLAY is not set)";
         if (!gtk_init_check(nullptr, nullptr)) GTEST_SKIP() << "GTK cannot open the display";
-        display = XOpenDisplay(nullptr);
-        ASSERT_NE(display, nullptr);
-        int event = 0, error = 0, major = 0, minor = 0;
-        if (!XTestQueryExtension(display, &event, &error, &major, &minor))
-            GTEST_SKIP() << "the X server has no XTest extension";
+        std::string whyNot;
+        display = openXTestDisplay(whyNot);
+        if (!display) GTEST_SKIP() << whyNot;
 
         config = fs::temp_directory_path() / ("qvl-suil-test-" + std::to_string(getpid()));
         fs::create_directories(config / "qvl-feedback-compressor");
@@ -104,7 +79,7 @@ class Lv2UiInSuil : public ::testing::Test {
         if (host) suil_host_free(host);
         pump(50);
         dsp.reset();
-        if (display) XCloseDisplay(display);
+        display.reset();
         std::error_code ignored;
         if (!config.empty()) fs::remove_all(config, ignored);
     }
@@ -126,11 +101,12 @@ class Lv2UiInSuil : public ::testing::Test {
         lilv_node_free(noUserResize);
         lilv_node_free(optional);
 
+        LV2_URID_Map* map = dsp->uridMap();
         const LV2_Options_Option options[] = {
-            {LV2_OPTIONS_INSTANCE, 0, UridMap::map(&uridMap, LV2_UI__scaleFactor), sizeof(float),
-             UridMap::map(&uridMap, LV2_ATOM__Float), &kHostScaleFactor},
+            {LV2_OPTIONS_INSTANCE, 0, map->map(map->handle, LV2_UI__scaleFactor), sizeof(float),
+             map->map(map->handle, LV2_ATOM__Float), &kHostScaleFactor},
             {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
-        LV2_Feature mapFeature{LV2_URID__map, &map};
+        LV2_Feature mapFeature{LV2_URID__map, map};
         LV2_Feature optionsFeature{LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(options)};
         const LV2_Feature* features[] = {&mapFeature, &optionsFeature, nullptr};
 
@@ -167,8 +143,8 @@ class Lv2UiInSuil : public ::testing::Test {
 
     Size windowSize() const {
         XWindowAttributes a;
-        XSync(display, False);
-        if (!XGetWindowAttributes(display, toplevel(), &a)) return {};
+        XSync(display.get(), False);
+        if (!XGetWindowAttributes(display.get(), toplevel(), &a)) return {};
         return {a.width, a.height};
     }
 
@@ -182,14 +158,9 @@ class Lv2UiInSuil : public ::testing::Test {
 
     // A click at (x, y) of the editor's own 690 x 270 pixels, drawn at `percent`.
     void click(int x, int y, int percent, unsigned button) {
-        int rootX = 0, rootY = 0;
-        Window child = 0;
-        XTranslateCoordinates(display, toplevel(), DefaultRootWindow(display), x * percent / 100,
-                              y * percent / 100, &rootX, &rootY, &child);
-        XTestFakeMotionEvent(display, -1, rootX, rootY, CurrentTime);
-        XTestFakeButtonEvent(display, button, True, CurrentTime);
-        XTestFakeButtonEvent(display, button, False, CurrentTime);
-        XSync(display, False);
+        movePointer(display.get(), toplevel(), x * percent / 100, y * percent / 100);
+        pressButton(display.get(), button, true);
+        pressButton(display.get(), button, false);
         pump(150);
     }
 
@@ -201,34 +172,18 @@ class Lv2UiInSuil : public ::testing::Test {
     }
 
     Picture screenshot(Size size) const {
-        XImage* image = XGetImage(display, toplevel(), 0, 0, unsigned(size.width),
-                                  unsigned(size.height), AllPlanes, ZPixmap);
-        Picture p;
-        if (!image) return p;
-        for (int y = 0; y < size.height; ++y)
-            for (int x = 0; x < size.width; ++x)
-                p.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFFu);
-        XDestroyImage(image);
-        return p;
+        return windowPicture(display.get(), toplevel(), size.width, size.height);
     }
 
     static Picture snapshot(int percent) {
         SnapshotOptions options;
         options.scalePercent = percent;
-        const SharedRef<CBitmap> bitmap = renderEditorSnapshot(options);
-        Picture p;
-        if (!bitmap) return p;
-        for (int y = 0; y < bitmap->getHeight(); ++y)
-            for (int x = 0; x < bitmap->getWidth(); ++x)
-                p.push_back(bitmap->pixelAt(x, y) & 0xFFFFFFu);
-        return p;
+        return editorPicture(options);
     }
 
-    Display* display = nullptr;
+    XDisplayPtr display;
     fs::path config;
     std::unique_ptr<HostedLv2Plugin> dsp;
-    UridMap uridMap;
-    LV2_URID_Map map{&uridMap, UridMap::map};
     SuilHost* host = nullptr;
     SuilInstance* instance = nullptr;
     GtkWidget* window = nullptr;

@@ -6,13 +6,12 @@
 // GoogleTest first: Xlib defines macros (None, Bool, Status) that clash with its templates.
 #include <gtest/gtest.h>
 
-#include "EditorSnapshot.h"
+#include "EditorPicture.h"
 #include "HostedLv2Plugin.h"
-#include "views/CBitmap.h"
+#include "ParentWindow.h"
+#include "WindowPicture.h"
+#include "XTestDisplay.h"
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 #include <dlfcn.h>
 #include <lv2/atom/atom.h>
 #include <lv2/options/options.h>
@@ -36,16 +35,6 @@ constexpr const char* kPluginUri = "http://www.velmorinthlabs.com/plugins/qvl-fe
 constexpr int kWidth = 690;
 constexpr int kHeight = 270;
 constexpr uint32_t kFirstParameterPort = 4;
-
-using Picture = std::vector<uint32_t>;
-
-int differences(const Picture& a, const Picture& b) {
-    if (a.size() != b.size()) return -1;
-    int n = 0;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        n += a[i] != b[i];
-    return n;
-}
 
 // What the UI asked of its host, in order.
 struct UiCall {
@@ -76,42 +65,12 @@ struct RecordingHost {
     }
 };
 
-// The host's URID map: a URI's number is its place in the list, from 1.
-struct UridMap {
-    std::vector<std::string> uris;
-    static LV2_URID map(LV2_URID_Map_Handle handle, const char* uri) {
-        auto& uris = static_cast<UridMap*>(handle)->uris;
-        for (std::size_t i = 0; i < uris.size(); ++i)
-            if (uris[i] == uri) return LV2_URID(i + 1);
-        uris.emplace_back(uri);
-        return LV2_URID(uris.size());
-    }
-};
-
-// One connection for the whole program. An X server resets when its last client leaves (a test
-// program that ran just before, for one), and refuses connections for that moment: the first
-// opening tries again for a while.
-Display* sharedDisplay() {
-    static Display* display = [] {
-        Display* d = XOpenDisplay(nullptr);
-        for (int attempt = 0; !d && attempt < 100; ++attempt) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            d = XOpenDisplay(nullptr);
-        }
-        return d;
-    }();
-    return display;
-}
-
 class Lv2UiInAWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X server (DISPLAY is not set)";
-        display = sharedDisplay();
-        if (!display) GTEST_SKIP() << "cannot open the X display";
-        int event = 0, error = 0, major = 0, minor = 0;
-        if (!XTestQueryExtension(display, &event, &error, &major, &minor))
-            GTEST_SKIP() << "the X server has no XTest extension";
+        std::string whyNot;
+        display = sharedXTestDisplay(whyNot);
+        if (!display) GTEST_SKIP() << whyNot;
 
         setenv("LV2_PATH", QVL_LV2_FOLDER ":/usr/lib/lv2", 1);
         dsp = std::make_unique<HostedLv2Plugin>(kPluginUri, 48000.0);
@@ -135,14 +94,7 @@ class Lv2UiInAWindow : public ::testing::Test {
             descriptor->extension_data(LV2_UI__idleInterface));
         ASSERT_NE(idle, nullptr);
 
-        window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, kWidth, kHeight, 0,
-                                     0, 0);
-        XSelectInput(display, window, StructureNotifyMask);
-        XMapRaised(display, window);
-        XEvent e;
-        do
-            XNextEvent(display, &e);
-        while (e.type != MapNotify);
+        window = openParentWindow(display, kWidth, kHeight);
         ASSERT_TRUE(open());
     }
 
@@ -159,10 +111,11 @@ class Lv2UiInAWindow : public ::testing::Test {
         parentFeature = {LV2_UI__parent, reinterpret_cast<void*>(static_cast<uintptr_t>(window))};
         touchFeature = {LV2_UI__touch, &touch};
         resizeFeature = {LV2_UI__resize, &resize};
-        mapFeature = {LV2_URID__map, &map};
+        LV2_URID_Map* map = dsp->uridMap();
+        mapFeature = {LV2_URID__map, map};
         const LV2_Options_Option options[] = {
-            {LV2_OPTIONS_INSTANCE, 0, UridMap::map(&uridMap, LV2_UI__scaleFactor), sizeof(float),
-             UridMap::map(&uridMap, LV2_ATOM__Float), &scaleFactor},
+            {LV2_OPTIONS_INSTANCE, 0, map->map(map->handle, LV2_UI__scaleFactor), sizeof(float),
+             map->map(map->handle, LV2_ATOM__Float), &scaleFactor},
             {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
         optionsFeature = {LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(options)};
         const LV2_Feature* features[] = {&parentFeature, &touchFeature,   &resizeFeature,
@@ -194,17 +147,11 @@ class Lv2UiInAWindow : public ::testing::Test {
     }
 
     void pointerTo(int x, int y) {
-        int rootX = 0, rootY = 0;
-        Window child = 0;
-        XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &rootX, &rootY,
-                              &child);
-        XTestFakeMotionEvent(display, -1, rootX, rootY, CurrentTime);
-        XSync(display, False);
+        movePointer(display, window, x, y);
         idleFor(20);
     }
     void button(bool down, unsigned which = 1) {
-        XTestFakeButtonEvent(display, which, down ? True : False, CurrentTime);
-        XSync(display, False);
+        pressButton(display, which, down);
         idleFor(20);
     }
     void click(int x, int y, unsigned which = 1) {
@@ -214,28 +161,9 @@ class Lv2UiInAWindow : public ::testing::Test {
         idleFor(60);
     }
 
-    Picture screenshot() {
-        XImage* image = XGetImage(display, window, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
-        Picture p;
-        if (!image) return p;
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                p.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFFu);
-        XDestroyImage(image);
-        return p;
-    }
+    Picture screenshot() { return windowPicture(display, window, kWidth, kHeight); }
 
-    static Picture snapshot(int program) {
-        SnapshotOptions options;
-        options.program = program;
-        const SharedRef<CBitmap> bitmap = renderEditorSnapshot(options);
-        Picture p;
-        if (!bitmap) return p;
-        for (int y = 0; y < bitmap->getHeight(); ++y)
-            for (int x = 0; x < bitmap->getWidth(); ++x)
-                p.push_back(bitmap->pixelAt(x, y) & 0xFFFFFFu);
-        return p;
-    }
+    static Picture snapshot(int program) { return programPicture(program); }
 
     std::vector<UiCall> writesTo(uint32_t port) const {
         std::vector<UiCall> out;
@@ -254,8 +182,6 @@ class Lv2UiInAWindow : public ::testing::Test {
     RecordingHost host;
     LV2UI_Touch touch{&host, RecordingHost::touch};
     LV2UI_Resize resize{&host, RecordingHost::resize};
-    UridMap uridMap;
-    LV2_URID_Map map{&uridMap, UridMap::map};
     LV2_Feature parentFeature{}, touchFeature{}, resizeFeature{}, mapFeature{}, optionsFeature{};
     LV2UI_Handle handle = nullptr;
     LV2UI_Widget widget = nullptr;

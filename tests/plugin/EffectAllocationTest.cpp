@@ -37,7 +37,7 @@ TEST(EffectAllocation, NoneWhileProcessingOrChangingParametersAndPrograms) {
     for (const float rate : {44100.0f, 96000.0f}) {
         auto plugin = std::make_unique<Vst2Plugin>(nullptr, CompressorEffect::EditorFactory{});
         CompressorEffect* effect = &plugin->effect();
-        const StereoSignal in = burstSignal(1024, rate);
+        const StereoSignal in = bursts<double>(1024, rate);
         StereoSignal out = in;
         std::vector<float> left(in.left.begin(), in.left.end()),
             right(in.right.begin(), in.right.end());

@@ -60,7 +60,7 @@ TEST(MeterSnapshot, FollowsTheCompressorAgreesWithTheReadoutsAndClearsOnSuspend)
 
     effect.setProgram(1); // threshold -40 dB, 2:1
     effect.resume();
-    processInBlocks(effect, burstSignal(4410 * 4, 44100.0), 512);
+    processInBlocks(effect, bursts<double>(4410 * 4, 44100.0), 512);
     const MeterSnapshot loud = effect.meters();
     EXPECT_TRUE(loud.processingActive);
     EXPECT_LT(loud.gain, 0.5f); // the last burst is 39 dB over the threshold

@@ -29,7 +29,7 @@ double rmsOfDifference(const std::vector<double>& a, const std::vector<double>& 
 // Programs 0 and 1 both leave this signal nearly as it is (0 dB threshold; full dry path with
 // the compressed one at -60 dB), so "different" means more than -100 dB of difference.
 TEST(EffectProcessing, EveryFactoryProgramSoundsDifferent) {
-    const StereoSignal in = burstSignal(22050, 44100.0);
+    const StereoSignal in = bursts<double>(22050, 44100.0);
     StereoSignal out[kNumPrograms];
     for (int p = 0; p < kNumPrograms; ++p)
         out[p] = renderProgram(p, 44100.0f, in);
@@ -40,7 +40,7 @@ TEST(EffectProcessing, EveryFactoryProgramSoundsDifferent) {
 }
 
 TEST(EffectProcessing, AProgramChangeActsOnTheRunningSound) {
-    const StereoSignal in = burstSignal(8192, 44100.0);
+    const StereoSignal in = bursts<double>(8192, 44100.0);
     EffectHarness kept(false), changed(false);
     for (EffectHarness* h : {&kept, &changed})
         h->effect.resume();
@@ -57,7 +57,7 @@ TEST(EffectProcessing, ReadoutsFollowTheCompressorAndSuspendClearsThem) {
     EffectHarness h(false);
     h.dispatch(vst2::effSetProgram, 0, 1); // "Upward Comp. Reset": threshold -40 dB, 2:1
     h.effect.resume();
-    processInBlocks(h.effect, burstSignal(4410 * 4, 44100.0), kBlock);
+    processInBlocks(h.effect, bursts<double>(4410 * 4, 44100.0), kBlock);
     // Last burst at -1 dBFS, 39 dB over the threshold: several dB of reduction.
     EXPECT_LT(h.effect.getParameter(501), 0.5f);
     EXPECT_GT(h.effect.getParameter(502), -40.0f);
@@ -74,7 +74,7 @@ TEST(EffectProcessing, SidechainPreviewReadsNoReduction) {
     EffectHarness h(false);
     h.dispatch(vst2::effSetProgram, 0, 1);
     h.effect.setParameter(kScPreview, 1.0f);
-    processInBlocks(h.effect, burstSignal(4410 * 4, 44100.0), kBlock);
+    processInBlocks(h.effect, bursts<double>(4410 * 4, 44100.0), kBlock);
     EXPECT_EQ(h.effect.getParameter(501), 1.0f);
     EXPECT_EQ(h.effect.getParameter(502), -70.0f);
     EXPECT_EQ(h.effect.getParameter(503), -70.0f);
@@ -82,8 +82,8 @@ TEST(EffectProcessing, SidechainPreviewReadsNoReduction) {
 
 // Only the output noise runs on through a suspend, at about -130 dB.
 TEST(EffectProcessing, AfterSuspendProcessingStartsFromSilence) {
-    const StereoSignal loud = burstSignal(4410 * 4, 44100.0);
-    const StereoSignal next = burstSignal(4096, 44100.0);
+    const StereoSignal loud = bursts<double>(4410 * 4, 44100.0);
+    const StereoSignal next = bursts<double>(4096, 44100.0);
     EffectHarness used(false), fresh(false);
     for (EffectHarness* h : {&used, &fresh})
         h->dispatch(vst2::effSetProgram, 0, 3);
@@ -100,7 +100,7 @@ TEST(EffectProcessing, AfterSuspendProcessingStartsFromSilence) {
 }
 
 TEST(EffectProcessing, SingleAndDoublePrecisionAgree) {
-    const StereoSignal in = burstSignal(4096, 44100.0);
+    const StereoSignal in = bursts<double>(4096, 44100.0);
     EffectHarness d(false), s(false);
     const StereoSignal outD = processInBlocks(d.effect, in, kBlock);
     std::vector<float> left(in.left.begin(), in.left.end()),

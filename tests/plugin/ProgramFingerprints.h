@@ -19,7 +19,7 @@ struct Fingerprint {
     double rmsLeft, rmsRight, peakLeft, peakRight;
 };
 
-// Half a second of burstSignal at each rate, blocks of 512, double precision, after resume.
+// Half a second of bursts at each rate, blocks of 512, double precision, after resume.
 // clang-format off
 inline const Fingerprint kAt44k[kNumPrograms] = {
     {0.11192911380694666, 0.089650696600460822, 0.83600155741600835, 0.67134805119535668},
@@ -41,9 +41,9 @@ inline const Fingerprint kAt96k[kNumPrograms] = {
 };
 // clang-format on
 
-// Half a second of burstSignal at the given rate: the input every fingerprint was measured with.
+// Half a second of bursts at the given rate: the input every fingerprint was measured with.
 inline StereoSignal fingerprintInput(float sampleRateHz) {
-    return burstSignal(static_cast<int>(sampleRateHz) / 2, sampleRateHz);
+    return bursts<double>(static_cast<int>(sampleRateHz) / 2, sampleRateHz);
 }
 
 inline Fingerprint fingerprintOf(const StereoSignal& out) {

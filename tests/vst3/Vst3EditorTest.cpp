@@ -5,21 +5,20 @@
 // GoogleTest first: Xlib defines macros (None, Bool, Status) that clash with its templates.
 #include <gtest/gtest.h>
 
-#include "EditorSnapshot.h"
+#include "EditorPicture.h"
 #include "HostedVst3Plugin.h"
+#include "ParentWindow.h"
+#include "WindowPicture.h"
+#include "XTestDisplay.h"
 #include "plugin/FactoryPrograms.h"
-#include "views/CBitmap.h"
 
 #include <pluginterfaces/gui/iplugviewcontentscalesupport.h>
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
-
 #include <chrono>
-#include <cstdlib>
 #include <memory>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -28,46 +27,15 @@ using namespace Steinberg;
 constexpr int kWidth = 690;
 constexpr int kHeight = 270;
 
-using Picture = std::vector<uint32_t>;
-
-int differences(const Picture& a, const Picture& b) {
-    if (a.size() != b.size()) return -1;
-    int n = 0;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        n += a[i] != b[i];
-    return n;
-}
-
-// One connection for the whole program; an X server that just lost its last client refuses
-// connections for a moment, so the first opening tries again for a while.
-Display* sharedDisplay() {
-    static Display* display = [] {
-        Display* d = XOpenDisplay(nullptr);
-        for (int attempt = 0; !d && attempt < 100; ++attempt) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            d = XOpenDisplay(nullptr);
-        }
-        return d;
-    }();
-    return display;
-}
-
 class Vst3EditorInAWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X server (DISPLAY is not set)";
-        display = sharedDisplay();
-        if (!display) GTEST_SKIP() << "cannot open the X display";
+        std::string whyNot;
+        display = sharedXTestDisplay(whyNot);
+        if (!display) GTEST_SKIP() << whyNot;
         plugin = std::make_unique<HostedVst3Plugin>(QVL_VST3_BUNDLE);
         ASSERT_TRUE(plugin->isLoaded()) << plugin->error();
-        window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 2 * kWidth,
-                                     2 * kHeight, 0, 0, 0);
-        XSelectInput(display, window, StructureNotifyMask);
-        XMapRaised(display, window);
-        XEvent e;
-        do
-            XNextEvent(display, &e);
-        while (e.type != MapNotify);
+        window = openParentWindow(display, 2 * kWidth, 2 * kHeight);
 
         view = plugin->controller()->createView("editor");
         ASSERT_NE(view, nullptr);
@@ -100,43 +68,18 @@ class Vst3EditorInAWindow : public ::testing::Test {
     }
 
     void pointerTo(int x, int y) {
-        int rootX = 0, rootY = 0;
-        Window child = 0;
-        XTranslateCoordinates(display, window, DefaultRootWindow(display), x, y, &rootX, &rootY,
-                              &child);
-        XTestFakeMotionEvent(display, -1, rootX, rootY, CurrentTime);
-        XSync(display, False);
+        movePointer(display, window, x, y);
         idleFor(20);
     }
 
     void button(bool down) {
-        XTestFakeButtonEvent(display, 1, down ? True : False, CurrentTime);
-        XSync(display, False);
+        pressButton(display, 1, down);
         idleFor(20);
     }
 
-    Picture screenshot() {
-        XImage* image = XGetImage(display, window, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
-        Picture p;
-        if (!image) return p;
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                p.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFFu);
-        XDestroyImage(image);
-        return p;
-    }
+    Picture screenshot() { return windowPicture(display, window, kWidth, kHeight); }
 
-    static Picture snapshot(int program) {
-        SnapshotOptions options;
-        options.program = program;
-        const SharedRef<CBitmap> bitmap = renderEditorSnapshot(options);
-        Picture p;
-        if (!bitmap) return p;
-        for (int y = 0; y < bitmap->getHeight(); ++y)
-            for (int x = 0; x < bitmap->getWidth(); ++x)
-                p.push_back(bitmap->pixelAt(x, y) & 0xFFFFFFu);
-        return p;
-    }
+    static Picture snapshot(int program) { return programPicture(program); }
 
     Display* display = nullptr;
     Window window = 0;
@@ -209,8 +152,8 @@ constexpr Steinberg::Vst::ParamID kProgramId = 101;
 TEST_F(Vst3EditorInAWindow, AProgramFromTheMenuIsTheHostsProgramChange) {
     plugin->handler().clear();
     pointerTo(300, 150);
-    XTestFakeButtonEvent(display, 3, True, CurrentTime);
-    XTestFakeButtonEvent(display, 3, False, CurrentTime);
+    pressButton(display, 3, true);
+    pressButton(display, 3, false);
     idleFor(60);
     pointerTo(470, 149 + 16 * 4); // the fifth program
     button(true);

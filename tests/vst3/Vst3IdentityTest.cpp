@@ -1,42 +1,26 @@
 // The VST 3 edition sounds exactly like the VST 2 module: every factory program, in 32 and 64
 // bits, at the common rates, in place and not, in odd host blocks, with the host's bypass
 // switched on and off on the way.
+#include "HostBlocks.h"
 #include "Vst3TestSupport.h"
-
-#include <tuple>
 
 namespace {
 
-constexpr int kBlocks[] = {511, 1, 127, 1023, 3, 333, 64};
-
-struct Schedule {
-    bool inPlace = false;
-    // The host's bypass goes on at the first frame and off again at the second (-1: never).
-    int bypassOnAt = -1;
-    int bypassOffAt = -1;
-    bool bypassedAt(int frame) const {
-        return bypassOnAt >= 0 && frame >= bypassOnAt && (bypassOffAt < 0 || frame < bypassOffAt);
-    }
-};
-
-// Runs `block(in, out, start, count, bypass)` over the host's odd blocks; bypass is what the
+// Runs `block(in, out, start, count, bypass)` over the odd host blocks; bypass is what the
 // schedule asks for at the block's start.
 template <typename Sample, typename Block>
-Stereo<Sample> renderInBlocks(const Stereo<Sample>& source, const Schedule& schedule, Block block) {
-    Stereo<Sample> in = source, out(source.frames());
-    const int frames = static_cast<int>(source.frames());
-    for (int start = 0, b = 0; start < frames; ++b) {
-        const int count = std::min(kBlocks[b % 7], frames - start);
-        block(in, schedule.inPlace ? in : out, static_cast<std::size_t>(start), count,
-              schedule.bypassedAt(start));
-        start += count;
-    }
-    return schedule.inPlace ? in : out;
+Stereo<Sample> renderInBlocks(const Stereo<Sample>& source, const HostSchedule& schedule,
+                              Block block) {
+    return renderInOddBlocks(source, schedule.inPlace,
+                             [&](Stereo<Sample>& in, Stereo<Sample>& out, int start, int count) {
+                                 block(in, out, static_cast<std::size_t>(start), count,
+                                       schedule.bypassedAt(start));
+                             });
 }
 
 template <typename Sample>
 Stereo<Sample> renderVst2(int program, float rateHz, const Stereo<Sample>& source,
-                          const Schedule& schedule) {
+                          const HostSchedule& schedule) {
     auto plugin = loadVst2();
     plugin->setSampleRate(rateHz);
     plugin->setBlockSize(1023);
@@ -56,7 +40,7 @@ Stereo<Sample> renderVst2(int program, float rateHz, const Stereo<Sample>& sourc
 // block's parameter queue whenever it changes.
 template <typename Sample>
 Stereo<Sample> renderVst3(int program, float rateHz, const Stereo<Sample>& source,
-                          const Schedule& schedule) {
+                          const HostSchedule& schedule) {
     auto plugin = loadVst3();
     plugin->controller()->setParamNormalized(kProgramId, program / 6.0);
     EXPECT_EQ(plugin->setup(rateHz, sampleSize<Sample>()), Steinberg::kResultOk);
@@ -75,14 +59,14 @@ Stereo<Sample> renderVst3(int program, float rateHz, const Stereo<Sample>& sourc
 template <typename Sample> void expectEveryProgramIdentical(float rateHz) {
     const int frames = static_cast<int>(0.6 * rateHz);
     const Stereo<Sample> in = bursts<Sample>(frames, rateHz);
-    const Schedule schedules[] = {
+    const HostSchedule schedules[] = {
         {false, -1, -1},
         {true, -1, -1},
         {true, frames / 4, frames / 2},
         {false, frames / 3, -1},
     };
     for (int program = 0; program < 7; ++program) {
-        for (const Schedule& schedule : schedules) {
+        for (const HostSchedule& schedule : schedules) {
             SCOPED_TRACE(testing::Message()
                          << "program " << program << " in place " << schedule.inPlace
                          << " bypass from " << schedule.bypassOnAt);

@@ -1,7 +1,6 @@
 #include "HostedLv2Plugin.h"
 
 #include <lv2/presets/presets.h>
-#include <lv2/urid/urid.h>
 
 #include <algorithm>
 #include <cmath>
@@ -127,6 +126,10 @@ HostedLv2Plugin::~HostedLv2Plugin() {
         lilv_instance_free(instance_);
     }
     lilv_world_free(world_);
+}
+
+LV2_URID_Map* HostedLv2Plugin::uridMap() {
+    return &urids_->map;
 }
 
 std::string HostedLv2Plugin::uri() const {

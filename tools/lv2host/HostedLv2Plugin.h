@@ -1,6 +1,7 @@
 #pragma once
 
 #include <lilv/lilv.h>
+#include <lv2/urid/urid.h>
 
 #include <cstdint>
 #include <memory>
@@ -25,6 +26,8 @@ class HostedLv2Plugin {
     std::string uri() const;
     std::string name() const;
     double sampleRate() const { return sampleRateHz_; }
+    // The host's URID map, which it shares with the plug-in's UI.
+    LV2_URID_Map* uridMap();
 
     uint32_t numPorts() const { return static_cast<uint32_t>(controls_.size()); }
     // The index of the port with `symbol`, or -1.
