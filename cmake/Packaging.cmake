@@ -6,7 +6,8 @@
 #   qvl-feedback-compressor-<version>-linux-<arch>.tar.gz  the same files, to copy by hand
 #   qvl-feedback-compressor-<version>-windows.zip  the 32- and 64-bit modules (VST 2.4 and
 #                                                CLAP) from the Windows builds' own install()
-#                                                rules, and the manual
+#                                                rules, one VST 3 bundle with both
+#                                                architectures' binaries, and the manual
 #   qvl-feedback-compressor-<version>-windows-setup.exe  the same files in a setup program
 #                                                (cmake/packaging/windows/)
 # The Windows packages are made only when both Windows builds are configured (their presets);
