@@ -97,6 +97,7 @@ rm -rf "$user_home"
 zip_files="$(zipinfo -1 "$zip" | grep -v '/$' | cut -d/ -f2- | sort)"
 echo "$zip_files"
 expected="$(printf '%s\n' 32-bit/$name.dll 64-bit/$name.dll 32-bit/$name.clap 64-bit/$name.clap \
+    $name.vst3/Contents/x86-win/$name.vst3 $name.vst3/Contents/x86_64-win/$name.vst3 \
     INSTALL.txt editor.png editor-200.png manual.md | sort)"
 [ "$zip_files" = "$expected" ] || fail ".zip holds: $zip_files"
 unpacked="$(mktemp -d)"
@@ -146,6 +147,23 @@ for arch in 32-bit:windows-i686:wine-run.sh:'PE32 executable (DLL).*Intel 80386'
 done
 grep -q 'Common Files\\CLAP' "$(echo "$unpacked"/*/INSTALL.txt)" ||
     fail "the .zip's INSTALL.txt does not name the CLAP folder"
+
+# --- the VST 3 edition in the .zip ----------------------------------------------------------
+# One bundle with a DLL of each architecture, exporting the factory and the Windows module
+# entries, with its own version resource.
+for arch in x86-win:'PE32 executable (DLL).*Intel 80386' x86_64-win:'PE32+ executable (DLL).*x86-64'; do
+    IFS=: read -r folder kind <<<"$arch"
+    vst3="$(echo "$unpacked"/*/"$name.vst3/Contents/$folder/$name.vst3")"
+    file "$vst3" | grep -q "$kind" || fail "$folder/$name.vst3 is not a $folder DLL"
+    vst3_exports="$(objdump -p "$vst3" | sed -n '/Ordinal\/Name Pointer/,/^$/s/^\s*\[ *[0-9]*\] //p' |
+        sort | tr '\n' ' ')"
+    [ "$vst3_exports" = "ExitDll GetPluginFactory InitDll " ] ||
+        fail "$folder/$name.vst3 exports: $vst3_exports"
+    strings -el "$vst3" | grep -qx 'QVL Feedback Compressor VST 3 plug-in.*' ||
+        fail "$folder/$name.vst3 has no version resource of its own"
+done
+grep -q 'Common Files\\VST3' "$(echo "$unpacked"/*/INSTALL.txt)" ||
+    fail "the .zip's INSTALL.txt does not name the VST 3 folder"
 
 # --- Windows setup program: installed, used, upgraded and uninstalled under Wine ------------------
 setup="$(find "$packages" -name "$name-*-windows-setup.exe")"
