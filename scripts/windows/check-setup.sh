@@ -143,6 +143,15 @@ expect_clap_works() {
     rm "$folder/qvl_win32_clap_module_tests.exe"
 }
 
+# And for the VST 3 bundle's binary of an architecture (its folder inside the bundle).
+expect_vst3_works() {
+    local folder="$1" build="$2" tests="qvl_win32_vst3_module_tests.exe"
+    cp "$repo/build/$build/vst3/$vst3/Contents/${folder##*/}/$tests" "$folder/"
+    (cd "$folder" && run "./$tests" >"$work/test-log") ||
+        { cat "$work/test-log" >&2; fail "$situation: VST 3 tests fail with the module in $folder"; }
+    rm "$folder/$tests"
+}
+
 uninstall() {
     run "C:\\Program Files\\$product\\uninstall.exe" /S >/dev/null || fail "$1: uninstaller failed"
     expect_clean_state "$1"
@@ -191,6 +200,8 @@ expect_module_works "$drive_c/$vst64" windows-x64
 expect_module_works "$drive_c/$vst32" windows-i686
 expect_clap_works "$drive_c/$clap64" windows-x64
 expect_clap_works "$drive_c/$clap32" windows-i686
+expect_vst3_works "$drive_c/$bundle/Contents/x86_64-win" windows-x64
+expect_vst3_works "$drive_c/$bundle/Contents/x86-win" windows-i686
 uninstall "silent uninstall"
 echo "== installed, tested in place, uninstalled in $((SECONDS - start)) s"
 
@@ -253,5 +264,6 @@ expect_added "${manual[@]}" "$vst32/$dll" "Program Files/Common Files/CLAP" \
 expect_entry "$version"
 file "$drive_c/$vst32/$dll" | grep -q 'PE32 executable (DLL).*Intel 80386' || fail "$situation: 32-bit DLL"
 expect_module_works "$drive_c/$vst32" windows-i686
+expect_vst3_works "$drive_c/$bundle/Contents/x86-win" windows-i686
 uninstall "uninstall on 32-bit Windows"
 echo "== setup program checked in $((SECONDS - start)) s"
