@@ -78,6 +78,9 @@ foreach(file ${_qvl_manual})
   configure_file(${file} ${_qvl_staging}/zip/ COPYONLY)
 endforeach()
 
+# The Windows VST 3 bundle shows hosts the same editor snapshots as the Linux one, drawn here.
+set(_qvl_vst3_resources "${QVL_VST3_BUNDLE_DIR}/Contents/Resources")
+
 set(QVL_WINDOWS_I686_BUILD_DIR ${PROJECT_SOURCE_DIR}/build/windows-i686 CACHE PATH
     "The 32-bit Windows build whose DLL goes into the Windows package")
 set(QVL_WINDOWS_X64_BUILD_DIR ${PROJECT_SOURCE_DIR}/build/windows-x64 CACHE PATH

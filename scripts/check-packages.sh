@@ -98,6 +98,7 @@ zip_files="$(zipinfo -1 "$zip" | grep -v '/$' | cut -d/ -f2- | sort)"
 echo "$zip_files"
 expected="$(printf '%s\n' 32-bit/$name.dll 64-bit/$name.dll 32-bit/$name.clap 64-bit/$name.clap \
     $name.vst3/Contents/x86-win/$name.vst3 $name.vst3/Contents/x86_64-win/$name.vst3 \
+    $(sed -n 's|^lib/vst3/\(.*/Contents/Resources/\)|\1|p' <<<"$deb_files") \
     INSTALL.txt editor.png editor-200.png manual.md | sort)"
 [ "$zip_files" = "$expected" ] || fail ".zip holds: $zip_files"
 unpacked="$(mktemp -d)"

@@ -26,6 +26,16 @@ dll="$name.dll"
 clap="$name.clap"
 vst3="$name.vst3"
 version="$("$repo/build/release/tools/qvl-render/qvl-render" --version | cut -d' ' -f2-)"
+# What the VST 3 bundle shows hosts (the editor snapshots), as paths inside the bundle with the
+# folders that hold them, read from the .zip.
+mapfile -t vst3_resources < <(zipinfo -1 "$zip" | grep -v '/$' |
+    sed -n "s|^[^/]*/$vst3/\(Contents/Resources/.*\)|\1|p" |
+    while IFS= read -r file; do
+        while [ "$file" != Contents ]; do
+            echo "$file"
+            file="${file%/*}"
+        done
+    done | sort -u)
 uninstall_key='[Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\'"$name"']'
 
 fail() {
@@ -184,7 +194,8 @@ clap32="Program Files (x86)/Common Files/CLAP"
 common_files=("$clap64" "$clap64/$clap" "$clap32" "$clap32/$clap")
 bundle="Program Files/Common Files/VST3/$vst3"
 common_files+=("${bundle%/*}" "$bundle" "$bundle/Contents" "$bundle/Contents/x86_64-win"
-    "$bundle/Contents/x86_64-win/$vst3" "$bundle/Contents/x86-win" "$bundle/Contents/x86-win/$vst3")
+    "$bundle/Contents/x86_64-win/$vst3" "$bundle/Contents/x86-win" "$bundle/Contents/x86-win/$vst3"
+    "${vst3_resources[@]/#/$bundle/}")
 expect_added "${manual[@]}" "${common_files[@]}" "$vst64" "$vst64/$dll" "$vst32" "$vst32/$dll"
 expect_entry "$version"
 file "$drive_c/$vst64/$dll" | grep -q 'PE32+ executable (DLL).*x86-64' || fail "$situation: 64-bit DLL"
@@ -215,6 +226,9 @@ for arch in 32-bit:x86-win 64-bit:x86_64-win; do
     mkdir -p "$old_stage/${arch%%:*}/$vst3/Contents"
     mv "$old_stage/$vst3/Contents/${arch#*:}" "$old_stage/${arch%%:*}/$vst3/Contents/"
 done
+[ ! -d "$old_stage/$vst3/Contents/Resources" ] ||
+    mv "$old_stage/$vst3/Contents/Resources" "$old_stage/32-bit/$vst3/Contents/"
+rm -r "${old_stage:?}/$vst3"
 makensis -V1 -NOCD "-DQVL_PRODUCT_NSH=$repo/build/release/packaging/setup/setup-product.nsh" \
     "-DQVL_STAGE=$old_stage" "-DQVL_OUTFILE=$work/older-setup.exe" "-DQVL_VERSION_TEXT=0.0.01 test" \
     -DQVL_FILE_VERSION=0.0.1.0 "$repo/cmake/packaging/windows/setup.nsi" >/dev/null
@@ -260,7 +274,7 @@ situation="silent install on 32-bit Windows"
 run "$setup" /S >/dev/null || fail "$situation: exit code $?"
 expect_added "${manual[@]}" "$vst32/$dll" "Program Files/Common Files/CLAP" \
     "Program Files/Common Files/CLAP/$clap" "${bundle%/*}" "$bundle" "$bundle/Contents" \
-    "$bundle/Contents/x86-win" "$bundle/Contents/x86-win/$vst3"
+    "$bundle/Contents/x86-win" "$bundle/Contents/x86-win/$vst3" "${vst3_resources[@]/#/$bundle/}"
 expect_entry "$version"
 file "$drive_c/$vst32/$dll" | grep -q 'PE32 executable (DLL).*Intel 80386' || fail "$situation: 32-bit DLL"
 expect_module_works "$drive_c/$vst32" windows-i686
