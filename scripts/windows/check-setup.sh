@@ -25,7 +25,8 @@ product="QVL Feedback Compressor"
 dll="$name.dll"
 clap="$name.clap"
 vst3="$name.vst3"
-version="$("$repo/build/release/tools/qvl-render/qvl-render" --version | cut -d' ' -f2-)"
+# The first line is the tool's own version; a second names the plug-in it found.
+version="$("$repo/build/release/tools/qvl-render/qvl-render" --version | sed -n '1s/^[^ ]* //p')"
 # What the VST 3 bundle shows hosts (the editor snapshots), as paths inside the bundle with the
 # folders that hold them, read from the .zip.
 mapfile -t vst3_resources < <(zipinfo -1 "$zip" | grep -v '/$' |
