@@ -7,9 +7,11 @@
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <pluginterfaces/gui/iplugviewcontentscalesupport.h>
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -104,6 +106,37 @@ TEST_F(Vst3EditorWindowTest, DrawsWhatTheVst2EditorDrawsOnItsOwnTimer) {
     EXPECT_NE(vst2Shown->pixelAt(10, 30), 0xFFFFFFFFu);
     EXPECT_EQ(differences(*captureWindow(vst3Host.handle(), width, height), *vst2Shown), 0);
     dispatch(vst2::effEditClose);
+}
+
+// The editor takes the largest of its sizes up to the host's scale that fits the screen (Wine's
+// null display is small), asks the frame for it and its window follows; 100 % again restores it.
+TEST_F(Vst3EditorWindowTest, TheHostsContentScaleResizesTheWindowThroughTheFrame) {
+    HostWindow host(2 * 690, 2 * 270);
+    ASSERT_TRUE(openIn(host.handle()));
+    IPlugViewContentScaleSupport* scaling = nullptr;
+    ASSERT_EQ(
+        view_->queryInterface(IPlugViewContentScaleSupport_iid, reinterpret_cast<void**>(&scaling)),
+        kResultOk);
+    const auto childSize = [&host] {
+        RECT client{};
+        GetClientRect(host.child(), &client);
+        return std::pair<int, int>(client.right - client.left, client.bottom - client.top);
+    };
+    EXPECT_EQ(scaling->setContentScaleFactor(2.0f), kResultOk);
+    dispatchFor(60);
+    ASSERT_EQ(frame_.resizes().size(), 1u);
+    const ViewRect asked = frame_.resizes().back();
+    EXPECT_GT(asked.getWidth(), 690);
+    EXPECT_LE(asked.getWidth(), 2 * 690);
+    EXPECT_NEAR(asked.getHeight(), asked.getWidth() * 270.0 / 690.0, 1.0)
+        << "the editor's proportions";
+    EXPECT_EQ(childSize(), std::pair(asked.getWidth(), asked.getHeight()));
+
+    EXPECT_EQ(scaling->setContentScaleFactor(1.0f), kResultOk);
+    dispatchFor(60);
+    ASSERT_EQ(frame_.resizes().size(), 2u);
+    EXPECT_EQ(childSize(), std::pair(690, 270));
+    scaling->release();
 }
 
 TEST_F(Vst3EditorWindowTest, DraggingTheRatioKnobIsOneEditGesture) {
