@@ -6,7 +6,8 @@
 #   qvl-feedback-compressor-<version>-linux-<arch>.tar.gz  the same files, to copy by hand
 #   qvl-feedback-compressor-<version>-windows.zip  the 32- and 64-bit modules (VST 2.4 and
 #                                                CLAP) from the Windows builds' own install()
-#                                                rules, and the manual
+#                                                rules, one VST 3 bundle with both
+#                                                architectures' binaries, and the manual
 #   qvl-feedback-compressor-<version>-windows-setup.exe  the same files in a setup program
 #                                                (cmake/packaging/windows/)
 # The Windows packages are made only when both Windows builds are configured (their presets);
@@ -76,6 +77,9 @@ configure_file(${_qvl_packaging}/INSTALL-windows.txt ${_qvl_staging}/zip/INSTALL
 foreach(file ${_qvl_manual})
   configure_file(${file} ${_qvl_staging}/zip/ COPYONLY)
 endforeach()
+
+# The Windows VST 3 bundle shows hosts the same editor snapshots as the Linux one, drawn here.
+set(_qvl_vst3_resources "${QVL_VST3_BUNDLE_DIR}/Contents/Resources")
 
 set(QVL_WINDOWS_I686_BUILD_DIR ${PROJECT_SOURCE_DIR}/build/windows-i686 CACHE PATH
     "The 32-bit Windows build whose DLL goes into the Windows package")

@@ -97,6 +97,8 @@ rm -rf "$user_home"
 zip_files="$(zipinfo -1 "$zip" | grep -v '/$' | cut -d/ -f2- | sort)"
 echo "$zip_files"
 expected="$(printf '%s\n' 32-bit/$name.dll 64-bit/$name.dll 32-bit/$name.clap 64-bit/$name.clap \
+    $name.vst3/Contents/x86-win/$name.vst3 $name.vst3/Contents/x86_64-win/$name.vst3 \
+    $(sed -n 's|^lib/vst3/\(.*/Contents/Resources/\)|\1|p' <<<"$deb_files") \
     INSTALL.txt editor.png editor-200.png manual.md | sort)"
 [ "$zip_files" = "$expected" ] || fail ".zip holds: $zip_files"
 unpacked="$(mktemp -d)"
@@ -146,6 +148,25 @@ for arch in 32-bit:windows-i686:wine-run.sh:'PE32 executable (DLL).*Intel 80386'
 done
 grep -q 'Common Files\\CLAP' "$(echo "$unpacked"/*/INSTALL.txt)" ||
     fail "the .zip's INSTALL.txt does not name the CLAP folder"
+
+# --- the VST 3 edition in the .zip ----------------------------------------------------------
+# One bundle with a DLL of each architecture, exporting the factory and the Windows module
+# entries, with its own version resource (the test program reads it beside the file).
+for arch in x86-win:windows-i686:wine-run.sh:'PE32 executable (DLL).*Intel 80386' \
+    x86_64-win:windows-x64:wine64-run.sh:'PE32+ executable (DLL).*x86-64'; do
+    IFS=: read -r folder build runner kind <<<"$arch"
+    vst3="$(echo "$unpacked"/*/"$name.vst3/Contents/$folder/$name.vst3")"
+    file "$vst3" | grep -q "$kind" || fail "$folder/$name.vst3 is not a $folder DLL"
+    vst3_exports="$(objdump -p "$vst3" | sed -n '/Ordinal\/Name Pointer/,/^$/s/^\s*\[ *[0-9]*\] //p' |
+        sort | tr '\n' ' ')"
+    [ "$vst3_exports" = "ExitDll GetPluginFactory InitDll " ] ||
+        fail "$folder/$name.vst3 exports: $vst3_exports"
+    cp "build/$build/vst3/$name.vst3/Contents/$folder/qvl_win32_vst3_module_tests.exe" "$(dirname "$vst3")/"
+    (cd "$(dirname "$vst3")" && "$repo/scripts/windows/$runner" ./qvl_win32_vst3_module_tests.exe >/dev/null) ||
+        fail "qvl_win32_vst3_module_tests fails with the packaged $folder/$name.vst3"
+done
+grep -q 'Common Files\\VST3' "$(echo "$unpacked"/*/INSTALL.txt)" ||
+    fail "the .zip's INSTALL.txt does not name the VST 3 folder"
 
 # --- Windows setup program: installed, used, upgraded and uninstalled under Wine ------------------
 setup="$(find "$packages" -name "$name-*-windows-setup.exe")"

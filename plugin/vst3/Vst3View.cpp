@@ -3,6 +3,10 @@
 #include "editor/EffectEditor.h"
 #include "plugin/vst3/Vst3Plugin.h"
 
+#ifdef _WIN32
+#include "platform/win32/Win32WindowTimer.h"
+#endif
+
 #include <cstdint>
 #include <cstring>
 
@@ -14,9 +18,9 @@ namespace {
 const FIDString kOurPlatform = kPlatformTypeHWND;
 #else
 const FIDString kOurPlatform = kPlatformTypeX11EmbedWindowID;
-// Meters and the editor window's X events are served 50 times a second.
-constexpr Linux::TimerInterval kIdleIntervalMs = 20;
 #endif
+// Meters (and on Linux the editor window's X events) are served 50 times a second.
+constexpr unsigned kIdleIntervalMs = 20;
 
 ViewRect editorRect(const EffectEditor& editor) {
     return ViewRect{0, 0, editor.width(), editor.height()};
@@ -73,7 +77,22 @@ tresult PLUGIN_API Vst3View::attached(void* parent, FIDString type) {
     if (isPlatformTypeSupported(type) != kResultTrue || open_) return kResultFalse;
     if (!editor_.open(parent)) return kResultFalse;
     open_ = true;
-#ifndef _WIN32
+    startIdle(parent);
+    return kResultOk;
+}
+
+#ifdef _WIN32
+void Vst3View::startIdle(void* parent) {
+    idleTimer_ = std::make_unique<Win32WindowTimer>(
+        static_cast<HWND>(parent), kIdleIntervalMs,
+        [](void* view) { static_cast<Vst3View*>(view)->editor_.idle(); }, this);
+}
+
+void Vst3View::stopIdle() {
+    idleTimer_.reset();
+}
+#else
+void Vst3View::startIdle(void*) {
     if (frame_ && frame_->queryInterface(Linux::IRunLoop_iid,
                                          reinterpret_cast<void**>(&runLoop_)) == kResultOk) {
         if (runLoop_->registerTimer(this, kIdleIntervalMs) != kResultOk) {
@@ -83,18 +102,15 @@ tresult PLUGIN_API Vst3View::attached(void* parent, FIDString type) {
     } else {
         runLoop_ = nullptr;
     }
-#endif
-    return kResultOk;
 }
 
 void Vst3View::stopIdle() {
-#ifndef _WIN32
     if (!runLoop_) return;
     runLoop_->unregisterTimer(this);
     runLoop_->release();
     runLoop_ = nullptr;
-#endif
 }
+#endif
 
 tresult PLUGIN_API Vst3View::removed() {
     if (!open_) return kResultFalse;

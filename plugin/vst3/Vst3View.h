@@ -4,13 +4,18 @@
 #include <pluginterfaces/gui/iplugviewcontentscalesupport.h>
 
 #include <atomic>
+#include <memory>
+
+#ifdef _WIN32
+class Win32WindowTimer;
+#endif
 
 class EffectEditor;
 class Vst3Plugin;
 
-// The editor in the host's window. It keeps the plug-in alive while it exists; on Linux the
+// The editor in the host's window. It keeps the plug-in alive while it exists. On Linux the
 // host's run loop calls it back to drive the editor's idle, which also takes the editor
-// window's X events from its own connection.
+// window's X events from its own connection; on Windows a timer on the host's window does.
 class Vst3View final : public Steinberg::IPlugView,
                        public Steinberg::IPlugViewContentScaleSupport
 #ifndef _WIN32
@@ -61,6 +66,7 @@ class Vst3View final : public Steinberg::IPlugView,
 
   private:
     ~Vst3View();
+    void startIdle(void* parent);
     void stopIdle();
 
     std::atomic<Steinberg::uint32> references_{1};
@@ -68,7 +74,9 @@ class Vst3View final : public Steinberg::IPlugView,
     EffectEditor& editor_;
     Steinberg::IPlugFrame* frame_ = nullptr;
     bool open_ = false;
-#ifndef _WIN32
+#ifdef _WIN32
+    std::unique_ptr<Win32WindowTimer> idleTimer_;
+#else
     Steinberg::Linux::IRunLoop* runLoop_ = nullptr;
 #endif
 };

@@ -8,6 +8,8 @@
 #     settings; a setup built with a lower version, installed into chosen folders, is upgraded
 #     in place with no stale file left; the same version again repairs; a read-only or missing
 #     folder fails with a message, exit code 2 and no trace.
+#   The VST 3 bundle lands in Common Files\VST3 with the binary of each architecture the
+#     Windows runs.
 #   32-bit Windows: only the 32-bit plug-in, installed, tested and uninstalled likewise, beside
 #     another plug-in in the same folder, which stays.
 # Usage: check-setup.sh SETUP.EXE WINDOWS.ZIP  (check-packages.sh calls it with the packages it
@@ -22,7 +24,19 @@ name=qvl-feedback-compressor
 product="QVL Feedback Compressor"
 dll="$name.dll"
 clap="$name.clap"
-version="$("$repo/build/release/tools/qvl-render/qvl-render" --version | cut -d' ' -f2-)"
+vst3="$name.vst3"
+# The first line is the tool's own version; a second names the plug-in it found.
+version="$("$repo/build/release/tools/qvl-render/qvl-render" --version | sed -n '1s/^[^ ]* //p')"
+# What the VST 3 bundle shows hosts (the editor snapshots), as paths inside the bundle with the
+# folders that hold them, read from the .zip.
+mapfile -t vst3_resources < <(zipinfo -1 "$zip" | grep -v '/$' |
+    sed -n "s|^[^/]*/$vst3/\(Contents/Resources/.*\)|\1|p" |
+    while IFS= read -r file; do
+        while [ "$file" != Contents ]; do
+            echo "$file"
+            file="${file%/*}"
+        done
+    done | sort -u)
 uninstall_key='[Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\'"$name"']'
 
 fail() {
@@ -140,6 +154,15 @@ expect_clap_works() {
     rm "$folder/qvl_win32_clap_module_tests.exe"
 }
 
+# And for the VST 3 bundle's binary of an architecture (its folder inside the bundle).
+expect_vst3_works() {
+    local folder="$1" build="$2" tests="qvl_win32_vst3_module_tests.exe"
+    cp "$repo/build/$build/vst3/$vst3/Contents/${folder##*/}/$tests" "$folder/"
+    (cd "$folder" && run "./$tests" >"$work/test-log") ||
+        { cat "$work/test-log" >&2; fail "$situation: VST 3 tests fail with the module in $folder"; }
+    rm "$folder/$tests"
+}
+
 uninstall() {
     run "C:\\Program Files\\$product\\uninstall.exe" /S >/dev/null || fail "$1: uninstaller failed"
     expect_clean_state "$1"
@@ -167,11 +190,21 @@ vst64="Program Files/Common Files/VST2"
 vst32="Program Files (x86)/Common Files/VST2"
 clap64="Program Files/Common Files/CLAP"
 clap32="Program Files (x86)/Common Files/CLAP"
-clap_files=("$clap64" "$clap64/$clap" "$clap32" "$clap32/$clap")
-expect_added "${manual[@]}" "${clap_files[@]}" "$vst64" "$vst64/$dll" "$vst32" "$vst32/$dll"
+# What goes into the Common Files folders: the CLAP module of each architecture, and one VST 3
+# bundle with both architectures' binaries.
+common_files=("$clap64" "$clap64/$clap" "$clap32" "$clap32/$clap")
+bundle="Program Files/Common Files/VST3/$vst3"
+common_files+=("${bundle%/*}" "$bundle" "$bundle/Contents" "$bundle/Contents/x86_64-win"
+    "$bundle/Contents/x86_64-win/$vst3" "$bundle/Contents/x86-win" "$bundle/Contents/x86-win/$vst3"
+    "${vst3_resources[@]/#/$bundle/}")
+expect_added "${manual[@]}" "${common_files[@]}" "$vst64" "$vst64/$dll" "$vst32" "$vst32/$dll"
 expect_entry "$version"
 file "$drive_c/$vst64/$dll" | grep -q 'PE32+ executable (DLL).*x86-64' || fail "$situation: 64-bit DLL"
 file "$drive_c/$vst32/$dll" | grep -q 'PE32 executable (DLL).*Intel 80386' || fail "$situation: 32-bit DLL"
+file "$drive_c/$bundle/Contents/x86_64-win/$vst3" | grep -q 'PE32+ executable (DLL).*x86-64' ||
+    fail "$situation: 64-bit VST 3 module"
+file "$drive_c/$bundle/Contents/x86-win/$vst3" | grep -q 'PE32 executable (DLL).*Intel 80386' ||
+    fail "$situation: 32-bit VST 3 module"
 cp "$drive_c/$vst64/$dll" "$work/new-64.dll"
 expect_version_resource "$setup"
 expect_version_resource "$drive_c/$product_dir/uninstall.exe"
@@ -179,6 +212,8 @@ expect_module_works "$drive_c/$vst64" windows-x64
 expect_module_works "$drive_c/$vst32" windows-i686
 expect_clap_works "$drive_c/$clap64" windows-x64
 expect_clap_works "$drive_c/$clap32" windows-i686
+expect_vst3_works "$drive_c/$bundle/Contents/x86_64-win" windows-x64
+expect_vst3_works "$drive_c/$bundle/Contents/x86-win" windows-i686
 uninstall "silent uninstall"
 echo "== installed, tested in place, uninstalled in $((SECONDS - start)) s"
 
@@ -187,6 +222,14 @@ mkdir "$work/zip"
 unzip -q "$zip" -d "$work/zip"
 old_stage="$(echo "$work"/zip/*)"
 for arch in 32-bit 64-bit; do echo "older build" >>"$old_stage/$arch/$dll"; done
+# The setup takes each architecture's part of the VST 3 bundle from that architecture's folder.
+for arch in 32-bit:x86-win 64-bit:x86_64-win; do
+    mkdir -p "$old_stage/${arch%%:*}/$vst3/Contents"
+    mv "$old_stage/$vst3/Contents/${arch#*:}" "$old_stage/${arch%%:*}/$vst3/Contents/"
+done
+[ ! -d "$old_stage/$vst3/Contents/Resources" ] ||
+    mv "$old_stage/$vst3/Contents/Resources" "$old_stage/32-bit/$vst3/Contents/"
+rm -r "${old_stage:?}/$vst3"
 makensis -V1 -NOCD "-DQVL_PRODUCT_NSH=$repo/build/release/packaging/setup/setup-product.nsh" \
     "-DQVL_STAGE=$old_stage" "-DQVL_OUTFILE=$work/older-setup.exe" "-DQVL_VERSION_TEXT=0.0.01 test" \
     -DQVL_FILE_VERSION=0.0.1.0 "$repo/cmake/packaging/windows/setup.nsi" >/dev/null
@@ -197,13 +240,13 @@ expect_entry "0.0.01 test"
 cmp -s "$drive_c/Audio/VST 64/$dll" "$old_stage/64-bit/$dll" || fail "$situation: 64-bit DLL"
 situation="upgrade"
 run "$setup" /S >/dev/null || fail "$situation: exit code $?"
-expect_added "${manual[@]}" "${clap_files[@]}" Audio "Audio/VST 64" "Audio/VST 64/$dll" "Audio/VST 32" "Audio/VST 32/$dll"
+expect_added "${manual[@]}" "${common_files[@]}" Audio "Audio/VST 64" "Audio/VST 64/$dll" "Audio/VST 32" "Audio/VST 32/$dll"
 expect_entry "$version"
 cmp -s "$drive_c/Audio/VST 64/$dll" "$work/new-64.dll" || fail "$situation: 64-bit DLL not replaced"
 situation="repair"
 rm "$drive_c/Audio/VST 32/$dll"
 run "$setup" /S >/dev/null || fail "$situation: exit code $?"
-expect_added "${manual[@]}" "${clap_files[@]}" Audio "Audio/VST 64" "Audio/VST 64/$dll" "Audio/VST 32" "Audio/VST 32/$dll"
+expect_added "${manual[@]}" "${common_files[@]}" Audio "Audio/VST 64" "Audio/VST 64/$dll" "Audio/VST 32" "Audio/VST 32/$dll"
 uninstall "uninstall after upgrade"
 echo "== upgrade from an older version and repair checked in $((SECONDS - start)) s"
 
@@ -231,9 +274,11 @@ remember_clean_state
 situation="silent install on 32-bit Windows"
 run "$setup" /S >/dev/null || fail "$situation: exit code $?"
 expect_added "${manual[@]}" "$vst32/$dll" "Program Files/Common Files/CLAP" \
-    "Program Files/Common Files/CLAP/$clap"
+    "Program Files/Common Files/CLAP/$clap" "${bundle%/*}" "$bundle" "$bundle/Contents" \
+    "$bundle/Contents/x86-win" "$bundle/Contents/x86-win/$vst3" "${vst3_resources[@]/#/$bundle/}"
 expect_entry "$version"
 file "$drive_c/$vst32/$dll" | grep -q 'PE32 executable (DLL).*Intel 80386' || fail "$situation: 32-bit DLL"
 expect_module_works "$drive_c/$vst32" windows-i686
+expect_vst3_works "$drive_c/$bundle/Contents/x86-win" windows-i686
 uninstall "uninstall on 32-bit Windows"
 echo "== setup program checked in $((SECONDS - start)) s"

@@ -61,9 +61,9 @@ for arch in "${archs[@]}"; do
     printf '   %-10s %4s s\n' install "${seconds[$arch install]}" \
         configure "${seconds[$arch configure]}" build "${seconds[$arch build]}" \
         tests "${seconds[$arch tests]}"
-    # The VST 2.4 DLL and the CLAP module.
-    for file in qvl-feedback-compressor.dll qvl-feedback-compressor.clap; do
-        module="$(find "build/${presets[$arch]}" -name "$file" -print -quit)"
+    # The VST 2.4 DLL, the CLAP module and the VST 3 bundle's DLL (named as its bundle folder).
+    for file in qvl-feedback-compressor.dll qvl-feedback-compressor.clap qvl-feedback-compressor.vst3; do
+        module="$(find "build/${presets[$arch]}" -type f -name "$file" -print -quit)"
         if [ -n "$module" ]; then
             dump="$("$arch-w64-mingw32-objdump" -p "$module")"
             exports="$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/{/Table/!p}' <<<"$dump" | grep -o '\] .*' | cut -c3- | xargs)"

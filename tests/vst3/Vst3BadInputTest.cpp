@@ -159,9 +159,14 @@ TEST(Vst3BadInput, NonsenseTextUnknownViewsAndANullParent) {
     IPlugView* view = c->createView(ViewType::kEditor);
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(c->createView(ViewType::kEditor), nullptr) << "one editor at a time";
-    EXPECT_EQ(view->isPlatformTypeSupported("HWND"), kResultFalse);
+#ifdef _WIN32
+    const FIDString ours = kPlatformTypeHWND, foreign = kPlatformTypeX11EmbedWindowID;
+#else
+    const FIDString ours = kPlatformTypeX11EmbedWindowID, foreign = kPlatformTypeHWND;
+#endif
+    EXPECT_EQ(view->isPlatformTypeSupported(foreign), kResultFalse);
     EXPECT_EQ(view->isPlatformTypeSupported(nullptr), kResultFalse);
-    EXPECT_EQ(view->attached(nullptr, kPlatformTypeX11EmbedWindowID), kInvalidArgument);
+    EXPECT_EQ(view->attached(nullptr, ours), kInvalidArgument);
     EXPECT_EQ(view->getSize(nullptr), kInvalidArgument);
     EXPECT_EQ(view->removed(), kResultFalse) << "never attached";
     view->release();

@@ -195,18 +195,19 @@ tresult PLUGIN_API ComponentHandler::restartComponent(int32 flags) {
     return kResultOk;
 }
 
+tresult PLUGIN_API PlugFrame::resizeView(IPlugView* view, ViewRect* newSize) {
+    if (!view || !newSize) return kInvalidArgument;
+    resizes_.push_back(*newSize);
+    return view->onSize(newSize);
+}
+
+#ifndef _WIN32
 bool PlugFrame::offers(const TUID asked, void** obj) {
     if (FUnknownPrivate::iidEqual(asked, Linux::IRunLoop_iid)) {
         *obj = static_cast<Linux::IRunLoop*>(this);
         return true;
     }
     return HostOwned<IPlugFrame>::offers(asked, obj);
-}
-
-tresult PLUGIN_API PlugFrame::resizeView(IPlugView* view, ViewRect* newSize) {
-    if (!view || !newSize) return kInvalidArgument;
-    resizes_.push_back(*newSize);
-    return view->onSize(newSize);
 }
 
 tresult PLUGIN_API PlugFrame::registerEventHandler(Linux::IEventHandler*, Linux::FileDescriptor) {
@@ -234,3 +235,4 @@ void PlugFrame::runTimers() {
     for (Linux::ITimerHandler* timer : std::vector<Linux::ITimerHandler*>(timers_))
         timer->onTimer();
 }
+#endif

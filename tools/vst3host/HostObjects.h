@@ -106,17 +106,32 @@ class ComponentHandler final : public HostOwned<Steinberg::Vst::IComponentHandle
     std::vector<std::string> calls_;
 };
 
-// The host's window frame with its run loop: timers fire when the test runs them.
-class PlugFrame final : public HostOwned<Steinberg::IPlugFrame>, public Steinberg::Linux::IRunLoop {
+// The host's window frame, on Linux with its run loop: timers fire when the test runs them.
+// Windows has no run loop interface; there the host's message loop is the test's to pump.
+class PlugFrame final : public HostOwned<Steinberg::IPlugFrame>
+#ifndef _WIN32
+    ,
+                        public Steinberg::Linux::IRunLoop
+#endif
+{
   public:
     Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID asked, void** obj) override {
         return HostOwned<Steinberg::IPlugFrame>::queryInterface(asked, obj);
     }
-    Steinberg::uint32 PLUGIN_API addRef() override { return 1; }
-    Steinberg::uint32 PLUGIN_API release() override { return 1; }
+    Steinberg::uint32 PLUGIN_API addRef() override {
+        return 1;
+    }
+    Steinberg::uint32 PLUGIN_API release() override {
+        return 1;
+    }
 
     Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView* view,
                                              Steinberg::ViewRect* newSize) override;
+    const std::vector<Steinberg::ViewRect>& resizes() const {
+        return resizes_;
+    }
+
+#ifndef _WIN32
     Steinberg::tresult PLUGIN_API registerEventHandler(
         Steinberg::Linux::IEventHandler* handler, Steinberg::Linux::FileDescriptor fd) override;
     Steinberg::tresult PLUGIN_API
@@ -128,13 +143,17 @@ class PlugFrame final : public HostOwned<Steinberg::IPlugFrame>, public Steinber
 
     // Calls every registered timer once.
     void runTimers();
-    std::size_t timerCount() const { return timers_.size(); }
-    const std::vector<Steinberg::ViewRect>& resizes() const { return resizes_; }
+    std::size_t timerCount() const {
+        return timers_.size();
+    }
 
   protected:
     bool offers(const Steinberg::TUID asked, void** obj) override;
 
   private:
     std::vector<Steinberg::Linux::ITimerHandler*> timers_;
+#endif
+
+  private:
     std::vector<Steinberg::ViewRect> resizes_;
 };

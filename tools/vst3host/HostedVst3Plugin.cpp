@@ -4,16 +4,31 @@
 
 #include <cstring>
 
+#ifndef _WIN32
 #include <dlfcn.h>
+#endif
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
 namespace {
 
+#ifdef _WIN32
+using ModuleEntryProc = bool (*)();
+constexpr const char* kModuleEntry = "InitDll";
+constexpr const char* kModuleExit = "ExitDll";
+// The bundle's folder for the architecture this host is built for, and the module's suffix.
+constexpr const char* kArchFolder = sizeof(void*) == 8 ? "x86_64-win" : "x86-win";
+constexpr const char* kModuleSuffix = ".vst3";
+#else
 using ModuleEntryProc = bool (*)(void*);
+constexpr const char* kModuleEntry = "ModuleEntry";
+constexpr const char* kModuleExit = "ModuleExit";
+constexpr const char* kArchFolder = "x86_64-linux";
+constexpr const char* kModuleSuffix = ".so";
+#endif
 using ModuleExitProc = bool (*)();
-using GetFactoryProc = IPluginFactory* (*)();
+using GetFactoryProc = IPluginFactory*(PLUGIN_API*)();
 
 template <typename Interface> Interface* ask(FUnknown* object, const TUID iid) {
     void* result = nullptr;
@@ -37,7 +52,7 @@ std::string bundleName(const std::string& bundlePath) {
 } // namespace
 
 std::string vst3ModulePath(const std::string& bundlePath) {
-    return bundlePath + "/Contents/x86_64-linux/" + bundleName(bundlePath) + ".so";
+    return bundlePath + "/Contents/" + kArchFolder + "/" + bundleName(bundlePath) + kModuleSuffix;
 }
 
 std::string asciiText(const TChar* text) {
@@ -53,18 +68,22 @@ HostedVst3Plugin::HostedVst3Plugin(const std::string& bundlePath)
         error_ = library_.error();
         return;
     }
-    auto entry = reinterpret_cast<ModuleEntryProc>(library_.symbol("ModuleEntry"));
+    auto entry = reinterpret_cast<ModuleEntryProc>(library_.symbol(kModuleEntry));
     auto getFactory = reinterpret_cast<GetFactoryProc>(library_.symbol("GetPluginFactory"));
     if (!entry || !getFactory) {
-        error_ = "the module exports no ModuleEntry or GetPluginFactory";
+        error_ = std::string("the module exports no ") + kModuleEntry + " or GetPluginFactory";
         return;
     }
+#ifdef _WIN32
+    const bool entered = entry();
+#else
     // The entry takes the module's handle, which the loader gives a second time without loading.
     void* handle = dlopen(vst3ModulePath(bundlePath).c_str(), RTLD_NOW | RTLD_NOLOAD);
     const bool entered = entry(handle);
     if (handle) dlclose(handle);
+#endif
     if (!entered) {
-        error_ = "ModuleEntry failed";
+        error_ = std::string(kModuleEntry) + " failed";
         return;
     }
     factory_ = getFactory();
@@ -124,7 +143,7 @@ HostedVst3Plugin::~HostedVst3Plugin() {
     releaseAndClear(processor_);
     releaseAndClear(component_);
     if (factory_) factory_->release();
-    if (auto exit = reinterpret_cast<ModuleExitProc>(library_.symbol("ModuleExit"))) exit();
+    if (auto exit = reinterpret_cast<ModuleExitProc>(library_.symbol(kModuleExit))) exit();
 }
 
 IUnitInfo* HostedVst3Plugin::unitInfo() {
