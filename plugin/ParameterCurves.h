@@ -31,22 +31,27 @@ constexpr double kDetectionRmsLongestMs = 60.0;
 constexpr double kDetectionPeakMs = 0.0;
 constexpr double kDetectionDynRmsMs = 600.0;
 
-// SC Filter Type: the engine's own thresholds name the three positions.
+// SC Filter Type: off below 0.3, 3 dB/oct below 0.7, 6 dB/oct from there on.
+inline ScFilterType scFilterType(float v) {
+    if (v < 0.3f) return ScFilterType::off;
+    if (v < 0.7f) return ScFilterType::threePerOctave;
+    return ScFilterType::sixPerOctave;
+}
 inline int scFilterTypePosition(float v) {
-    return static_cast<int>(scFilterTypeFromNormalized(v));
+    return static_cast<int>(scFilterType(v));
 }
 
-// SC Filter Freq: 30 ... 300 Hz, logarithmic, in single precision with the logarithms rounded
-// to float. The text, the engine and the editor's readout all use this number.
-constexpr double kScFilterLowHz = 30.0;
-constexpr double kScFilterHighHz = 300.0;
+// SC Filter Freq: over the engine's corner range, logarithmic, in single precision with the
+// logarithms rounded to float. The text, the engine and the editor's readout all use this number.
 inline float scFilterFreqHz(float v) {
-    const float lowLog = static_cast<float>(std::log(kScFilterLowHz));
-    const float highLog = static_cast<float>(std::log(kScFilterHighHz));
+    const float lowLog = static_cast<float>(std::log(kScFilterLowestHz));
+    const float highLog = static_cast<float>(std::log(kScFilterHighestHz));
     const float exponent = lowLog + (v + 0.000001f) * (highLog - lowLog);
     const float frequencyHz = static_cast<float>(std::exp(static_cast<double>(exponent)));
-    if (frequencyHz < 30.0f) return 30.0f;
-    return frequencyHz > 300.0f ? 300.0f : frequencyHz;
+    const float lowestHz = static_cast<float>(kScFilterLowestHz);
+    const float highestHz = static_cast<float>(kScFilterHighestHz);
+    if (frequencyHz < lowestHz) return lowestHz;
+    return frequencyHz > highestHz ? highestHz : frequencyHz;
 }
 
 // Threshold: 0 ... -50 dB.

@@ -70,11 +70,11 @@ const ScalePoint kScFilterTypePoints[] = {{"off", 0.0}, {"3 dB/oct", 1.0}, {"6 d
 // The exact logarithmic sweep; the text and the engine add a nudge of a millionth of the
 // travel, which is far below any printed digit.
 double scFilterFreqPlain(float v) {
-    return curve::kScFilterLowHz * std::pow(10.0, static_cast<double>(v));
+    return kScFilterLowestHz * std::pow(10.0, static_cast<double>(v));
 }
 float scFilterFreqNormalized(double plain) {
-    const double hz = limited(plain, curve::kScFilterLowHz, curve::kScFilterHighHz);
-    return normalized(std::log10(hz / curve::kScFilterLowHz));
+    const double hz = limited(plain, kScFilterLowestHz, kScFilterHighestHz);
+    return normalized(std::log10(hz / kScFilterLowestHz));
 }
 
 double thresholdPlain(float v) {
