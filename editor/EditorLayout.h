@@ -2,6 +2,7 @@
 
 #include "editor/AboutCard.h"
 #include "editor/ControlRects.h"
+#include "editor/EditorImages.h"
 #include "editor/EditorParameters.h"
 
 #include "views/CColor.h"
@@ -26,23 +27,6 @@ class LevelMeter;
 
 constexpr CColor kTextNormal{250, 250, 250, 255};
 constexpr CColor kTextDim{100, 100, 100, 255};
-
-// Image resources of the editor.
-enum EditorImage : int32_t {
-    kImageBackground = 201,
-    kImageKnob = 202,
-    kImageReadoutPlate = 203,
-    kImageTextKnobPlate = 204,
-    kImageBypass = 205,
-    kImageHfHarmonics = 207,
-    kImageLfHarmonics = 208,
-    kImageDelta = 209,
-    kImageScPreview = 210,
-    kImageScFilterType = 212,
-    kImageAboutCard = 214,
-    kImageLampLeft = 215,
-    kImageLampRight = 216,
-};
 
 // The about card's place over the graph area, in window coordinates.
 constexpr CRect kAboutCardRect{374, 44, 574, 194};

@@ -5,8 +5,6 @@
 namespace {
 
 constexpr double kMinimumSampleRateHz = 8000.0;
-constexpr double kMinimumScFrequencyHz = 30.0;
-constexpr double kMaximumScFrequencyHz = 300.0;
 constexpr double kHarmonicsDrivePerAmount = 32.0;
 
 } // namespace
@@ -81,17 +79,19 @@ void DynamicsEngine::setDetection(double detectionMs) {
     storeAndRedesign(detectionMs_, detectionMs);
 }
 
-void DynamicsEngine::setScFilterType(float normalized) {
-    if (!std::isfinite(normalized)) return;
-    scFilterType_.store(static_cast<int>(scFilterTypeFromNormalized(normalized)),
-                        std::memory_order_relaxed);
+void DynamicsEngine::setScFilterType(ScFilterType type) {
+    const int position = static_cast<int>(type);
+    if (position < static_cast<int>(ScFilterType::off) ||
+        position > static_cast<int>(ScFilterType::sixPerOctave))
+        return;
+    scFilterType_.store(position, std::memory_order_relaxed);
     requestRedesign();
 }
 
 void DynamicsEngine::setScFilterFreq(double frequencyHz) {
     if (std::isfinite(frequencyHz))
-        storeAndRedesign(scFrequencyHz_, std::fmin(std::fmax(frequencyHz, kMinimumScFrequencyHz),
-                                                   kMaximumScFrequencyHz));
+        storeAndRedesign(scFrequencyHz_,
+                         std::fmin(std::fmax(frequencyHz, kScFilterLowestHz), kScFilterHighestHz));
 }
 
 void DynamicsEngine::setThreshold(double thresholdDb) {

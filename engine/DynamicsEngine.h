@@ -74,8 +74,8 @@ class DynamicsEngine {
 
     // Setters; a non-finite argument leaves the setting unchanged.
     void setDetection(double detectionMs);    // 0 Peak, 0.1..60 RMS time, exactly 600 Dyn RMS
-    void setScFilterType(float normalized);   // < 0.3 off, < 0.7 3 dB/oct, else 6 dB/oct
-    void setScFilterFreq(double frequencyHz); // limited to the selector's 30..300 Hz
+    void setScFilterType(ScFilterType type);  // a type outside the enumeration is ignored
+    void setScFilterFreq(double frequencyHz); // limited to kScFilterLowestHz..kScFilterHighestHz
     void setThreshold(double thresholdDb);
     void setKnee(double kneeDb);
     void setRatio(double slope); // gain-computer slope: 1 = 1:1, 0 = 2:1, -4 = 6:1

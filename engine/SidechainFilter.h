@@ -6,12 +6,9 @@
 // Sidechain filter types, in the order of the selector.
 enum class ScFilterType : int { off = 0, threePerOctave = 1, sixPerOctave = 2 };
 
-// Maps the selector's normalized position to a type (thresholds 0.3 and 0.7).
-inline ScFilterType scFilterTypeFromNormalized(float x) {
-    if (x < 0.3f) return ScFilterType::off;
-    if (x < 0.7f) return ScFilterType::threePerOctave;
-    return ScFilterType::sixPerOctave;
-}
+// The corner frequencies the filter is designed for.
+constexpr double kScFilterLowestHz = 30.0;
+constexpr double kScFilterHighestHz = 300.0;
 
 // Mid/side filter in front of the level detector. Shelf channel 0 carries the side signal,
 // channel 1 the mid signal.

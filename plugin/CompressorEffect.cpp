@@ -1,5 +1,6 @@
 #include "plugin/CompressorEffect.h"
 
+#include "plugin/ListeningSwitches.h"
 #include "plugin/ParameterCurves.h"
 
 #include <cmath>
@@ -49,32 +50,11 @@ void CompressorEffect::setParameter(int index, float value) {
     currentProgram().setValue(index, v);
     kParameters[index].engineUpdate(*engine_, v);
 
-    // Delta, Bypass and SC Preview exclude one another. The secondary changes run through
-    // this same path, so the editor hears of them before the change that caused them.
-    switch (index) {
-    case kDelta:
-        deltaOn_.store(curve::isOn(v), std::memory_order_relaxed);
-        if (curve::isOn(v)) {
-            setParameter(kBypass, 0.0f);
-            setParameter(kScPreview, 0.0f);
-        }
-        break;
-    case kBypass:
-        bypassOn_.store(curve::isOn(v), std::memory_order_relaxed);
-        if (curve::isOn(v)) {
-            setParameter(kScPreview, 0.0f);
-            setParameter(kDelta, 0.0f);
-        }
-        break;
-    case kScPreview:
-        if (curve::scPreviewListens(v)) {
-            setParameter(kBypass, 0.0f);
-            setParameter(kDelta, 0.0f);
-        }
-        break;
-    default:
-        break;
-    }
+    if (index == kDelta) deltaOn_.store(curve::isOn(v), std::memory_order_relaxed);
+    if (index == kBypass) bypassOn_.store(curve::isOn(v), std::memory_order_relaxed);
+    // The switches turned off run through this same path, so the editor hears of them before
+    // the change that caused them.
+    listening::lastChangeWins(index, v, [this](int other) { setParameter(other, 0.0f); });
 
     if (editor_) editor_->setParameter(index, v);
 }

@@ -36,8 +36,6 @@ class CompressorEffect final : public EditorHost {
     // Host state.
     void setSampleRate(float sampleRateHz);
     float sampleRate() const { return sampleRateHz_.load(std::memory_order_relaxed); }
-    void setBlockSize(int32_t blockSize) { blockSize_ = blockSize; }
-    int32_t blockSize() const { return blockSize_; }
     void resume();
     void suspend();
 
@@ -82,7 +80,6 @@ class CompressorEffect final : public EditorHost {
     EffectHost* host_;
     std::unique_ptr<DynamicsEngine> engine_; // 0.8 MB of noise tables: on the heap, made once
     std::atomic<float> sampleRateHz_{44100.0f};
-    int32_t blockSize_ = 1024;
     std::atomic<int> curProgram_{0};
     MeterReadouts meterValues_;
     CompressorProgram programs_[kNumPrograms];

@@ -26,8 +26,9 @@ void detection(DynamicsEngine& engine, float v) {
         engine.setDetection(curve::detectionRmsMs<double>(x));
 }
 
+// A value that is no number keeps the type the engine has.
 void scFilterType(DynamicsEngine& engine, float v) {
-    engine.setScFilterType(v);
+    if (std::isfinite(v)) engine.setScFilterType(curve::scFilterType(v));
 }
 
 void scFilterFreq(DynamicsEngine& engine, float v) {

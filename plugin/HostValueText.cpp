@@ -1,6 +1,7 @@
 #include "plugin/HostValueText.h"
 
 #include "plugin/ParameterCurves.h"
+#include "plugin/SettingLabels.h"
 
 #include <cstdio>
 
@@ -29,15 +30,14 @@ ParameterText cubicTime(float timeMs) {
 
 ParameterText detection(float v) {
     const double x = static_cast<double>(v);
-    if (curve::detectionIsPeak(x)) return literal("Peak");
-    if (curve::detectionIsDynRms(x)) return literal("Dyn RMS");
+    if (curve::detectionIsPeak(x)) return literal(settingLabel::kDetectionPeak);
+    if (curve::detectionIsDynRms(x)) return literal(settingLabel::kDetectionDynRms);
     const double timeMs = curve::detectionRmsMs<float>(x);
     return number(timeMs < 10.0 ? "RMS %3.1f" : "RMS %3.0f", timeMs);
 }
 
 ParameterText scFilterType(float v) {
-    static const char* const kTexts[] = {"off", "3 dB/oct", "6 dB/oct"};
-    return literal(kTexts[curve::scFilterTypePosition(v)]);
+    return literal(settingLabel::kScFilterType[curve::scFilterTypePosition(v)]);
 }
 
 ParameterText scFilterFreq(float v) {
@@ -56,9 +56,9 @@ ParameterText knee(float v) {
 ParameterText ratio(float v) {
     switch (curve::ratioZone(v)) {
     case curve::RatioZone::eightToOne:
-        return literal("8:1");
+        return literal(settingLabel::kRatioEightToOne);
     case curve::RatioZone::fourToOne:
-        return literal("4:1");
+        return literal(settingLabel::kRatioFourToOne);
     default:
         return number("%3.1f:1", curve::variableRatio(v));
     }
@@ -73,7 +73,7 @@ ParameterText release(float v) {
 }
 
 ParameterText dryMix(float v) {
-    if (curve::dryMixIsOut(v)) return literal("Out");
+    if (curve::dryMixIsOut(v)) return literal(settingLabel::kDryMixOut);
     return number("%3.1f dB", curve::dryMixDb(v));
 }
 
@@ -82,7 +82,7 @@ ParameterText makeUpGain(float v) {
 }
 
 ParameterText onOff(float v) {
-    return literal(curve::isOn(v) ? "on" : "off");
+    return literal(settingLabel::kOnOff[curve::isOn(v) ? 1 : 0]);
 }
 
 ParameterText harmonicsAmount(float v) {
@@ -90,8 +90,7 @@ ParameterText harmonicsAmount(float v) {
 }
 
 ParameterText meterScale(float v) {
-    static const char* const kTexts[] = {"6 dB", "12 dB", "24 dB", "48 dB"};
-    return literal(kTexts[curve::meterScalePosition(v)]);
+    return literal(settingLabel::kMeterScale[curve::meterScalePosition(v)]);
 }
 
 ParameterText noFunction(float) {

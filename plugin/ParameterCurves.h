@@ -13,40 +13,51 @@ namespace curve {
 
 // Detection: peaks below 0.1, the dynamic RMS above 0.9, an RMS window in between. The edges
 // are compared in double precision: a float 0.9 lies below 0.9 and still reads "RMS 60".
+constexpr double kDetectionPeakBelow = 0.1;
+constexpr double kDetectionDynRmsAbove = 0.9;
 inline bool detectionIsPeak(double v) {
-    return v < 0.1;
+    return v < kDetectionPeakBelow;
 }
 inline bool detectionIsDynRms(double v) {
-    return v > 0.9;
-}
-// The RMS window, 0.1 ... 60 ms; T is the precision of the cube (texts float, engine double).
-template <typename T> double detectionRmsMs(double v) {
-    const T offset = static_cast<T>(v - 0.1) * static_cast<T>(1.25);
-    return static_cast<double>(offset * offset * offset) * 59.9 + 0.1;
+    return v > kDetectionDynRmsAbove;
 }
 // The RMS window's ends, the values of detectionRmsMs at the zone edges.
 constexpr double kDetectionRmsShortestMs = 0.1;
 constexpr double kDetectionRmsLongestMs = 60.0;
+constexpr double kDetectionRmsSpanMs = kDetectionRmsLongestMs - kDetectionRmsShortestMs;
+// The window's part of the travel stretched to 0 ... 1 before the cube.
+constexpr double kDetectionRmsStretch = 1.0 / (kDetectionDynRmsAbove - kDetectionPeakBelow);
+// The RMS window, 0.1 ... 60 ms; T is the precision of the cube (texts float, engine double).
+template <typename T> double detectionRmsMs(double v) {
+    const T offset = static_cast<T>(v - kDetectionPeakBelow) * static_cast<T>(kDetectionRmsStretch);
+    return static_cast<double>(offset * offset * offset) * kDetectionRmsSpanMs +
+           kDetectionRmsShortestMs;
+}
 // The engine's markers for the two zones outside the RMS window.
 constexpr double kDetectionPeakMs = 0.0;
 constexpr double kDetectionDynRmsMs = 600.0;
 
-// SC Filter Type: the engine's own thresholds name the three positions.
+// SC Filter Type: off below 0.3, 3 dB/oct below 0.7, 6 dB/oct from there on.
+inline ScFilterType scFilterType(float v) {
+    if (v < 0.3f) return ScFilterType::off;
+    if (v < 0.7f) return ScFilterType::threePerOctave;
+    return ScFilterType::sixPerOctave;
+}
 inline int scFilterTypePosition(float v) {
-    return static_cast<int>(scFilterTypeFromNormalized(v));
+    return static_cast<int>(scFilterType(v));
 }
 
-// SC Filter Freq: 30 ... 300 Hz, logarithmic, in single precision with the logarithms rounded
-// to float. The text, the engine and the editor's readout all use this number.
-constexpr double kScFilterLowHz = 30.0;
-constexpr double kScFilterHighHz = 300.0;
+// SC Filter Freq: over the engine's corner range, logarithmic, in single precision with the
+// logarithms rounded to float. The text, the engine and the editor's readout all use this number.
 inline float scFilterFreqHz(float v) {
-    const float lowLog = static_cast<float>(std::log(kScFilterLowHz));
-    const float highLog = static_cast<float>(std::log(kScFilterHighHz));
+    const float lowLog = static_cast<float>(std::log(kScFilterLowestHz));
+    const float highLog = static_cast<float>(std::log(kScFilterHighestHz));
     const float exponent = lowLog + (v + 0.000001f) * (highLog - lowLog);
     const float frequencyHz = static_cast<float>(std::exp(static_cast<double>(exponent)));
-    if (frequencyHz < 30.0f) return 30.0f;
-    return frequencyHz > 300.0f ? 300.0f : frequencyHz;
+    const float lowestHz = static_cast<float>(kScFilterLowestHz);
+    const float highestHz = static_cast<float>(kScFilterHighestHz);
+    if (frequencyHz < lowestHz) return lowestHz;
+    return frequencyHz > highestHz ? highestHz : frequencyHz;
 }
 
 // Threshold: 0 ... -50 dB.
@@ -69,9 +80,11 @@ enum class RatioZone { variable, fourToOne, eightToOne };
 // (slope 0) and not already the 4:1 setting; the editor's readout and graph compare it in
 // double precision, where a float 0.8 lies above 0.8 and already shows 4:1, as the editor
 // always has. T is the precision of that comparison.
+constexpr double kRatioFourToOneAbove = 0.8;
+constexpr double kRatioEightToOneAbove = 0.9;
 template <typename T> RatioZone ratioZone(T v) {
-    if (static_cast<double>(v) > 0.9) return RatioZone::eightToOne;
-    if (v > static_cast<T>(0.8)) return RatioZone::fourToOne;
+    if (static_cast<double>(v) > kRatioEightToOneAbove) return RatioZone::eightToOne;
+    if (v > static_cast<T>(kRatioFourToOneAbove)) return RatioZone::fourToOne;
     return RatioZone::variable;
 }
 // The variable zone's ends, variableRatio at 0 and 0.8.
@@ -79,9 +92,12 @@ constexpr double kRatioVariableLowest = 1.0;
 constexpr double kRatioVariableHighest = 3.0;
 constexpr double kRatioFourToOne = 4.0;
 constexpr double kRatioEightToOne = 8.0;
-// The ratio inside the variable zone, 1 at 0 and 3 at 0.8.
+// The ratio inside the variable zone, 1 at 0 and 3 at 0.8: the zone stretched to 0 ... 1, then
+// to the ratios.
 template <typename T> T variableRatio(T v) {
-    return v * static_cast<T>(1.25) * static_cast<T>(2.0) + static_cast<T>(1.0);
+    return v * static_cast<T>(1.0 / kRatioFourToOneAbove) *
+               static_cast<T>(kRatioVariableHighest - kRatioVariableLowest) +
+           static_cast<T>(kRatioVariableLowest);
 }
 
 // Attack, Release, Release Slow: a cube over the knob's travel. The texts span 0.1 ... 500 and
@@ -92,8 +108,10 @@ constexpr double kAttackTextSpanMs = 499.9;
 constexpr double kReleaseTextSpanMs = 1999.9;
 constexpr double kAttackEngineSpanMs = 500.0;
 constexpr double kReleaseEngineSpanMs = 2000.0;
+constexpr double kCubicTimeShortestMs = 0.1;
 template <typename T> T cubicTimeMs(float v, double spanMs) {
-    return static_cast<T>(v * v * v) * static_cast<T>(spanMs) + static_cast<T>(0.1);
+    return static_cast<T>(v * v * v) * static_cast<T>(spanMs) +
+           static_cast<T>(kCubicTimeShortestMs);
 }
 
 // Dry Mix: -100 ... 0 dB; exactly 0 (and anything not above it) is "Out", no dry signal.
@@ -109,12 +127,14 @@ template <typename T> T dryMixDb(T v) {
 // line to +12 dB above it. T is the precision of the segment arithmetic.
 constexpr double kMakeUpFloorDb = -60.0;
 constexpr double kMakeUpCeilingDb = 12.0;
+constexpr double kMakeUpUnityAt = 0.5;
 template <typename T> double makeUpGainDb(T v) {
-    if (v < static_cast<T>(0.5)) {
-        const T fall = static_cast<T>(1.0) - static_cast<T>(2.0) * v;
+    if (v < static_cast<T>(kMakeUpUnityAt)) {
+        const T fall = static_cast<T>(1.0) - static_cast<T>(1.0 / kMakeUpUnityAt) * v;
         return static_cast<double>(fall * fall) * kMakeUpFloorDb;
     }
-    return static_cast<double>(static_cast<T>(24.0) * v - static_cast<T>(12.0));
+    return static_cast<double>(static_cast<T>(kMakeUpCeilingDb / (1.0 - kMakeUpUnityAt)) * v -
+                               static_cast<T>(kMakeUpCeilingDb));
 }
 
 // HF / LF Harmonics Amount: 0 ... 200 %.

@@ -1,6 +1,7 @@
 #include "plugin/PlainScale.h"
 
 #include "plugin/ParameterCurves.h"
+#include "plugin/SettingLabels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,13 +51,17 @@ double detectionPlain(float v) {
 // Values between the zones go to the nearer one.
 float detectionNormalized(double plain) {
     const double ms = limited(plain, curve::kDetectionPeakMs, curve::kDetectionDynRmsMs);
-    if (ms < 0.05) return 0.0f;
-    if (ms >= 330.0) return 1.0f;
-    const double window = std::clamp(ms, 0.1, 60.0);
-    return normalized(0.1 + std::cbrt((window - 0.1) / 59.9) / 1.25);
+    if (ms < (curve::kDetectionPeakMs + curve::kDetectionRmsShortestMs) / 2) return 0.0f;
+    if (ms >= (curve::kDetectionRmsLongestMs + curve::kDetectionDynRmsMs) / 2) return 1.0f;
+    const double window =
+        std::clamp(ms, curve::kDetectionRmsShortestMs, curve::kDetectionRmsLongestMs);
+    return normalized(
+        curve::kDetectionPeakBelow +
+        std::cbrt((window - curve::kDetectionRmsShortestMs) / curve::kDetectionRmsSpanMs) /
+            curve::kDetectionRmsStretch);
 }
-const ScalePoint kDetectionPoints[] = {{"Peak", curve::kDetectionPeakMs},
-                                       {"Dyn RMS", curve::kDetectionDynRmsMs}};
+const ScalePoint kDetectionPoints[] = {{settingLabel::kDetectionPeak, curve::kDetectionPeakMs},
+                                       {settingLabel::kDetectionDynRms, curve::kDetectionDynRmsMs}};
 
 // Three positions at 0, 0.5 and 1, as the selector sets them.
 double scFilterTypePlain(float v) {
@@ -65,16 +70,18 @@ double scFilterTypePlain(float v) {
 float scFilterTypeNormalized(double plain) {
     return static_cast<float>(position(plain, 3)) * 0.5f;
 }
-const ScalePoint kScFilterTypePoints[] = {{"off", 0.0}, {"3 dB/oct", 1.0}, {"6 dB/oct", 2.0}};
+const ScalePoint kScFilterTypePoints[] = {{settingLabel::kScFilterType[0], 0.0},
+                                          {settingLabel::kScFilterType[1], 1.0},
+                                          {settingLabel::kScFilterType[2], 2.0}};
 
 // The exact logarithmic sweep; the text and the engine add a nudge of a millionth of the
 // travel, which is far below any printed digit.
 double scFilterFreqPlain(float v) {
-    return curve::kScFilterLowHz * std::pow(10.0, static_cast<double>(v));
+    return kScFilterLowestHz * std::pow(10.0, static_cast<double>(v));
 }
 float scFilterFreqNormalized(double plain) {
-    const double hz = limited(plain, curve::kScFilterLowHz, curve::kScFilterHighHz);
-    return normalized(std::log10(hz / curve::kScFilterLowHz));
+    const double hz = limited(plain, kScFilterLowestHz, kScFilterHighestHz);
+    return normalized(std::log10(hz / kScFilterLowestHz));
 }
 
 double thresholdPlain(float v) {
@@ -103,22 +110,27 @@ double ratioPlain(float v) {
     }
 }
 float ratioNormalized(double plain) {
-    const double r = limited(plain, 1.0, curve::kRatioEightToOne);
-    if (r >= 6.0) return 1.0f;
-    if (r >= 3.5) return 0.85f;
-    return normalized((std::min(r, 3.0) - 1.0) / 2.5);
+    const double r = limited(plain, curve::kRatioVariableLowest, curve::kRatioEightToOne);
+    if (r >= (curve::kRatioFourToOne + curve::kRatioEightToOne) / 2) return 1.0f;
+    if (r >= (curve::kRatioVariableHighest + curve::kRatioFourToOne) / 2)
+        return static_cast<float>((curve::kRatioFourToOneAbove + curve::kRatioEightToOneAbove) / 2);
+    const double variable = std::min(r, curve::kRatioVariableHighest) - curve::kRatioVariableLowest;
+    // The inverse of variableRatio's two stretches, as one divisor.
+    return normalized(variable / ((curve::kRatioVariableHighest - curve::kRatioVariableLowest) /
+                                  curve::kRatioFourToOneAbove));
 }
-const ScalePoint kRatioPoints[] = {{"4:1", curve::kRatioFourToOne},
-                                   {"8:1", curve::kRatioEightToOne}};
+const ScalePoint kRatioPoints[] = {{settingLabel::kRatioFourToOne, curve::kRatioFourToOne},
+                                   {settingLabel::kRatioEightToOne, curve::kRatioEightToOne}};
 
 // The times the host texts print, so a format shows the numbers a user already knows.
 double cubicPlain(float v, double spanMs) {
     const double x = static_cast<double>(v);
-    return x * x * x * spanMs + 0.1;
+    return x * x * x * spanMs + curve::kCubicTimeShortestMs;
 }
 float cubicNormalized(double plain, double spanMs) {
-    const double ms = limited(plain, 0.1, spanMs + 0.1);
-    return normalized(std::cbrt((ms - 0.1) / spanMs));
+    const double ms =
+        limited(plain, curve::kCubicTimeShortestMs, spanMs + curve::kCubicTimeShortestMs);
+    return normalized(std::cbrt((ms - curve::kCubicTimeShortestMs) / spanMs));
 }
 double attackPlain(float v) {
     return cubicPlain(v, curve::kAttackTextSpanMs);
@@ -140,15 +152,17 @@ float dryMixNormalized(double plain) {
     const double db = limited(plain, -curve::kDryMixRangeDb, 0.0);
     return normalized((db + curve::kDryMixRangeDb) / curve::kDryMixRangeDb);
 }
-const ScalePoint kDryMixPoints[] = {{"Out", -curve::kDryMixRangeDb}};
+const ScalePoint kDryMixPoints[] = {{settingLabel::kDryMixOut, -curve::kDryMixRangeDb}};
 
 double makeUpGainPlain(float v) {
     return curve::makeUpGainDb(static_cast<double>(v));
 }
 float makeUpGainNormalized(double plain) {
     const double db = limited(plain, curve::kMakeUpFloorDb, curve::kMakeUpCeilingDb);
-    if (db < 0.0) return normalized((1.0 - std::sqrt(db / curve::kMakeUpFloorDb)) * 0.5);
-    return normalized((db + 12.0) / 24.0);
+    if (db < 0.0)
+        return normalized((1.0 - std::sqrt(db / curve::kMakeUpFloorDb)) * curve::kMakeUpUnityAt);
+    return normalized((db + curve::kMakeUpCeilingDb) /
+                      (curve::kMakeUpCeilingDb / (1.0 - curve::kMakeUpUnityAt)));
 }
 
 double onOffPlain(float v) {
@@ -157,7 +171,7 @@ double onOffPlain(float v) {
 float onOffNormalized(double plain) {
     return static_cast<float>(position(plain, 2));
 }
-const ScalePoint kOnOffPoints[] = {{"off", 0.0}, {"on", 1.0}};
+const ScalePoint kOnOffPoints[] = {{settingLabel::kOnOff[0], 0.0}, {settingLabel::kOnOff[1], 1.0}};
 
 double harmonicsAmountPlain(float v) {
     return curve::harmonicsPercent(v);
@@ -174,8 +188,10 @@ double meterScalePlain(float v) {
 float meterScaleNormalized(double plain) {
     return static_cast<float>(position(plain, 4)) * 0.25f;
 }
-const ScalePoint kMeterScalePoints[] = {
-    {"6 dB", 0.0}, {"12 dB", 1.0}, {"24 dB", 2.0}, {"48 dB", 3.0}};
+const ScalePoint kMeterScalePoints[] = {{settingLabel::kMeterScale[0], 0.0},
+                                        {settingLabel::kMeterScale[1], 1.0},
+                                        {settingLabel::kMeterScale[2], 2.0},
+                                        {settingLabel::kMeterScale[3], 3.0}};
 
 double noFunctionPlain(float v) {
     return static_cast<double>(v);
@@ -195,20 +211,20 @@ constexpr unsigned kSwitch = kHintEnumeration | kHintInteger;
 using U = ParameterUnit;
 
 // clang-format off
-const PlainScale detection       {U::milliseconds, 0,                 0.0,    600.0, detectionPlain,       detectionNormalized,       kDetectionPoints,    count(kDetectionPoints)};
-const PlainScale scFilterType    {U::none,         kSwitch,           0.0,    2.0,   scFilterTypePlain,    scFilterTypeNormalized,    kScFilterTypePoints, count(kScFilterTypePoints)};
-const PlainScale scFilterFreq    {U::hertz,        kHintLogarithmic,  30.0,   300.0, scFilterFreqPlain,    scFilterFreqNormalized,    nullptr,             0};
-const PlainScale threshold       {U::decibels,     0,                 -50.0,  0.0,   thresholdPlain,       thresholdNormalized,       nullptr,             0};
-const PlainScale knee            {U::decibels,     0,                 0.0,    20.0,  kneePlain,            kneeNormalized,            nullptr,             0};
-const PlainScale ratio           {U::ratio,        0,                 1.0,    8.0,   ratioPlain,           ratioNormalized,           kRatioPoints,        count(kRatioPoints)};
-const PlainScale attack          {U::milliseconds, 0,                 0.1,    500.0, attackPlain,          attackNormalized,          nullptr,             0};
-const PlainScale release         {U::milliseconds, 0,                 0.1,    2000.0, releasePlain,        releaseNormalized,         nullptr,             0};
-const PlainScale dryMix          {U::decibels,     0,                 -100.0, 0.0,   dryMixPlain,          dryMixNormalized,          kDryMixPoints,       count(kDryMixPoints)};
-const PlainScale makeUpGain      {U::decibels,     0,                 -60.0,  12.0,  makeUpGainPlain,      makeUpGainNormalized,      nullptr,             0};
-const PlainScale onOff           {U::none,         kHintToggled,      0.0,    1.0,   onOffPlain,           onOffNormalized,           kOnOffPoints,        count(kOnOffPoints)};
-const PlainScale harmonicsAmount {U::percent,      0,                 0.0,    200.0, harmonicsAmountPlain, harmonicsAmountNormalized, nullptr,             0};
-const PlainScale meterScale      {U::none,         kSwitch,           0.0,    3.0,   meterScalePlain,      meterScaleNormalized,      kMeterScalePoints,   count(kMeterScalePoints)};
-const PlainScale noFunction      {U::none,         0,                 0.0,    1.0,   noFunctionPlain,      noFunctionNormalized,      nullptr,             0};
+const PlainScale detection       {U::milliseconds, 0,                curve::kDetectionPeakMs,    curve::kDetectionDynRmsMs,                        detectionPlain,       detectionNormalized,       kDetectionPoints,    count(kDetectionPoints)};
+const PlainScale scFilterType    {U::none,         kSwitch,          0.0,                        count(kScFilterTypePoints) - 1.0,                 scFilterTypePlain,    scFilterTypeNormalized,    kScFilterTypePoints, count(kScFilterTypePoints)};
+const PlainScale scFilterFreq    {U::hertz,        kHintLogarithmic, kScFilterLowestHz,          kScFilterHighestHz,                               scFilterFreqPlain,    scFilterFreqNormalized,    nullptr,             0};
+const PlainScale threshold       {U::decibels,     0,                curve::kThresholdFloorDb,   0.0,                                              thresholdPlain,       thresholdNormalized,       nullptr,             0};
+const PlainScale knee            {U::decibels,     0,                0.0,                        curve::kKneeRangeDb,                              kneePlain,            kneeNormalized,            nullptr,             0};
+const PlainScale ratio           {U::ratio,        0,                curve::kRatioVariableLowest, curve::kRatioEightToOne,                         ratioPlain,           ratioNormalized,           kRatioPoints,        count(kRatioPoints)};
+const PlainScale attack          {U::milliseconds, 0,                curve::kCubicTimeShortestMs, curve::kCubicTimeShortestMs + curve::kAttackTextSpanMs,  attackPlain,  attackNormalized,  nullptr, 0};
+const PlainScale release         {U::milliseconds, 0,                curve::kCubicTimeShortestMs, curve::kCubicTimeShortestMs + curve::kReleaseTextSpanMs, releasePlain, releaseNormalized, nullptr, 0};
+const PlainScale dryMix          {U::decibels,     0,                -curve::kDryMixRangeDb,     0.0,                                              dryMixPlain,          dryMixNormalized,          kDryMixPoints,       count(kDryMixPoints)};
+const PlainScale makeUpGain      {U::decibels,     0,                curve::kMakeUpFloorDb,      curve::kMakeUpCeilingDb,                          makeUpGainPlain,      makeUpGainNormalized,      nullptr,             0};
+const PlainScale onOff           {U::none,         kHintToggled,     0.0,                        count(kOnOffPoints) - 1.0,                        onOffPlain,           onOffNormalized,           kOnOffPoints,        count(kOnOffPoints)};
+const PlainScale harmonicsAmount {U::percent,      0,                0.0,                        curve::kHarmonicsRangePercent,                    harmonicsAmountPlain, harmonicsAmountNormalized, nullptr,             0};
+const PlainScale meterScale      {U::none,         kSwitch,          0.0,                        count(kMeterScalePoints) - 1.0,                   meterScalePlain,      meterScaleNormalized,      kMeterScalePoints,   count(kMeterScalePoints)};
+const PlainScale noFunction      {U::none,         0,                0.0,                        1.0,                                              noFunctionPlain,      noFunctionNormalized,      nullptr,             0};
 // clang-format on
 
 } // namespace plainScale

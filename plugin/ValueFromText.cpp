@@ -1,7 +1,7 @@
 #include "plugin/ValueFromText.h"
 
 #include "plugin/ParameterTable.h"
-#include "plugin/ScFilterCaptions.h"
+#include "plugin/SettingLabels.h"
 
 #include <algorithm>
 #include <cctype>
@@ -129,7 +129,8 @@ class Reader {
         }
         for (int i = 0; i < scale_.numPoints; ++i)
             if (typed == simplified(scale_.points[i].label) ||
-                (info_.index == kScFilterType && typed == simplified(kScFilterCaptions[i])))
+                (info_.index == kScFilterType &&
+                 typed == simplified(settingLabel::kScFilterCaptions[i])))
                 return accepted(scale_.toNormalized(scale_.points[i].plain));
         NumberText number{};
         if (!findNumber(text_, number)) return unreadable();

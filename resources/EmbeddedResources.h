@@ -9,5 +9,5 @@ struct EmbeddedResource {
     std::size_t size;
 };
 
-// The image with resource number `id` (201..216), or null when the library has none.
+// The image with resource number `id`, or null when the library has none.
 const EmbeddedResource* findEmbeddedPng(int id);

@@ -34,7 +34,7 @@ std::vector<double> noise(int count, uint32_t seed) {
 
 // A compressing configuration: -30 dB threshold, 8:1, RMS detection, both harmonics on, a
 // parallel dry path, and the sidechain filter off or at its longest chain (3 dB/oct).
-void configure(DynamicsEngine& e, double rateHz, float scFilterType) {
+void configure(DynamicsEngine& e, double rateHz, ScFilterType scFilterType) {
     e.setSampleRate(rateHz);
     e.setThreshold(-30.0);
     e.setKnee(6.0);
@@ -53,7 +53,7 @@ void configure(DynamicsEngine& e, double rateHz, float scFilterType) {
     e.setMakeUpGain(2.0);
 }
 
-void runEngine(benchmark::State& state, float rateHz, float scFilterType,
+void runEngine(benchmark::State& state, float rateHz, ScFilterType scFilterType,
                InstructionSet set = bestInstructionSet()) {
     if (!isSupported(set)) return state.SkipWithError("instruction set not supported");
     auto engine = std::make_unique<DynamicsEngine>(set);
@@ -73,27 +73,27 @@ void runEngine(benchmark::State& state, float rateHz, float scFilterType,
 }
 
 void OversampledFrame44k(benchmark::State& state) {
-    runEngine(state, 44100.0f, 0.0f);
+    runEngine(state, 44100.0f, ScFilterType::off);
 }
 void PlainFrame96k(benchmark::State& state) {
-    runEngine(state, 96000.0f, 0.0f);
+    runEngine(state, 96000.0f, ScFilterType::off);
 }
 void OversampledFrame44kShelvedSidechain(benchmark::State& state) {
-    runEngine(state, 44100.0f, 0.5f);
+    runEngine(state, 44100.0f, ScFilterType::threePerOctave);
 }
 void PlainFrame96kShelvedSidechain(benchmark::State& state) {
-    runEngine(state, 96000.0f, 0.5f);
+    runEngine(state, 96000.0f, ScFilterType::threePerOctave);
 }
 
 // The oversampled frame with the code of each instruction set, side by side.
 void OversampledFrame44kSse2(benchmark::State& state) {
-    runEngine(state, 44100.0f, 0.0f, InstructionSet::sse2);
+    runEngine(state, 44100.0f, ScFilterType::off, InstructionSet::sse2);
 }
 void OversampledFrame44kAvx2Fma(benchmark::State& state) {
-    runEngine(state, 44100.0f, 0.0f, InstructionSet::avx2Fma);
+    runEngine(state, 44100.0f, ScFilterType::off, InstructionSet::avx2Fma);
 }
 void OversampledFrame44kAvx512(benchmark::State& state) {
-    runEngine(state, 44100.0f, 0.0f, InstructionSet::avx512);
+    runEngine(state, 44100.0f, ScFilterType::off, InstructionSet::avx512);
 }
 BENCHMARK(OversampledFrame44kSse2);
 BENCHMARK(OversampledFrame44kAvx2Fma);

@@ -125,11 +125,11 @@ bool ClapPlugin::onMainThread() const {
            hostThreadCheck_->is_main_thread(host_);
 }
 
-bool ClapPlugin::activate(double sampleRateHz, uint32_t maxFrames) {
+// Every block size is processed alike, so the host's largest one needs no preparing.
+bool ClapPlugin::activate(double sampleRateHz, uint32_t) {
     if (active_.load() || !(sampleRateHz >= kLowestRateHz && sampleRateHz <= kHighestRateHz))
         return false;
     effect_.setSampleRate(static_cast<float>(sampleRateHz));
-    effect_.setBlockSize(static_cast<int32_t>(std::min<uint32_t>(maxFrames, INT32_MAX)));
     effect_.resume();
     active_.store(true);
     return true;

@@ -1,7 +1,7 @@
 #include "plugin/CompressorEffect.h"
+#include "plugin/ListeningSwitches.h"
 #include "plugin/lv2/Lv2Ports.h"
 #include "plugin/lv2/Lv2Uris.h"
-#include "plugin/lv2/SwitchPrecedence.h"
 
 #include <lv2/core/lv2.h>
 
@@ -63,7 +63,7 @@ class Lv2Instance {
 
     void applyChangedControls() {
         for (int i = 0; i < kNumParameters; ++i) {
-            if (i == kBypass || i == kScPreview || i == kDelta) continue;
+            if (listening::isSwitch(i)) continue;
             const lv2port::PortValues ports = readPorts(i);
             if (ports.value == applied_[i].value && ports.zone == applied_[i].zone) continue;
             applied_[i] = ports;
@@ -71,10 +71,11 @@ class Lv2Instance {
         }
         const float* enabledPort = ports_[lv2port::kEnabled];
         const bool hostBypass = enabledPort && !(*enabledPort > 0.0f);
-        const ListeningSwitches wanted =
-            settleSwitches(readPorts(kBypass).value > 0.0f || hostBypass,
-                           readPorts(kScPreview).value > 0.0f, readPorts(kDelta).value > 0.0f);
-        for (int i : {kBypass, kScPreview, kDelta})
+        // A plug-in may not change its own input ports, so a fixed precedence settles them.
+        const listening::Settled wanted = listening::byPrecedence(
+            readPorts(kBypass).value > 0.0f || hostBypass, readPorts(kScPreview).value > 0.0f,
+            readPorts(kDelta).value > 0.0f);
+        for (int i : listening::kSwitches)
             applied_[i] = readPorts(i);
         // Switches going off first, so the one going on is not undone by them.
         applySwitch(kBypass, wanted.bypass, false);

@@ -1,12 +1,13 @@
 #include "plugin/lv2/Lv2Ports.h"
 
 #include "plugin/ParameterCurves.h"
-#include "plugin/ScFilterCaptions.h"
+#include "plugin/SettingLabels.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 namespace lv2port {
 namespace {
@@ -104,7 +105,9 @@ float decimal(float value, int digits, int offset) {
 }
 
 const char* pointLabel(int parameter, int point) {
-    if (parameter == kScFilterType && point >= 0 && point < 3) return kScFilterCaptions[point];
+    if (parameter == kScFilterType && point >= 0 &&
+        point < static_cast<int>(std::size(settingLabel::kScFilterCaptions)))
+        return settingLabel::kScFilterCaptions[point];
     return scaleOf(parameter).points[point].label;
 }
 

@@ -2,8 +2,8 @@
 #include "editor/EffectEditor.h"
 #include "platform/linux/X11ChildWindow.h"
 #include "plugin/FactoryPrograms.h"
+#include "plugin/ListeningSwitches.h"
 #include "plugin/MeterSnapshot.h"
-#include "plugin/ParameterCurves.h"
 #include "plugin/ParameterTable.h"
 #include "plugin/lv2/Lv2Ports.h"
 #include "plugin/lv2/Lv2Uris.h"
@@ -97,13 +97,9 @@ class Lv2EditorHost final : public EditorHost {
     void change(int index, float value) { change(index, value, lv2port::toPlain(index, value)); }
     void change(int index, float value, lv2port::PortValues ports) {
         values_[index] = value;
-        // The same rule as the effect's: the preview listens from the middle of its travel on,
-        // the others only when fully on.
-        const bool on = index == kScPreview ? curve::scPreviewListens(value) : curve::isOn(value);
-        const bool listening = index == kBypass || index == kScPreview || index == kDelta;
-        if (on && listening)
-            for (int other : {kBypass, kScPreview, kDelta})
-                if (other != index && values_[other] != 0.0f) change(other, 0.0f);
+        listening::lastChangeWins(index, value, [this](int other) {
+            if (values_[other] != 0.0f) change(other, 0.0f);
+        });
         ports_[index] = ports;
         // A zoned parameter sets its list and its value port; hosts pass both to the next run.
         const uint32_t zonePort = lv2port::zonePortOf(index);

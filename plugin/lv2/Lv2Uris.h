@@ -7,7 +7,6 @@ constexpr const char* kPlugin = "http://www.velmorinthlabs.com/plugins/qvl-feedb
 constexpr const char* kUi = "http://www.velmorinthlabs.com/plugins/qvl-feedback-compressor#ui";
 constexpr const char* kPresetPrefix =
     "http://www.velmorinthlabs.com/plugins/qvl-feedback-compressor#preset";
-constexpr const char* kBundleName = "qvl-feedback-compressor.lv2";
 constexpr const char* kDspBinary = "qvl-feedback-compressor-dsp.so";
 constexpr const char* kUiBinary = "qvl-feedback-compressor-ui.so";
 

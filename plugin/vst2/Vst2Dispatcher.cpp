@@ -121,8 +121,7 @@ intptr_t dispatchRequest(Vst2Plugin& plugin, int32_t opcode, int32_t index, intp
     case effSetSampleRate:
         effect.setSampleRate(opt);
         return 0;
-    case effSetBlockSize:
-        effect.setBlockSize(static_cast<int32_t>(value));
+    case effSetBlockSize: // every block size is processed alike
         return 0;
     case effMainsChanged:
         if (value)

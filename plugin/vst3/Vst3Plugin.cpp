@@ -1,5 +1,6 @@
 #include "plugin/vst3/Vst3Plugin.h"
 
+#include "plugin/ListeningSwitches.h"
 #include "plugin/StateRecord.h"
 #include "plugin/vst3/Vst3Parameters.h"
 #include "plugin/vst3/Vst3Text.h"
@@ -19,7 +20,6 @@ using namespace Steinberg::Vst;
 namespace {
 
 constexpr int32 kMaxQueues = 64;
-constexpr int kListeningSwitches[3] = {kDelta, kBypass, kScPreview};
 
 bool isIid(const TUID asked, const TUID iid) {
     return FUnknownPrivate::iidEqual(asked, iid);
@@ -53,7 +53,7 @@ template <> Sample64** channels<Sample64>(AudioBusBuffers& bus) {
 
 Vst3Plugin::Vst3Plugin() : effect_(this, createCompressorEditor) {
     for (int i = 0; i < 3; ++i)
-        switchesHostKnows_[i] = effect_.getParameter(kListeningSwitches[i]);
+        switchesHostKnows_[i] = effect_.getParameter(listening::kSwitches[i]);
 }
 
 // The effect goes after this body, and its editor may still report edits as it closes.
@@ -262,7 +262,7 @@ void Vst3Plugin::noteSentSwitch(ParamID id, ParamValue value) {
     float stored;
     if (!vst3param::usableValue(value, stored)) return;
     for (int i = 0; i < 3; ++i)
-        if (id == static_cast<ParamID>(kListeningSwitches[i])) switchesHostKnows_[i] = stored;
+        if (id == static_cast<ParamID>(listening::kSwitches[i])) switchesHostKnows_[i] = stored;
 }
 
 void Vst3Plugin::report(IParameterChanges* outputs, int index, float value) {
@@ -277,10 +277,10 @@ void Vst3Plugin::report(IParameterChanges* outputs, int index, float value) {
 // switch turned on turns the others off.
 void Vst3Plugin::reportOwnChanges(IParameterChanges* outputs, bool programChanged) {
     for (int i = 0; i < 3; ++i) {
-        const float now = effect_.getParameter(kListeningSwitches[i]);
+        const float now = effect_.getParameter(listening::kSwitches[i]);
         if (now == switchesHostKnows_[i]) continue;
         switchesHostKnows_[i] = now;
-        if (!programChanged) report(outputs, kListeningSwitches[i], now);
+        if (!programChanged) report(outputs, listening::kSwitches[i], now);
     }
     if (programChanged)
         for (int index = 0; index < kUnused19; ++index)

@@ -2,6 +2,7 @@
 #include "Canvas.h"
 
 #include "editor/ControlRects.h"
+#include "editor/EditorImages.h"
 
 #include <cairo.h>
 
@@ -10,28 +11,21 @@
 
 // Sizes and frame layouts as the editor's views expect them (frames stacked vertically).
 const ArtworkImage kArtworkImages[] = {
-    {201, kEditorWidthPx, kEditorHeightPx, kEditorHeightPx, paintBackground},
-    {202, 70, 7000, 70, paintKnobStrip},
-    {203, 51, 17, 17, paintReadoutPlate},
-    {204, 49, 19, 19, paintTextKnobPlate},
-    {205, 55, 100, 50, paintBypassButton},
-    {206, 55, 76, 38, paintAutoMakeUpButton},
-    {207, 55, 50, 25, paintHiColorButton},
-    {208, 55, 50, 25, paintLoColorButton},
-    {209, 55, 50, 25, paintDeltaButton},
-    {210, 55, 50, 25, paintScPreviewButton},
-    {211, 55, 100, 50, paintAboveBelowPair},
-    {212, 55, 213, 71, paintScFilterSelector},
-    {213, 30, 50, 25, paintSmallAButton},
-    {214, 200, 154, 154, paintAboutCard},
-    {215, 12, 24, 12, paintCyanLamp},
-    {216, 12, 24, 12, paintRedLamp},
+    {kImageBackground, kEditorWidthPx, kEditorHeightPx, kEditorHeightPx, paintBackground},
+    {kImageKnob, 70, 7000, 70, paintKnobStrip},
+    {kImageReadoutPlate, 51, 17, 17, paintReadoutPlate},
+    {kImageTextKnobPlate, 49, 19, 19, paintTextKnobPlate},
+    {kImageBypass, 55, 100, 50, paintBypassButton},
+    {kImageHfHarmonics, 55, 50, 25, paintHiColorButton},
+    {kImageLfHarmonics, 55, 50, 25, paintLoColorButton},
+    {kImageDelta, 55, 50, 25, paintDeltaButton},
+    {kImageScPreview, 55, 50, 25, paintScPreviewButton},
+    {kImageScFilterType, 55, 213, 71, paintScFilterSelector},
+    {kImageAboutCard, 200, 154, 154, paintAboutCard},
+    {kImageLampLeft, 12, 24, 12, paintCyanLamp},
+    {kImageLampRight, 12, 24, 12, paintRedLamp},
 };
 const int kArtworkImageCount = static_cast<int>(sizeof kArtworkImages / sizeof kArtworkImages[0]);
-
-const int kArtworkScalePercents[] = {150, 175, 200, 250, 300};
-const int kArtworkScaleCount =
-    static_cast<int>(sizeof kArtworkScalePercents / sizeof kArtworkScalePercents[0]);
 
 namespace {
 // The device row where the editor's pixel row `y` starts (rounded as the editor rounds).

@@ -12,14 +12,9 @@ struct ArtworkImage {
     void (*paint)(Canvas&);
 };
 
-// Resource numbers 201..216 in order.
+// Every image the editor loads, by resource number.
 extern const ArtworkImage kArtworkImages[];
 extern const int kArtworkImageCount;
-
-// The display scales, in percent, that get artwork of their own beside the 100 % images;
-// image `id` at scale `percent` is resource id + percent * 100.
-extern const int kArtworkScalePercents[];
-extern const int kArtworkScaleCount;
 
 // Frames of `image` at a display scale start on whole device rows, as the editor rounds them:
 // the device rows of frame `frame`.
@@ -41,14 +36,11 @@ void paintKnobStrip(Canvas& canvas);
 void paintReadoutPlate(Canvas& canvas);
 void paintTextKnobPlate(Canvas& canvas);
 void paintBypassButton(Canvas& canvas);
-void paintAutoMakeUpButton(Canvas& canvas);
 void paintHiColorButton(Canvas& canvas);
 void paintLoColorButton(Canvas& canvas);
 void paintDeltaButton(Canvas& canvas);
 void paintScPreviewButton(Canvas& canvas);
-void paintAboveBelowPair(Canvas& canvas);
 void paintScFilterSelector(Canvas& canvas);
-void paintSmallAButton(Canvas& canvas);
 void paintAboutCard(Canvas& canvas);
 void paintCyanLamp(Canvas& canvas);
 void paintRedLamp(Canvas& canvas);

@@ -81,9 +81,6 @@ void paintSelector(Canvas& canvas, const std::vector<std::string>& items) {
 void paintBypassButton(Canvas& canvas) {
     paintButton(canvas, {"BYPASS"}, palette::signalRed);
 }
-void paintAutoMakeUpButton(Canvas& canvas) {
-    paintButton(canvas, {"AUTO", "MAKEUP"}, palette::accent);
-}
 void paintHiColorButton(Canvas& canvas) {
     paintButton(canvas, {"HI COLOR"}, palette::accent);
 }
@@ -95,12 +92,6 @@ void paintDeltaButton(Canvas& canvas) {
 }
 void paintScPreviewButton(Canvas& canvas) {
     paintButton(canvas, {"SC PREV"}, palette::amber);
-}
-void paintSmallAButton(Canvas& canvas) {
-    paintButton(canvas, {"A"}, palette::accent);
-}
-void paintAboveBelowPair(Canvas& canvas) {
-    paintSelector(canvas, {"ABOVE", "BELOW"});
 }
 void paintScFilterSelector(Canvas& canvas) {
     paintSelector(canvas, {"OFF", "3dB HP", "6dB HP"});

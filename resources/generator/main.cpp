@@ -1,8 +1,10 @@
-// Paints the editor's images 201..216 and writes them as <directory>/<id>.png, then the same
-// images drawn at each larger display scale as <directory>/<id + percent * 100>.png.
+// Paints the editor's images and writes them as <directory>/<id>.png, then the same images
+// drawn at each larger display scale as <directory>/<scaledResourceId(id, percent)>.png.
 // The PNGs are checked in; this runs only when the artwork is meant to change.
 #include "Artwork.h"
 #include "Canvas.h"
+
+#include "views/ArtworkScales.h"
 
 #include <cstdio>
 #include <string>
@@ -24,14 +26,13 @@ int main(int argc, char** argv) {
         Canvas canvas(image.widthPx, image.heightPx);
         image.paint(canvas);
         if (!write(canvas, image.id)) return 1;
-        for (int s = 0; s < kArtworkScaleCount; ++s) {
-            const int percent = kArtworkScalePercents[s];
+        for (int percent : kArtworkScalePercents) {
             const double scale = percent / 100.0;
             Canvas scaled(image.widthPx, image.heightPx,
                           scaledFrameCount(image) * scaledCellWidth(image, scale),
                           scaledCellHeight(image, scale), scale);
             paintScaledArtwork(image, scaled);
-            if (!write(scaled, image.id + percent * 100)) return 1;
+            if (!write(scaled, scaledResourceId(image.id, percent))) return 1;
         }
     }
     return 0;

@@ -37,7 +37,7 @@ TEST(Allocation, NoneWhileProcessingOrSettingInEitherPrecision) {
             e.reset();
             e.setDetection(600.0);
             e.setDetection(20.0);
-            e.setScFilterType(0.5f);
+            e.setScFilterType(ScFilterType::threePerOctave);
             e.setScFilterFreq(150.0);
             e.setThreshold(-30.0);
             e.setKnee(6.0);

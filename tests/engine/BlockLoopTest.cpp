@@ -27,7 +27,7 @@ std::unique_ptr<Rig> busyRig(float rateHz) {
     e.setAttack(1.0);
     e.setRelease(30.0);
     e.setReleaseSlow(300.0);
-    e.setScFilterType(0.5f);
+    e.setScFilterType(ScFilterType::threePerOctave);
     e.setScFilterFreq(120.0);
     e.setHfHarmonics(true);
     e.setHfHarmonicsAmount(0.5);

@@ -17,7 +17,7 @@ using namespace enginetest;
 void callEverySetter(DynamicsEngine& e, int step) {
     const double v = (step % 101) / 100.0;
     e.setDetection(step % 7 == 0 ? 600.0 : v * 60.0);
-    e.setScFilterType(static_cast<float>(v));
+    e.setScFilterType(static_cast<ScFilterType>(step % 3));
     e.setScFilterFreq(30.0 + 270.0 * v);
     e.setThreshold(-50.0 * v);
     e.setKnee(20.0 * v);

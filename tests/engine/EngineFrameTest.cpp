@@ -283,7 +283,7 @@ TEST(EngineFrame, ExtremeTimesAndRatesStayFinite) {
     rig->engine.setRatio(-4.0);
     rig->engine.setHfHarmonics(true);
     rig->engine.setHfHarmonicsAmount(1.0);
-    rig->engine.setScFilterType(0.5f);
+    rig->engine.setScFilterType(ScFilterType::threePerOctave);
     rig->engine.setScFilterFreq(-5.0);
     const auto in = randomSignal(20000, 1.0, 11);
     std::vector<double> outL, outR;

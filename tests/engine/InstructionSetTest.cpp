@@ -25,7 +25,7 @@ void configure(DynamicsEngine& e, float rateHz, double detectionMs) {
     e.setAttack(2.0);
     e.setRelease(50.0);
     e.setReleaseSlow(500.0);
-    e.setScFilterType(0.5f);
+    e.setScFilterType(ScFilterType::threePerOctave);
     e.setScFilterFreq(100.0);
     e.setHfHarmonics(true);
     e.setHfHarmonicsAmount(0.4);

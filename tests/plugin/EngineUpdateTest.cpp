@@ -144,6 +144,21 @@ TEST(EngineUpdate, EachParameterReachesTheEngineWithItsCurve) {
     }
 }
 
+TEST(EngineUpdate, ScFilterTypeSwitchesAtItsSelectorThresholds) {
+    struct Case {
+        float x;
+        ScFilterType type;
+    };
+    for (const Case c :
+         {Case{0.0f, ScFilterType::off}, Case{0.29f, ScFilterType::off},
+          Case{0.3f, ScFilterType::threePerOctave}, Case{0.69f, ScFilterType::threePerOctave},
+          Case{0.7f, ScFilterType::sixPerOctave}, Case{1.0f, ScFilterType::sixPerOctave}}) {
+        EffectHarness h(false);
+        h.effect.setParameter(kScFilterType, c.x);
+        EXPECT_EQ(h.effect.engine().settings().scFilterType, static_cast<int>(c.type)) << c.x;
+    }
+}
+
 TEST(EngineUpdate, ConstructionAppliesProgramZero) {
     EffectHarness h(false);
     const Settings s = h.effect.engine().settings();

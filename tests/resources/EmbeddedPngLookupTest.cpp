@@ -1,5 +1,5 @@
 // Every image the editor loads is carried by the library, decodes, and has the size and
-// frame layout its view expects; numbers outside 201..216 find nothing.
+// frame layout its view expects; numbers of no image find nothing.
 #include "DecodedPng.h"
 #include "EmbeddedResources.h"
 
@@ -25,10 +25,11 @@ std::ostream& operator<<(std::ostream& out, const ImageLayout& s) {
 
 // Sizes and film-strip layouts of the editor's image table.
 const ImageLayout kLayouts[] = {
-    {201, 690, 270, 270, 1}, {202, 70, 7000, 70, 100}, {203, 51, 17, 17, 1},  {204, 49, 19, 19, 1},
-    {205, 55, 100, 50, 2},   {206, 55, 76, 38, 2},     {207, 55, 50, 25, 2},  {208, 55, 50, 25, 2},
-    {209, 55, 50, 25, 2},    {210, 55, 50, 25, 2},     {211, 55, 100, 50, 2}, {212, 55, 213, 71, 3},
-    {213, 30, 50, 25, 2},    {214, 200, 154, 154, 1},  {215, 12, 24, 12, 2},  {216, 12, 24, 12, 2},
+    {201, 690, 270, 270, 1}, {202, 70, 7000, 70, 100}, {203, 51, 17, 17, 1},
+    {204, 49, 19, 19, 1},    {205, 55, 100, 50, 2},    {207, 55, 50, 25, 2},
+    {208, 55, 50, 25, 2},    {209, 55, 50, 25, 2},     {210, 55, 50, 25, 2},
+    {212, 55, 213, 71, 3},   {214, 200, 154, 154, 1},  {215, 12, 24, 12, 2},
+    {216, 12, 24, 12, 2},
 };
 
 class EmbeddedImage : public testing::TestWithParam<ImageLayout> {};
@@ -61,20 +62,24 @@ TEST_P(EmbeddedImage, HeightDividesIntoWholeFrames) {
     EXPECT_EQ(png.height / layout.frameHeightPx, layout.frames);
 }
 
-INSTANTIATE_TEST_SUITE_P(Resources201To216, EmbeddedImage, testing::ValuesIn(kLayouts),
+INSTANTIATE_TEST_SUITE_P(EditorImages, EmbeddedImage, testing::ValuesIn(kLayouts),
                          [](const testing::TestParamInfo<ImageLayout>& p) {
                              return "Image" + std::to_string(p.param.id);
                          });
 
-TEST(EmbeddedImageLookup, NumbersOutsideTheRangeFindNothing) {
-    for (int id : {200, 217, -1, 0, 1, 2000, INT_MIN, INT_MAX})
+// 206, 211 and 213 were painted once for controls the editor does not have.
+TEST(EmbeddedImageLookup, NumbersOfNoImageFindNothing) {
+    for (int id : {200, 206, 211, 213, 217, 15206, 30213, -1, 0, 1, 2000, INT_MIN, INT_MAX})
         EXPECT_EQ(findEmbeddedPng(id), nullptr) << "id " << id;
 }
 
 TEST(EmbeddedImageLookup, EveryNumberFindsADistinctImage) {
-    for (int a = 201; a <= 216; ++a)
-        for (int b = a + 1; b <= 216; ++b)
-            EXPECT_NE(findEmbeddedPng(a)->data, findEmbeddedPng(b)->data) << a << " " << b;
+    for (const ImageLayout& a : kLayouts)
+        for (const ImageLayout& b : kLayouts) {
+            if (a.id >= b.id) continue;
+            EXPECT_NE(findEmbeddedPng(a.id)->data, findEmbeddedPng(b.id)->data)
+                << a.id << " " << b.id;
+        }
 }
 
 } // namespace

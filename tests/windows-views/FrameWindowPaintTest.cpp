@@ -63,7 +63,7 @@ class FrameWindowPaintTest : public testing::Test {
         panel = new ProbeView({150, 60, 190, 90}, kColorRed);
         frame.addView(panel);
         frame.addView(new ShapesView({10, 10, 110, 70}));
-        button = new COnOffButton({150, 5, 180, 30}, nullptr, 0, buttonImage.get());
+        button = new COnOffButton({150, 5, 162, 17}, nullptr, 0, buttonImage.get());
         button->setValue(1.0f);
         frame.addView(button);
         auto* cover = new ProbeView({170, 70, 230, 120}, {0, 0, 255, 128}); // over the edge
@@ -87,7 +87,7 @@ class FrameWindowPaintTest : public testing::Test {
 
     HostWindow host{kWidth + 50, kHeight + 50};
     CFrame frame{{0, 0, kWidth, kHeight}, nullptr};
-    SharedRef<CBitmap> buttonImage = SharedRef<CBitmap>::adopt(new CBitmap(213));
+    SharedRef<CBitmap> buttonImage = SharedRef<CBitmap>::adopt(new CBitmap(215));
     ProbeView* panel = nullptr;
     COnOffButton* button = nullptr;
 };
