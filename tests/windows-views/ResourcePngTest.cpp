@@ -1,3 +1,4 @@
+#include "editor/EditorImages.h"
 #include "views/CBitmap.h"
 #include "views/PlatformHooks.h"
 
@@ -9,7 +10,10 @@
 // links them in as the plug-in does).
 TEST(ResourcePngTest, EveryEditorImageIsAPngResourceOfTheModule) {
     const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    for (int32_t id = 201; id <= 216; ++id) {
+    for (const int32_t id :
+         {kImageBackground, kImageKnob, kImageReadoutPlate, kImageTextKnobPlate, kImageBypass,
+          kImageHfHarmonics, kImageLfHarmonics, kImageDelta, kImageScPreview, kImageScFilterType,
+          kImageAboutCard, kImageLampLeft, kImageLampRight}) {
         SCOPED_TRACE(id);
         const ResourceBytes bytes = findResourcePng(id);
         ASSERT_NE(bytes.data, nullptr);
