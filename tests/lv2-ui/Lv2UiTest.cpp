@@ -351,8 +351,9 @@ TEST_F(Lv2UiInAWindow, AProgramFromTheMenuWritesThePortsOfItsPreset) {
     // lists included; the ports are the DSP's, so a host that runs it plays the program.
     ASSERT_TRUE(dsp->applyPreset("Leveller"));
     int written = 0;
+    const auto enabled = static_cast<uint32_t>(dsp->portIndex("enabled"));
     for (uint32_t port = 0; port < dsp->numPorts(); ++port) {
-        if (!dsp->isControlInput(port) || port == dsp->portIndex("enabled")) continue;
+        if (!dsp->isControlInput(port) || port == enabled) continue;
         const std::vector<UiCall> writes = writesTo(port);
         ASSERT_FALSE(writes.empty()) << port;
         EXPECT_EQ(writes.back().value, dsp->control(port)) << port;

@@ -90,9 +90,10 @@ TEST_P(ScaledArtwork, IsDrawnForItsResolutionNotEnlarged) {
         const double soft = fineDetail(*smoothed(*small, width, height), *small);
         EXPECT_GT(drawn, 1.5 * soft)
             << id << " at " << percent << " %: " << drawn << " against " << soft;
-        if (percent % 100 == 0)
+        if (percent % 100 == 0) {
             EXPECT_GT(drawn, 1.5 * fineDetail(*repeated(*small, width, height), *small))
                 << id << " at " << percent << " %";
+        }
     }
 }
 
