@@ -66,7 +66,7 @@ struct PortBuffers {
 };
 
 TEST(ClapHostOnZamPlugins, EveryEffectLoadsDescribesItselfAndProcesses) {
-    const TheirAllocations theirs;
+    [[maybe_unused]] const TheirAllocations theirs;
     const std::vector<std::string> modules = zamModules();
     if (modules.empty()) GTEST_SKIP() << "zam-plugins is not installed";
     EXPECT_EQ(modules.size(), 17u);
@@ -110,7 +110,7 @@ TEST(ClapHostOnZamPlugins, EveryEffectLoadsDescribesItselfAndProcesses) {
 }
 
 TEST(ClapHostOnZamPlugins, TheLimiterReportsItsLatency) {
-    const TheirAllocations theirs;
+    [[maybe_unused]] const TheirAllocations theirs;
     HostedClapPlugin plugin("/usr/lib/clap/ZaMaximX2.clap");
     if (!plugin.isLoaded()) GTEST_SKIP() << "zam-plugins is not installed";
     ASSERT_TRUE(plugin.activate(48000.0));
