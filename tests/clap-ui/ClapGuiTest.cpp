@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "ClapStateBytes.h"
+#include "EditorMenuPicture.h"
 #include "EditorPicture.h"
 #include "HostedClapPlugin.h"
 #include "ParentWindow.h"
@@ -227,22 +228,7 @@ TEST_F(ClapGuiInAWindow, TheMetersMoveWhileAudioRuns) {
 
 namespace {
 
-// The menu opened on the background at (300, 150) is kept inside the editor, its top at 140;
-// beside its 112 pixels of sizes, the programs' rows of 16 pixels start at (413, 141), each
-// with its mark at 4 ... 7 pixels in, 6 ... 9 down.
-constexpr int kProgramRowX = 470;
-int programRowY(int program) {
-    return 149 + 16 * program;
-}
-std::vector<int> markedPrograms(const Picture& p) {
-    std::vector<int> marked;
-    for (int program = 0; program < kNumPrograms; ++program)
-        if (p[std::size_t((147 + 16 * program) * kWidth + 418)] == 0x00CCFFu)
-            marked.push_back(program);
-    return marked;
-}
-
-// The normalized values a saved state holds, read from the record's layout: "QVLs", version,
+// The normalized values a saved state holds, read from the record's layout: "QVLS", version,
 // program, then 21 little-endian floats.
 std::vector<float> stateValues(const std::vector<uint8_t>& state) {
     std::vector<float> values;
@@ -261,9 +247,9 @@ std::vector<float> stateValues(const std::vector<uint8_t>& state) {
 TEST_F(ClapGuiInAWindow, AProgramFromTheMenuReachesTheHostInsideOneGesture) {
     ASSERT_TRUE(open());
     click(300, 150, 3);
-    EXPECT_EQ(markedPrograms(screenshot()), std::vector<int>{0});
+    EXPECT_EQ(menuMarkedPrograms(screenshot(), kWidth, kNumPrograms), std::vector<int>{0});
     clap->outputEvents.clear();
-    click(kProgramRowX, programRowY(3)); // Mastering: Tight
+    click(kMenuProgramRowX, menuProgramRowY(3)); // Mastering: Tight
     collectEvents();
 
     // Each shown parameter's gesture opens before the first value and closes after the last,
@@ -299,13 +285,13 @@ TEST_F(ClapGuiInAWindow, AProgramFromTheMenuReachesTheHostInsideOneGesture) {
     idleFor(60);
     EXPECT_EQ(differences(screenshot(), snapshot(3)), 0);
     click(300, 150, 3);
-    EXPECT_EQ(markedPrograms(screenshot()), std::vector<int>{3});
+    EXPECT_EQ(menuMarkedPrograms(screenshot(), kWidth, kNumPrograms), std::vector<int>{3});
     click(kWidth - 5, 5);
 
     // Moved away from the program by the host, the menu marks none.
     clap->flush({{0, 5, 2.5}}); // Ratio
     idleFor(40);
     click(300, 150, 3);
-    EXPECT_TRUE(markedPrograms(screenshot()).empty());
+    EXPECT_TRUE(menuMarkedPrograms(screenshot(), kWidth, kNumPrograms).empty());
     click(kWidth - 5, 5);
 }

@@ -5,6 +5,7 @@
 // GoogleTest first: Xlib defines macros (None, Bool, Status) that clash with its templates.
 #include <gtest/gtest.h>
 
+#include "EditorMenuPicture.h"
 #include "EditorPicture.h"
 #include "HostedPlugin.h"
 #include "ParentWindow.h"
@@ -273,21 +274,6 @@ TEST_F(EditorInAWindow, RepeatedCloseAndOpenAndBadRequestsStayHarmless) {
     EXPECT_EQ(differences(screenshot(), expected, 0, 0, kWidth, kHeight), 0);
 }
 
-namespace {
-
-// The menu opened on the background at (300, 150) is kept inside the editor, its top at 140;
-// beside its 112 pixels of sizes, the programs' rows of 16 pixels start at (413, 141), each
-// with its mark at 4 ... 7 pixels in, 6 ... 9 down.
-constexpr int kProgramRowX = 470;
-int programRowY(int program) {
-    return 149 + 16 * program;
-}
-bool programMarked(const Picture& p, int program) {
-    return p[std::size_t((147 + 16 * program) * kWidth + 418)] == 0x00CCFFu;
-}
-
-} // namespace
-
 TEST_F(EditorInAWindow, AProgramFromTheMenuIsTheProgramChangeTheHostMakes) {
     // Program 5 edited while current, then the host goes to program 2.
     plugin->setProgram(5);
@@ -299,8 +285,8 @@ TEST_F(EditorInAWindow, AProgramFromTheMenuIsTheProgramChangeTheHostMakes) {
     click(300, 150, 3);
     const Picture menu = screenshot();
     for (int p = 0; p < 7; ++p)
-        EXPECT_EQ(programMarked(menu, p), p == 2) << p;
-    click(kProgramRowX, programRowY(5));
+        EXPECT_EQ(menuMarksProgram(menu, kWidth, p), p == 2) << p;
+    click(kMenuProgramRowX, menuProgramRowY(5));
 
     // The program the host lists changes, with the values it holds as edited, and the host is
     // told to read it; nothing is recorded as automation.
@@ -318,6 +304,6 @@ TEST_F(EditorInAWindow, AProgramFromTheMenuIsTheProgramChangeTheHostMakes) {
     click(300, 150, 3);
     const Picture again = screenshot();
     for (int p = 0; p < 7; ++p)
-        EXPECT_EQ(programMarked(again, p), p == 6) << p;
+        EXPECT_EQ(menuMarksProgram(again, kWidth, p), p == 6) << p;
     click(kWidth - 5, 5); // outside the menu: closes it
 }

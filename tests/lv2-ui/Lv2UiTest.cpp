@@ -6,11 +6,13 @@
 // GoogleTest first: Xlib defines macros (None, Bool, Status) that clash with its templates.
 #include <gtest/gtest.h>
 
+#include "EditorMenuPicture.h"
 #include "EditorPicture.h"
 #include "HostedLv2Plugin.h"
 #include "ParentWindow.h"
 #include "WindowPicture.h"
 #include "XTestDisplay.h"
+#include "plugin/FactoryPrograms.h"
 
 #include <dlfcn.h>
 #include <lv2/atom/atom.h>
@@ -321,31 +323,12 @@ TEST_F(Lv2UiInAWindow, MetersFollowTheOutputPortsAndStrangeEventsAreIgnored) {
 
 } // namespace
 
-namespace {
-
-// The menu opened on the background at (300, 150) is kept inside the editor, its top at 140;
-// beside its 112 pixels of sizes, the programs' rows of 16 pixels start at (413, 141), each
-// with its mark at 4 ... 7 pixels in, 6 ... 9 down.
-constexpr int kProgramRowX = 470;
-int programRowY(int program) {
-    return 149 + 16 * program;
-}
-std::vector<int> markedPrograms(const Picture& p) {
-    std::vector<int> marked;
-    for (int program = 0; program < 7; ++program)
-        if (p[std::size_t((147 + 16 * program) * kWidth + 418)] == 0x00CCFFu)
-            marked.push_back(program);
-    return marked;
-}
-
-} // namespace
-
 TEST_F(Lv2UiInAWindow, AProgramFromTheMenuWritesThePortsOfItsPreset) {
     sendControls(); // the defaults: the first program
     click(300, 150, 3);
-    EXPECT_EQ(markedPrograms(screenshot()), std::vector<int>{0});
+    EXPECT_EQ(menuMarkedPrograms(screenshot(), kWidth, kNumPrograms), std::vector<int>{0});
     host.calls.clear();
-    click(kProgramRowX, programRowY(6));
+    click(kMenuProgramRowX, menuProgramRowY(6));
 
     // Every control input the preset of the same name sets is written with its value, the zone
     // lists included; the ports are the DSP's, so a host that runs it plays the program.
@@ -367,12 +350,12 @@ TEST_F(Lv2UiInAWindow, AProgramFromTheMenuWritesThePortsOfItsPreset) {
     for (const UiCall& c : host.calls)
         if (c.kind == UiCall::kWrite) portEvent(c.port, c.value);
     click(300, 150, 3);
-    EXPECT_EQ(markedPrograms(screenshot()), std::vector<int>{6});
+    EXPECT_EQ(menuMarkedPrograms(screenshot(), kWidth, kNumPrograms), std::vector<int>{6});
     click(kWidth + 200, kHeight + 100); // closes the menu
 
     // A value away from every program marks none.
     portEvent(kFirstParameterPort + 3, -20.5f); // Threshold
     click(300, 150, 3);
-    EXPECT_TRUE(markedPrograms(screenshot()).empty());
+    EXPECT_TRUE(menuMarkedPrograms(screenshot(), kWidth, kNumPrograms).empty());
     click(kWidth + 200, kHeight + 100);
 }

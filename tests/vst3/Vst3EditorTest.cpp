@@ -5,6 +5,7 @@
 // GoogleTest first: Xlib defines macros (None, Bool, Status) that clash with its templates.
 #include <gtest/gtest.h>
 
+#include "EditorMenuPicture.h"
 #include "EditorPicture.h"
 #include "HostedVst3Plugin.h"
 #include "ParentWindow.h"
@@ -155,7 +156,7 @@ TEST_F(Vst3EditorInAWindow, AProgramFromTheMenuIsTheHostsProgramChange) {
     pressButton(display, 3, true);
     pressButton(display, 3, false);
     idleFor(60);
-    pointerTo(470, 149 + 16 * 4); // the fifth program
+    pointerTo(kMenuProgramRowX, menuProgramRowY(4)); // the fifth program
     button(true);
     button(false);
     idleFor(60);
