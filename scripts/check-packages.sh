@@ -113,7 +113,7 @@ file "$unpacked"/*/64-bit/$name.dll | grep -q 'PE32+ executable (DLL).*x86-64' |
 for arch in 32-bit:windows-i686:wine-run.sh 64-bit:windows-x64:wine64-run.sh; do
     IFS=: read -r folder build runner <<<"$arch"
     for test in qvl_win32_module_tests qvl_windows_editor_window_tests; do
-        cp "build/$build/plugin/$test.exe" "$unpacked"/*/"$folder"/
+        cp "build/$build/formats/vst2/$test.exe" "$unpacked"/*/"$folder"/
         (cd "$unpacked"/*/"$folder" && "$repo/scripts/windows/$runner" "./$test.exe" >/dev/null) ||
             fail "$test fails with the packaged $folder DLL"
     done
@@ -142,7 +142,7 @@ for arch in 32-bit:windows-i686:wine-run.sh:'PE32 executable (DLL).*Intel 80386'
     # Read whole first: grep -q would end the pipe early and fail objdump under pipefail.
     clap_dump="$(objdump -p "$clap")"
     grep -q '\] clap_entry$' <<<"$clap_dump" || fail "$folder/$name.clap does not export clap_entry"
-    cp "build/$build/plugin/clap/qvl_win32_clap_module_tests.exe" "$(dirname "$clap")/"
+    cp "build/$build/formats/clap/qvl_win32_clap_module_tests.exe" "$(dirname "$clap")/"
     (cd "$(dirname "$clap")" && "$repo/scripts/windows/$runner" ./qvl_win32_clap_module_tests.exe >/dev/null) ||
         fail "qvl_win32_clap_module_tests fails with the packaged $folder/$name.clap"
 done

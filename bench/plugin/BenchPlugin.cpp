@@ -3,9 +3,9 @@
 // engine's feedback loop alone with the program's settings.
 #include "engine/FeedbackLoop.h"
 #include "engine/InstructionSet.h"
+#include "formats/vst2/Vst2Dispatcher.h"
+#include "formats/vst2/Vst2Plugin.h"
 #include "plugin/CompressorEffect.h"
-#include "plugin/vst2/Vst2Dispatcher.h"
-#include "plugin/vst2/Vst2Plugin.h"
 
 #include <benchmark/benchmark.h>
 

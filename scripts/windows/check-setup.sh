@@ -139,7 +139,7 @@ expect_version_resource() {
 # The Windows module tests (with the factory programs' fingerprints) beside an installed DLL.
 expect_module_works() {
     local folder="$1" build="$2"
-    cp "$repo/build/$build/plugin/qvl_win32_module_tests.exe" "$folder/"
+    cp "$repo/build/$build/formats/vst2/qvl_win32_module_tests.exe" "$folder/"
     (cd "$folder" && run ./qvl_win32_module_tests.exe >"$work/test-log") ||
         { cat "$work/test-log" >&2; fail "$situation: module tests fail with the DLL in $folder"; }
     rm "$folder/qvl_win32_module_tests.exe"
@@ -148,7 +148,7 @@ expect_module_works() {
 # The same for the CLAP module: its tests load the .clap beside them.
 expect_clap_works() {
     local folder="$1" build="$2"
-    cp "$repo/build/$build/plugin/clap/qvl_win32_clap_module_tests.exe" "$folder/"
+    cp "$repo/build/$build/formats/clap/qvl_win32_clap_module_tests.exe" "$folder/"
     (cd "$folder" && run ./qvl_win32_clap_module_tests.exe >"$work/test-log") ||
         { cat "$work/test-log" >&2; fail "$situation: CLAP tests fail with the module in $folder"; }
     rm "$folder/qvl_win32_clap_module_tests.exe"

@@ -6,7 +6,7 @@
 #include "views/CAnimKnob.h"
 #include "views/COnOffButton.h"
 #include "views/CParamDisplay.h"
-#include "views/custom/CTransferFunction.h"
+#include "widgets/CTransferFunction.h"
 
 #include <gtest/gtest.h>
 

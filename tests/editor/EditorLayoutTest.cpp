@@ -9,11 +9,11 @@
 #include "views/COnOffButton.h"
 #include "views/CParamDisplay.h"
 #include "views/CVerticalSwitch.h"
-#include "views/custom/CCompMeter.h"
-#include "views/custom/CScala.h"
-#include "views/custom/CTextKnob.h"
-#include "views/custom/CTransferFunction.h"
-#include "views/custom/LevelMeter.h"
+#include "widgets/CCompMeter.h"
+#include "widgets/CScala.h"
+#include "widgets/CTextKnob.h"
+#include "widgets/CTransferFunction.h"
+#include "widgets/LevelMeter.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include "editor/MeterBallistics.h"
 #include "views/CAnimKnob.h"
 #include "views/CMovieBitmap.h"
-#include "views/custom/CCompMeter.h"
-#include "views/custom/LevelMeter.h"
+#include "widgets/CCompMeter.h"
+#include "widgets/LevelMeter.h"
 
 #include <gtest/gtest.h>
 

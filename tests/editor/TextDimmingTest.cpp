@@ -4,7 +4,7 @@
 
 #include "editor/TextDimming.h"
 #include "views/CParamDisplay.h"
-#include "views/custom/CTextKnob.h"
+#include "widgets/CTextKnob.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Processing and every parameter and program change through the effect allocate nothing.
 #include "AllocationCounter.h"
 #include "EffectSignals.h"
+#include "formats/vst2/Vst2Dispatcher.h"
+#include "formats/vst2/Vst2Plugin.h"
 #include "plugin/CompressorEffect.h"
-#include "plugin/vst2/Vst2Dispatcher.h"
-#include "plugin/vst2/Vst2Plugin.h"
 
 #include <gtest/gtest.h>
 

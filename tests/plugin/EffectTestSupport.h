@@ -1,9 +1,9 @@
 #pragma once
 
 #include "editor/EffectEditor.h"
+#include "formats/vst2/Vst2Dispatcher.h"
+#include "formats/vst2/Vst2Plugin.h"
 #include "plugin/CompressorEffect.h"
-#include "plugin/vst2/Vst2Dispatcher.h"
-#include "plugin/vst2/Vst2Plugin.h"
 
 #include <memory>
 #include <ostream>

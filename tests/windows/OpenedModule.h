@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plugin/vst2/Vst2Interface.h"
+#include "formats/vst2/Vst2Interface.h"
 #include "tests/windows/ModuleBesideProgram.h"
 
 #include <gtest/gtest.h>

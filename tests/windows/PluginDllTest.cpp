@@ -1,6 +1,6 @@
 // The built Windows module, loaded the way a host loads it: LoadLibrary, then the exported
 // entry by name. Checks what a host relies on before it ever processes audio.
-#include "plugin/vst2/Vst2Interface.h"
+#include "formats/vst2/Vst2Interface.h"
 #include "tests/windows/ModuleBesideProgram.h"
 
 #include <gtest/gtest.h>

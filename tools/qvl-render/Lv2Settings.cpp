@@ -4,8 +4,8 @@
 #include "OwnPlugin.h"
 #include "SimplifiedName.h"
 
+#include "formats/lv2/Lv2Ports.h"
 #include "plugin/ValueFromText.h"
-#include "plugin/lv2/Lv2Ports.h"
 
 #include <lv2/core/lv2.h>
 

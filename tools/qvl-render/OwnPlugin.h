@@ -3,8 +3,8 @@
 #include "HostedLv2Plugin.h"
 #include "HostedPlugin.h"
 
-#include "plugin/lv2/Lv2Uris.h"
-#include "plugin/vst2/Vst2Plugin.h"
+#include "formats/lv2/Lv2Uris.h"
+#include "formats/vst2/Vst2Plugin.h"
 
 // Whether a loaded plug-in is ours, in either edition: only then are its parameters' curves,
 // its gain readout and its meter outputs known to the tool.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DynamicLibrary.h"
-#include "plugin/vst2/Vst2Interface.h"
+#include "formats/vst2/Vst2Interface.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,0 +1,64 @@
+#include "formats/vst2/EffectRecord.h"
+
+#include "formats/vst2/Vst2Dispatcher.h"
+#include "formats/vst2/Vst2Plugin.h"
+
+namespace {
+
+intptr_t VST2_CALL dispatcherEntry(vst2::AEffect* record, int32_t opcode, int32_t index,
+                                   intptr_t value, void* ptr, float opt) {
+    Vst2Plugin* plugin = Vst2Plugin::fromRecord(record);
+    if (!plugin) return 0;
+    if (opcode == vst2::effClose) {
+        delete plugin;
+        return 1;
+    }
+    return dispatchRequest(*plugin, opcode, index, value, ptr, opt);
+}
+
+void VST2_CALL setParameterEntry(vst2::AEffect* record, int32_t index, float value) {
+    if (Vst2Plugin* plugin = Vst2Plugin::fromRecord(record))
+        plugin->effect().setParameter(index, value);
+}
+
+float VST2_CALL getParameterEntry(vst2::AEffect* record, int32_t index) {
+    Vst2Plugin* plugin = Vst2Plugin::fromRecord(record);
+    return plugin ? plugin->effect().getParameter(index) : 0.0f;
+}
+
+template <typename Sample> bool hasStereoBuffers(Sample** inputs, Sample** outputs) {
+    return inputs && outputs && inputs[0] && inputs[1] && outputs[0] && outputs[1];
+}
+
+template <typename Sample>
+void processEntry(vst2::AEffect* record, Sample** inputs, Sample** outputs, int32_t frames) {
+    Vst2Plugin* plugin = Vst2Plugin::fromRecord(record);
+    if (plugin && hasStereoBuffers(inputs, outputs))
+        plugin->effect().process(inputs, outputs, frames);
+}
+
+void VST2_CALL processReplacingEntry(vst2::AEffect* record, float** inputs, float** outputs,
+                                     int32_t frames) {
+    processEntry(record, inputs, outputs, frames);
+}
+
+void VST2_CALL processDoubleReplacingEntry(vst2::AEffect* record, double** inputs, double** outputs,
+                                           int32_t frames) {
+    processEntry(record, inputs, outputs, frames);
+}
+
+// The deprecated accumulating call is not offered; hosts that still use it get silence added.
+void VST2_CALL processAccumulatingEntry(vst2::AEffect*, float**, float**, int32_t) {}
+
+} // namespace
+
+void bindEffectRecord(vst2::AEffect& record, Vst2Plugin& plugin) {
+    record.magic = vst2::kEffectMagic;
+    record.object = &plugin;
+    record.dispatcher = dispatcherEntry;
+    record.setParameter = setParameterEntry;
+    record.getParameter = getParameterEntry;
+    record.processReplacing = processReplacingEntry;
+    record.processDoubleReplacing = processDoubleReplacingEntry;
+    record.process = processAccumulatingEntry;
+}
