@@ -60,10 +60,10 @@ void CompressorEffect::setParameter(int index, float value) {
 }
 
 float CompressorEffect::getParameter(int index) {
-    return isParameterIndex(index) ? currentProgram().value(index) : readoutValue(meters(), index);
+    return isParameterIndex(index) ? currentProgram().value(index) : 0.0f;
 }
 
-MeterSnapshot CompressorEffect::meters() const {
+MeterSnapshot CompressorEffect::meters() {
     MeterSnapshot snapshot;
     snapshot.gain = static_cast<float>(meterValues_.gain.load(std::memory_order_relaxed));
     snapshot.levelA = static_cast<float>(meterValues_.levelA.load(std::memory_order_relaxed));

@@ -39,8 +39,7 @@ class CompressorEffect final : public EditorHost {
     void resume();
     void suspend();
 
-    // Parameters. Indices outside 0..20 are ignored by setParameter; getParameter answers
-    // them with the editor's readouts (readoutValue).
+    // Parameters. Indices outside 0..20 are ignored by setParameter and read as 0.
     void setParameter(int index, float value);
     float getParameter(int index) override;
     void setParameterAutomated(int index, float value) override;
@@ -51,7 +50,7 @@ class CompressorEffect final : public EditorHost {
     bool deltaOn() const { return deltaOn_.load(std::memory_order_relaxed); }
 
     // The meters as the audio thread left them; callable from any thread.
-    MeterSnapshot meters() const;
+    MeterSnapshot meters() override;
 
     // Programs. Indices outside 0..6 are ignored.
     void setProgram(int index);

@@ -1,6 +1,8 @@
 #include "formats/vst2/Vst2Plugin.h"
 
 #include "formats/vst2/EffectRecord.h"
+#include "formats/vst2/Vst2Readouts.h"
+#include "plugin/ParameterTable.h"
 
 #include <new>
 
@@ -21,6 +23,11 @@ Vst2Plugin::Vst2Plugin(vst2::HostCallback audioMaster,
 
 Vst2Plugin* Vst2Plugin::fromRecord(vst2::AEffect* record) {
     return record ? static_cast<Vst2Plugin*>(record->object) : nullptr;
+}
+
+float Vst2Plugin::getParameter(int index) {
+    return isParameterIndex(index) ? effect_.getParameter(index)
+                                   : readoutValue(effect_.meters(), index);
 }
 
 void Vst2Plugin::resume() {

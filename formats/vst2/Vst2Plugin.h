@@ -18,6 +18,8 @@ class Vst2Plugin final : public EffectHost {
     vst2::AEffect* record() { return &record_; }
     static Vst2Plugin* fromRecord(vst2::AEffect* record);
     CompressorEffect& effect() { return effect_; }
+    // The parameters 0..20, the meter readouts 500..506 (Vst2Readouts.h); 0 for anything else.
+    float getParameter(int index);
 
     // The latency is reported from the first resume on, as the host then reads it.
     void resume();
