@@ -195,7 +195,7 @@ TEST(EditorForwarding, ContentScaleRequestsReachTheEditorAndItsResizeReachesTheH
     EXPECT_EQ(h.editor()->hostScales, std::vector<double>{1.5});
 
     h.log.clear();
-    EXPECT_EQ(h.effect.resizeEditorWindow(1035, 405), false); // the test host answers 0
+    EXPECT_EQ(h.editor()->host.resizeEditorWindow(1035, 405), false); // the test host answers 0
     ASSERT_EQ(h.log.size(), 1u);
     EXPECT_EQ(h.log[0].opcodeOrZero, audioMasterSizeWindow);
     EXPECT_EQ(h.log[0].index, 1035);

@@ -46,8 +46,8 @@ class NoWindow : public FrameWindow {
 } // namespace
 
 SharedRef<CBitmap> renderEditorSnapshot(const SnapshotOptions& options) {
-    // The effect runs without its own editor; the one drawn here reads through SnapshotHost.
-    CompressorEffect effect(nullptr, CompressorEffect::EditorFactory{});
+    // The editor drawn here reads the effect through SnapshotHost.
+    CompressorEffect effect(nullptr);
     effect.setProgram(options.program);
     for (const auto& [index, value] : options.parameters)
         effect.setParameter(index, value);
