@@ -204,6 +204,49 @@ TEST(EditorForwarding, ContentScaleRequestsReachTheEditorAndItsResizeReachesTheH
     EXPECT_EQ(without.dispatch(effVendorSpecific, kPreS, kAeCs, nullptr, 2.0f), 0);
 }
 
+// An editor that hands a last change to its host while it is being destroyed, as a closing
+// editor may, and records the changes it hears of.
+class LastWordEditor final : public EffectEditor {
+  public:
+    LastWordEditor(EditorHost& host, std::vector<int>& heard) : host_(host), heard_(heard) {}
+    ~LastWordEditor() override { host_.setParameterAutomated(kRatio, 0.3f); }
+
+    int width() const override { return 1; }
+    int height() const override { return 1; }
+    bool open(void*) override { return true; }
+    void close() override {}
+    void idle() override {}
+    bool onKeyDown(int, int, int) override { return false; }
+    bool onKeyUp(int, int, int) override { return false; }
+    void setKnobMode(int) override {}
+    void setHostScale(double) override {}
+    void setParameter(int index, float) override { heard_.push_back(index); }
+
+  private:
+    EditorHost& host_;
+    std::vector<int>& heard_;
+};
+
+TEST(EditorForwarding, AnEditorBeingDestroyedHearsNoMoreButItsLastChangeIsKept) {
+    struct NoHost final : EffectHost {
+        void automate(int, float) override {}
+        void beginEdit(int) override {}
+        void endEdit(int) override {}
+    } host;
+    CompressorEffect effect(&host);
+    std::vector<int> heard;
+    {
+        EditorBinding binding(effect, host, [&heard](EditorHost& editorHost) {
+            return std::make_unique<LastWordEditor>(editorHost, heard);
+        });
+        effect.setParameter(kKnee, 0.5f);
+    }
+    EXPECT_EQ(heard, std::vector<int>{kKnee});
+    EXPECT_EQ(effect.getParameter(kRatio), 0.3f);
+    effect.setParameter(kKnee, 0.6f); // no listener left to reach
+    EXPECT_EQ(heard, std::vector<int>{kKnee});
+}
+
 TEST(EditorForwarding, WithoutAnEditorEveryEditorRequestAnswersZero) {
     EffectHarness h(false);
     EXPECT_FALSE(h.plugin.record()->flags & effFlagsHasEditor);
