@@ -289,12 +289,12 @@ void CompressorEditor::updateMeters() {
     if (elapsedMs <= kMeterIntervalMs) return;
     lastMeterTick_ = now;
 
+    const MeterSnapshot snapshot = host_.meters();
     MeterReadings in;
-    in.gain = host_.getParameter(kReadoutGain);
-    in.levelADb = host_.getParameter(kReadoutLevelA);
-    in.levelBDb = host_.getParameter(kReadoutLevelB);
-    in.active = host_.getParameter(kReadoutProcessingActive) == 1.0f &&
-                !isOn(host_.getParameter(kParamScPreview));
+    in.gain = snapshot.gain;
+    in.levelADb = snapshot.levelA;
+    in.levelBDb = snapshot.levelB;
+    in.active = snapshot.processingActive && !isOn(host_.getParameter(kParamScPreview));
 
     const float g = gainReductionDb(in.gain);
     const float h = meterScaleFactor(controls_.meterScale->getValue());

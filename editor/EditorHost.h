@@ -1,11 +1,15 @@
 #pragma once
 
-// What the editor needs of the effect that owns it: reading values (parameters 0..20 and the
-// readouts 500..506), changing a parameter on the user's behalf, framing a drag gesture,
-// fitting its window to the editor's size, and the programs its menu offers.
+#include "plugin/MeterSnapshot.h"
+
+// What the editor needs of whoever runs it: reading parameters 0..20 and the meters, changing a
+// parameter on the user's behalf, framing a drag gesture, fitting its window to the editor's
+// size, and the programs its menu offers.
 class EditorHost {
   public:
     virtual float getParameter(int index) = 0;
+    // The meters as the audio last left them.
+    virtual MeterSnapshot meters() = 0;
     virtual void setParameterAutomated(int index, float value) = 0;
     virtual void beginEdit(int index) = 0;
     virtual void endEdit(int index) = 0;

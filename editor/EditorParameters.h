@@ -31,17 +31,6 @@ enum EditorParameter : int32_t {
     kNumEditorParameters = kMeterScale + 1
 };
 
-// The effect's readouts beside the parameters; the meters read 501 to 503 and 506.
-enum EditorReadout : int32_t {
-    kReadoutUnity = 500,            // always 1
-    kReadoutGain = 501,             // linear gain factor, 1 = no reduction
-    kReadoutLevelB = 502,           // second detector level, dB
-    kReadoutLevelA = 503,           // first detector level, dB
-    kReadoutZeroFirst = 504,        // always 0
-    kReadoutZeroSecond = 505,       // always 0
-    kReadoutProcessingActive = 506, // 1 between resume and suspend
-};
-
 // Tags 0 ... 18 are parameters; any other tag (the about trigger, the meters) is not.
 constexpr bool isEditorParameter(int32_t tag) {
     return tag >= 0 && tag < kNumEditorParameters;

@@ -4,8 +4,8 @@
 
 class EditorHost;
 
-// The editor as the effect sees it: the host's editor requests, forwarded one to one, and
-// the notification that a parameter changed.
+// The editor as a format adapter sees it: the host's editor requests, forwarded one to one,
+// and the notification that a parameter changed.
 class EffectEditor {
   public:
     virtual ~EffectEditor() = default;

@@ -18,12 +18,11 @@ float storableValue(float value) {
 
 } // namespace
 
-CompressorEffect::CompressorEffect(EffectHost* host, const EditorFactory& makeEditor)
+CompressorEffect::CompressorEffect(EffectHost* host)
     : host_(host), engine_(std::make_unique<DynamicsEngine>()) {
     bypassDelay_.setLength(kLatencySamples);
     fillFactoryPrograms(programs_);
     setProgram(0);
-    if (makeEditor) editor_ = makeEditor(*this);
     meterValues_.reset();
     engine_->reset();
 }
@@ -52,15 +51,15 @@ void CompressorEffect::setParameter(int index, float value) {
 
     if (index == kDelta) deltaOn_.store(curve::isOn(v), std::memory_order_relaxed);
     if (index == kBypass) bypassOn_.store(curve::isOn(v), std::memory_order_relaxed);
-    // The switches turned off run through this same path, so the editor hears of them before
-    // the change that caused them.
+    // The switches turned off run through this same path, so the listener hears of them
+    // before the change that caused them.
     listening::lastChangeWins(index, v, [this](int other) { setParameter(other, 0.0f); });
 
-    if (editor_) editor_->setParameter(index, v);
+    if (EffectListener* listener = listener_.load()) listener->parameterChanged(index, v);
 }
 
 float CompressorEffect::getParameter(int index) {
-    return isParameterIndex(index) ? currentProgram().value(index) : readoutValue(meters(), index);
+    return isParameterIndex(index) ? currentProgram().value(index) : 0.0f;
 }
 
 MeterSnapshot CompressorEffect::meters() const {
@@ -85,16 +84,13 @@ void CompressorEffect::endEdit(int index) {
     if (host_) host_->endEdit(index);
 }
 
-bool CompressorEffect::resizeEditorWindow(int width, int height) {
-    return host_ && host_->resizeEditorWindow(width, height);
-}
-
 void CompressorEffect::setProgram(int index) {
     if (index < 0 || index >= kNumPrograms) return;
     curProgram_.store(index, std::memory_order_relaxed);
     // Each slot is read when its turn comes: an earlier slot may have switched it off.
     for (int i = 0; i < kNumParameters; ++i)
         setParameter(i, programs_[index].value(i));
+    if (EffectListener* listener = listener_.load()) listener->programChanged(index);
 }
 
 void CompressorEffect::setProgramName(const char* text) {

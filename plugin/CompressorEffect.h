@@ -1,35 +1,31 @@
 #pragma once
 
-#include "editor/EditorHost.h"
-#include "editor/EffectEditor.h"
 #include "engine/BlockLoop.h"
 #include "engine/DynamicsEngine.h"
 #include "engine/MeterReadouts.h"
 #include "engine/StereoDelayLine.h"
 #include "plugin/CompressorProgram.h"
 #include "plugin/EffectHost.h"
+#include "plugin/EffectListener.h"
 #include "plugin/FactoryPrograms.h"
 #include "plugin/MeterSnapshot.h"
 
 #include <atomic>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 // The effect itself, the same under every plug-in format: it owns the dynamics engine, the
-// programs with the live parameter values, the bypass delay line, the meter readouts and the
-// editor. A format adapter translates its host's requests into these calls and passes the
-// effect's automation and edit gestures on through EffectHost.
-class CompressorEffect final : public EditorHost {
+// programs with the live parameter values, the bypass delay line and the meter readouts. A
+// format adapter translates its host's requests into these calls, passes the effect's
+// automation and edit gestures on through EffectHost, and keeps the editor, which follows the
+// values as the effect's listener.
+class CompressorEffect final {
   public:
-    using EditorFactory = std::function<std::unique_ptr<EffectEditor>(EditorHost&)>;
-
     static constexpr int kLatencySamples = kEngineLatencySamples;
     static constexpr int kBypassDelayCapacity = 500;
 
-    // host may be null, and makeEditor empty: the effect then tells no one about the editor's
-    // changes, or runs without an editor.
-    CompressorEffect(EffectHost* host, const EditorFactory& makeEditor);
+    // host may be null: the effect then tells no one about the user's changes.
+    explicit CompressorEffect(EffectHost* host);
     CompressorEffect(const CompressorEffect&) = delete;
     CompressorEffect& operator=(const CompressorEffect&) = delete;
 
@@ -39,36 +35,38 @@ class CompressorEffect final : public EditorHost {
     void resume();
     void suspend();
 
-    // Parameters. Indices outside 0..20 are ignored by setParameter; getParameter answers
-    // them with the editor's readouts (readoutValue).
+    // Parameters. Indices outside 0..20 are ignored by setParameter and read as 0.
     void setParameter(int index, float value);
-    float getParameter(int index) override;
-    void setParameterAutomated(int index, float value) override;
-    void beginEdit(int index) override;
-    void endEdit(int index) override;
-    bool resizeEditorWindow(int width, int height) override;
+    float getParameter(int index);
+    // A change the user made: applied, then recorded by the host as automation.
+    void setParameterAutomated(int index, float value);
+    void beginEdit(int index);
+    void endEdit(int index);
     bool bypassOn() const { return bypassOn_.load(std::memory_order_relaxed); }
     bool deltaOn() const { return deltaOn_.load(std::memory_order_relaxed); }
 
     // The meters as the audio thread left them; callable from any thread.
     MeterSnapshot meters() const;
 
+    // The one listener that hears of every change; null for none. Set it before the audio
+    // runs and clear it before the listener goes.
+    void setListener(EffectListener* listener) { listener_.store(listener); }
+
     // Programs. Indices outside 0..6 are ignored.
     void setProgram(int index);
     int getProgram() const { return curProgram_.load(std::memory_order_relaxed); }
     void setProgramName(const char* text);
     // The name of program index; empty for an index outside 0..6.
-    const char* programName(int index) const override {
+    const char* programName(int index) const {
         return index >= 0 && index < kNumPrograms ? programs_[index].name : "";
     }
-    int programCount() const override { return kNumPrograms; }
+    int programCount() const { return kNumPrograms; }
     // Where the host lists programs, the current one; else the factory program the parameters
     // hold, since the current program is then no choice the user can see.
-    int checkedProgram() override;
+    int checkedProgram();
     // Applied as EffectHost::listsPrograms describes.
-    void chooseProgram(int index) override;
+    void chooseProgram(int index);
 
-    EffectEditor* editor() { return editor_.get(); }
     const DynamicsEngine& engine() const { return *engine_; }
 
     // Non-positive frame counts process nothing; inputs and outputs may be the same arrays.
@@ -87,8 +85,7 @@ class CompressorEffect final : public EditorHost {
     std::atomic<bool> bypassOn_{false};
     std::atomic<bool> deltaOn_{false};
     std::atomic<bool> processingActive_{false};
-    // Declared last so it is destroyed first: it may still read parameters while it closes.
-    std::unique_ptr<EffectEditor> editor_;
+    std::atomic<EffectListener*> listener_{nullptr};
 };
 
 template <typename Sample>

@@ -1,9 +1,9 @@
 #pragma once
 
-// What the effect tells whoever runs it, whatever the plug-in format: a change the user made
-// in the editor, for the host to record as automation, and the start and end of the drag that
-// made it, so a host can group the recorded values into one gesture; a new size of the
-// editor's window; and a program chosen in the editor.
+// What the effect and its editor tell whoever runs them, whatever the plug-in format: a change
+// the user made in the editor, for the host to record as automation, and the start and end of
+// the drag that made it, so a host can group the recorded values into one gesture; a new size
+// of the editor's window; and a program chosen in the editor.
 class EffectHost {
   public:
     virtual void automate(int index, float value) = 0;

@@ -42,7 +42,7 @@ benchmark::Counter perHostSample(benchmark::State& state, std::size_t samplesPer
 
 void runProgram(benchmark::State& state, float sampleRateHz) {
     const int program = static_cast<int>(state.range(0));
-    auto plugin = std::make_unique<Vst2Plugin>(nullptr, CompressorEffect::EditorFactory{});
+    auto plugin = std::make_unique<Vst2Plugin>(nullptr, EditorBinding::EditorFactory{});
     CompressorEffect* effect = &plugin->effect();
     dispatchRequest(*plugin, vst2::effSetSampleRate, 0, 0, nullptr, sampleRateHz);
     dispatchRequest(*plugin, vst2::effSetProgram, 0, program, nullptr, 0.0f);
@@ -84,7 +84,7 @@ __attribute__((target("avx2,fma"))) double loopStepsFused(FeedbackLoop& loop,
 // sample, at 96 kHz once.
 void runFeedbackLoop(benchmark::State& state, float sampleRateHz) {
     const int program = static_cast<int>(state.range(0));
-    auto plugin = std::make_unique<Vst2Plugin>(nullptr, CompressorEffect::EditorFactory{});
+    auto plugin = std::make_unique<Vst2Plugin>(nullptr, EditorBinding::EditorFactory{});
     dispatchRequest(*plugin, vst2::effSetSampleRate, 0, 0, nullptr, sampleRateHz);
     dispatchRequest(*plugin, vst2::effSetProgram, 0, program, nullptr, 0.0f);
     const DynamicsEngine& engine = plugin->effect().engine();

@@ -99,9 +99,9 @@ void silence(const clap_audio_buffer_t* buffers, uint32_t count, uint32_t frames
 } // namespace
 
 ClapPlugin::ClapPlugin(const clap_host_t* host, const clap_plugin_descriptor_t* descriptor,
-                       const CompressorEffect::EditorFactory& makeEditor)
-    : record_(makePluginRecord(descriptor, this)), host_(host), effect_(this, makeEditor),
-      gui_(host, effect_.editor()) {
+                       const EditorBinding::EditorFactory& makeEditor)
+    : record_(makePluginRecord(descriptor, this)), host_(host), effect_(this),
+      editor_(effect_, *this, makeEditor), gui_(host, editor_.editor()) {
     for (int i = 0; i < kNumParameters; ++i)
         hostKnows_[i] = effect_.getParameter(i);
 }
@@ -289,9 +289,9 @@ bool ClapPlugin::resizeEditorWindow(int width, int height) {
 
 ClapPlugin* createClapPlugin(const clap_host_t* host, const clap_plugin_descriptor_t* descriptor) {
 #if QVL_HAS_EDITOR
-    const CompressorEffect::EditorFactory makeEditor = createCompressorEditor;
+    const EditorBinding::EditorFactory makeEditor = createCompressorEditor;
 #else
-    const CompressorEffect::EditorFactory makeEditor;
+    const EditorBinding::EditorFactory makeEditor;
 #endif
     try {
         return new ClapPlugin(host, descriptor, makeEditor);

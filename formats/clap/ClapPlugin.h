@@ -2,6 +2,7 @@
 
 #include "formats/clap/ClapEditorGui.h"
 #include "formats/clap/EditorChangeQueue.h"
+#include "formats/common/EditorBinding.h"
 #include "plugin/CompressorEffect.h"
 #include "plugin/EffectHost.h"
 
@@ -12,13 +13,13 @@
 
 #include <atomic>
 
-// One instance as a CLAP host sees it: the plug-in record the host holds, the effect, and the
-// answers only this format needs (lifecycle, sample-accurate events, output events that keep
-// the host's controls true). The record's functions (ClapPluginRecord.cpp) forward to it.
+// One instance as a CLAP host sees it: the plug-in record the host holds, the effect and its
+// editor, and the answers only this format needs (lifecycle, sample-accurate events, output events
+// that keep the host's controls true). The record's functions (ClapPluginRecord.cpp) forward to it.
 class ClapPlugin final : public EffectHost {
   public:
     ClapPlugin(const clap_host_t* host, const clap_plugin_descriptor_t* descriptor,
-               const CompressorEffect::EditorFactory& makeEditor);
+               const EditorBinding::EditorFactory& makeEditor);
     ClapPlugin(const ClapPlugin&) = delete;
     ClapPlugin& operator=(const ClapPlugin&) = delete;
 
@@ -67,8 +68,9 @@ class ClapPlugin final : public EffectHost {
     // The normalized values the host last sent or heard of; only process and flush touch them.
     float hostKnows_[kNumParameters] = {};
     CompressorEffect effect_;
-    // Declared after the effect, so it is destroyed first and closes the editor while the
-    // effect is whole.
+    // Declared after the effect, so they are destroyed first: the window closes, then the
+    // editor goes, while the effect is whole.
+    EditorBinding editor_;
     ClapEditorGui gui_;
 };
 

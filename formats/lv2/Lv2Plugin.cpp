@@ -18,7 +18,7 @@ namespace {
 // parameter path the other edition uses.
 class Lv2Instance {
   public:
-    explicit Lv2Instance(double sampleRateHz) : effect_(nullptr, {}) {
+    explicit Lv2Instance(double sampleRateHz) : effect_(nullptr) {
         effect_.setSampleRate(static_cast<float>(sampleRateHz));
         for (int i = 0; i < kNumParameters; ++i)
             applied_[i] = lv2port::exactPlain(i, effect_.getParameter(i));

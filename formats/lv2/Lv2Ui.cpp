@@ -5,7 +5,6 @@
 #include "platform/linux/X11ChildWindow.h"
 #include "plugin/FactoryPrograms.h"
 #include "plugin/ListeningSwitches.h"
-#include "plugin/MeterSnapshot.h"
 #include "plugin/ParameterTable.h"
 
 #include <lv2/atom/atom.h>
@@ -37,8 +36,10 @@ class Lv2EditorHost final : public EditorHost {
     void attach(EffectEditor* editor) { editor_ = editor; }
 
     float getParameter(int index) override {
-        return isParameterIndex(index) ? values_[index] : readoutValue(meters_, index);
+        return isParameterIndex(index) ? values_[index] : 0.0f;
     }
+
+    MeterSnapshot meters() override { return meters_; }
 
     void setParameterAutomated(int index, float value) override {
         if (!isParameterIndex(index)) return;

@@ -23,7 +23,7 @@ void VST2_CALL setParameterEntry(vst2::AEffect* record, int32_t index, float val
 
 float VST2_CALL getParameterEntry(vst2::AEffect* record, int32_t index) {
     Vst2Plugin* plugin = Vst2Plugin::fromRecord(record);
-    return plugin ? plugin->effect().getParameter(index) : 0.0f;
+    return plugin ? plugin->getParameter(index) : 0.0f;
 }
 
 template <typename Sample> bool hasStereoBuffers(Sample** inputs, Sample** outputs) {

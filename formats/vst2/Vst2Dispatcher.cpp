@@ -50,8 +50,8 @@ bool isContentScaleRequest(int32_t index, intptr_t value) {
 // Without an editor every editor request answers 0.
 intptr_t editorRequest(Vst2Plugin& plugin, int32_t opcode, int32_t index, intptr_t value, void* ptr,
                        float opt) {
-    if (!plugin.effect().editor()) return 0;
-    EffectEditor& editor = *plugin.effect().editor();
+    if (!plugin.editor()) return 0;
+    EffectEditor& editor = *plugin.editor();
     switch (opcode) {
     case vst2::effEditGetRect:
         if (!ptr) return 0;

@@ -1,12 +1,14 @@
 #include "formats/vst2/Vst2Plugin.h"
 
 #include "formats/vst2/EffectRecord.h"
+#include "formats/vst2/Vst2Readouts.h"
+#include "plugin/ParameterTable.h"
 
 #include <new>
 
 Vst2Plugin::Vst2Plugin(vst2::HostCallback audioMaster,
-                       const CompressorEffect::EditorFactory& makeEditor)
-    : audioMaster_(audioMaster), effect_(this, makeEditor) {
+                       const EditorBinding::EditorFactory& makeEditor)
+    : audioMaster_(audioMaster), effect_(this), editor_(effect_, *this, makeEditor) {
     bindEffectRecord(record_, *this);
     record_.numPrograms = kNumPrograms;
     record_.numParams = kNumParameters;
@@ -15,12 +17,17 @@ Vst2Plugin::Vst2Plugin(vst2::HostCallback audioMaster,
     record_.uniqueID = kUniqueId;
     record_.version = 1;
     record_.ioRatio = 1.0f;
-    if (effect_.editor()) record_.flags |= vst2::effFlagsHasEditor;
+    if (editor()) record_.flags |= vst2::effFlagsHasEditor;
     record_.flags |= vst2::effFlagsCanReplacing | vst2::effFlagsCanDoubleReplacing;
 }
 
 Vst2Plugin* Vst2Plugin::fromRecord(vst2::AEffect* record) {
     return record ? static_cast<Vst2Plugin*>(record->object) : nullptr;
+}
+
+float Vst2Plugin::getParameter(int index) {
+    return isParameterIndex(index) ? effect_.getParameter(index)
+                                   : readoutValue(effect_.meters(), index);
 }
 
 void Vst2Plugin::resume() {
@@ -29,7 +36,7 @@ void Vst2Plugin::resume() {
 }
 
 vst2::ERect* Vst2Plugin::editorRect() {
-    EffectEditor* editor = effect_.editor();
+    EffectEditor* editor = editor_.editor();
     if (!editor) return nullptr;
     editorRect_ = vst2::ERect{0, 0, static_cast<int16_t>(editor->height()),
                               static_cast<int16_t>(editor->width())};
@@ -62,9 +69,9 @@ void Vst2Plugin::programChanged() {
 
 Vst2Plugin* createVst2Plugin(vst2::HostCallback audioMaster) {
 #if QVL_HAS_EDITOR
-    const CompressorEffect::EditorFactory makeEditor = createCompressorEditor;
+    const EditorBinding::EditorFactory makeEditor = createCompressorEditor;
 #else
-    const CompressorEffect::EditorFactory makeEditor;
+    const EditorBinding::EditorFactory makeEditor;
 #endif
     try {
         return new Vst2Plugin(audioMaster, makeEditor);

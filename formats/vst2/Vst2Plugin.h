@@ -1,23 +1,29 @@
 #pragma once
 
+#include "formats/common/EditorBinding.h"
 #include "formats/vst2/Vst2Interface.h"
 #include "plugin/CompressorEffect.h"
 #include "plugin/EffectHost.h"
 
-// The effect as a VST 2.4 host sees it: the record the host holds, the host's callback, and
-// the answers that exist only in this format (identity, latency report, editor rectangle).
-// Everything else is the effect's own.
+// The effect as a VST 2.4 host sees it: the record the host holds, the host's callback, the
+// editor, and the answers that exist only in this format (identity, latency report, meter
+// readouts, editor rectangle). Everything else is the effect's own.
 class Vst2Plugin final : public EffectHost {
   public:
     static constexpr int32_t kUniqueId = vst2::fourCharacters('s', 'K', 'b', 'd');
 
-    Vst2Plugin(vst2::HostCallback audioMaster, const CompressorEffect::EditorFactory& makeEditor);
+    // The editor exists from here on, so it follows every change while its window is closed.
+    Vst2Plugin(vst2::HostCallback audioMaster, const EditorBinding::EditorFactory& makeEditor);
     Vst2Plugin(const Vst2Plugin&) = delete;
     Vst2Plugin& operator=(const Vst2Plugin&) = delete;
 
     vst2::AEffect* record() { return &record_; }
     static Vst2Plugin* fromRecord(vst2::AEffect* record);
     CompressorEffect& effect() { return effect_; }
+    // Null when the module was built without an editor.
+    EffectEditor* editor() { return editor_.editor(); }
+    // The parameters 0..20, the meter readouts 500..506 (Vst2Readouts.h); 0 for anything else.
+    float getParameter(int index);
 
     // The latency is reported from the first resume on, as the host then reads it.
     void resume();
@@ -41,8 +47,10 @@ class Vst2Plugin final : public EffectHost {
     vst2::AEffect record_{};
     vst2::HostCallback audioMaster_;
     vst2::ERect editorRect_{};
-    // Declared last so it is destroyed first, while the record it may still reach is whole.
+    // Declared last so they are destroyed first, while the record they may still reach is
+    // whole; the editor goes before the effect it reads.
     CompressorEffect effect_;
+    EditorBinding editor_;
 };
 
 // Allocates the plug-in for a host; null when memory runs out.

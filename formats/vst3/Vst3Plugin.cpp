@@ -51,12 +51,12 @@ template <> Sample64** channels<Sample64>(AudioBusBuffers& bus) {
 
 } // namespace
 
-Vst3Plugin::Vst3Plugin() : effect_(this, createCompressorEditor) {
+Vst3Plugin::Vst3Plugin() : effect_(this), editor_(effect_, *this, createCompressorEditor) {
     for (int i = 0; i < 3; ++i)
         switchesHostKnows_[i] = effect_.getParameter(listening::kSwitches[i]);
 }
 
-// The effect goes after this body, and its editor may still report edits as it closes.
+// The editor goes after this body, and may still report edits as it closes.
 Vst3Plugin::~Vst3Plugin() {
     setComponentHandler(nullptr);
 }
@@ -419,9 +419,9 @@ tresult PLUGIN_API Vst3Plugin::setComponentHandler(IComponentHandler* handler) {
 }
 
 IPlugView* PLUGIN_API Vst3Plugin::createView(FIDString name) {
-    if (!name || std::strcmp(name, ViewType::kEditor) != 0 || !effect_.editor() || view_)
+    if (!name || std::strcmp(name, ViewType::kEditor) != 0 || !editor_.editor() || view_)
         return nullptr;
-    return new (std::nothrow) Vst3View(*this, *effect_.editor());
+    return new (std::nothrow) Vst3View(*this, *editor_.editor());
 }
 
 tresult PLUGIN_API Vst3Plugin::getUnitInfo(int32 unitIndex, UnitInfo& info) {

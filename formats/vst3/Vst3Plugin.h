@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/common/EditorBinding.h"
 #include "plugin/CompressorEffect.h"
 #include "plugin/EffectHost.h"
 
@@ -14,7 +15,7 @@ class Vst3View;
 
 // The effect as one VST 3 object: component, audio processor, edit controller and unit info
 // in one, so host and editor reach the same effect and nothing travels between halves. The
-// adapter only translates; the effect keeps the values, programs and editor.
+// adapter translates and keeps the editor; the effect keeps the values and programs.
 class Vst3Plugin final : public Steinberg::Vst::IComponent,
                          public Steinberg::Vst::IAudioProcessor,
                          public Steinberg::Vst::IProcessContextRequirements,
@@ -148,6 +149,8 @@ class Vst3Plugin final : public Steinberg::Vst::IComponent,
     // The switches' values the host last heard of, so a switch the effect turned off itself is
     // reported back; touched by the audio thread only.
     float switchesHostKnows_[3] = {};
-    // Declared last so it is destroyed first, while the handler and view it may reach are whole.
+    // Declared last so they are destroyed first, while the handler and view the editor may
+    // reach are whole; the editor goes before the effect it reads.
     CompressorEffect effect_;
+    EditorBinding editor_;
 };

@@ -6,20 +6,17 @@ FakeEditorHost::FakeEditorHost() {
 }
 
 float FakeEditorHost::getParameter(int index) {
-    if (index >= 0 && index < int(parameters_.size()))
-        return parameters_[std::size_t(index)].load();
-    switch (index) {
-    case kReadoutGain:
-        return gain_.load();
-    case kReadoutLevelA:
-        return levelA_.load();
-    case kReadoutLevelB:
-        return levelB_.load();
-    case kReadoutProcessingActive:
-        return processingActive_.load();
-    default:
-        return 0.0f;
-    }
+    return index >= 0 && index < int(parameters_.size()) ? parameters_[std::size_t(index)].load()
+                                                         : 0.0f;
+}
+
+MeterSnapshot FakeEditorHost::meters() {
+    MeterSnapshot snapshot;
+    snapshot.gain = gain_.load();
+    snapshot.levelA = levelA_.load();
+    snapshot.levelB = levelB_.load();
+    snapshot.processingActive = processingActive_.load();
+    return snapshot;
 }
 
 void FakeEditorHost::set(int index, float value) {
@@ -27,23 +24,14 @@ void FakeEditorHost::set(int index, float value) {
     if (editor) editor->setParameter(index, value);
 }
 
-void FakeEditorHost::setReadout(int index, float value) {
-    switch (index) {
-    case kReadoutGain:
-        gain_.store(value);
-        break;
-    case kReadoutLevelA:
-        levelA_.store(value);
-        break;
-    case kReadoutLevelB:
-        levelB_.store(value);
-        break;
-    case kReadoutProcessingActive:
-        processingActive_.store(value);
-        break;
-    default:
-        break;
-    }
+void FakeEditorHost::setMeterLevels(float gain, float levelADb, float levelBDb) {
+    gain_.store(gain);
+    levelA_.store(levelADb);
+    levelB_.store(levelBDb);
+}
+
+void FakeEditorHost::setProcessingActive(bool active) {
+    processingActive_.store(active);
 }
 
 void FakeEditorHost::setParameterAutomated(int index, float value) {

@@ -23,20 +23,23 @@ struct HostCallRecord {
     }
 };
 
-// Stands in for the effect: 21 parameter slots, the meter readouts, and the effect's order
+// Stands in for the effect: 21 parameter slots, the meter readings, and the effect's order
 // for an automated change (store, tell the editor, then the host).
 class FakeEditorHost : public EditorHost {
   public:
     FakeEditorHost();
 
     float getParameter(int index) override;
+    MeterSnapshot meters() override;
     void setParameterAutomated(int index, float value) override;
     void beginEdit(int index) override;
     void endEdit(int index) override;
 
     // A change from the host side: stored, then the editor (if any) hears of it.
     void set(int index, float value);
-    void setReadout(int index, float value);
+    // What the audio reports, as the meters read it.
+    void setMeterLevels(float gain, float levelADb, float levelBDb);
+    void setProcessingActive(bool active);
 
     EffectEditor* editor = nullptr;
     std::vector<HostCallRecord> calls;
@@ -47,7 +50,7 @@ class FakeEditorHost : public EditorHost {
     std::atomic<float> gain_{1.0f};
     std::atomic<float> levelA_{-80.0f};
     std::atomic<float> levelB_{-80.0f};
-    std::atomic<float> processingActive_{1.0f};
+    std::atomic<bool> processingActive_{true};
 };
 
 // A system window that shows nothing and counts what it is asked to show.

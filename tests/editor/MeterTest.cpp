@@ -26,12 +26,10 @@ class Meters : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(f.open());
-        f.host.setReadout(kReadoutProcessingActive, 1.0f);
+        f.host.setProcessingActive(true);
     }
     void engine(float reductionDb, float levelADb, float levelBDb) {
-        f.host.setReadout(kReadoutGain, gainFor(reductionDb));
-        f.host.setReadout(kReadoutLevelA, levelADb);
-        f.host.setReadout(kReadoutLevelB, levelBDb);
+        f.host.setMeterLevels(gainFor(reductionDb), levelADb, levelBDb);
     }
     float hold() { return f.editor->meterState().grHoldDb; }
     float shownA() { return f.views().scMeter->getValue(); }
@@ -120,7 +118,7 @@ TEST_F(Meters, SidechainPreviewOrSuspendEmptiesTheMetersButNotTheReductionBar) {
     f.host.set(17, 0.0f);
     f.idleAfter(30);
     EXPECT_NEAR(shownA(), -10.0f, 1e-4);
-    f.host.setReadout(kReadoutProcessingActive, 0.0f);
+    f.host.setProcessingActive(false);
     f.idleAfter(30);
     EXPECT_EQ(hold(), 0.0f);
     EXPECT_EQ(shownA(), -70.0f);
@@ -175,7 +173,7 @@ TEST_F(Meters, ReleaseLampsFollowTheReductionAndTheDetectorLevels) {
         EXPECT_EQ(f.views().releaseLampRight->getValue(), c.right ? 1.0f : 0.0f);
     }
     // The lamps follow the reduction even while the meters are inactive.
-    f.host.setReadout(kReadoutProcessingActive, 0.0f);
+    f.host.setProcessingActive(false);
     engine(3.0f, -20.0f, -30.0f);
     f.idleAfter(30);
     EXPECT_EQ(f.views().releaseLampRight->getValue(), 1.0f);

@@ -35,7 +35,7 @@ TEST(EffectAllocation, TheCounterSeesAllocations) {
 // precisions, both frames, suspend and resume: all while counting.
 TEST(EffectAllocation, NoneWhileProcessingOrChangingParametersAndPrograms) {
     for (const float rate : {44100.0f, 96000.0f}) {
-        auto plugin = std::make_unique<Vst2Plugin>(nullptr, CompressorEffect::EditorFactory{});
+        auto plugin = std::make_unique<Vst2Plugin>(nullptr, EditorBinding::EditorFactory{});
         CompressorEffect* effect = &plugin->effect();
         const StereoSignal in = bursts<double>(1024, rate);
         StereoSignal out = in;

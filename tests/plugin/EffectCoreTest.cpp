@@ -1,11 +1,14 @@
-// The effect without any plug-in format around it: what it tells its host about the editor's
-// changes, and the meter snapshot that a format without readout indices reads.
+// The effect without any plug-in format around it: what it tells its host about the user's
+// changes, what its listener hears, and the meter snapshot.
 #include "EffectSignals.h"
 #include "plugin/CompressorEffect.h"
+#include "plugin/FactoryPrograms.h"
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -22,14 +25,13 @@ class RecordingHost final : public EffectHost {
     std::vector<std::string> calls;
 };
 
-TEST(EffectHostMessages, AnEditorDragReachesTheHostAsOneGestureAndHostChangesDoNot) {
+TEST(EffectHostMessages, AUserDragReachesTheHostAsOneGestureAndHostChangesDoNot) {
     RecordingHost host;
-    CompressorEffect effect(&host, {});
-    EditorHost& editorSide = effect;
-    editorSide.beginEdit(kRatio);
-    editorSide.setParameterAutomated(kRatio, 0.25f);
-    editorSide.setParameterAutomated(kRatio, 0.5f);
-    editorSide.endEdit(kRatio);
+    CompressorEffect effect(&host);
+    effect.beginEdit(kRatio);
+    effect.setParameterAutomated(kRatio, 0.25f);
+    effect.setParameterAutomated(kRatio, 0.5f);
+    effect.endEdit(kRatio);
     // Changes from the host side and the exclusion's secondary changes are not echoed back.
     effect.setParameter(kDelta, 1.0f);
     effect.setProgram(2);
@@ -40,18 +42,86 @@ TEST(EffectHostMessages, AnEditorDragReachesTheHostAsOneGestureAndHostChangesDoN
     EXPECT_EQ(effect.getParameter(kRatio), 0.5f); // the drag edited program 0
 }
 
-TEST(EffectHostMessages, EditorSwitchesExcludeOneAnotherButOnlyTheUsersChangeIsAutomated) {
+TEST(EffectHostMessages, SwitchesExcludeOneAnotherButOnlyTheUsersChangeIsAutomated) {
     RecordingHost host;
-    CompressorEffect effect(&host, {});
+    CompressorEffect effect(&host);
     effect.setParameter(kBypass, 1.0f);
-    static_cast<EditorHost&>(effect).setParameterAutomated(kDelta, 1.0f);
+    effect.setParameterAutomated(kDelta, 1.0f);
     EXPECT_EQ(effect.getParameter(kBypass), 0.0f);
     EXPECT_TRUE(effect.deltaOn());
     EXPECT_EQ(host.calls, std::vector<std::string>{"automate 15 1.000000"});
 }
 
-TEST(MeterSnapshot, FollowsTheCompressorAgreesWithTheReadoutsAndClearsOnSuspend) {
-    CompressorEffect effect(nullptr, {});
+// Writes down what it hears as "5=0.5" and "program 2", each parameter with the value the
+// effect held for it at that moment, so a call made before the value was stored shows.
+class RecordingListener final : public EffectListener {
+  public:
+    explicit RecordingListener(CompressorEffect& effect) : effect_(effect) {}
+    void parameterChanged(int index, float value) override {
+        heard.push_back(std::to_string(index) + "=" + std::to_string(value));
+        heldWhenTold.push_back(effect_.getParameter(index));
+        threads.push_back(std::this_thread::get_id());
+    }
+    void programChanged(int program) override {
+        heard.push_back("program " + std::to_string(program));
+    }
+
+    std::vector<std::string> heard;
+    std::vector<float> heldWhenTold;
+    std::vector<std::thread::id> threads;
+
+  private:
+    CompressorEffect& effect_;
+};
+
+TEST(EffectListener, HearsEachStoredValueIncludingTheSwitchesTurnedOff) {
+    CompressorEffect effect(nullptr);
+    RecordingListener listener(effect);
+    effect.setParameter(kBypass, 1.0f);
+    effect.setListener(&listener);
+    effect.setParameter(kDelta, 1.0f);
+    effect.setParameter(kThreshold, std::numeric_limits<float>::quiet_NaN());
+    effect.setParameter(kUnused20, 0.7f);
+    effect.setParameter(21, 0.5f); // no parameter: nothing to hear
+    effect.setParameter(-1, 0.5f);
+    // Delta turns Bypass and the preview off, each heard of before Delta itself; NaN is
+    // stored as 0.
+    EXPECT_EQ(listener.heard, (std::vector<std::string>{"16=0.000000", "17=0.000000", "15=1.000000",
+                                                        "3=0.000000", "20=0.700000"}));
+    EXPECT_EQ(listener.heldWhenTold, (std::vector<float>{0.0f, 0.0f, 1.0f, 0.0f, 0.7f}));
+
+    effect.setListener(nullptr);
+    effect.setParameter(kKnee, 0.2f);
+    EXPECT_EQ(listener.heard.size(), 5u);
+}
+
+TEST(EffectListener, HearsAProgramAfterAllItsValues) {
+    CompressorEffect effect(nullptr);
+    RecordingListener listener(effect);
+    effect.setListener(&listener);
+    effect.setProgram(3);
+    ASSERT_EQ(listener.heard.size(), static_cast<std::size_t>(kNumParameters + 1));
+    EXPECT_EQ(listener.heard.back(), "program 3");
+    for (int i = 0; i < kNumParameters; ++i)
+        EXPECT_EQ(listener.heldWhenTold[std::size_t(i)], factoryProgramValue(3, i)) << i;
+    effect.setProgram(7); // no such program
+    EXPECT_EQ(listener.heard.size(), static_cast<std::size_t>(kNumParameters + 1));
+}
+
+TEST(EffectListener, HearsAChangeOnTheThreadThatMadeIt) {
+    CompressorEffect effect(nullptr);
+    RecordingListener listener(effect);
+    effect.setListener(&listener);
+    std::thread::id changer;
+    std::thread([&] {
+        changer = std::this_thread::get_id();
+        effect.setParameter(kRatio, 0.4f);
+    }).join();
+    EXPECT_EQ(listener.threads, std::vector<std::thread::id>{changer});
+}
+
+TEST(MeterSnapshot, FollowsTheCompressorAndClearsOnSuspend) {
+    CompressorEffect effect(nullptr);
     const MeterSnapshot idle = effect.meters();
     EXPECT_EQ(idle.gain, 1.0f);
     EXPECT_EQ(idle.levelA, -70.0f);
@@ -67,11 +137,6 @@ TEST(MeterSnapshot, FollowsTheCompressorAgreesWithTheReadoutsAndClearsOnSuspend)
     EXPECT_GT(loud.levelA, -40.0f);
     EXPECT_LT(loud.levelA, 0.0f);
     EXPECT_GT(loud.levelB, -40.0f);
-    // The editor's readouts are the same numbers.
-    EXPECT_EQ(effect.getParameter(kReadoutGain), loud.gain);
-    EXPECT_EQ(effect.getParameter(kReadoutLevelA), loud.levelA);
-    EXPECT_EQ(effect.getParameter(kReadoutLevelB), loud.levelB);
-    EXPECT_EQ(effect.getParameter(kReadoutProcessingActive), 1.0f);
 
     effect.suspend();
     const MeterSnapshot after = effect.meters();

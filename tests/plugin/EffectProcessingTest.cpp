@@ -59,15 +59,15 @@ TEST(EffectProcessing, ReadoutsFollowTheCompressorAndSuspendClearsThem) {
     h.effect.resume();
     processInBlocks(h.effect, bursts<double>(4410 * 4, 44100.0), kBlock);
     // Last burst at -1 dBFS, 39 dB over the threshold: several dB of reduction.
-    EXPECT_LT(h.effect.getParameter(501), 0.5f);
-    EXPECT_GT(h.effect.getParameter(502), -40.0f);
-    EXPECT_GT(h.effect.getParameter(503), -40.0f);
-    EXPECT_LT(h.effect.getParameter(503), 0.0f);
+    EXPECT_LT(h.plugin.getParameter(501), 0.5f);
+    EXPECT_GT(h.plugin.getParameter(502), -40.0f);
+    EXPECT_GT(h.plugin.getParameter(503), -40.0f);
+    EXPECT_LT(h.plugin.getParameter(503), 0.0f);
 
     h.dispatch(vst2::effMainsChanged, 0, 0);
-    EXPECT_EQ(h.effect.getParameter(501), 1.0f);
-    EXPECT_EQ(h.effect.getParameter(502), -70.0f);
-    EXPECT_EQ(h.effect.getParameter(503), -70.0f);
+    EXPECT_EQ(h.plugin.getParameter(501), 1.0f);
+    EXPECT_EQ(h.plugin.getParameter(502), -70.0f);
+    EXPECT_EQ(h.plugin.getParameter(503), -70.0f);
 }
 
 TEST(EffectProcessing, SidechainPreviewReadsNoReduction) {
@@ -75,9 +75,9 @@ TEST(EffectProcessing, SidechainPreviewReadsNoReduction) {
     h.dispatch(vst2::effSetProgram, 0, 1);
     h.effect.setParameter(kScPreview, 1.0f);
     processInBlocks(h.effect, bursts<double>(4410 * 4, 44100.0), kBlock);
-    EXPECT_EQ(h.effect.getParameter(501), 1.0f);
-    EXPECT_EQ(h.effect.getParameter(502), -70.0f);
-    EXPECT_EQ(h.effect.getParameter(503), -70.0f);
+    EXPECT_EQ(h.plugin.getParameter(501), 1.0f);
+    EXPECT_EQ(h.plugin.getParameter(502), -70.0f);
+    EXPECT_EQ(h.plugin.getParameter(503), -70.0f);
 }
 
 // Only the output noise runs on through a suspend, at about -130 dB.

@@ -1,5 +1,6 @@
 // The effect's own state: readouts, suspend and resume, latency, sample rate, editor
 // forwarding, and the answers to bad input from a host.
+#include "EffectSignals.h"
 #include "EffectTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -20,23 +21,44 @@ std::array<float, kNumParameters> allValues(CompressorEffect& effect) {
     return values;
 }
 
-void expectIdleReadouts(CompressorEffect& effect, float processingActive) {
-    EXPECT_EQ(effect.getParameter(500), 1.0f);
-    EXPECT_EQ(effect.getParameter(501), 1.0f);
-    EXPECT_EQ(effect.getParameter(502), -70.0f);
-    EXPECT_EQ(effect.getParameter(503), -70.0f);
-    EXPECT_EQ(effect.getParameter(504), 0.0f);
-    EXPECT_EQ(effect.getParameter(505), 0.0f);
-    EXPECT_EQ(effect.getParameter(506), processingActive);
+// A readout as the host reads it, through the record's getParameter.
+float hostReads(Vst2Plugin& plugin, int index) {
+    return plugin.record()->getParameter(plugin.record(), index);
+}
+
+void expectIdleReadouts(Vst2Plugin& plugin, float processingActive) {
+    EXPECT_EQ(hostReads(plugin, 500), 1.0f);
+    EXPECT_EQ(hostReads(plugin, 501), 1.0f);
+    EXPECT_EQ(hostReads(plugin, 502), -70.0f);
+    EXPECT_EQ(hostReads(plugin, 503), -70.0f);
+    EXPECT_EQ(hostReads(plugin, 504), 0.0f);
+    EXPECT_EQ(hostReads(plugin, 505), 0.0f);
+    EXPECT_EQ(hostReads(plugin, 506), processingActive);
 }
 
 TEST(EffectLifecycle, ReadoutsFollowResumeAndSuspend) {
     EffectHarness h;
-    expectIdleReadouts(h.effect, 0.0f);
+    expectIdleReadouts(h.plugin, 0.0f);
     h.dispatch(effMainsChanged, 0, 1);
-    expectIdleReadouts(h.effect, 1.0f);
+    expectIdleReadouts(h.plugin, 1.0f);
     h.dispatch(effMainsChanged, 0, 0);
-    expectIdleReadouts(h.effect, 0.0f);
+    expectIdleReadouts(h.plugin, 0.0f);
+}
+
+TEST(EffectLifecycle, ReadoutsAreTheMetersAsTheCompressorLeftThem) {
+    EffectHarness h(false);
+    h.effect.setProgram(1); // threshold -40 dB, 2:1
+    h.dispatch(effMainsChanged, 0, 1);
+    processInBlocks(h.effect, bursts<double>(4410 * 4, 44100.0), 512);
+    const MeterSnapshot loud = h.effect.meters();
+    ASSERT_LT(loud.gain, 0.5f); // the last burst is 39 dB over the threshold
+    EXPECT_EQ(hostReads(h.plugin, 501), loud.gain);
+    EXPECT_EQ(hostReads(h.plugin, 502), loud.levelB);
+    EXPECT_EQ(hostReads(h.plugin, 503), loud.levelA);
+    EXPECT_EQ(hostReads(h.plugin, 506), 1.0f);
+    // The readouts are the VST 2 module's own: the effect answers only its parameters.
+    for (int index : {500, 501, 503, 506})
+        EXPECT_EQ(h.effect.getParameter(index), 0.0f) << index;
 }
 
 TEST(EffectLifecycle, LatencyIsReportedFromTheFirstResumeOn) {
@@ -87,7 +109,7 @@ TEST(BadInput, IndicesOutsideTheTableNeitherWriteNorRead) {
     }
     EXPECT_EQ(allValues(h.effect), before);
     EXPECT_TRUE(h.log.empty());
-    expectIdleReadouts(h.effect, 0.0f);
+    expectIdleReadouts(h.plugin, 0.0f);
     for (int index : {21, -1, 499, 507, 1000, INT_MAX, INT_MIN})
         EXPECT_EQ(h.effect.getParameter(index), 0.0f) << index;
 }
@@ -173,13 +195,56 @@ TEST(EditorForwarding, ContentScaleRequestsReachTheEditorAndItsResizeReachesTheH
     EXPECT_EQ(h.editor()->hostScales, std::vector<double>{1.5});
 
     h.log.clear();
-    EXPECT_EQ(h.effect.resizeEditorWindow(1035, 405), false); // the test host answers 0
+    EXPECT_EQ(h.editor()->host.resizeEditorWindow(1035, 405), false); // the test host answers 0
     ASSERT_EQ(h.log.size(), 1u);
     EXPECT_EQ(h.log[0].opcodeOrZero, audioMasterSizeWindow);
     EXPECT_EQ(h.log[0].index, 1035);
 
     EffectHarness without(false);
     EXPECT_EQ(without.dispatch(effVendorSpecific, kPreS, kAeCs, nullptr, 2.0f), 0);
+}
+
+// An editor that hands a last change to its host while it is being destroyed, as a closing
+// editor may, and records the changes it hears of.
+class LastWordEditor final : public EffectEditor {
+  public:
+    LastWordEditor(EditorHost& host, std::vector<int>& heard) : host_(host), heard_(heard) {}
+    ~LastWordEditor() override { host_.setParameterAutomated(kRatio, 0.3f); }
+
+    int width() const override { return 1; }
+    int height() const override { return 1; }
+    bool open(void*) override { return true; }
+    void close() override {}
+    void idle() override {}
+    bool onKeyDown(int, int, int) override { return false; }
+    bool onKeyUp(int, int, int) override { return false; }
+    void setKnobMode(int) override {}
+    void setHostScale(double) override {}
+    void setParameter(int index, float) override { heard_.push_back(index); }
+
+  private:
+    EditorHost& host_;
+    std::vector<int>& heard_;
+};
+
+TEST(EditorForwarding, AnEditorBeingDestroyedHearsNoMoreButItsLastChangeIsKept) {
+    struct NoHost final : EffectHost {
+        void automate(int, float) override {}
+        void beginEdit(int) override {}
+        void endEdit(int) override {}
+    } host;
+    CompressorEffect effect(&host);
+    std::vector<int> heard;
+    {
+        EditorBinding binding(effect, host, [&heard](EditorHost& editorHost) {
+            return std::make_unique<LastWordEditor>(editorHost, heard);
+        });
+        effect.setParameter(kKnee, 0.5f);
+    }
+    EXPECT_EQ(heard, std::vector<int>{kKnee});
+    EXPECT_EQ(effect.getParameter(kRatio), 0.3f);
+    effect.setParameter(kKnee, 0.6f); // no listener left to reach
+    EXPECT_EQ(heard, std::vector<int>{kKnee});
 }
 
 TEST(EditorForwarding, WithoutAnEditorEveryEditorRequestAnswersZero) {

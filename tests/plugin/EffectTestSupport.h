@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/EditorHost.h"
 #include "editor/EffectEditor.h"
 #include "formats/vst2/Vst2Dispatcher.h"
 #include "formats/vst2/Vst2Plugin.h"
@@ -10,8 +11,8 @@
 #include <string>
 #include <vector>
 
-// One thing that happened around the effect, in the order it happened: an editor
-// notification or a call to the host.
+// One thing that happened around the effect, in the order it happened: a change the editor
+// heard of or a call to the host.
 struct Event {
     enum Source { editor, host } source;
     int opcodeOrZero; // the host opcode; 0 for editor notifications
@@ -37,10 +38,11 @@ inline Event hostEvent(int opcode, int index, float value) {
     return {Event::host, opcode, index, value};
 }
 
-// Stands in for the real editor and records what the effect tells it.
+// Stands in for the real editor and records the changes it hears of.
 class RecordingEditor final : public EffectEditor {
   public:
-    explicit RecordingEditor(std::vector<Event>& log) : log_(log) {}
+    RecordingEditor(std::vector<Event>& log, EditorHost& editorHost)
+        : host(editorHost), log_(log) {}
 
     int width() const override { return 690; }
     int height() const override { return 270; }
@@ -64,6 +66,7 @@ class RecordingEditor final : public EffectEditor {
         log_.push_back(editorEvent(index, value));
     }
 
+    EditorHost& host; // as the editor was given it
     void* openedWith = nullptr;
     int closeCount = 0;
     int idleCount = 0;
@@ -83,13 +86,12 @@ class RecordingEditor final : public EffectEditor {
 class EffectHarness {
   public:
     explicit EffectHarness(bool withEditor = true)
-        : plugin(hostCallback,
-                 withEditor ? makeEditorFactory() : CompressorEffect::EditorFactory{}),
+        : plugin(hostCallback, withEditor ? makeEditorFactory() : EditorBinding::EditorFactory{}),
           effect(plugin.effect()) {
         plugin.record()->resvd1 = reinterpret_cast<intptr_t>(&log);
     }
 
-    RecordingEditor* editor() { return static_cast<RecordingEditor*>(effect.editor()); }
+    RecordingEditor* editor() { return static_cast<RecordingEditor*>(plugin.editor()); }
 
     intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                       float opt = 0.0f) {
@@ -107,8 +109,8 @@ class EffectHarness {
     CompressorEffect& effect;
 
   private:
-    CompressorEffect::EditorFactory makeEditorFactory() {
-        return [this](EditorHost&) { return std::make_unique<RecordingEditor>(log); };
+    EditorBinding::EditorFactory makeEditorFactory() {
+        return [this](EditorHost& host) { return std::make_unique<RecordingEditor>(log, host); };
     }
 
     static intptr_t VST2_CALL hostCallback(vst2::AEffect* record, int32_t opcode, int32_t index,

@@ -103,7 +103,7 @@ TEST(EditorChanges, GesturesAreFramedForTheHost) {
 }
 
 TEST(EditorChanges, WithoutHostCallbackTheChangeIsStillApplied) {
-    CompressorEffect effect(nullptr, {});
+    CompressorEffect effect(nullptr);
     effect.beginEdit(kKnee);
     effect.setParameterAutomated(kKnee, 0.75f);
     effect.endEdit(kKnee);

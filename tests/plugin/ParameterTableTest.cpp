@@ -151,7 +151,7 @@ TEST(PlainValues, RangesRunUpwardsFromTheKnobsStart) {
 }
 
 TEST(ParameterFacts, SymbolsAreDistinctIdentifiersAndDefaultsAreTheFreshEffectsValues) {
-    CompressorEffect effect(nullptr, {});
+    CompressorEffect effect(nullptr);
     std::set<std::string> symbols;
     for (int i = 0; i < kNumParameters; ++i) {
         const std::string symbol = row(i).symbol;

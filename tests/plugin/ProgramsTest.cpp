@@ -161,7 +161,7 @@ struct ValuesOnlyHost final : EffectHost {
 
 TEST(ProgramsFromTheEditor, WithoutAHostListAProgramIsItsValuesInOneGesture) {
     ValuesOnlyHost host;
-    CompressorEffect effect(&host, {});
+    CompressorEffect effect(&host);
     EXPECT_EQ(effect.checkedProgram(), 0);
     effect.setParameter(kThreshold, 0.3f); // edited: the current program holds it
     EXPECT_EQ(effect.checkedProgram(), -1);

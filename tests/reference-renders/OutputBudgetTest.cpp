@@ -84,7 +84,7 @@ TEST_F(OutputBudget, FloatProcessingStaysWithinTheBudgetOfTheKeptRenders) {
 // The runs under a cap must run the capped path, or they would only repeat the widest one.
 TEST(OutputBudgetPath, TheEffectRunsTheInstructionSetOfTheCap) {
     const char* cap = std::getenv(kInstructionSetVariable);
-    const InstructionSet set = CompressorEffect(nullptr, {}).engine().instructionSet();
+    const InstructionSet set = CompressorEffect(nullptr).engine().instructionSet();
     if (cap != nullptr && std::strcmp(cap, "sse2") == 0) {
         EXPECT_EQ(set, InstructionSet::sse2);
     }

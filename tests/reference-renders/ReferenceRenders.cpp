@@ -111,7 +111,7 @@ template <typename Sample> StereoOutput render(const Case& c) {
     const StereoInput in = input(c.signal, c.rateHz);
     std::vector<Sample> left(in.left.begin(), in.left.end());
     std::vector<Sample> right(in.right.begin(), in.right.end());
-    CompressorEffect effect(nullptr, {});
+    CompressorEffect effect(nullptr);
     effect.setSampleRate(c.rateHz);
     effect.setProgram(c.program);
     effect.resume();

@@ -3,7 +3,6 @@
 #include "FileReplacement.h"
 
 #include "editor/CompressorEditor.h"
-#include "editor/EditorParameters.h"
 #include "platform/PngFile.h"
 #include "plugin/CompressorEffect.h"
 #include "views/FrameSnapshot.h"
@@ -24,9 +23,8 @@ class SnapshotHost : public EditorHost {
         meters_.processingActive = true;
     }
 
-    float getParameter(int index) override {
-        return isParameterIndex(index) ? effect_.getParameter(index) : readoutValue(meters_, index);
-    }
+    float getParameter(int index) override { return effect_.getParameter(index); }
+    MeterSnapshot meters() override { return meters_; }
     void setParameterAutomated(int index, float value) override {
         effect_.setParameterAutomated(index, value);
     }
@@ -48,8 +46,8 @@ class NoWindow : public FrameWindow {
 } // namespace
 
 SharedRef<CBitmap> renderEditorSnapshot(const SnapshotOptions& options) {
-    // The effect runs without its own editor; the one drawn here reads through SnapshotHost.
-    CompressorEffect effect(nullptr, CompressorEffect::EditorFactory{});
+    // The editor drawn here reads the effect through SnapshotHost.
+    CompressorEffect effect(nullptr);
     effect.setProgram(options.program);
     for (const auto& [index, value] : options.parameters)
         effect.setParameter(index, value);
