@@ -14,7 +14,7 @@
 
 namespace {
 
-// A factory program reaches a CLAP plug-in as a saved state: CLAP has no program list.
+// The factory program reaches the plug-in as a saved state holding it, as a session restores it.
 std::vector<uint8_t> factoryProgramState(int program) {
     std::vector<float> values;
     for (int index = 0; index < kNumParameters; ++index)
