@@ -128,12 +128,15 @@ dpkg-deb -x "$deb" "$clap_dir"
 clap_exports="$(nm -D --defined-only "$clap_dir/usr/lib/clap/$name.clap" | awk '{print $3}')"
 [ "$clap_exports" = clap_entry ] || fail "the .deb's $name.clap exports: $clap_exports"
 rm -rf "$clap_dir"
-for folder in '~/\.vst' '~/\.vst3' '~/\.lv2' '~/\.clap'; do
+for folder in '~/\.vst/' '~/\.vst3/' '~/\.lv2/' '~/\.clap/'; do
     grep -q "$folder" <<<"$(tar -xzOf "$tgz" --wildcards '*/INSTALL.txt')" ||
         fail "the .tar.gz's INSTALL.txt does not name $folder"
+    grep -q "$folder" <<<"$(tar -xzOf "$tgz" --wildcards "*/share/doc/$name/manual.md")" ||
+        fail "the manual's table does not name $folder"
 done
 # Windows: each architecture's .clap beside its DLL, a DLL of that architecture exporting
-# clap_entry, with its own version resource (the test program reads it beside the file).
+# clap_entry, with its own version resource, that sounds as the Linux build (the test program
+# beside the file reads the one and renders the factory programs through our CLAP host).
 for arch in 32-bit:windows-i686:wine-run.sh:'PE32 executable (DLL).*Intel 80386' \
     64-bit:windows-x64:wine64-run.sh:'PE32+ executable (DLL).*x86-64'; do
     IFS=: read -r folder build runner kind <<<"$arch"
@@ -151,7 +154,8 @@ grep -q 'Common Files\\CLAP' "$(echo "$unpacked"/*/INSTALL.txt)" ||
 
 # --- the VST 3 edition in the .zip ----------------------------------------------------------
 # One bundle with a DLL of each architecture, exporting the factory and the Windows module
-# entries, with its own version resource (the test program reads it beside the file).
+# entries, with its own version resource, that sounds as the Linux build (the test program
+# beside the file reads the one and renders the factory programs through our VST 3 host).
 for arch in x86-win:windows-i686:wine-run.sh:'PE32 executable (DLL).*Intel 80386' \
     x86_64-win:windows-x64:wine64-run.sh:'PE32+ executable (DLL).*x86-64'; do
     IFS=: read -r folder build runner kind <<<"$arch"

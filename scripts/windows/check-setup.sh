@@ -2,15 +2,15 @@
 # Checks the Windows setup program under Wine as users and studios meet it, each architecture in
 # a fresh copy of its test prefix (install-deps.sh makes them), so nothing leaks between runs:
 #   64-bit Windows: a silent install with the default folders and the uninstall entry; setup
-#     and uninstaller carry the version resource; both installed DLLs load in the Windows
-#     module tests from where they were installed and render the factory programs as the Linux
-#     build does; the silent uninstall takes away everything of ours and keeps the editor's
+#     and uninstaller carry the version resource; every installed module (both VST 2 DLLs, both
+#     CLAP files, both binaries of the VST 3 bundle) loads in the Windows module tests from
+#     where it was installed and renders the factory programs as the Linux build does; the silent uninstall takes away everything of ours and keeps the editor's
 #     settings; a setup built with a lower version, installed into chosen folders, is upgraded
 #     in place with no stale file left; the same version again repairs; a read-only or missing
 #     folder fails with a message, exit code 2 and no trace.
 #   The VST 3 bundle lands in Common Files\VST3 with the binary of each architecture the
 #     Windows runs.
-#   32-bit Windows: only the 32-bit plug-in, installed, tested and uninstalled likewise, beside
+#   32-bit Windows: only the 32-bit editions, installed, tested and uninstalled likewise, beside
 #     another plug-in in the same folder, which stays.
 # Usage: check-setup.sh SETUP.EXE WINDOWS.ZIP  (check-packages.sh calls it with the packages it
 # built; the .zip gives the staged files for the older setup). Needs the release build's
@@ -145,7 +145,7 @@ expect_module_works() {
     rm "$folder/qvl_win32_module_tests.exe"
 }
 
-# The same for the CLAP module: its tests load the .clap beside them.
+# The same for the CLAP module: its tests load the .clap beside them through our CLAP host.
 expect_clap_works() {
     local folder="$1" build="$2"
     cp "$repo/build/$build/formats/clap/qvl_win32_clap_module_tests.exe" "$folder/"
@@ -154,7 +154,8 @@ expect_clap_works() {
     rm "$folder/qvl_win32_clap_module_tests.exe"
 }
 
-# And for the VST 3 bundle's binary of an architecture (its folder inside the bundle).
+# And for the VST 3 bundle's binary of an architecture: its tests, in that folder inside the
+# bundle, load the bundle around them through our VST 3 host.
 expect_vst3_works() {
     local folder="$1" build="$2" tests="qvl_win32_vst3_module_tests.exe"
     cp "$repo/build/$build/vst3/$vst3/Contents/${folder##*/}/$tests" "$folder/"
@@ -279,6 +280,7 @@ expect_added "${manual[@]}" "$vst32/$dll" "Program Files/Common Files/CLAP" \
 expect_entry "$version"
 file "$drive_c/$vst32/$dll" | grep -q 'PE32 executable (DLL).*Intel 80386' || fail "$situation: 32-bit DLL"
 expect_module_works "$drive_c/$vst32" windows-i686
+expect_clap_works "$drive_c/Program Files/Common Files/CLAP" windows-i686
 expect_vst3_works "$drive_c/$bundle/Contents/x86-win" windows-i686
 uninstall "uninstall on 32-bit Windows"
 echo "== setup program checked in $((SECONDS - start)) s"

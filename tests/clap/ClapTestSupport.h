@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClapPluginId.h"
 #include "ClapStateBytes.h"
 #include "HostedClapPlugin.h"
 #include "HostedPlugin.h"
@@ -8,7 +9,6 @@
 #include <memory>
 #include <vector>
 
-constexpr const char* kClapId = "com.velmorinthlabs.qvl-feedback-compressor";
 constexpr clap_id kBypassId = 16;
 // The window system the editor embeds into on the system the tests run on.
 #ifdef _WIN32

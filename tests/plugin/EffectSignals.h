@@ -8,8 +8,10 @@
 
 using StereoSignal = Stereo<double>;
 
-// Runs the signal through the effect in host blocks of `block` frames, double precision.
-inline StereoSignal processInBlocks(CompressorEffect& effect, const StereoSignal& in, int block) {
+// Runs the signal in host blocks of `block` frames, double precision, through
+// `process(inputs, outputs, frames)`: the effect itself, or a module as a host holds it.
+template <typename Process>
+StereoSignal processInBlocks(const StereoSignal& in, int block, Process process) {
     StereoSignal out{in.left, in.right};
     const int frames = static_cast<int>(in.left.size());
     for (int start = 0; start < frames; start += block) {
@@ -17,9 +19,15 @@ inline StereoSignal processInBlocks(CompressorEffect& effect, const StereoSignal
         double* inputs[2] = {const_cast<double*>(in.left.data()) + start,
                              const_cast<double*>(in.right.data()) + start};
         double* outputs[2] = {out.left.data() + start, out.right.data() + start};
-        effect.process(inputs, outputs, count);
+        process(inputs, outputs, count);
     }
     return out;
+}
+
+inline StereoSignal processInBlocks(CompressorEffect& effect, const StereoSignal& in, int block) {
+    return processInBlocks(in, block, [&](double** inputs, double** outputs, int frames) {
+        effect.process(inputs, outputs, frames);
+    });
 }
 
 inline double rms(const std::vector<double>& x) {

@@ -50,6 +50,16 @@ inline Fingerprint fingerprintOf(const StereoSignal& out) {
     return {rms(out.left), rms(out.right), peak(out.left), peak(out.right)};
 }
 
+// Frames in each process call, as the fingerprints were measured.
+inline constexpr int kFingerprintBlock = 512;
+
+// The fingerprint of what `process(inputs, outputs, frames)` makes of the input at the given
+// rate, called block after block as a host calls it.
+template <typename Process> Fingerprint measuredFingerprint(float sampleRateHz, Process process) {
+    return fingerprintOf(
+        processInBlocks(fingerprintInput(sampleRateHz), kFingerprintBlock, process));
+}
+
 inline bool matchesFingerprint(const Fingerprint& actual, const Fingerprint& expected) {
     const double pairs[4][2] = {{actual.rmsLeft, expected.rmsLeft},
                                 {actual.rmsRight, expected.rmsRight},

@@ -4,15 +4,12 @@
 #include "HostedVst3Plugin.h"
 #include "SameSamples.h"
 #include "StereoSignal.h"
+#include "Vst3ParameterIds.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
-
-// The IDs a host finds in the parameter list besides the VST 2 indices.
-constexpr Steinberg::Vst::ParamID kHostBypassId = 100;
-constexpr Steinberg::Vst::ParamID kProgramId = 101;
 
 inline std::unique_ptr<HostedVst3Plugin> loadVst3() {
     auto plugin = std::make_unique<HostedVst3Plugin>(QVL_VST3_BUNDLE);

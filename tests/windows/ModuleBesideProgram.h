@@ -17,3 +17,14 @@ inline std::wstring programFolder() {
 inline std::wstring modulePath() {
     return programFolder() + L"" QVL_PLUGIN_FILE_NAME;
 }
+
+// A path as UTF-8, as the host tools take it.
+inline std::string utf8Path(const std::wstring& path) {
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string text(size > 0 ? static_cast<std::size_t>(size) : 1, '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, text.data(), size, nullptr, nullptr);
+    text.resize(text.size() - 1);
+    return text;
+}

@@ -17,18 +17,10 @@ TEST_P(ModuleFingerprint, FactoryProgramSoundsAsOnLinux) {
     dispatch(vst2::effSetProgram, nullptr, 0.0f, program);
     dispatch(vst2::effMainsChanged, nullptr, 0.0f, 1);
 
-    const StereoSignal in = fingerprintInput(sampleRateHz);
-    StereoSignal out = in;
-    const int frames = static_cast<int>(in.left.size());
-    constexpr int kBlock = 512;
-    for (int start = 0; start < frames; start += kBlock) {
-        double* inputs[2] = {const_cast<double*>(in.left.data()) + start,
-                             const_cast<double*>(in.right.data()) + start};
-        double* outputs[2] = {out.left.data() + start, out.right.data() + start};
-        effect_->processDoubleReplacing(effect_, inputs, outputs,
-                                        frames - start < kBlock ? frames - start : kBlock);
-    }
-    const Fingerprint actual = fingerprintOf(out);
+    const Fingerprint actual =
+        measuredFingerprint(sampleRateHz, [&](double** inputs, double** outputs, int frames) {
+            effect_->processDoubleReplacing(effect_, inputs, outputs, frames);
+        });
     EXPECT_TRUE(matchesFingerprint(actual, kAt44k[program]))
         << "program " << program << " measures " << fingerprintText(actual);
 }

@@ -20,12 +20,17 @@ constexpr const char* kModuleExit = "ExitDll";
 // The bundle's folder for the architecture this host is built for, and the module's suffix.
 constexpr const char* kArchFolder = sizeof(void*) == 8 ? "x86_64-win" : "x86-win";
 constexpr const char* kModuleSuffix = ".vst3";
+// Paths handed in may use either separator; the ones made here use the system's own.
+constexpr const char* kSeparators = "\\/";
+constexpr char kSeparator = '\\';
 #else
 using ModuleEntryProc = bool (*)(void*);
 constexpr const char* kModuleEntry = "ModuleEntry";
 constexpr const char* kModuleExit = "ModuleExit";
 constexpr const char* kArchFolder = "x86_64-linux";
 constexpr const char* kModuleSuffix = ".so";
+constexpr const char* kSeparators = "/";
+constexpr char kSeparator = '/';
 #endif
 using ModuleExitProc = bool (*)();
 using GetFactoryProc = IPluginFactory*(PLUGIN_API*)();
@@ -43,16 +48,17 @@ template <typename Interface> void releaseAndClear(Interface*& object) {
 
 std::string bundleName(const std::string& bundlePath) {
     std::string name = bundlePath;
-    while (!name.empty() && name.back() == '/')
+    while (!name.empty() && std::strchr(kSeparators, name.back()))
         name.pop_back();
-    name = name.substr(name.find_last_of('/') + 1);
+    name = name.substr(name.find_last_of(kSeparators) + 1);
     return name.substr(0, name.rfind(".vst3"));
 }
 
 } // namespace
 
 std::string vst3ModulePath(const std::string& bundlePath) {
-    return bundlePath + "/Contents/" + kArchFolder + "/" + bundleName(bundlePath) + kModuleSuffix;
+    return bundlePath + kSeparator + "Contents" + kSeparator + kArchFolder + kSeparator +
+           bundleName(bundlePath) + kModuleSuffix;
 }
 
 std::string asciiText(const TChar* text) {

@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-// The module inside a bundle for this machine: BUNDLE/Contents/x86_64-linux/NAME.so.
+// The module inside a bundle for this machine: BUNDLE/Contents/x86_64-linux/NAME.so, or on
+// Windows BUNDLE\Contents\x86_64-win\NAME.vst3 (x86-win for 32 bits).
 std::string vst3ModulePath(const std::string& bundlePath);
 
 // A VST 3 plug-in loaded as a host loads it: the module's entry, its factory, the first

@@ -20,7 +20,8 @@ endforeach()
 # The setup program's pictures, cut from the editor's artwork at 200 %: its icon (and its entry's
 # in Apps & features) is the knob (frames of 140 x 140 side by side; frame 50 points straight
 # up), the welcome page's side picture the MAKEUP column of the panel with its knob in place
-# (editor/ControlRects.h: makeUpKnob at 607, 48).
+# (editor/ControlRects.h: makeUpKnob at 607, 48). The DRY MIX label near its foot belongs to a
+# knob the picture cannot hold, so plain panel from above it covers the label.
 set(QVL_SETUP_ICON ${_qvl_setup_dir}/${QVL_PACKAGE_NAME}.ico)
 set(QVL_SETUP_SIDE_PICTURE ${_qvl_setup_dir}/welcome.bmp)
 set(_qvl_knob_strip ${PROJECT_SOURCE_DIR}/resources/png/20202.png)
@@ -31,6 +32,7 @@ add_custom_command(
           -define icon:auto-resize=48,32,16 ${QVL_SETUP_ICON}
   COMMAND ${QVL_IMAGEMAGICK} ${_qvl_background} -crop 164x314+1208+50 +repage
           ( ${_qvl_knob_strip} -crop 140x140+9100+0 +repage ) -geometry +6+46 -composite
+          ( ${_qvl_background} -crop 164x32+1208+245 +repage ) -geometry +0+258 -composite
           -alpha off BMP3:${QVL_SETUP_SIDE_PICTURE}
   DEPENDS ${_qvl_knob_strip} ${_qvl_background}
   COMMENT "Pictures of the Windows setup program"
