@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -28,6 +29,9 @@
 // in an atomic word, and the next idle applies the marked parameters on the editor's thread.
 // Values are read fresh from the effect when applied, so coalescing repeated changes of one
 // parameter loses nothing, and no view is ever touched from two threads.
+// The compressor's editor for `host`, with the system services the caller assembled.
+std::unique_ptr<EffectEditor> createCompressorEditor(EditorHost& host, EditorServices services);
+
 class CompressorEditor final : public EffectEditor,
                                public FrameEditorLink,
                                public CControlObserver {

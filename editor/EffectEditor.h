@@ -26,5 +26,3 @@ class EffectEditor {
     // Called after every change of parameter `index`, on whatever thread made the change.
     virtual void setParameter(int index, float value) = 0;
 };
-
-std::unique_ptr<EffectEditor> createCompressorEditor(EditorHost& host);

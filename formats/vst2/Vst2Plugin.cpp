@@ -1,6 +1,9 @@
 #include "formats/vst2/Vst2Plugin.h"
 
 #include "formats/vst2/EffectRecord.h"
+#if QVL_HAS_EDITOR
+#include "formats/SystemEditor.h"
+#endif
 
 #include <new>
 
@@ -62,7 +65,7 @@ void Vst2Plugin::programChanged() {
 
 Vst2Plugin* createVst2Plugin(vst2::HostCallback audioMaster) {
 #if QVL_HAS_EDITOR
-    const CompressorEffect::EditorFactory makeEditor = createCompressorEditor;
+    const CompressorEffect::EditorFactory makeEditor = createSystemEditor;
 #else
     const CompressorEffect::EditorFactory makeEditor;
 #endif

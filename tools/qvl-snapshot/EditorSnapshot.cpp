@@ -5,6 +5,7 @@
 #include "editor/CompressorEditor.h"
 #include "editor/EditorParameters.h"
 #include "platform/PngFile.h"
+#include "platform/SystemViewPlatform.h"
 #include "plugin/CompressorEffect.h"
 #include "views/FrameSnapshot.h"
 
@@ -54,6 +55,8 @@ SharedRef<CBitmap> renderEditorSnapshot(const SnapshotOptions& options) {
     for (const auto& [index, value] : options.parameters)
         effect.setParameter(index, value);
 
+    // Drawn, and its artwork read, with the system's drawing library, as in a host.
+    useViewPlatform(systemViewPlatform());
     SnapshotHost host(effect, options);
     uint32_t nowMs = 0;
     EditorServices services;
