@@ -29,9 +29,6 @@
 // in an atomic word, and the next idle applies the marked parameters on the editor's thread.
 // Values are read fresh from the effect when applied, so coalescing repeated changes of one
 // parameter loses nothing, and no view is ever touched from two threads.
-// The compressor's editor for `host`, with the system services the caller assembled.
-std::unique_ptr<EffectEditor> createCompressorEditor(EditorHost& host, EditorServices services);
-
 class CompressorEditor final : public EffectEditor,
                                public FrameEditorLink,
                                public CControlObserver {
@@ -112,3 +109,7 @@ class CompressorEditor final : public EffectEditor,
     std::atomic<std::thread::id> editorThread_{};
     std::atomic<uint32_t> pendingParameters_{0};
 };
+
+// The compressor's editor for `host`, with the services the caller assembled (the system's in a
+// host, stand-ins in tests and tools).
+std::unique_ptr<EffectEditor> createCompressorEditor(EditorHost& host, EditorServices services);
