@@ -2,14 +2,11 @@
 
 #include "editor/TextDimming.h"
 
-#include "platform/DesktopScale.h"
-#include "platform/OpenUrl.h"
 #include "plugin/ParameterCurves.h"
 #include "views/CMovieBitmap.h"
 #include "views/CParamDisplay.h"
 #include "views/DeviceScale.h"
 #include "views/InputTypes.h"
-#include "views/PlatformHooks.h"
 #include "widgets/CCompMeter.h"
 #include "widgets/CScala.h"
 #include "widgets/CTextKnob.h"
@@ -38,21 +35,8 @@ double dryAttenuationDb(float dryMix) {
 
 } // namespace
 
-EditorServices platformEditorServices() {
-    EditorServices services;
-    services.tickMs = platformTickMs;
-    services.openUrl = [](const char* url) { openUrlInBrowser(url); };
-    services.openWindow = [](CFrame& frame, void* parentWindow) {
-        return frame.open(parentWindow);
-    };
-    services.desktopScale = desktopScaleFactors;
-    services.screenArea = desktopScreenArea;
-    services.settingsFile = userSettingsFile();
-    return services;
-}
-
-std::unique_ptr<EffectEditor> createCompressorEditor(EditorHost& host) {
-    return std::make_unique<CompressorEditor>(host, platformEditorServices());
+std::unique_ptr<EffectEditor> createCompressorEditor(EditorHost& host, EditorServices services) {
+    return std::make_unique<CompressorEditor>(host, std::move(services));
 }
 
 CompressorEditor::CompressorEditor(EditorHost& host, EditorServices services)

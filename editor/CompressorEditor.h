@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -108,3 +109,7 @@ class CompressorEditor final : public EffectEditor,
     std::atomic<std::thread::id> editorThread_{};
     std::atomic<uint32_t> pendingParameters_{0};
 };
+
+// The compressor's editor for `host`, with the services the caller assembled (the system's in a
+// host, stand-ins in tests and tools).
+std::unique_ptr<EffectEditor> createCompressorEditor(EditorHost& host, EditorServices services);

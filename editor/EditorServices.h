@@ -26,6 +26,3 @@ struct EditorServices {
     // The user's settings file (empty: the user's choice of scale is neither read nor kept).
     std::string settingsFile;
 };
-
-// The platform's clock, browser and windows.
-EditorServices platformEditorServices();

@@ -1,9 +1,5 @@
 #pragma once
 
-#include <memory>
-
-class EditorHost;
-
 // The editor as a format adapter sees it: the host's editor requests, forwarded one to one,
 // and the notification that a parameter changed.
 class EffectEditor {
@@ -26,5 +22,3 @@ class EffectEditor {
     // Called after every change of parameter `index`, on whatever thread made the change.
     virtual void setParameter(int index, float value) = 0;
 };
-
-std::unique_ptr<EffectEditor> createCompressorEditor(EditorHost& host);

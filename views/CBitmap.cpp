@@ -3,8 +3,8 @@
 #include "views/BitmapResample.h"
 #include "views/CDrawSurface.h"
 #include "views/DeviceScale.h"
-#include "views/PlatformHooks.h"
 #include "views/PngDecoder.h"
+#include "views/ViewPlatform.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,7 +25,7 @@ CBitmap::CBitmap(int32_t width, int32_t height)
       pixels_(std::size_t(width_) * std::size_t(height_), 0u) {}
 
 CBitmap::CBitmap(int32_t resourceId) : resourceId_(resourceId) {
-    const ResourceBytes bytes = findResourcePng(resourceId);
+    const ResourceBytes bytes = viewPlatform().findResourcePng(resourceId);
     decodePng(bytes.data, bytes.size);
 }
 
@@ -63,7 +63,8 @@ const CBitmap* CBitmap::embeddedRepresentation(double scale) const {
     if (resourceId_ == 0) return nullptr;
     for (int32_t percent : kArtworkScalePercents) {
         if (!sameScale(percent / 100.0, scale)) continue;
-        const ResourceBytes bytes = findResourcePng(scaledResourceId(resourceId_, percent));
+        const ResourceBytes bytes =
+            viewPlatform().findResourcePng(scaledResourceId(resourceId_, percent));
         CBitmap decoded;
         if (!decoded.decodePng(bytes.data, bytes.size)) return nullptr;
         auto image = SharedRef<CBitmap>::adopt(

@@ -17,7 +17,8 @@ class CBitmap : public CReferenceCounted {
   public:
     // A transparent image of the given size (negative sizes count as 0).
     CBitmap(int32_t width, int32_t height);
-    // The PNG image with this resource number; empty (0 x 0) when there is none or it is broken.
+    // The PNG image the view platform finds under this resource number; empty (0 x 0) when
+    // there is none or it is broken.
     explicit CBitmap(int32_t resourceId);
     // Decodes PNG bytes; empty (0 x 0) when they are not a readable PNG.
     static CBitmap* fromPng(const unsigned char* data, std::size_t size);

@@ -1,14 +1,14 @@
 #include "views/CControl.h"
 
 #include "views/CFrame.h"
-#include "views/PlatformHooks.h"
+#include "views/ViewPlatform.h"
 
 #include <algorithm>
 #include <cstring>
 
 CControl::CControl(const CRect& size, CControlObserver* listener, int32_t tag, CBitmap* background)
     : CView(size), listener_(listener), tag_(tag),
-      doubleClickTimeMs_(std::max(platformDoubleClickTimeMs(), int32_t{250})) {
+      doubleClickTimeMs_(std::max(viewPlatform().doubleClickTimeMs(), int32_t{250})) {
     setBackground(background);
     setDirty(true);
 }
@@ -57,7 +57,7 @@ void CControl::endEdit() {
 }
 
 bool CControl::isDoubleClick() {
-    const auto now = static_cast<int32_t>(platformTickMs());
+    const auto now = static_cast<int32_t>(viewPlatform().tickMs());
     const bool isDouble = lastClickTimeMs_ >= 0 && now - lastClickTimeMs_ <= doubleClickTimeMs_;
     lastClickTimeMs_ = isDouble ? -1 : now;
     return isDouble;

@@ -2,7 +2,7 @@
 
 #include "views/DeviceScale.h"
 #include "views/LineRaster.h"
-#include "views/PlatformHooks.h"
+#include "views/ViewPlatform.h"
 
 #include <algorithm>
 #include <cmath>
@@ -176,7 +176,7 @@ COffscreenSurface::COffscreenSurface(CFrame*, int32_t width, int32_t height, CCo
         new CBitmap(toDevicePixels(width, getScale()), toDevicePixels(height, getScale())));
     bitmap_->setScale(getScale());
     bitmap_->fill(background);
-    attachDevice(createBitmapDrawDevice(*bitmap_));
+    attachDevice(viewPlatform().createDrawDevice(*bitmap_));
 }
 
 COffscreenSurface::~COffscreenSurface() = default;

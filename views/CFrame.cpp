@@ -4,7 +4,7 @@
 #include "views/CDrawSurface.h"
 #include "views/DeviceScale.h"
 #include "views/InputTypes.h"
-#include "views/PlatformHooks.h"
+#include "views/ViewPlatform.h"
 
 #include <cmath>
 #include <cstring>
@@ -22,7 +22,7 @@ CFrame::~CFrame() {
 
 bool CFrame::open(void* parentWindow) {
     if (window_) return false;
-    return attachWindow(createFrameWindow(*this, parentWindow));
+    return attachWindow(viewPlatform().createFrameWindow(*this, parentWindow));
 }
 
 bool CFrame::attachWindow(std::unique_ptr<FrameWindow> window) {
@@ -68,7 +68,7 @@ void CFrame::idle() {
     if (invalidArea_.isEmpty()) return;
     const CRect area = invalidArea_;
     invalidArea_ = CRect{};
-    CDrawSurface surface(createBitmapDrawDevice(*backBuffer_), scale_);
+    CDrawSurface surface(viewPlatform().createDrawDevice(*backBuffer_), scale_);
     paint(surface, area);
     window_->present(*backBuffer_, toDeviceRect(area, scale_));
 }

@@ -17,8 +17,9 @@ class CFrame : public CViewContainer {
     CFrame(const CRect& size, FrameEditorLink* editor);
     ~CFrame() override;
 
-    // Creates the child window inside `parentWindow` (an X11 Window id on Linux, an HWND on
-    // Windows, passed as the pointer value). False, with nothing open, on failure.
+    // Has the view platform create the child window inside `parentWindow` (an X11 Window id on
+    // Linux, an HWND on Windows, passed as the pointer value). False, with nothing open, on
+    // failure.
     bool open(void* parentWindow);
     // Uses a window made elsewhere (tests supply their own).
     bool attachWindow(std::unique_ptr<FrameWindow> window);

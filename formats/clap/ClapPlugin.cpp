@@ -2,6 +2,9 @@
 
 #include "formats/clap/ClapParameters.h"
 #include "formats/clap/ClapPluginRecord.h"
+#if QVL_HAS_EDITOR
+#include "formats/common/SystemEditor.h"
+#endif
 #include "plugin/StateRecord.h"
 
 #include <algorithm>
@@ -289,7 +292,7 @@ bool ClapPlugin::resizeEditorWindow(int width, int height) {
 
 ClapPlugin* createClapPlugin(const clap_host_t* host, const clap_plugin_descriptor_t* descriptor) {
 #if QVL_HAS_EDITOR
-    const EditorBinding::EditorFactory makeEditor = createCompressorEditor;
+    const EditorBinding::EditorFactory makeEditor = createSystemEditor;
 #else
     const EditorBinding::EditorFactory makeEditor;
 #endif

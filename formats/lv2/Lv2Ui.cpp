@@ -1,8 +1,9 @@
 #include "editor/EditorHost.h"
 #include "editor/EffectEditor.h"
+#include "formats/common/SystemEditor.h"
 #include "formats/lv2/Lv2Ports.h"
 #include "formats/lv2/Lv2Uris.h"
-#include "platform/linux/X11ChildWindow.h"
+#include "platform/ChildWindow.h"
 #include "plugin/FactoryPrograms.h"
 #include "plugin/ListeningSwitches.h"
 #include "plugin/ParameterTable.h"
@@ -171,7 +172,7 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
     std::unique_ptr<Lv2EditorUi> ui;
     try {
         ui.reset(new Lv2EditorUi{Lv2EditorHost(write, controller, touch, resize), nullptr});
-        ui->editor = createCompressorEditor(ui->host);
+        ui->editor = createSystemEditor(ui->host);
         ui->editor->setHostScale(hostScaleFactor(features));
     } catch (const std::bad_alloc&) {
         return nullptr;

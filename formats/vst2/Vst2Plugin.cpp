@@ -3,6 +3,9 @@
 #include "formats/vst2/EffectRecord.h"
 #include "formats/vst2/Vst2Readouts.h"
 #include "plugin/ParameterTable.h"
+#if QVL_HAS_EDITOR
+#include "formats/common/SystemEditor.h"
+#endif
 
 #include <new>
 
@@ -69,7 +72,7 @@ void Vst2Plugin::programChanged() {
 
 Vst2Plugin* createVst2Plugin(vst2::HostCallback audioMaster) {
 #if QVL_HAS_EDITOR
-    const EditorBinding::EditorFactory makeEditor = createCompressorEditor;
+    const EditorBinding::EditorFactory makeEditor = createSystemEditor;
 #else
     const EditorBinding::EditorFactory makeEditor;
 #endif

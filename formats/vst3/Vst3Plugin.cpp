@@ -1,5 +1,6 @@
 #include "formats/vst3/Vst3Plugin.h"
 
+#include "formats/common/SystemEditor.h"
 #include "formats/vst3/Vst3Parameters.h"
 #include "formats/vst3/Vst3Text.h"
 #include "formats/vst3/Vst3View.h"
@@ -51,7 +52,7 @@ template <> Sample64** channels<Sample64>(AudioBusBuffers& bus) {
 
 } // namespace
 
-Vst3Plugin::Vst3Plugin() : effect_(this), editor_(effect_, *this, createCompressorEditor) {
+Vst3Plugin::Vst3Plugin() : effect_(this), editor_(effect_, *this, createSystemEditor) {
     for (int i = 0; i < 3; ++i)
         switchesHostKnows_[i] = effect_.getParameter(listening::kSwitches[i]);
 }

@@ -1,4 +1,4 @@
-#include "platform/linux/X11ChildWindow.h"
+#include "platform/ChildWindow.h"
 
 #include <X11/Xlib.h>
 

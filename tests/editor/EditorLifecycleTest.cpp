@@ -2,6 +2,7 @@
 
 #include "EditorTestSupport.h"
 
+#include "formats/common/SystemEditor.h"
 #include "views/CAnimKnob.h"
 
 #include <gtest/gtest.h>
@@ -87,7 +88,7 @@ TEST(EditorLifecycle, KeysReachTheFocusedControlAndUnknownCodesAreRefused) {
 
 TEST(EditorLifecycle, TheEffectsPlatformEditorRefusesABadParentWindow) {
     FakeEditorHost host;
-    auto editor = createCompressorEditor(host);
+    auto editor = createSystemEditor(host);
     EXPECT_EQ(editor->width(), 690);
     EXPECT_FALSE(editor->open(nullptr));
     editor->idle();

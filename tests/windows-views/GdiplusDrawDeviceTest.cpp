@@ -1,7 +1,7 @@
 #include "platform/win32/GdiplusDrawDevice.h"
 #include "TestSupport.h"
+#include "platform/SystemViewPlatform.h"
 #include "views/CFontSpec.h"
-#include "views/PlatformHooks.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +56,7 @@ TEST(GdiplusSessionTest, NestedSessionsKeepGdiplusRunningUntilTheOuterEnds) {
 
 TEST(GdiplusDeviceTest, NoDeviceForAnEmptyBitmap) {
     CBitmap empty(0, 0);
-    EXPECT_EQ(createBitmapDrawDevice(empty), nullptr);
+    EXPECT_EQ(systemViewPlatform().createDrawDevice(empty), nullptr);
 }
 
 // Drawing is visible in the bitmap while the device still exists (the frame presents its back

@@ -1,6 +1,6 @@
 #include "editor/EditorImages.h"
+#include "platform/SystemViewPlatform.h"
 #include "views/CBitmap.h"
-#include "views/PlatformHooks.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ TEST(ResourcePngTest, EveryEditorImageIsAPngResourceOfTheModule) {
           kImageHfHarmonics, kImageLfHarmonics, kImageDelta, kImageScPreview, kImageScFilterType,
           kImageAboutCard, kImageLampLeft, kImageLampRight}) {
         SCOPED_TRACE(id);
-        const ResourceBytes bytes = findResourcePng(id);
+        const ResourceBytes bytes = systemViewPlatform().findResourcePng(id);
         ASSERT_NE(bytes.data, nullptr);
         ASSERT_GT(bytes.size, sizeof signature);
         EXPECT_EQ(std::memcmp(bytes.data, signature, sizeof signature), 0);
@@ -40,7 +40,7 @@ TEST(ResourcePngTest, NumbersWithoutAPngResourceGiveNothing) {
     // 200 and 217 lie next to the images; 0, negative and above 16 bits cannot name one.
     for (int32_t id : {200, 217, 0, -201, 65536 + 201, 1}) {
         SCOPED_TRACE(id);
-        const ResourceBytes bytes = findResourcePng(id);
+        const ResourceBytes bytes = systemViewPlatform().findResourcePng(id);
         EXPECT_EQ(bytes.data, nullptr);
         EXPECT_EQ(bytes.size, 0u);
         const auto bitmap = SharedRef<CBitmap>::adopt(new CBitmap(id));

@@ -4,6 +4,7 @@
 
 #include "editor/CompressorEditor.h"
 #include "platform/PngFile.h"
+#include "platform/SystemViewPlatform.h"
 #include "plugin/CompressorEffect.h"
 #include "views/FrameSnapshot.h"
 
@@ -52,6 +53,8 @@ SharedRef<CBitmap> renderEditorSnapshot(const SnapshotOptions& options) {
     for (const auto& [index, value] : options.parameters)
         effect.setParameter(index, value);
 
+    // Drawn, and its artwork read, with the system's drawing library, as in a host.
+    useViewPlatform(systemViewPlatform());
     SnapshotHost host(effect, options);
     uint32_t nowMs = 0;
     EditorServices services;
