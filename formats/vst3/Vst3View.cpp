@@ -4,7 +4,7 @@
 #include "formats/vst3/Vst3Plugin.h"
 
 #ifdef _WIN32
-#include "platform/win32/Win32WindowTimer.h"
+#include "platform/WindowTimer.h"
 #endif
 
 #include <cstdint>
@@ -83,9 +83,9 @@ tresult PLUGIN_API Vst3View::attached(void* parent, FIDString type) {
 
 #ifdef _WIN32
 void Vst3View::startIdle(void* parent) {
-    idleTimer_ = std::make_unique<Win32WindowTimer>(
-        static_cast<HWND>(parent), kIdleIntervalMs,
-        [](void* view) { static_cast<Vst3View*>(view)->editor_.idle(); }, this);
+    idleTimer_ = startWindowTimer(
+        parent, kIdleIntervalMs, [](void* view) { static_cast<Vst3View*>(view)->editor_.idle(); },
+        this);
 }
 
 void Vst3View::stopIdle() {

@@ -7,7 +7,7 @@
 #include <memory>
 
 #ifdef _WIN32
-class Win32WindowTimer;
+class WindowTimer;
 #endif
 
 class EffectEditor;
@@ -75,7 +75,7 @@ class Vst3View final : public Steinberg::IPlugView,
     Steinberg::IPlugFrame* frame_ = nullptr;
     bool open_ = false;
 #ifdef _WIN32
-    std::unique_ptr<Win32WindowTimer> idleTimer_;
+    std::unique_ptr<WindowTimer> idleTimer_;
 #else
     Steinberg::Linux::IRunLoop* runLoop_ = nullptr;
 #endif
