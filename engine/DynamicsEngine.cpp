@@ -230,7 +230,7 @@ DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const Fram
     meters = CoreMeters{g, levels.aDb, levels.bDb};
 
     const Lanes y = previousGain_ * inputTwoAgo_;
-    const Lanes out = harmonicsBands_.step(y, lfDrive_, hfDrive_) + y - inputTwoAgo_;
+    const Lanes out = harmonicsBands_.step<kFused>(y, lfDrive_, hfDrive_) + y - inputTwoAgo_;
     inputTwoAgo_ = inputOneAgo_;
     inputOneAgo_ = Lanes{in.left, in.right};
     previousGain_ = g;

@@ -41,7 +41,7 @@ struct FeedbackLoop {
         // the gain, s g + o, and with g = scale (1 + fraction) it is one multiply-add,
         // (s scale) fraction + (s scale + o), from the exponential's last value on; the addend is
         // a multiply-add of its own, ready as soon as the scale is.
-        const SidechainFilter::Recursion recursion = sidechainFilter.recursion();
+        const SidechainFilter::Recursion recursion = sidechainFilter.recursion<kFused>();
         const SidechainFilter::GainResponse y =
             sidechainFilter.detectorResponse<kFused>(sideMid, recursion);
         const double slopeSum = y.slope[1] + y.slope[0];
