@@ -292,8 +292,8 @@ void DynamicsEngine::frameOversampled(double& left, double& right, FrameMeters& 
     // can work on it while the core's serial feedback chain waits.
     upsampler_.pushCentre<0>(first.left, first.right);
     first = processCore<kFused>(first, settings, meters, levels);
-    HalfbandFir::pushFullBoth<1, 0>(upsampler_, second.left, second.right, downsampler_, first.left,
-                                    first.right);
+    HalfbandFir::stuffedZeroAndPushFull<1, 0>(upsampler_, second.left, second.right, downsampler_,
+                                              first.left, first.right);
     second = processCore<kFused>(second, settings, meters, levels);
     downsampler_.pushOnly<1>(second.left, second.right);
     const StereoPair out = mix(in, first, settings);
