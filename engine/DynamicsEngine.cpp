@@ -53,6 +53,7 @@ DynamicsEngine::DynamicsEngine(InstructionSet set)
     // Every filter gets its 44100 Hz design now, so a host that processes before it sets a
     // rate still hears consistent filters and time constants.
     redesign();
+    curve_ = latestCurve();
     clearSignalState();
 }
 
@@ -94,14 +95,26 @@ void DynamicsEngine::setScFilterFreq(double frequencyHz) {
                          std::fmin(std::fmax(frequencyHz, kScFilterLowestHz), kScFilterHighestHz));
 }
 
+void DynamicsEngine::storeCurveSetting(std::atomic<double>& setting, double value) {
+    if (!std::isfinite(value)) return;
+    setting.store(value, std::memory_order_relaxed);
+    curveSettingsGeneration_.fetch_add(1, std::memory_order_release);
+}
+
+GainCurve DynamicsEngine::latestCurve() const {
+    return GainCurve::make(thresholdDb_.load(std::memory_order_relaxed),
+                           kneeDb_.load(std::memory_order_relaxed),
+                           slope_.load(std::memory_order_relaxed));
+}
+
 void DynamicsEngine::setThreshold(double thresholdDb) {
-    store(thresholdDb_, thresholdDb);
+    storeCurveSetting(thresholdDb_, thresholdDb);
 }
 void DynamicsEngine::setKnee(double kneeDb) {
-    store(kneeDb_, kneeDb);
+    storeCurveSetting(kneeDb_, kneeDb);
 }
 void DynamicsEngine::setRatio(double slope) {
-    store(slope_, slope);
+    storeCurveSetting(slope_, slope);
 }
 void DynamicsEngine::setAttack(double attackMs) {
     storeAndRedesign(attackMs_, attackMs);
@@ -188,10 +201,12 @@ DynamicsEngine::FrameSettings DynamicsEngine::beginFrame(DetectorLevels& levels)
         designedGeneration_ = generation;
         redesign();
     }
+    const unsigned curveGeneration = curveSettingsGeneration_.load(std::memory_order_acquire);
+    if (curveGeneration != curveGeneration_) {
+        curveGeneration_ = curveGeneration;
+        curve_ = latestCurve();
+    }
     FrameSettings s;
-    s.curve = GainCurve::make(thresholdDb_.load(std::memory_order_relaxed),
-                              kneeDb_.load(std::memory_order_relaxed),
-                              slope_.load(std::memory_order_relaxed));
     s.makeUpGain = makeUpGain_.load(std::memory_order_relaxed);
     s.dryGain = dryGain_.load(std::memory_order_relaxed);
     s.deltaOn = deltaOn_.load(std::memory_order_relaxed);
@@ -226,11 +241,11 @@ DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const Fram
         return StereoPair{mid + side, mid - side};
     }
 
-    const double g = feedback_.step<kFused>(in.left, in.right, settings.curve, levels);
+    const double g = feedback_.step<kFused>(in.left, in.right, curve_, levels);
     meters = CoreMeters{g, levels.aDb, levels.bDb};
 
     const Lanes y = previousGain_ * inputTwoAgo_;
-    const Lanes out = harmonicsBands_.step(y, lfDrive_, hfDrive_) + y - inputTwoAgo_;
+    const Lanes out = harmonicsBands_.step<kFused>(y, lfDrive_, hfDrive_) + y - inputTwoAgo_;
     inputTwoAgo_ = inputOneAgo_;
     inputOneAgo_ = Lanes{in.left, in.right};
     previousGain_ = g;
@@ -277,8 +292,8 @@ void DynamicsEngine::frameOversampled(double& left, double& right, FrameMeters& 
     // can work on it while the core's serial feedback chain waits.
     upsampler_.pushCentre<0>(first.left, first.right);
     first = processCore<kFused>(first, settings, meters, levels);
-    HalfbandFir::pushFullBoth<1, 0>(upsampler_, second.left, second.right, downsampler_, first.left,
-                                    first.right);
+    HalfbandFir::stuffedZeroAndPushFull<1, 0>(upsampler_, second.left, second.right, downsampler_,
+                                              first.left, first.right);
     second = processCore<kFused>(second, settings, meters, levels);
     downsampler_.pushOnly<1>(second.left, second.right);
     const StereoPair out = mix(in, first, settings);

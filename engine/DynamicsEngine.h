@@ -118,7 +118,6 @@ class DynamicsEngine {
     using CoreMeters = FrameMeters;
     // Settings the frame reads directly, loaded once per frame.
     struct FrameSettings {
-        GainCurve curve;
         double makeUpGain;
         double dryGain;
         bool deltaOn;
@@ -128,6 +127,8 @@ class DynamicsEngine {
     void store(std::atomic<double>& setting, double value);
     void storeAndRedesign(std::atomic<double>& setting, double value);
     void requestRedesign() { designGeneration_.fetch_add(1, std::memory_order_release); }
+    void storeCurveSetting(std::atomic<double>& setting, double value);
+    GainCurve latestCurve() const;
 
     // Inlined into the frames: the settings then stay in registers instead of a returned copy;
     // the rare redesign and reset stay out of line. After a reset, levels holds the cleared
@@ -182,6 +183,9 @@ class DynamicsEngine {
     double lfDrive_ = 0.0;
     double hfDrive_ = 0.0;
     unsigned designedGeneration_ = 0;
+    // The static curve, worked out again only when one of its settings changes.
+    GainCurve curve_;
+    unsigned curveGeneration_ = 0;
     std::array<double, kSmallNoiseSize> inputNoise_{};
     int inputNoisePosition_ = 0;
     std::unique_ptr<double[]> outputNoiseA_;
@@ -209,5 +213,6 @@ class DynamicsEngine {
     std::atomic<bool> deltaOn_{false};
     std::atomic<bool> scPreviewOn_{false};
     std::atomic<unsigned> designGeneration_{0};
+    std::atomic<unsigned> curveSettingsGeneration_{0};
     std::atomic<bool> resetPending_{false};
 };

@@ -55,9 +55,9 @@ template <bool kFused>
     std::memcpy(&bits, &z, sizeof bits);
     const int64_t k = bits - kShiftBits;
     const double kd = z - kExponentShift;
-    const int j = static_cast<int>(k & (ExponentialTable::kSize - 1));
-    // r, and the series' terms of first and zeroth order: e^r - 1 = r + r^2 / 2 + ..., plus the
-    // table's tail.
+    // The shift's low bits are zero, so the table index needs no subtraction first.
+    const int j = static_cast<int>(bits & (ExponentialTable::kSize - 1));
+    // r, and the series' terms of first and zeroth order: e^r - 1 = r + r^2 / 2 + ...
     double r;
     double linearTerms;
     if constexpr (kFused) {
@@ -66,12 +66,12 @@ template <bool kFused>
         r = multiplyAdd<true>(kd, -kLn2Over128, x);
         // The true argument is r + d; e^(r + d) - 1 is e^r - 1 + d (1 + r) to far below an ulp.
         const double d = kd * -kLn2Over128Rest;
-        linearTerms = multiplyAdd<true>(r, 1.0 + d, kExponentialTable.tail[j] + d);
+        linearTerms = multiplyAdd<true>(r, 1.0 + d, d);
     } else {
         constexpr double kLn2Over128Head = 0x1.62e42fefcp-8; // 35 bits: k times it is exact
         constexpr double kLn2Over128Rest = -0x1.c610ca86c3899p-44;
         r = (x - kd * kLn2Over128Head) - kd * kLn2Over128Rest;
-        linearTerms = kExponentialTable.tail[j] + r;
+        linearTerms = r;
     }
     const double tableScale = kExponentialTable.scale[j];
     uint64_t scaleBits;
@@ -80,11 +80,13 @@ template <bool kFused>
     double scale;
     std::memcpy(&scale, &scaleBits, sizeof scale);
     // r can exceed ln2 / 256 by a hair when k comes from the factors; the series has room.
-    // e^r - 1 plus the table's tail, in two independent halves.
+    // e^r - 1 in two independent halves, then the table's tail: the tail waits for a load
+    // addressed by k, so it joins last, when the series is done.
     const double r2 = r * r;
     const double low = multiplyAdd<kFused>(r2, multiplyAdd<kFused>(r, 1.0 / 6.0, 0.5), linearTerms);
     const double high = multiplyAdd<kFused>(r, 1.0 / 120.0, 1.0 / 24.0);
-    return ExponentialParts{scale, multiplyAdd<kFused>(r2 * r2, high, low)};
+    return ExponentialParts{scale,
+                            multiplyAdd<kFused>(r2 * r2, high, low) + kExponentialTable.tail[j]};
 }
 
 template <bool kFused> [[gnu::always_inline]] inline double exponential(double x) {

@@ -39,16 +39,19 @@ struct FeedbackLoop {
         const Lanes sideMid = Lanes{left - right, left + right} * 0.5;
         // The detector reads mid + side and mid - side of the filtered signal. Each is linear in
         // the gain, s g + o, and with g = scale (1 + fraction) it is one multiply-add,
-        // (s scale) fraction + (s scale + o), from the exponential's last value on.
-        const SidechainFilter::Recursion recursion = sidechainFilter.recursion();
+        // (s scale) fraction + (s scale + o), from the exponential's last value on; the addend is
+        // a multiply-add of its own, ready as soon as the scale is.
+        const SidechainFilter::Recursion recursion = sidechainFilter.recursion<kFused>();
         const SidechainFilter::GainResponse y =
             sidechainFilter.detectorResponse<kFused>(sideMid, recursion);
-        const double sumSlope = (y.slope[1] + y.slope[0]) * gain.scale;
-        const double differenceSlope = (y.slope[1] - y.slope[0]) * gain.scale;
-        const double detectorLeft =
-            multiplyAdd<kFused>(sumSlope, gain.fraction, sumSlope + (y.offset[1] + y.offset[0]));
+        const double slopeSum = y.slope[1] + y.slope[0];
+        const double slopeDifference = y.slope[1] - y.slope[0];
+        const double detectorLeft = multiplyAdd<kFused>(
+            slopeSum * gain.scale, gain.fraction,
+            multiplyAdd<kFused>(slopeSum, gain.scale, y.offset[1] + y.offset[0]));
         const double detectorRight = multiplyAdd<kFused>(
-            differenceSlope, gain.fraction, differenceSlope + (y.offset[1] - y.offset[0]));
+            slopeDifference * gain.scale, gain.fraction,
+            multiplyAdd<kFused>(slopeDifference, gain.scale, y.offset[1] - y.offset[0]));
         levels = levelDetector.step<kFused>(detectorLeft, detectorRight);
         // The filter's states step with the gain applied, off the chain.
         const double g = gain.value<kFused>();

@@ -36,16 +36,18 @@ class HalfbandFir {
         finishFull<kParity>(left, right, sum);
     }
 
-    // pushFull on two filters with the same taps at once, as one host sample needs them; the
-    // results are those of two pushFull calls.
+    // pushFull on two filters with the same taps at once, as one host sample needs them, where a
+    // interpolates and its pair is a stuffed zero: a's output is the odd taps' sum alone. a's
+    // pushes of that parity are all such zeros, so that half of its history stays as cleared and is
+    // neither written nor advanced; a's pushes of the other parity go on.
     template <int kParityA, int kParityB>
-    static void pushFullBoth(HalfbandFir& a, double& aLeft, double& aRight, HalfbandFir& b,
-                             double& bLeft, double& bRight) {
-        a.push<kParityA>(aLeft, aRight);
+    static void stuffedZeroAndPushFull(HalfbandFir& a, double& aLeft, double& aRight,
+                                       HalfbandFir& b, double& bLeft, double& bRight) {
         b.push<kParityB>(bLeft, bRight);
         double sumA[2], sumB[2];
         a.pairKernel_(a.oddTaps_.data(), a.oddRun<kParityA>(), b.oddRun<kParityB>(), sumA, sumB);
-        a.finishFull<kParityA>(aLeft, aRight, sumA);
+        aLeft = sumA[0];
+        aRight = sumA[1];
         b.finishFull<kParityB>(bLeft, bRight, sumB);
     }
 

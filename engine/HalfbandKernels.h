@@ -30,6 +30,8 @@ void halfbandPairSumSse2(const double* oddTaps, const double* pairsA, const doub
                          double outA[2], double outB[2]);
 void halfbandPairSumAvx2Fma(const double* oddTaps, const double* pairsA, const double* pairsB,
                             double outA[2], double outB[2]);
+void halfbandPairSumAvx512(const double* oddTaps, const double* pairsA, const double* pairsB,
+                           double outA[2], double outB[2]);
 #endif
 
 // The kernels of an instruction set, which the processor must support.

@@ -47,7 +47,7 @@ void BiquadPair::setCoefficients(const BiquadCoefficients& first,
 }
 
 void HarmonicsBands::design(double internalRateHz) {
-    lfBand.coefficients = designLfBand(internalRateHz);
+    lfBand.setCoefficients(designLfBand(internalRateHz));
     hfBands.setCoefficients(designHfBand(kHfEvenCentreRadPerS, internalRateHz),
                             designHfBand(kHfOddCentreRadPerS, internalRateHz));
 }

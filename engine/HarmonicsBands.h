@@ -19,8 +19,14 @@ struct BiquadPair {
     void clear() { y1 = y2 = x1 = x2 = WideLanes{}; }
 
     // In place: x in, y out (by reference, so no four-lane value crosses a call in SSE2 code).
-    void step(WideLanes& x) {
-        const WideLanes y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+    // kFused as for multiplyAdd.
+    template <bool kFused = false> void step(WideLanes& x) {
+        // b0 x + b1 x1 + b2 x2 - a1 y1 - a2 y2, in that order.
+        WideLanes y = b0 * x;
+        addProductTo<kFused>(y, b1, x1);
+        addProductTo<kFused>(y, b2, x2);
+        subtractProductFrom<kFused>(y, a1, y1);
+        subtractProductFrom<kFused>(y, a2, y2);
         x2 = x1;
         x1 = x;
         y2 = y1;
@@ -40,13 +46,16 @@ struct HarmonicsBands {
 
     // Both channels at once, each band fed a quarter of the signal. All three bands run on
     // every step, whatever the drives, so switching a drive on later finds settled filters.
-    Lanes step(Lanes y, double lfDrive, double hfDrive) {
+    template <bool kFused = false> Lanes step(Lanes y, double lfDrive, double hfDrive) {
         const Lanes x = 0.25 * y;
         WideLanes hf{x[0], x[1], x[0], x[1]};
-        hfBands.step(hf);
+        hfBands.step<kFused>(hf);
         const Lanes e{hf[0], hf[1]};
         const Lanes d{hf[2], hf[3]};
-        const Lanes b = lfBand.step(x);
-        return lfDrive * (b * b * b) + hfDrive * 0.5 * (d * d * d) + hfDrive * (e * e);
+        const Lanes b = lfBand.step<kFused>(x);
+        // lfDrive b^3 + hfDrive / 2 d^3 + hfDrive e^2, in that order.
+        return multiplyAdd<kFused>(Lanes{hfDrive, hfDrive}, e * e,
+                                   multiplyAdd<kFused>(Lanes{hfDrive * 0.5, hfDrive * 0.5},
+                                                       d * d * d, lfDrive * (b * b * b)));
     }
 };

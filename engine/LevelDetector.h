@@ -18,7 +18,14 @@ inline float mantissaWithUnitExponent(float a) {
 #if defined(__SSE2__)
     const __m128 mask = _mm_castsi128_ps(_mm_set1_epi32(static_cast<int>(0x807FFFFFu)));
     const __m128 unitExponent = _mm_castsi128_ps(_mm_set1_epi32(0x3F800000));
-    return _mm_cvtss_f32(_mm_or_ps(_mm_and_ps(_mm_set_ss(a), mask), unitExponent));
+    // Lane 0 alone matters: a enters the register as it is, without the other lanes cleared.
+    __m128 v;
+#if defined(__GNUC__)
+    asm("" : "=x"(v) : "0"(a));
+#else
+    v = _mm_set_ss(a);
+#endif
+    return _mm_cvtss_f32(_mm_or_ps(_mm_and_ps(v, mask), unitExponent));
 #else
     uint32_t v;
     std::memcpy(&v, &a, sizeof v);

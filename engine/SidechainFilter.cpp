@@ -17,8 +17,8 @@ void SidechainFilter::design(ScFilterType newType, double frequencyHz, double in
         midHighPass.design(kMidCornerFixedRadPerS, internalRateHz);
     }
     // Both shelves are designed for every type so a later switch to 3 dB/oct needs nothing more.
-    shelf1.coefficients = designLowShelf(0.2 * frequencyHz, 0.3, -18.9, internalRateHz);
-    shelf2.coefficients = designLowShelf(0.5 * frequencyHz, 0.2, -0.9, internalRateHz);
+    shelf1.setCoefficients(designLowShelf(0.2 * frequencyHz, 0.3, -18.9, internalRateHz));
+    shelf2.setCoefficients(designLowShelf(0.5 * frequencyHz, 0.2, -0.9, internalRateHz));
 }
 
 void SidechainFilter::clear() {

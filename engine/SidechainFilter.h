@@ -31,9 +31,9 @@ struct SidechainFilter {
         double sideHighPass;
         double midHighPass;
     };
-    Recursion recursion() const {
+    template <bool kFused = false> Recursion recursion() const {
         if (type == ScFilterType::threePerOctave)
-            return Recursion{shelf1.recursivePart(), shelf2.recursivePart(),
+            return Recursion{shelf1.recursivePart<kFused>(), shelf2.recursivePart<kFused>(),
                              sideHighPass.recursivePart(), 0.0};
         return Recursion{Lanes{}, Lanes{}, sideHighPass.recursivePart(),
                          midHighPass.recursivePart()};
@@ -43,7 +43,7 @@ struct SidechainFilter {
     // shelves of the 3 dB/oct type; the preview path leaves it out. kFused as for multiplyAdd.
     template <bool kFused = false>
     [[gnu::always_inline]] void process(double& side, double& mid, bool sideHighPassAfterShelves) {
-        process<kFused>(side, mid, sideHighPassAfterShelves, recursion());
+        process<kFused>(side, mid, sideHighPassAfterShelves, recursion<kFused>());
     }
 
     // The same with the recursion worked out already.
@@ -54,7 +54,8 @@ struct SidechainFilter {
             // Side in lane 0 and mid in lane 1 of one step: the same operations lane by lane as
             // channel by channel, and whole-register state instead of half-register writes that
             // the next step's read would have to wait for.
-            const Lanes shelved = shelf2.step(shelf1.step(Lanes{side, mid}, r.shelf1), r.shelf2);
+            const Lanes shelved =
+                shelf2.step<kFused>(shelf1.step<kFused>(Lanes{side, mid}, r.shelf1), r.shelf2);
             side = shelved[0];
             mid = shelved[1];
             if (sideHighPassAfterShelves) side = sideHighPass.step<kFused>(side, r.sideHighPass);
@@ -76,10 +77,8 @@ struct SidechainFilter {
     template <bool kFused = false>
     [[gnu::always_inline]] GainResponse detectorResponse(Lanes input, const Recursion& r) const {
         if (type == ScFilterType::threePerOctave) {
-            const double b0First = shelf1.coefficients.b0;
-            const double b0Second = shelf2.coefficients.b0;
-            const Lanes shelvedSlope = (b0First * b0Second) * input;
-            const Lanes shelvedOffset = b0Second * r.shelf1 + r.shelf2;
+            const Lanes shelvedSlope = (shelf1.b0 * shelf2.b0) * input;
+            const Lanes shelvedOffset = multiplyAdd<kFused>(shelf2.b0, r.shelf1, r.shelf2);
             return GainResponse{
                 Lanes{sideHighPass.b0 * shelvedSlope[0], shelvedSlope[1]},
                 Lanes{multiplyAdd<kFused>(sideHighPass.b0, shelvedOffset[0], r.sideHighPass),

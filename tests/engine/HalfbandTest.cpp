@@ -124,6 +124,29 @@ TEST(HalfbandFir, UpAndDownPassTheLowBandCleanlyWithTheirDelay) {
     }
 }
 
+TEST(HalfbandFir, AStuffedZeroAndADecimatorsPushGiveThePlainConvolutions) {
+    const auto h = makeHalfbandTaps();
+    HalfbandFir up(h), down(h);
+    ReferenceFir refUp, refDown;
+    const auto x = enginetest::randomSignal(1000, 1.0, 9);
+    const auto y = enginetest::randomSignal(1000, 1.0, 10);
+    for (int i = 0; i + 1 < 1000; i += 2) {
+        double a = x[i], b = y[i];
+        refUp.push(a, b);
+        up.pushCentre<0>(a, b);
+        double zeroLeft = 0.0, zeroRight = 0.0, c = x[i + 1], d = y[i + 1];
+        refUp.push(0.0, 0.0);
+        refDown.push(c, d);
+        HalfbandFir::stuffedZeroAndPushFull<1, 0>(up, zeroLeft, zeroRight, down, c, d);
+        ASSERT_NEAR(zeroLeft, refUp.output(refUp.left), 1e-12) << i;
+        ASSERT_NEAR(zeroRight, refUp.output(refUp.right), 1e-12) << i;
+        ASSERT_NEAR(c, refDown.output(refDown.left), 1e-12) << i;
+        ASSERT_NEAR(d, refDown.output(refDown.right), 1e-12) << i;
+        refDown.push(-y[i], x[i]);
+        down.pushOnly<1>(-y[i], x[i]);
+    }
+}
+
 // The vector kernels may add in another order than the plain loop, nothing more.
 TEST(HalfbandKernels, AgreeWithThePlainLoopOnALongRandomSignal) {
     const auto h = makeHalfbandTaps();

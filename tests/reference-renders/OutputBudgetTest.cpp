@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 
 namespace {
 
@@ -60,12 +61,21 @@ class OutputBudget : public ::testing::Test {
     template <typename Sample> static void expectWithinBudget() {
         ASSERT_FALSE(renders_->empty()) << "cannot read " << QVL_REFERENCE_RENDERS;
         const std::vector<reference::Case> cases = reference::allCases();
+        double largest = 0.0;
+        std::size_t largestCase = 0;
         for (std::size_t i = 0; i < cases.size(); ++i) {
             const double d = largestDifference<Sample>(i);
             EXPECT_LE(d, kBudget - reference::kKeptPrecision) << reference::describe(cases[i]);
             // NaN would pass a comparison that fails.
             EXPECT_FALSE(std::isnan(d)) << reference::describe(cases[i]);
+            if (d > largest) {
+                largest = d;
+                largestCase = i;
+            }
         }
+        // How much of the budget the engine uses, for whoever changes it next.
+        std::cout << "largest difference " << largest << " of " << kBudget << ", "
+                  << reference::describe(cases[largestCase]) << "\n";
     }
 
     static std::vector<double>* renders_;
