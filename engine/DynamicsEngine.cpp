@@ -266,8 +266,7 @@ DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair in, StereoPair wet,
 
 template <bool kFused>
 void DynamicsEngine::frame(double& left, double& right, FrameMeters& meters,
-                           DetectorLevels& levels) {
-    const FrameSettings settings = beginFrame(levels);
+                           const FrameSettings& settings, DetectorLevels& levels) {
     const StereoPair in{left, right};
     const double n = nextInputNoise();
     StereoPair wet =
@@ -281,8 +280,7 @@ void DynamicsEngine::frame(double& left, double& right, FrameMeters& meters,
 
 template <bool kFused>
 void DynamicsEngine::frameOversampled(double& left, double& right, FrameMeters& meters,
-                                      DetectorLevels& levels) {
-    const FrameSettings settings = beginFrame(levels);
+                                      const FrameSettings& settings, DetectorLevels& levels) {
     const StereoPair in{left, right};
     const double n = nextInputNoise();
     // Zero stuffing halves the level; the factor 2 restores it.
@@ -305,12 +303,13 @@ template <bool kFused>
 void DynamicsEngine::frames(bool oversampled, double* left, double* right, FrameMeters* meters,
                             int count) {
     DetectorLevels levels = feedback_.levelDetector.levels();
+    const FrameSettings settings = beginFrame(levels);
     if (oversampled) {
         for (int i = 0; i < count; ++i)
-            frameOversampled<kFused>(left[i], right[i], meters[i], levels);
+            frameOversampled<kFused>(left[i], right[i], meters[i], settings, levels);
     } else {
         for (int i = 0; i < count; ++i)
-            frame<kFused>(left[i], right[i], meters[i], levels);
+            frame<kFused>(left[i], right[i], meters[i], settings, levels);
     }
 }
 
