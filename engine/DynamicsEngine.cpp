@@ -252,10 +252,8 @@ DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const Fram
     return StereoPair{out[0], out[1]};
 }
 
-DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair in, StereoPair wet,
+DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair dry, StereoPair wet,
                                                const FrameSettings& settings) {
-    StereoPair dry = in;
-    dryDelay_.process(dry.left, dry.right);
     const double o = nextOutputNoise();
     if (settings.deltaOn || settings.scPreviewOn) return StereoPair{wet.left + o, wet.right + o};
     // dry + wet is the compressed signal with harmonics; the dry gain adds the parallel path.
@@ -265,7 +263,7 @@ DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair in, StereoPair wet,
 }
 
 template <bool kFused>
-void DynamicsEngine::frame(double& left, double& right, FrameMeters& meters,
+void DynamicsEngine::frame(double& left, double& right, StereoPair dry, FrameMeters& meters,
                            const FrameSettings& settings, DetectorLevels& levels) {
     const StereoPair in{left, right};
     const double n = nextInputNoise();
@@ -273,14 +271,15 @@ void DynamicsEngine::frame(double& left, double& right, FrameMeters& meters,
         processCore<kFused>(StereoPair{in.left + n, in.right + n}, settings, meters, levels);
     // The core's own delay plus the wet delay line make up the oversampled path's latency.
     wetDelay_.process(wet.left, wet.right);
-    const StereoPair out = mix(in, wet, settings);
+    const StereoPair out = mix(dry, wet, settings);
     left = out.left;
     right = out.right;
 }
 
 template <bool kFused>
-void DynamicsEngine::frameOversampled(double& left, double& right, FrameMeters& meters,
-                                      const FrameSettings& settings, DetectorLevels& levels) {
+void DynamicsEngine::frameOversampled(double& left, double& right, StereoPair dry,
+                                      FrameMeters& meters, const FrameSettings& settings,
+                                      DetectorLevels& levels) {
     const StereoPair in{left, right};
     const double n = nextInputNoise();
     // Zero stuffing halves the level; the factor 2 restores it.
@@ -294,7 +293,7 @@ void DynamicsEngine::frameOversampled(double& left, double& right, FrameMeters& 
                                               first.left, first.right);
     second = processCore<kFused>(second, settings, meters, levels);
     downsampler_.pushOnly<1>(second.left, second.right);
-    const StereoPair out = mix(in, first, settings);
+    const StereoPair out = mix(dry, first, settings);
     left = out.left;
     right = out.right;
 }
@@ -304,12 +303,28 @@ void DynamicsEngine::frames(bool oversampled, double* left, double* right, Frame
                             int count) {
     DetectorLevels levels = feedback_.levelDetector.levels();
     const FrameSettings settings = beginFrame(levels);
-    if (oversampled) {
-        for (int i = 0; i < count; ++i)
-            frameOversampled<kFused>(left[i], right[i], meters[i], settings, levels);
-    } else {
-        for (int i = 0; i < count; ++i)
-            frame<kFused>(left[i], right[i], meters[i], settings, levels);
+    // The dry path's delay runs a stretch at a time, ahead of the frames that mix it in.
+    constexpr int kStretch = 64;
+    double dryLeft[kStretch], dryRight[kStretch];
+    for (int start = 0; start < count; start += kStretch) {
+        const int stretch = count - start < kStretch ? count - start : kStretch;
+        double* l = left + start;
+        double* r = right + start;
+        FrameMeters* m = meters + start;
+        for (int i = 0; i < stretch; ++i) {
+            dryLeft[i] = l[i];
+            dryRight[i] = r[i];
+        }
+        dryDelay_.processBlock(dryLeft, dryRight, stretch);
+        if (oversampled) {
+            for (int i = 0; i < stretch; ++i)
+                frameOversampled<kFused>(l[i], r[i], StereoPair{dryLeft[i], dryRight[i]}, m[i],
+                                         settings, levels);
+        } else {
+            for (int i = 0; i < stretch; ++i)
+                frame<kFused>(l[i], r[i], StereoPair{dryLeft[i], dryRight[i]}, m[i], settings,
+                              levels);
+        }
     }
 }
 

@@ -150,12 +150,14 @@ class DynamicsEngine {
     [[gnu::always_inline]] inline StereoPair
     processCore(StereoPair in, const FrameSettings& settings, CoreMeters& meters,
                 DetectorLevels& levels);
+    // dry: the frame's input, already through the dry delay line.
     template <bool kFused>
-    [[gnu::always_inline]] inline void frame(double& left, double& right, FrameMeters& meters,
-                                             const FrameSettings& settings, DetectorLevels& levels);
+    [[gnu::always_inline]] inline void frame(double& left, double& right, StereoPair dry,
+                                             FrameMeters& meters, const FrameSettings& settings,
+                                             DetectorLevels& levels);
     template <bool kFused>
     [[gnu::always_inline]] inline void
-    frameOversampled(double& left, double& right, FrameMeters& meters,
+    frameOversampled(double& left, double& right, StereoPair dry, FrameMeters& meters,
                      const FrameSettings& settings, DetectorLevels& levels);
     template <bool kFused>
     [[gnu::always_inline]] inline void frames(bool oversampled, double* left, double* right,
@@ -164,7 +166,7 @@ class DynamicsEngine {
     struct FrameLoops;
     using FrameLoop = void (*)(DynamicsEngine& engine, bool oversampled, double* left,
                                double* right, FrameMeters* meters, int count);
-    [[gnu::always_inline]] inline StereoPair mix(StereoPair in, StereoPair wet,
+    [[gnu::always_inline]] inline StereoPair mix(StereoPair dry, StereoPair wet,
                                                  const FrameSettings& settings);
 
     InstructionSet instructionSet_;
