@@ -214,10 +214,23 @@ DynamicsEngine::FrameSettings DynamicsEngine::beginFrame(DetectorLevels& levels)
     return s;
 }
 
-double DynamicsEngine::nextInputNoise() {
-    const double n = inputNoise_[inputNoisePosition_];
-    if (++inputNoisePosition_ == kSmallNoisePeriod) inputNoisePosition_ = 0;
-    return n;
+void DynamicsEngine::addInputNoise(double* left, double* right, int count) {
+    // Between wraps the table is read contiguously, which the compiler vectorises.
+    while (count > 0) {
+        const int run = count < kSmallNoisePeriod - inputNoisePosition_
+                            ? count
+                            : kSmallNoisePeriod - inputNoisePosition_;
+        const double* noise = inputNoise_.data() + inputNoisePosition_;
+        for (int i = 0; i < run; ++i) {
+            left[i] += noise[i];
+            right[i] += noise[i];
+        }
+        inputNoisePosition_ += run;
+        if (inputNoisePosition_ == kSmallNoisePeriod) inputNoisePosition_ = 0;
+        left += run;
+        right += run;
+        count -= run;
+    }
 }
 
 // Two tables of coprime lengths: the sum repeats only after 50000 x 49999 samples.
@@ -265,10 +278,7 @@ DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair dry, StereoPair wet,
 template <bool kFused>
 void DynamicsEngine::frame(double& left, double& right, StereoPair dry, FrameMeters& meters,
                            const FrameSettings& settings, DetectorLevels& levels) {
-    const StereoPair in{left, right};
-    const double n = nextInputNoise();
-    StereoPair wet =
-        processCore<kFused>(StereoPair{in.left + n, in.right + n}, settings, meters, levels);
+    StereoPair wet = processCore<kFused>(StereoPair{left, right}, settings, meters, levels);
     // The core's own delay plus the wet delay line make up the oversampled path's latency.
     wetDelay_.process(wet.left, wet.right);
     const StereoPair out = mix(dry, wet, settings);
@@ -280,10 +290,8 @@ template <bool kFused>
 void DynamicsEngine::frameOversampled(double& left, double& right, StereoPair dry,
                                       FrameMeters& meters, const FrameSettings& settings,
                                       DetectorLevels& levels) {
-    const StereoPair in{left, right};
-    const double n = nextInputNoise();
     // Zero stuffing halves the level; the factor 2 restores it.
-    StereoPair first{(in.left + n) * 2.0, (in.right + n) * 2.0};
+    StereoPair first{left * 2.0, right * 2.0};
     StereoPair second{0.0, 0.0};
     // Each filter sum sits right after the core step it does not depend on, so the processor
     // can work on it while the core's serial feedback chain waits.
@@ -316,6 +324,7 @@ void DynamicsEngine::frames(bool oversampled, double* left, double* right, Frame
             dryRight[i] = r[i];
         }
         dryDelay_.processBlock(dryLeft, dryRight, stretch);
+        addInputNoise(l, r, stretch);
         if (oversampled) {
             for (int i = 0; i < stretch; ++i)
                 frameOversampled<kFused>(l[i], r[i], StereoPair{dryLeft[i], dryRight[i]}, m[i],

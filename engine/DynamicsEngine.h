@@ -139,7 +139,8 @@ class DynamicsEngine {
     static void designFeedbackLoop(FeedbackLoop& loop, const Settings& s);
     void redesign();
     void clearSignalState();
-    double nextInputNoise();
+    // Adds the input noise to count frames' inputs in place, each frame the next table entry.
+    void addInputNoise(double* left, double* right, int count);
     double nextOutputNoise();
 
     // Work on values rather than references so the compiler may keep the state in registers, and
@@ -150,7 +151,8 @@ class DynamicsEngine {
     [[gnu::always_inline]] inline StereoPair
     processCore(StereoPair in, const FrameSettings& settings, CoreMeters& meters,
                 DetectorLevels& levels);
-    // dry: the frame's input, already through the dry delay line.
+    // left, right: the frame's input with the input noise added; dry: the input, already
+    // through the dry delay line.
     template <bool kFused>
     [[gnu::always_inline]] inline void frame(double& left, double& right, StereoPair dry,
                                              FrameMeters& meters, const FrameSettings& settings,
