@@ -183,8 +183,7 @@ void DynamicsEngine::clearSignalState() {
     dryDelay_.clear();
     wetDelay_.clear();
     harmonicsBands_.clear();
-    inputOneAgo_ = inputTwoAgo_ = Lanes{};
-    previousGain_ = 0.0;
+    coreDelay_ = CoreDelay{};
     inputNoisePosition_ = 0;
     upsampler_.clear();
     downsampler_.clear();
@@ -243,7 +242,8 @@ double DynamicsEngine::nextOutputNoise() {
 
 template <bool kFused>
 DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const FrameSettings& settings,
-                                                       CoreMeters& meters, DetectorLevels& levels) {
+                                                       CoreMeters& meters, DetectorLevels& levels,
+                                                       CoreDelay& delay) {
     if (settings.scPreviewOn) {
         // Listen to the detector's input: the sidechain filter on the raw signal, nothing else
         // runs.
@@ -257,11 +257,11 @@ DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const Fram
     const double g = feedback_.step<kFused>(in.left, in.right, curve_, levels);
     meters = CoreMeters{g, levels.aDb, levels.bDb};
 
-    const Lanes y = previousGain_ * inputTwoAgo_;
-    const Lanes out = harmonicsBands_.step<kFused>(y, lfDrive_, hfDrive_) + y - inputTwoAgo_;
-    inputTwoAgo_ = inputOneAgo_;
-    inputOneAgo_ = Lanes{in.left, in.right};
-    previousGain_ = g;
+    const Lanes y = delay.previousGain * delay.inputTwoAgo;
+    const Lanes out = harmonicsBands_.step<kFused>(y, lfDrive_, hfDrive_) + y - delay.inputTwoAgo;
+    delay.inputTwoAgo = delay.inputOneAgo;
+    delay.inputOneAgo = Lanes{in.left, in.right};
+    delay.previousGain = g;
     return StereoPair{out[0], out[1]};
 }
 
@@ -277,8 +277,9 @@ DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair dry, StereoPair wet,
 
 template <bool kFused>
 void DynamicsEngine::frame(double& left, double& right, StereoPair dry, FrameMeters& meters,
-                           const FrameSettings& settings, DetectorLevels& levels) {
-    StereoPair wet = processCore<kFused>(StereoPair{left, right}, settings, meters, levels);
+                           const FrameSettings& settings, DetectorLevels& levels,
+                           CoreDelay& delay) {
+    StereoPair wet = processCore<kFused>(StereoPair{left, right}, settings, meters, levels, delay);
     // The core's own delay plus the wet delay line make up the oversampled path's latency.
     wetDelay_.process(wet.left, wet.right);
     const StereoPair out = mix(dry, wet, settings);
@@ -289,17 +290,17 @@ void DynamicsEngine::frame(double& left, double& right, StereoPair dry, FrameMet
 template <bool kFused>
 void DynamicsEngine::frameOversampled(double& left, double& right, StereoPair dry,
                                       FrameMeters& meters, const FrameSettings& settings,
-                                      DetectorLevels& levels) {
+                                      DetectorLevels& levels, CoreDelay& delay) {
     // Zero stuffing halves the level; the factor 2 restores it.
     StereoPair first{left * 2.0, right * 2.0};
     StereoPair second{0.0, 0.0};
     // Each filter sum sits right after the core step it does not depend on, so the processor
     // can work on it while the core's serial feedback chain waits.
     upsampler_.pushCentre<0>(first.left, first.right);
-    first = processCore<kFused>(first, settings, meters, levels);
+    first = processCore<kFused>(first, settings, meters, levels, delay);
     HalfbandFir::stuffedZeroAndPushFull<1, 0>(upsampler_, second.left, second.right, downsampler_,
                                               first.left, first.right);
-    second = processCore<kFused>(second, settings, meters, levels);
+    second = processCore<kFused>(second, settings, meters, levels, delay);
     downsampler_.pushOnly<1>(second.left, second.right);
     const StereoPair out = mix(dry, first, settings);
     left = out.left;
@@ -311,6 +312,7 @@ void DynamicsEngine::frames(bool oversampled, double* left, double* right, Frame
                             int count) {
     DetectorLevels levels = feedback_.levelDetector.levels();
     const FrameSettings settings = beginFrame(levels);
+    CoreDelay delay = coreDelay_;
     // The dry path's delay runs a stretch at a time, ahead of the frames that mix it in.
     constexpr int kStretch = 64;
     double dryLeft[kStretch], dryRight[kStretch];
@@ -328,13 +330,14 @@ void DynamicsEngine::frames(bool oversampled, double* left, double* right, Frame
         if (oversampled) {
             for (int i = 0; i < stretch; ++i)
                 frameOversampled<kFused>(l[i], r[i], StereoPair{dryLeft[i], dryRight[i]}, m[i],
-                                         settings, levels);
+                                         settings, levels, delay);
         } else {
             for (int i = 0; i < stretch; ++i)
                 frame<kFused>(l[i], r[i], StereoPair{dryLeft[i], dryRight[i]}, m[i], settings,
-                              levels);
+                              levels, delay);
         }
     }
+    coreDelay_ = delay;
 }
 
 void DynamicsEngine::processFrames(bool oversampled, double* left, double* right,

@@ -117,6 +117,13 @@ class DynamicsEngine {
         double right;
     };
     using CoreMeters = FrameMeters;
+    // The core's inputs of the last two steps (left, right) and the last gain: the frame loop
+    // carries them in a local, so they stay in registers rather than going through memory.
+    struct CoreDelay {
+        Lanes inputOneAgo{};
+        Lanes inputTwoAgo{};
+        double previousGain = 0.0;
+    };
     // Settings the frames read directly, loaded once per processFrames call: a change lands
     // at the next call (the block loop's next chunk) rather than at the next frame.
     struct FrameSettings {
@@ -150,17 +157,17 @@ class DynamicsEngine {
     template <bool kFused>
     [[gnu::always_inline]] inline StereoPair
     processCore(StereoPair in, const FrameSettings& settings, CoreMeters& meters,
-                DetectorLevels& levels);
+                DetectorLevels& levels, CoreDelay& delay);
     // left, right: the frame's input with the input noise added; dry: the input, already
     // through the dry delay line.
     template <bool kFused>
     [[gnu::always_inline]] inline void frame(double& left, double& right, StereoPair dry,
                                              FrameMeters& meters, const FrameSettings& settings,
-                                             DetectorLevels& levels);
+                                             DetectorLevels& levels, CoreDelay& delay);
     template <bool kFused>
     [[gnu::always_inline]] inline void
     frameOversampled(double& left, double& right, StereoPair dry, FrameMeters& meters,
-                     const FrameSettings& settings, DetectorLevels& levels);
+                     const FrameSettings& settings, DetectorLevels& levels, CoreDelay& delay);
     template <bool kFused>
     [[gnu::always_inline]] inline void frames(bool oversampled, double* left, double* right,
                                               FrameMeters* meters, int count);
@@ -184,9 +191,7 @@ class DynamicsEngine {
     std::array<double, kHalfbandTaps> halfbandTaps_;
     HalfbandFir upsampler_;
     HalfbandFir downsampler_;
-    Lanes inputOneAgo_{}; // left, right
-    Lanes inputTwoAgo_{};
-    double previousGain_ = 0.0;
+    CoreDelay coreDelay_;
     double lfDrive_ = 0.0;
     double hfDrive_ = 0.0;
     unsigned designedGeneration_ = 0;
