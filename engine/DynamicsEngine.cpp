@@ -232,12 +232,26 @@ void DynamicsEngine::addInputNoise(double* left, double* right, int count) {
     }
 }
 
-// Two tables of coprime lengths: the sum repeats only after 50000 x 49999 samples.
-double DynamicsEngine::nextOutputNoise() {
-    const double o = outputNoiseA_[outputNoisePositionA_] + outputNoiseB_[outputNoisePositionB_];
-    if (++outputNoisePositionA_ == kOutputNoisePeriodA) outputNoisePositionA_ = 0;
-    if (++outputNoisePositionB_ == kOutputNoisePeriodB) outputNoisePositionB_ = 0;
-    return o;
+// Two tables of coprime lengths: the sum repeats only after 50000 x 49999 samples. Between
+// wraps both tables are read contiguously, which the compiler vectorises.
+void DynamicsEngine::takeOutputNoise(double* noise, int count) {
+    while (count > 0) {
+        int run = count;
+        if (run > kOutputNoisePeriodA - outputNoisePositionA_)
+            run = kOutputNoisePeriodA - outputNoisePositionA_;
+        if (run > kOutputNoisePeriodB - outputNoisePositionB_)
+            run = kOutputNoisePeriodB - outputNoisePositionB_;
+        const double* a = outputNoiseA_.get() + outputNoisePositionA_;
+        const double* b = outputNoiseB_.get() + outputNoisePositionB_;
+        for (int i = 0; i < run; ++i)
+            noise[i] = a[i] + b[i];
+        outputNoisePositionA_ += run;
+        outputNoisePositionB_ += run;
+        if (outputNoisePositionA_ == kOutputNoisePeriodA) outputNoisePositionA_ = 0;
+        if (outputNoisePositionB_ == kOutputNoisePeriodB) outputNoisePositionB_ = 0;
+        noise += run;
+        count -= run;
+    }
 }
 
 template <bool kFused>
@@ -265,9 +279,8 @@ DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const Fram
     return StereoPair{out[0], out[1]};
 }
 
-DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair dry, StereoPair wet,
+DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair dry, StereoPair wet, double o,
                                                const FrameSettings& settings) {
-    const double o = nextOutputNoise();
     if (settings.deltaOn || settings.scPreviewOn) return StereoPair{wet.left + o, wet.right + o};
     // dry + wet is the compressed signal with harmonics; the dry gain adds the parallel path.
     return StereoPair{(dry.left + wet.left) * settings.makeUpGain + settings.dryGain * dry.left + o,
@@ -276,21 +289,22 @@ DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair dry, StereoPair wet,
 }
 
 template <bool kFused>
-void DynamicsEngine::frame(double& left, double& right, StereoPair dry, FrameMeters& meters,
-                           const FrameSettings& settings, DetectorLevels& levels,
-                           CoreDelay& delay) {
+void DynamicsEngine::frame(double& left, double& right, StereoPair dry, double outputNoise,
+                           FrameMeters& meters, const FrameSettings& settings,
+                           DetectorLevels& levels, CoreDelay& delay) {
     StereoPair wet = processCore<kFused>(StereoPair{left, right}, settings, meters, levels, delay);
     // The core's own delay plus the wet delay line make up the oversampled path's latency.
     wetDelay_.process(wet.left, wet.right);
-    const StereoPair out = mix(dry, wet, settings);
+    const StereoPair out = mix(dry, wet, outputNoise, settings);
     left = out.left;
     right = out.right;
 }
 
 template <bool kFused>
 void DynamicsEngine::frameOversampled(double& left, double& right, StereoPair dry,
-                                      FrameMeters& meters, const FrameSettings& settings,
-                                      DetectorLevels& levels, CoreDelay& delay) {
+                                      double outputNoise, FrameMeters& meters,
+                                      const FrameSettings& settings, DetectorLevels& levels,
+                                      CoreDelay& delay) {
     // Zero stuffing halves the level; the factor 2 restores it.
     StereoPair first{left * 2.0, right * 2.0};
     StereoPair second{0.0, 0.0};
@@ -302,7 +316,7 @@ void DynamicsEngine::frameOversampled(double& left, double& right, StereoPair dr
                                               first.left, first.right);
     second = processCore<kFused>(second, settings, meters, levels, delay);
     downsampler_.pushOnly<1>(second.left, second.right);
-    const StereoPair out = mix(dry, first, settings);
+    const StereoPair out = mix(dry, first, outputNoise, settings);
     left = out.left;
     right = out.right;
 }
@@ -315,7 +329,7 @@ void DynamicsEngine::frames(bool oversampled, double* left, double* right, Frame
     CoreDelay delay = coreDelay_;
     // The dry path's delay runs a stretch at a time, ahead of the frames that mix it in.
     constexpr int kStretch = 64;
-    double dryLeft[kStretch], dryRight[kStretch];
+    double dryLeft[kStretch], dryRight[kStretch], outputNoise[kStretch];
     for (int start = 0; start < count; start += kStretch) {
         const int stretch = count - start < kStretch ? count - start : kStretch;
         double* l = left + start;
@@ -327,14 +341,15 @@ void DynamicsEngine::frames(bool oversampled, double* left, double* right, Frame
         }
         dryDelay_.processBlock(dryLeft, dryRight, stretch);
         addInputNoise(l, r, stretch);
+        takeOutputNoise(outputNoise, stretch);
         if (oversampled) {
             for (int i = 0; i < stretch; ++i)
-                frameOversampled<kFused>(l[i], r[i], StereoPair{dryLeft[i], dryRight[i]}, m[i],
-                                         settings, levels, delay);
+                frameOversampled<kFused>(l[i], r[i], StereoPair{dryLeft[i], dryRight[i]},
+                                         outputNoise[i], m[i], settings, levels, delay);
         } else {
             for (int i = 0; i < stretch; ++i)
-                frame<kFused>(l[i], r[i], StereoPair{dryLeft[i], dryRight[i]}, m[i], settings,
-                              levels, delay);
+                frame<kFused>(l[i], r[i], StereoPair{dryLeft[i], dryRight[i]}, outputNoise[i], m[i],
+                              settings, levels, delay);
         }
     }
     coreDelay_ = delay;

@@ -148,7 +148,8 @@ class DynamicsEngine {
     void clearSignalState();
     // Adds the input noise to count frames' inputs in place, each frame the next table entry.
     void addInputNoise(double* left, double* right, int count);
-    double nextOutputNoise();
+    // The output noise of the next count frames, in order.
+    void takeOutputNoise(double* noise, int count);
 
     // Work on values rather than references so the compiler may keep the state in registers, and
     // are inlined into the frames so the core's chain and the filter sums schedule together and the
@@ -159,15 +160,16 @@ class DynamicsEngine {
     processCore(StereoPair in, const FrameSettings& settings, CoreMeters& meters,
                 DetectorLevels& levels, CoreDelay& delay);
     // left, right: the frame's input with the input noise added; dry: the input, already
-    // through the dry delay line.
-    template <bool kFused>
-    [[gnu::always_inline]] inline void frame(double& left, double& right, StereoPair dry,
-                                             FrameMeters& meters, const FrameSettings& settings,
-                                             DetectorLevels& levels, CoreDelay& delay);
+    // through the dry delay line; outputNoise: the frame's output noise.
     template <bool kFused>
     [[gnu::always_inline]] inline void
-    frameOversampled(double& left, double& right, StereoPair dry, FrameMeters& meters,
-                     const FrameSettings& settings, DetectorLevels& levels, CoreDelay& delay);
+    frame(double& left, double& right, StereoPair dry, double outputNoise, FrameMeters& meters,
+          const FrameSettings& settings, DetectorLevels& levels, CoreDelay& delay);
+    template <bool kFused>
+    [[gnu::always_inline]] inline void frameOversampled(double& left, double& right, StereoPair dry,
+                                                        double outputNoise, FrameMeters& meters,
+                                                        const FrameSettings& settings,
+                                                        DetectorLevels& levels, CoreDelay& delay);
     template <bool kFused>
     [[gnu::always_inline]] inline void frames(bool oversampled, double* left, double* right,
                                               FrameMeters* meters, int count);
@@ -175,7 +177,7 @@ class DynamicsEngine {
     struct FrameLoops;
     using FrameLoop = void (*)(DynamicsEngine& engine, bool oversampled, double* left,
                                double* right, FrameMeters* meters, int count);
-    [[gnu::always_inline]] inline StereoPair mix(StereoPair dry, StereoPair wet,
+    [[gnu::always_inline]] inline StereoPair mix(StereoPair dry, StereoPair wet, double o,
                                                  const FrameSettings& settings);
 
     InstructionSet instructionSet_;
