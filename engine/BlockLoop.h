@@ -44,8 +44,8 @@ void processBlock(DynamicsEngine& engine, StereoDelayLine& bypassDelay, bool byp
         for (int32_t i = 0; i < count; ++i) {
             left[i] = delayedLeft[i] = finiteOrSilence(static_cast<double>(inLeft[start + i]));
             right[i] = delayedRight[i] = finiteOrSilence(static_cast<double>(inRight[start + i]));
-            bypassDelay.process(delayedLeft[i], delayedRight[i]);
         }
+        bypassDelay.processBlock(delayedLeft, delayedRight, count);
         engine.processFrames(oversampled, left, right, frameMeters, count);
         for (int32_t i = 0; i < count; ++i) {
             if (bypassOn) {

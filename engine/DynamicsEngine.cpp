@@ -183,8 +183,7 @@ void DynamicsEngine::clearSignalState() {
     dryDelay_.clear();
     wetDelay_.clear();
     harmonicsBands_.clear();
-    inputOneAgo_ = inputTwoAgo_ = Lanes{};
-    previousGain_ = 0.0;
+    coreDelay_ = CoreDelay{};
     inputNoisePosition_ = 0;
     upsampler_.clear();
     downsampler_.clear();
@@ -214,23 +213,51 @@ DynamicsEngine::FrameSettings DynamicsEngine::beginFrame(DetectorLevels& levels)
     return s;
 }
 
-double DynamicsEngine::nextInputNoise() {
-    const double n = inputNoise_[inputNoisePosition_];
-    if (++inputNoisePosition_ == kSmallNoisePeriod) inputNoisePosition_ = 0;
-    return n;
+void DynamicsEngine::addInputNoise(double* left, double* right, int count) {
+    // Between wraps the table is read contiguously, which the compiler vectorises.
+    while (count > 0) {
+        const int run = count < kSmallNoisePeriod - inputNoisePosition_
+                            ? count
+                            : kSmallNoisePeriod - inputNoisePosition_;
+        const double* noise = inputNoise_.data() + inputNoisePosition_;
+        for (int i = 0; i < run; ++i) {
+            left[i] += noise[i];
+            right[i] += noise[i];
+        }
+        inputNoisePosition_ += run;
+        if (inputNoisePosition_ == kSmallNoisePeriod) inputNoisePosition_ = 0;
+        left += run;
+        right += run;
+        count -= run;
+    }
 }
 
-// Two tables of coprime lengths: the sum repeats only after 50000 x 49999 samples.
-double DynamicsEngine::nextOutputNoise() {
-    const double o = outputNoiseA_[outputNoisePositionA_] + outputNoiseB_[outputNoisePositionB_];
-    if (++outputNoisePositionA_ == kOutputNoisePeriodA) outputNoisePositionA_ = 0;
-    if (++outputNoisePositionB_ == kOutputNoisePeriodB) outputNoisePositionB_ = 0;
-    return o;
+// Two tables of coprime lengths: the sum repeats only after 50000 x 49999 samples. Between
+// wraps both tables are read contiguously, which the compiler vectorises.
+void DynamicsEngine::takeOutputNoise(double* noise, int count) {
+    while (count > 0) {
+        int run = count;
+        if (run > kOutputNoisePeriodA - outputNoisePositionA_)
+            run = kOutputNoisePeriodA - outputNoisePositionA_;
+        if (run > kOutputNoisePeriodB - outputNoisePositionB_)
+            run = kOutputNoisePeriodB - outputNoisePositionB_;
+        const double* a = outputNoiseA_.get() + outputNoisePositionA_;
+        const double* b = outputNoiseB_.get() + outputNoisePositionB_;
+        for (int i = 0; i < run; ++i)
+            noise[i] = a[i] + b[i];
+        outputNoisePositionA_ += run;
+        outputNoisePositionB_ += run;
+        if (outputNoisePositionA_ == kOutputNoisePeriodA) outputNoisePositionA_ = 0;
+        if (outputNoisePositionB_ == kOutputNoisePeriodB) outputNoisePositionB_ = 0;
+        noise += run;
+        count -= run;
+    }
 }
 
 template <bool kFused>
 DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const FrameSettings& settings,
-                                                       CoreMeters& meters, DetectorLevels& levels) {
+                                                       CoreMeters& meters, DetectorLevels& levels,
+                                                       CoreDelay& delay) {
     if (settings.scPreviewOn) {
         // Listen to the detector's input: the sidechain filter on the raw signal, nothing else
         // runs.
@@ -244,19 +271,16 @@ DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const Fram
     const double g = feedback_.step<kFused>(in.left, in.right, curve_, levels);
     meters = CoreMeters{g, levels.aDb, levels.bDb};
 
-    const Lanes y = previousGain_ * inputTwoAgo_;
-    const Lanes out = harmonicsBands_.step<kFused>(y, lfDrive_, hfDrive_) + y - inputTwoAgo_;
-    inputTwoAgo_ = inputOneAgo_;
-    inputOneAgo_ = Lanes{in.left, in.right};
-    previousGain_ = g;
+    const Lanes y = delay.previousGain * delay.inputTwoAgo;
+    const Lanes out = harmonicsBands_.step<kFused>(y, lfDrive_, hfDrive_) + y - delay.inputTwoAgo;
+    delay.inputTwoAgo = delay.inputOneAgo;
+    delay.inputOneAgo = Lanes{in.left, in.right};
+    delay.previousGain = g;
     return StereoPair{out[0], out[1]};
 }
 
-DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair in, StereoPair wet,
+DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair dry, StereoPair wet, double o,
                                                const FrameSettings& settings) {
-    StereoPair dry = in;
-    dryDelay_.process(dry.left, dry.right);
-    const double o = nextOutputNoise();
     if (settings.deltaOn || settings.scPreviewOn) return StereoPair{wet.left + o, wet.right + o};
     // dry + wet is the compressed signal with harmonics; the dry gain adds the parallel path.
     return StereoPair{(dry.left + wet.left) * settings.makeUpGain + settings.dryGain * dry.left + o,
@@ -265,38 +289,34 @@ DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair in, StereoPair wet,
 }
 
 template <bool kFused>
-void DynamicsEngine::frame(double& left, double& right, FrameMeters& meters,
-                           DetectorLevels& levels) {
-    const FrameSettings settings = beginFrame(levels);
-    const StereoPair in{left, right};
-    const double n = nextInputNoise();
-    StereoPair wet =
-        processCore<kFused>(StereoPair{in.left + n, in.right + n}, settings, meters, levels);
+void DynamicsEngine::frame(double& left, double& right, StereoPair dry, double outputNoise,
+                           FrameMeters& meters, const FrameSettings& settings,
+                           DetectorLevels& levels, CoreDelay& delay) {
+    StereoPair wet = processCore<kFused>(StereoPair{left, right}, settings, meters, levels, delay);
     // The core's own delay plus the wet delay line make up the oversampled path's latency.
     wetDelay_.process(wet.left, wet.right);
-    const StereoPair out = mix(in, wet, settings);
+    const StereoPair out = mix(dry, wet, outputNoise, settings);
     left = out.left;
     right = out.right;
 }
 
 template <bool kFused>
-void DynamicsEngine::frameOversampled(double& left, double& right, FrameMeters& meters,
-                                      DetectorLevels& levels) {
-    const FrameSettings settings = beginFrame(levels);
-    const StereoPair in{left, right};
-    const double n = nextInputNoise();
+void DynamicsEngine::frameOversampled(double& left, double& right, StereoPair dry,
+                                      double outputNoise, FrameMeters& meters,
+                                      const FrameSettings& settings, DetectorLevels& levels,
+                                      CoreDelay& delay) {
     // Zero stuffing halves the level; the factor 2 restores it.
-    StereoPair first{(in.left + n) * 2.0, (in.right + n) * 2.0};
+    StereoPair first{left * 2.0, right * 2.0};
     StereoPair second{0.0, 0.0};
     // Each filter sum sits right after the core step it does not depend on, so the processor
     // can work on it while the core's serial feedback chain waits.
     upsampler_.pushCentre<0>(first.left, first.right);
-    first = processCore<kFused>(first, settings, meters, levels);
+    first = processCore<kFused>(first, settings, meters, levels, delay);
     HalfbandFir::stuffedZeroAndPushFull<1, 0>(upsampler_, second.left, second.right, downsampler_,
                                               first.left, first.right);
-    second = processCore<kFused>(second, settings, meters, levels);
+    second = processCore<kFused>(second, settings, meters, levels, delay);
     downsampler_.pushOnly<1>(second.left, second.right);
-    const StereoPair out = mix(in, first, settings);
+    const StereoPair out = mix(dry, first, outputNoise, settings);
     left = out.left;
     right = out.right;
 }
@@ -305,13 +325,34 @@ template <bool kFused>
 void DynamicsEngine::frames(bool oversampled, double* left, double* right, FrameMeters* meters,
                             int count) {
     DetectorLevels levels = feedback_.levelDetector.levels();
-    if (oversampled) {
-        for (int i = 0; i < count; ++i)
-            frameOversampled<kFused>(left[i], right[i], meters[i], levels);
-    } else {
-        for (int i = 0; i < count; ++i)
-            frame<kFused>(left[i], right[i], meters[i], levels);
+    const FrameSettings settings = beginFrame(levels);
+    CoreDelay delay = coreDelay_;
+    // The dry path's delay runs a stretch at a time, ahead of the frames that mix it in.
+    constexpr int kStretch = 64;
+    double dryLeft[kStretch], dryRight[kStretch], outputNoise[kStretch];
+    for (int start = 0; start < count; start += kStretch) {
+        const int stretch = count - start < kStretch ? count - start : kStretch;
+        double* l = left + start;
+        double* r = right + start;
+        FrameMeters* m = meters + start;
+        for (int i = 0; i < stretch; ++i) {
+            dryLeft[i] = l[i];
+            dryRight[i] = r[i];
+        }
+        dryDelay_.processBlock(dryLeft, dryRight, stretch);
+        addInputNoise(l, r, stretch);
+        takeOutputNoise(outputNoise, stretch);
+        if (oversampled) {
+            for (int i = 0; i < stretch; ++i)
+                frameOversampled<kFused>(l[i], r[i], StereoPair{dryLeft[i], dryRight[i]},
+                                         outputNoise[i], m[i], settings, levels, delay);
+        } else {
+            for (int i = 0; i < stretch; ++i)
+                frame<kFused>(l[i], r[i], StereoPair{dryLeft[i], dryRight[i]}, outputNoise[i], m[i],
+                              settings, levels, delay);
+        }
     }
+    coreDelay_ = delay;
 }
 
 void DynamicsEngine::processFrames(bool oversampled, double* left, double* right,

@@ -29,9 +29,9 @@ constexpr int kEngineLatencySamples = 151;
 // Threads: the setters may run on any thread while one audio thread runs the frames. Every
 // setting is a relaxed atomic. Settings that need a redesign (rate, sidechain filter, detection,
 // times, harmonics) only bump a generation counter; the audio thread notices the change at the
-// start of its next frame and designs the coefficients into its own filters itself. The audio
-// thread therefore never sees a half-written coefficient set, concurrent setters on several
-// threads cannot leave a stale design behind (the last generation always triggers a full
+// start of its next processFrames call and designs the coefficients into its own filters itself.
+// The audio thread therefore never sees a half-written coefficient set, concurrent setters on
+// several threads cannot leave a stale design behind (the last generation always triggers a full
 // redesign from the latest values), and the setters stay wait-free. A redesign costs a handful
 // of sin/cos/pow calls on the audio thread, once per change. `reset` is handed over the same way.
 class DynamicsEngine {
@@ -64,7 +64,8 @@ class DynamicsEngine {
         double levelB;
     };
     // count frames of one kind in place, the same as count calls of that frame, with each
-    // frame's meter values in meters[i]; the block loop's way in. The loop over the frames is
+    // frame's meter values in meters[i]; the block loop's way in. Settings, a redesign and a
+    // reset are taken up once, before the first frame. The loop over the frames is
     // the unit that is compiled once per instruction set, chosen by one call per chunk rather
     // than per sample.
     void processFrames(bool oversampled, double* left, double* right, FrameMeters* meters,
@@ -116,7 +117,15 @@ class DynamicsEngine {
         double right;
     };
     using CoreMeters = FrameMeters;
-    // Settings the frame reads directly, loaded once per frame.
+    // The core's inputs of the last two steps (left, right) and the last gain: the frame loop
+    // carries them in a local, so they stay in registers rather than going through memory.
+    struct CoreDelay {
+        Lanes inputOneAgo{};
+        Lanes inputTwoAgo{};
+        double previousGain = 0.0;
+    };
+    // Settings the frames read directly, loaded once per processFrames call: a change lands
+    // at the next call (the block loop's next chunk) rather than at the next frame.
     struct FrameSettings {
         double makeUpGain;
         double dryGain;
@@ -130,15 +139,17 @@ class DynamicsEngine {
     void storeCurveSetting(std::atomic<double>& setting, double value);
     GainCurve latestCurve() const;
 
-    // Inlined into the frames: the settings then stay in registers instead of a returned copy;
+    // Inlined into the frame loop: the settings then stay in registers instead of a returned copy;
     // the rare redesign and reset stay out of line. After a reset, levels holds the cleared
     // detector's levels.
     [[gnu::always_inline]] inline FrameSettings beginFrame(DetectorLevels& levels);
     static void designFeedbackLoop(FeedbackLoop& loop, const Settings& s);
     void redesign();
     void clearSignalState();
-    double nextInputNoise();
-    double nextOutputNoise();
+    // Adds the input noise to count frames' inputs in place, each frame the next table entry.
+    void addInputNoise(double* left, double* right, int count);
+    // The output noise of the next count frames, in order.
+    void takeOutputNoise(double* noise, int count);
 
     // Work on values rather than references so the compiler may keep the state in registers, and
     // are inlined into the frames so the core's chain and the filter sums schedule together and the
@@ -147,13 +158,18 @@ class DynamicsEngine {
     template <bool kFused>
     [[gnu::always_inline]] inline StereoPair
     processCore(StereoPair in, const FrameSettings& settings, CoreMeters& meters,
-                DetectorLevels& levels);
-    template <bool kFused>
-    [[gnu::always_inline]] inline void frame(double& left, double& right, FrameMeters& meters,
-                                             DetectorLevels& levels);
+                DetectorLevels& levels, CoreDelay& delay);
+    // left, right: the frame's input with the input noise added; dry: the input, already
+    // through the dry delay line; outputNoise: the frame's output noise.
     template <bool kFused>
     [[gnu::always_inline]] inline void
-    frameOversampled(double& left, double& right, FrameMeters& meters, DetectorLevels& levels);
+    frame(double& left, double& right, StereoPair dry, double outputNoise, FrameMeters& meters,
+          const FrameSettings& settings, DetectorLevels& levels, CoreDelay& delay);
+    template <bool kFused>
+    [[gnu::always_inline]] inline void frameOversampled(double& left, double& right, StereoPair dry,
+                                                        double outputNoise, FrameMeters& meters,
+                                                        const FrameSettings& settings,
+                                                        DetectorLevels& levels, CoreDelay& delay);
     template <bool kFused>
     [[gnu::always_inline]] inline void frames(bool oversampled, double* left, double* right,
                                               FrameMeters* meters, int count);
@@ -161,7 +177,7 @@ class DynamicsEngine {
     struct FrameLoops;
     using FrameLoop = void (*)(DynamicsEngine& engine, bool oversampled, double* left,
                                double* right, FrameMeters* meters, int count);
-    [[gnu::always_inline]] inline StereoPair mix(StereoPair in, StereoPair wet,
+    [[gnu::always_inline]] inline StereoPair mix(StereoPair dry, StereoPair wet, double o,
                                                  const FrameSettings& settings);
 
     InstructionSet instructionSet_;
@@ -177,9 +193,7 @@ class DynamicsEngine {
     std::array<double, kHalfbandTaps> halfbandTaps_;
     HalfbandFir upsampler_;
     HalfbandFir downsampler_;
-    Lanes inputOneAgo_{}; // left, right
-    Lanes inputTwoAgo_{};
-    double previousGain_ = 0.0;
+    CoreDelay coreDelay_;
     double lfDrive_ = 0.0;
     double hfDrive_ = 0.0;
     unsigned designedGeneration_ = 0;

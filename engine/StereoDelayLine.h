@@ -37,6 +37,30 @@ class StereoDelayLine {
         b = delayedB;
     }
 
+    // The same as process on each pair of a[0..count) and b[0..count) in turn. Between wraps the
+    // read and write positions run contiguously, so each stretch is a plain exchange of arrays
+    // that the compiler turns into vector loads and stores.
+    void processBlock(double* a, double* b, int count) {
+        while (count > 0) {
+            const int stretch = count < length_ - position_ ? count : length_ - position_;
+            double* bufferA = bufferA_.get() + position_;
+            double* bufferB = bufferB_.get() + position_;
+            for (int i = 0; i < stretch; ++i) {
+                const double delayedA = bufferA[i];
+                const double delayedB = bufferB[i];
+                bufferA[i] = a[i];
+                bufferB[i] = b[i];
+                a[i] = delayedA;
+                b[i] = delayedB;
+            }
+            position_ += stretch;
+            if (position_ == length_) position_ = 0;
+            a += stretch;
+            b += stretch;
+            count -= stretch;
+        }
+    }
+
   private:
     int capacity_;
     int length_;
