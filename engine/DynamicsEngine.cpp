@@ -12,7 +12,7 @@ constexpr double kHarmonicsDrivePerAmount = 32.0;
 struct DynamicsEngine::FrameLoops {
     static void sse2(DynamicsEngine& engine, bool oversampled, double* left, double* right,
                      FrameMeters* meters, int count) {
-        engine.frames<false>(oversampled, left, right, meters, count);
+        engine.frames<InstructionSet::sse2>(oversampled, left, right, meters, count);
     }
 #if defined(__x86_64__) || defined(__i386__)
     // The same source: without contraction the compiler fuses nothing by itself, so these
@@ -21,13 +21,13 @@ struct DynamicsEngine::FrameLoops {
                                                             bool oversampled, double* left,
                                                             double* right, FrameMeters* meters,
                                                             int count) {
-        engine.frames<true>(oversampled, left, right, meters, count);
+        engine.frames<InstructionSet::avx2Fma>(oversampled, left, right, meters, count);
     }
     __attribute__((target("avx512f,avx2,fma"))) static void avx512(DynamicsEngine& engine,
                                                                    bool oversampled, double* left,
                                                                    double* right,
                                                                    FrameMeters* meters, int count) {
-        engine.frames<true>(oversampled, left, right, meters, count);
+        engine.frames<InstructionSet::avx512>(oversampled, left, right, meters, count);
     }
 #endif
 
@@ -300,11 +300,12 @@ void DynamicsEngine::frame(double& left, double& right, StereoPair dry, double o
     right = out.right;
 }
 
-template <bool kFused>
+template <InstructionSet kSet>
 void DynamicsEngine::frameOversampled(double& left, double& right, StereoPair dry,
                                       double outputNoise, FrameMeters& meters,
                                       const FrameSettings& settings, DetectorLevels& levels,
                                       CoreDelay& delay) {
+    constexpr bool kFused = kSet != InstructionSet::sse2;
     // Zero stuffing halves the level; the factor 2 restores it.
     StereoPair first{left * 2.0, right * 2.0};
     StereoPair second{0.0, 0.0};
@@ -312,8 +313,8 @@ void DynamicsEngine::frameOversampled(double& left, double& right, StereoPair dr
     // can work on it while the core's serial feedback chain waits.
     upsampler_.pushCentre<0>(first.left, first.right);
     first = processCore<kFused>(first, settings, meters, levels, delay);
-    HalfbandFir::stuffedZeroAndPushFull<1, 0>(upsampler_, second.left, second.right, downsampler_,
-                                              first.left, first.right);
+    HalfbandFir::stuffedZeroAndPushFull<kSet, 1, 0>(upsampler_, second.left, second.right,
+                                                    downsampler_, first.left, first.right);
     second = processCore<kFused>(second, settings, meters, levels, delay);
     downsampler_.pushOnly<1>(second.left, second.right);
     const StereoPair out = mix(dry, first, outputNoise, settings);
@@ -321,7 +322,7 @@ void DynamicsEngine::frameOversampled(double& left, double& right, StereoPair dr
     right = out.right;
 }
 
-template <bool kFused>
+template <InstructionSet kSet>
 void DynamicsEngine::frames(bool oversampled, double* left, double* right, FrameMeters* meters,
                             int count) {
     DetectorLevels levels = feedback_.levelDetector.levels();
@@ -344,12 +345,12 @@ void DynamicsEngine::frames(bool oversampled, double* left, double* right, Frame
         takeOutputNoise(outputNoise, stretch);
         if (oversampled) {
             for (int i = 0; i < stretch; ++i)
-                frameOversampled<kFused>(l[i], r[i], StereoPair{dryLeft[i], dryRight[i]},
-                                         outputNoise[i], m[i], settings, levels, delay);
+                frameOversampled<kSet>(l[i], r[i], StereoPair{dryLeft[i], dryRight[i]},
+                                       outputNoise[i], m[i], settings, levels, delay);
         } else {
             for (int i = 0; i < stretch; ++i)
-                frame<kFused>(l[i], r[i], StereoPair{dryLeft[i], dryRight[i]}, outputNoise[i], m[i],
-                              settings, levels, delay);
+                frame<kSet != InstructionSet::sse2>(l[i], r[i], StereoPair{dryLeft[i], dryRight[i]},
+                                                    outputNoise[i], m[i], settings, levels, delay);
         }
     }
     coreDelay_ = delay;

@@ -165,12 +165,13 @@ class DynamicsEngine {
     [[gnu::always_inline]] inline void
     frame(double& left, double& right, StereoPair dry, double outputNoise, FrameMeters& meters,
           const FrameSettings& settings, DetectorLevels& levels, CoreDelay& delay);
-    template <bool kFused>
+    template <InstructionSet kSet>
     [[gnu::always_inline]] inline void frameOversampled(double& left, double& right, StereoPair dry,
                                                         double outputNoise, FrameMeters& meters,
                                                         const FrameSettings& settings,
                                                         DetectorLevels& levels, CoreDelay& delay);
-    template <bool kFused>
+    // kSet: the instruction set the caller is compiled for.
+    template <InstructionSet kSet>
     [[gnu::always_inline]] inline void frames(bool oversampled, double* left, double* right,
                                               FrameMeters* meters, int count);
     // The frame loop compiled for each instruction set.

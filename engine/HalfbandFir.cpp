@@ -40,8 +40,7 @@ std::array<double, kHalfbandTaps> makeHalfbandTaps() {
 }
 
 HalfbandFir::HalfbandFir(const std::array<double, kHalfbandTaps>& taps, InstructionSet set)
-    : centreTap_(taps[kHalfbandCentre]), kernel_(halfbandKernel(set)),
-      pairKernel_(halfbandPairKernel(set)) {
+    : centreTap_(taps[kHalfbandCentre]), kernel_(halfbandKernel(set)) {
     for (int j = 0; j < kHalfbandOddTaps; ++j)
         oddTaps_[2 * j] = oddTaps_[2 * j + 1] = taps[2 * j + 1];
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HalfbandKernels.h"
+#include "HalfbandPairSum.h"
 
 #include <array>
 
@@ -39,13 +39,16 @@ class HalfbandFir {
     // pushFull on two filters with the same taps at once, as one host sample needs them, where a
     // interpolates and its pair is a stuffed zero: a's output is the odd taps' sum alone. a's
     // pushes of that parity are all such zeros, so that half of its history stays as cleared and is
-    // neither written nor advanced; a's pushes of the other parity go on.
-    template <int kParityA, int kParityB>
-    static void stuffedZeroAndPushFull(HalfbandFir& a, double& aLeft, double& aRight,
-                                       HalfbandFir& b, double& bLeft, double& bRight) {
+    // neither written nor advanced; a's pushes of the other parity go on. The sums are those of
+    // kSet, which the caller is compiled for.
+    template <InstructionSet kSet, int kParityA, int kParityB>
+    [[gnu::always_inline]] static void stuffedZeroAndPushFull(HalfbandFir& a, double& aLeft,
+                                                              double& aRight, HalfbandFir& b,
+                                                              double& bLeft, double& bRight) {
         b.push<kParityB>(bLeft, bRight);
         double sumA[2], sumB[2];
-        a.pairKernel_(a.oddTaps_.data(), a.oddRun<kParityA>(), b.oddRun<kParityB>(), sumA, sumB);
+        halfbandPairSum<kSet>(a.oddTaps_.data(), a.oddRun<kParityA>(), b.oddRun<kParityB>(), sumA,
+                              sumB);
         aLeft = sumA[0];
         aRight = sumA[1];
         b.finishFull<kParityB>(bLeft, bRight, sumB);
@@ -108,7 +111,6 @@ class HalfbandFir {
 
     double centreTap_;
     HalfbandKernel kernel_;
-    HalfbandPairKernel pairKernel_;
     alignas(64) std::array<double, 2 * kHalfbandOddTaps> oddTaps_{}; // c1, c1, c3, c3, ...
     Half halves_[2];
 };

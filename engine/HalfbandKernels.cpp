@@ -1,5 +1,7 @@
 #include "HalfbandKernels.h"
 
+#include "HalfbandPairSum.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #endif
@@ -117,27 +119,7 @@ __attribute__((target("avx512f"))) void halfbandPairSumAvx512(const double* oddT
                                                               const double* pairsA,
                                                               const double* pairsB, double outA[2],
                                                               double outB[2]) {
-    __m512d a0 = _mm512_setzero_pd(), a1 = _mm512_setzero_pd();
-    __m512d a2 = _mm512_setzero_pd(), a3 = _mm512_setzero_pd();
-    __m512d b0 = _mm512_setzero_pd(), b1 = _mm512_setzero_pd();
-    __m512d b2 = _mm512_setzero_pd(), b3 = _mm512_setzero_pd();
-    for (int i = 0; i < 2 * kHalfbandOddTaps; i += 32) {
-        __m512d tap = _mm512_load_pd(oddTaps + i);
-        a0 = _mm512_fmadd_pd(tap, _mm512_loadu_pd(pairsA + i), a0);
-        b0 = _mm512_fmadd_pd(tap, _mm512_loadu_pd(pairsB + i), b0);
-        tap = _mm512_load_pd(oddTaps + i + 8);
-        a1 = _mm512_fmadd_pd(tap, _mm512_loadu_pd(pairsA + i + 8), a1);
-        b1 = _mm512_fmadd_pd(tap, _mm512_loadu_pd(pairsB + i + 8), b1);
-        if (i + 16 >= 2 * kHalfbandOddTaps) break;
-        tap = _mm512_load_pd(oddTaps + i + 16);
-        a2 = _mm512_fmadd_pd(tap, _mm512_loadu_pd(pairsA + i + 16), a2);
-        b2 = _mm512_fmadd_pd(tap, _mm512_loadu_pd(pairsB + i + 16), b2);
-        tap = _mm512_load_pd(oddTaps + i + 24);
-        a3 = _mm512_fmadd_pd(tap, _mm512_loadu_pd(pairsA + i + 24), a3);
-        b3 = _mm512_fmadd_pd(tap, _mm512_loadu_pd(pairsB + i + 24), b3);
-    }
-    reduceAvx512(a0, a1, a2, a3, outA);
-    reduceAvx512(b0, b1, b2, b3, outB);
+    fusedHalfbandPairSum<EightLanes>(oddTaps, pairsA, pairsB, outA, outB);
 }
 
 // Where the loads of the taps are not the limit, two single sums.
@@ -147,38 +129,12 @@ void halfbandPairSumSse2(const double* oddTaps, const double* pairsA, const doub
     halfbandSumSse2(oddTaps, pairsB, outB);
 }
 
-// halfbandSumAvx2Fma for two histories side by side, each tap vector loaded once for both: a
-// third fewer instructions than two single sums, which leaves more of the processor's width to
-// the core's feedback chain beside it.
+// halfbandSumAvx2Fma for two histories side by side, each tap vector loaded once for both.
 __attribute__((target("avx2,fma"))) void halfbandPairSumAvx2Fma(const double* oddTaps,
                                                                 const double* pairsA,
                                                                 const double* pairsB,
                                                                 double outA[2], double outB[2]) {
-    __m256d a0 = _mm256_setzero_pd(), a1 = _mm256_setzero_pd();
-    __m256d a2 = _mm256_setzero_pd(), a3 = _mm256_setzero_pd();
-    __m256d b0 = _mm256_setzero_pd(), b1 = _mm256_setzero_pd();
-    __m256d b2 = _mm256_setzero_pd(), b3 = _mm256_setzero_pd();
-    // Unrolled whole: the loop's own counting would add a third to the instructions.
-#pragma GCC unroll 19
-    for (int v = 0; v < kAvx2Vectors; v += 4) {
-        const double* t = oddTaps + 4 * v;
-        const double* p = pairsA + 4 * v;
-        const double* q = pairsB + 4 * v;
-        __m256d tap = _mm256_load_pd(t);
-        a0 = _mm256_fmadd_pd(tap, _mm256_loadu_pd(p), a0);
-        b0 = _mm256_fmadd_pd(tap, _mm256_loadu_pd(q), b0);
-        tap = _mm256_load_pd(t + 4);
-        a1 = _mm256_fmadd_pd(tap, _mm256_loadu_pd(p + 4), a1);
-        b1 = _mm256_fmadd_pd(tap, _mm256_loadu_pd(q + 4), b1);
-        tap = _mm256_load_pd(t + 8);
-        a2 = _mm256_fmadd_pd(tap, _mm256_loadu_pd(p + 8), a2);
-        b2 = _mm256_fmadd_pd(tap, _mm256_loadu_pd(q + 8), b2);
-        tap = _mm256_load_pd(t + 12);
-        a3 = _mm256_fmadd_pd(tap, _mm256_loadu_pd(p + 12), a3);
-        b3 = _mm256_fmadd_pd(tap, _mm256_loadu_pd(q + 12), b3);
-    }
-    reduceAvx2(a0, a1, a2, a3, outA);
-    reduceAvx2(b0, b1, b2, b3, outB);
+    fusedHalfbandPairSum<WideLanes>(oddTaps, pairsA, pairsB, outA, outB);
 }
 
 HalfbandKernel halfbandKernel(InstructionSet set) {

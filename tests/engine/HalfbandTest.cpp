@@ -137,7 +137,8 @@ TEST(HalfbandFir, AStuffedZeroAndADecimatorsPushGiveThePlainConvolutions) {
         double zeroLeft = 0.0, zeroRight = 0.0, c = x[i + 1], d = y[i + 1];
         refUp.push(0.0, 0.0);
         refDown.push(c, d);
-        HalfbandFir::stuffedZeroAndPushFull<1, 0>(up, zeroLeft, zeroRight, down, c, d);
+        HalfbandFir::stuffedZeroAndPushFull<InstructionSet::sse2, 1, 0>(up, zeroLeft, zeroRight,
+                                                                        down, c, d);
         ASSERT_NEAR(zeroLeft, refUp.output(refUp.left), 1e-12) << i;
         ASSERT_NEAR(zeroRight, refUp.output(refUp.right), 1e-12) << i;
         ASSERT_NEAR(c, refDown.output(refDown.left), 1e-12) << i;
