@@ -6,38 +6,66 @@
 
 #include <cstring>
 
-// The paired sum written once for four- and eight-lane vectors, as one host sample needs it
-// from the interpolator and the decimator. Written without intrinsics it can be inlined into
-// the frame loop of each instruction set, where a call would make the loop set aside every
-// value it holds in registers and take them back after. Four accumulators per sum, vector v
-// into accumulator v % 4, each tap vector loaded once for both sums.
-template <class Vector>
-[[gnu::always_inline]] inline void fusedHalfbandPairSum(const double* oddTaps, const double* pairsA,
-                                                        const double* pairsB, double outA[2],
-                                                        double outB[2]) {
-    constexpr int kLanes = sizeof(Vector) / sizeof(double);
-    constexpr int kVectors = 2 * kHalfbandOddTaps / kLanes;
-    static_assert(kLanes == 4 || kLanes == 8, "a sum of pairs needs four or eight lanes");
-    Vector a[4] = {}, b[4] = {};
-    // Unrolled whole: the loop's own counting would add a third to the instructions.
-#pragma GCC unroll 76
-    for (int v = 0; v < kVectors; ++v) {
-        Vector tap, pairA, pairB;
-        std::memcpy(&tap, oddTaps + kLanes * v, sizeof tap);
-        std::memcpy(&pairA, pairsA + kLanes * v, sizeof pairA);
-        std::memcpy(&pairB, pairsB + kLanes * v, sizeof pairB);
-        addProductTo<true>(a[v % 4], tap, pairA);
-        addProductTo<true>(b[v % 4], tap, pairB);
+// The halfband sums of the sets with fused multiply-add, written without intrinsics so they can
+// be inlined into each set's frame loop, where a call would make the loop set aside every value
+// it holds in registers.
+//
+// The odd taps are symmetric, tap j equal to tap 149 - j, and taps 150 and 151 are zero. So the
+// vector of pairs 2v, 2v + 1 and the vector of pairs 148 - 2v, 149 - 2v meet one tap vector,
+// the second with its halves swapped: 38 tap loads serve the 75 multiply-adds of a sum, and two
+// sums over the same taps share them. Pairs 74 and 75 are their own mirror; pairs 150 and 151
+// meet only zeros and are left out. Loads, not arithmetic, limit these sums, so fewer loads is
+// what makes them fast.
+constexpr int kHalfbandTapVectors = 38;
+
+// Four accumulators per sum: the forward vectors alternate between the first two, the mirrored
+// between the other two.
+using HalfbandAccumulators = WideLanes[4];
+
+// Adds tap vectors kFrom..kTo - 1 and their mirrors for each of kSums histories, so a sum can be
+// split into parts that sit in different places of the frame loop. kFused as for multiplyAdd.
+template <bool kFused, int kSums, int kFrom = 0, int kTo = kHalfbandTapVectors>
+[[gnu::always_inline]] inline void accumulateHalfbandSums(const double* oddTaps,
+                                                          const double* const (&pairs)[kSums],
+                                                          HalfbandAccumulators (&acc)[kSums]) {
+    static_assert(0 <= kFrom && kFrom <= kTo && kTo <= kHalfbandTapVectors, "tap vectors");
+    constexpr int kLastMirrored = kHalfbandTapVectors - 2;
+#pragma GCC unroll 38
+    for (int v = kFrom; v < kTo; ++v) {
+        WideLanes tap;
+        std::memcpy(&tap, oddTaps + 4 * v, sizeof tap);
+        const WideLanes swapped = __builtin_shufflevector(tap, tap, 2, 3, 0, 1);
+        for (int s = 0; s < kSums; ++s) {
+            WideLanes forward;
+            std::memcpy(&forward, pairs[s] + 4 * v, sizeof forward);
+            addProductTo<kFused>(acc[s][v % 2], tap, forward);
+            if (v <= kLastMirrored) {
+                WideLanes mirrored;
+                std::memcpy(&mirrored, pairs[s] + 4 * (2 * kLastMirrored + 2 - v), sizeof mirrored);
+                addProductTo<kFused>(acc[s][2 + v % 2], swapped, mirrored);
+            }
+        }
     }
-    const auto reduce = [](const Vector* acc, double out[2]) {
-        const Vector s = (acc[0] + acc[1]) + (acc[2] + acc[3]);
-        Lanes sum = Lanes{s[0], s[1]} + Lanes{s[2], s[3]};
-        if constexpr (kLanes == 8) sum += Lanes{s[4], s[5]} + Lanes{s[6], s[7]};
-        out[0] = sum[0];
-        out[1] = sum[1];
-    };
-    reduce(a, outA);
-    reduce(b, outB);
+}
+
+// The left and right sums of one history's accumulators.
+[[gnu::always_inline]] inline void finishHalfbandSum(const HalfbandAccumulators& acc,
+                                                     double out[2]) {
+    const WideLanes s = (acc[0] + acc[1]) + (acc[2] + acc[3]);
+    const Lanes sum = Lanes{s[0], s[1]} + Lanes{s[2], s[3]};
+    out[0] = sum[0];
+    out[1] = sum[1];
+}
+
+// kSums whole sums over the same taps.
+template <int kSums>
+[[gnu::always_inline]] inline void fusedHalfbandSums(const double* oddTaps,
+                                                     const double* const (&pairs)[kSums],
+                                                     double* const (&out)[kSums]) {
+    HalfbandAccumulators acc[kSums] = {};
+    accumulateHalfbandSums<true, kSums>(oddTaps, pairs, acc);
+    for (int s = 0; s < kSums; ++s)
+        finishHalfbandSum(acc[s], out[s]);
 }
 
 // The paired sum of an instruction set, inlined where the set has fused multiply-add.
@@ -46,12 +74,11 @@ template <InstructionSet kSet>
                                                    const double* pairsB, double outA[2],
                                                    double outB[2]) {
 #if defined(__x86_64__) || defined(__i386__)
-    if constexpr (kSet == InstructionSet::avx512)
-        fusedHalfbandPairSum<EightLanes>(oddTaps, pairsA, pairsB, outA, outB);
-    else if constexpr (kSet == InstructionSet::avx2Fma)
-        fusedHalfbandPairSum<WideLanes>(oddTaps, pairsA, pairsB, outA, outB);
-    else
+    if constexpr (kSet != InstructionSet::sse2) {
+        fusedHalfbandSums<2>(oddTaps, {pairsA, pairsB}, {outA, outB});
+    } else {
         halfbandPairSumSse2(oddTaps, pairsA, pairsB, outA, outB);
+    }
 #else
     halfbandPairKernel(kSet)(oddTaps, pairsA, pairsB, outA, outB);
 #endif

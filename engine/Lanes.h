@@ -8,6 +8,3 @@ using Lanes = double __attribute__((vector_size(16)));
 // Four doubles: two stereo signals side by side, for the code compiled for AVX2 and up one
 // register and one instruction, and two of each for plain SSE2.
 using WideLanes = double __attribute__((vector_size(32)));
-
-// Eight doubles: one 512-bit register where the processor has AVX-512.
-using EightLanes = double __attribute__((vector_size(64)));
