@@ -301,25 +301,53 @@ void DynamicsEngine::frame(double& left, double& right, StereoPair dry, double o
 }
 
 template <InstructionSet kSet>
-void DynamicsEngine::frameOversampled(double& left, double& right, StereoPair dry,
-                                      double outputNoise, FrameMeters& meters,
-                                      const FrameSettings& settings, DetectorLevels& levels,
-                                      CoreDelay& delay) {
+void DynamicsEngine::oversampledFrames(double* left, double* right, const double* dryLeft,
+                                       const double* dryRight, const double* outputNoise,
+                                       FrameMeters* meters, int count,
+                                       const FrameSettings& settings, DetectorLevels& levels,
+                                       CoreDelay& delay) {
     constexpr bool kFused = kSet != InstructionSet::sse2;
-    // Zero stuffing halves the level; the factor 2 restores it.
-    StereoPair first{left * 2.0, right * 2.0};
-    StereoPair second{0.0, 0.0};
-    // Each filter sum sits right after the core step it does not depend on, so the processor
-    // can work on it while the core's serial feedback chain waits.
+    // The interpolator runs a frame ahead. Its sum for the next frame and the decimator's for
+    // this one share their taps; with AVX2 they are taken in two parts, one beside each of the
+    // frame's core steps, so the processor works on them while the core's serial feedback chain
+    // waits, and no core step waits for a sum. Zero stuffing halves the level; the factor 2
+    // restores it.
+    StereoPair first{left[0] * 2.0, right[0] * 2.0};
     upsampler_.pushCentre<0>(first.left, first.right);
-    first = processCore<kFused>(first, settings, meters, levels, delay);
-    HalfbandFir::stuffedZeroAndPushFull<kSet, 1, 0>(upsampler_, second.left, second.right,
-                                                    downsampler_, first.left, first.right);
-    second = processCore<kFused>(second, settings, meters, levels, delay);
-    downsampler_.pushOnly<1>(second.left, second.right);
-    const StereoPair out = mix(dry, first, outputNoise, settings);
-    left = out.left;
-    right = out.right;
+    StereoPair second;
+    upsampler_.stuffedZero<1>(second.left, second.right);
+    for (int i = 0; i < count; ++i) {
+        StereoPair nextFirst{0.0, 0.0};
+        if (i + 1 < count) {
+            nextFirst = StereoPair{left[i + 1] * 2.0, right[i + 1] * 2.0};
+            upsampler_.pushCentre<0>(nextFirst.left, nextFirst.right);
+        }
+        double nextSecond[2], downSum[2];
+        StereoPair wet, secondWet;
+        if constexpr (kFused) {
+            constexpr int kFirstPart = kHalfbandTapVectors / 2;
+            HalfbandAccumulators sums[2] = {};
+            wet = processCore<kFused>(first, settings, meters[i], levels, delay);
+            HalfbandFir::accumulatePairSums<1, 0, 0, kFirstPart>(upsampler_, downsampler_, sums);
+            secondWet = processCore<kFused>(second, settings, meters[i], levels, delay);
+            HalfbandFir::accumulatePairSums<1, 0, kFirstPart, kHalfbandTapVectors>(
+                upsampler_, downsampler_, sums);
+            finishHalfbandSum(sums[0], nextSecond);
+            finishHalfbandSum(sums[1], downSum);
+        } else {
+            wet = processCore<kFused>(first, settings, meters[i], levels, delay);
+            secondWet = processCore<kFused>(second, settings, meters[i], levels, delay);
+            HalfbandFir::pairSums<1, 0>(upsampler_, downsampler_, nextSecond, downSum);
+        }
+        downsampler_.pushFull<0>(wet.left, wet.right, downSum);
+        downsampler_.pushOnly<1>(secondWet.left, secondWet.right);
+        first = nextFirst;
+        second = StereoPair{nextSecond[0], nextSecond[1]};
+        const StereoPair out =
+            mix(StereoPair{dryLeft[i], dryRight[i]}, wet, outputNoise[i], settings);
+        left[i] = out.left;
+        right[i] = out.right;
+    }
 }
 
 template <InstructionSet kSet>
@@ -344,9 +372,8 @@ void DynamicsEngine::frames(bool oversampled, double* left, double* right, Frame
         addInputNoise(l, r, stretch);
         takeOutputNoise(outputNoise, stretch);
         if (oversampled) {
-            for (int i = 0; i < stretch; ++i)
-                frameOversampled<kSet>(l[i], r[i], StereoPair{dryLeft[i], dryRight[i]},
-                                       outputNoise[i], m[i], settings, levels, delay);
+            oversampledFrames<kSet>(l, r, dryLeft, dryRight, outputNoise, m, stretch, settings,
+                                    levels, delay);
         } else {
             for (int i = 0; i < stretch; ++i)
                 frame<kSet != InstructionSet::sse2>(l[i], r[i], StereoPair{dryLeft[i], dryRight[i]},

@@ -165,11 +165,12 @@ class DynamicsEngine {
     [[gnu::always_inline]] inline void
     frame(double& left, double& right, StereoPair dry, double outputNoise, FrameMeters& meters,
           const FrameSettings& settings, DetectorLevels& levels, CoreDelay& delay);
+    // A stretch of frames at the oversampled rate, from input with the input noise added.
     template <InstructionSet kSet>
-    [[gnu::always_inline]] inline void frameOversampled(double& left, double& right, StereoPair dry,
-                                                        double outputNoise, FrameMeters& meters,
-                                                        const FrameSettings& settings,
-                                                        DetectorLevels& levels, CoreDelay& delay);
+    [[gnu::always_inline]] inline void
+    oversampledFrames(double* left, double* right, const double* dryLeft, const double* dryRight,
+                      const double* outputNoise, FrameMeters* meters, int count,
+                      const FrameSettings& settings, DetectorLevels& levels, CoreDelay& delay);
     // kSet: the instruction set the caller is compiled for.
     template <InstructionSet kSet>
     [[gnu::always_inline]] inline void frames(bool oversampled, double* left, double* right,

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "HalfbandPairSum.h"
+#include "HalfbandKernels.h"
+#include "HalfbandSums.h"
 
 #include <array>
 
@@ -36,22 +37,42 @@ class HalfbandFir {
         finishFull<kParity>(left, right, sum);
     }
 
-    // pushFull on two filters with the same taps at once, as one host sample needs them, where a
-    // interpolates and its pair is a stuffed zero: a's output is the odd taps' sum alone. a's
-    // pushes of that parity are all such zeros, so that half of its history stays as cleared and is
-    // neither written nor advanced; a's pushes of the other parity go on. The sums are those of
-    // kSet, which the caller is compiled for.
-    template <InstructionSet kSet, int kParityA, int kParityB>
-    [[gnu::always_inline]] static void stuffedZeroAndPushFull(HalfbandFir& a, double& aLeft,
-                                                              double& aRight, HalfbandFir& b,
-                                                              double& bLeft, double& bRight) {
-        b.push<kParityB>(bLeft, bRight);
-        double sumA[2], sumB[2];
-        halfbandPairSum<kSet>(a.oddTaps_.data(), a.oddRun<kParityA>(), b.oddRun<kParityB>(), sumA,
-                              sumB);
-        aLeft = sumA[0];
-        aRight = sumA[1];
-        b.finishFull<kParityB>(bLeft, bRight, sumB);
+    // The sums one host sample needs from two filters with the same taps, a interpolating and b
+    // decimating. a's sum is for a stuffed zero of parity kParityA, whose output is the odd taps'
+    // sum alone: a's pushes of that parity are all such zeros, so that half of its history stays
+    // as cleared and is neither written nor advanced. b's sum is for its next push, of parity
+    // kParityB (pushFull with the sum).
+    //
+    // The sums over tap vectors kFrom..kTo - 1, into acc[0] for a and acc[1] for b, inlined:
+    // in parts, they can sit beside different core steps. Only for code compiled with AVX2 and
+    // fused multiply-add.
+    template <int kParityA, int kParityB, int kFrom, int kTo>
+    [[gnu::always_inline]] static void
+    accumulatePairSums(const HalfbandFir& a, const HalfbandFir& b, HalfbandAccumulators (&acc)[2]) {
+        accumulateHalfbandSums<2, kFrom, kTo>(a.oddTaps_.data(),
+                                              {a.oddRun<kParityA>(), b.oddRun<kParityB>()}, acc);
+    }
+    // The whole sums, by the filters' kernels.
+    template <int kParityA, int kParityB>
+    static void pairSums(const HalfbandFir& a, const HalfbandFir& b, double sumA[2],
+                         double sumB[2]) {
+        a.kernel_(a.oddTaps_.data(), a.oddRun<kParityA>(), sumA);
+        b.kernel_(b.oddTaps_.data(), b.oddRun<kParityB>(), sumB);
+    }
+
+    // A stuffed zero of parity kParity, replaced by its output: the odd taps' sum.
+    template <int kParity> void stuffedZero(double& left, double& right) const {
+        double sum[2];
+        kernel_(oddTaps_.data(), oddRun<kParity>(), sum);
+        left = sum[0];
+        right = sum[1];
+    }
+
+    // Push a pair and replace it by the full output, its odd taps' sum taken before the push.
+    template <int kParity>
+    [[gnu::always_inline]] void pushFull(double& left, double& right, const double sum[2]) {
+        push<kParity>(left, right);
+        finishFull<kParity>(left, right, sum);
     }
 
     // Push a pair and replace it by the centre product alone; the odd taps only ever meet the

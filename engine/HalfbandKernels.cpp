@@ -1,6 +1,6 @@
 #include "HalfbandKernels.h"
 
-#include "HalfbandPairSum.h"
+#include "HalfbandSums.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -51,8 +51,14 @@ __attribute__((target("sse2"))) void halfbandSumSse2(const double* oddTaps, cons
     _mm_storeu_pd(out, sum);
 }
 
-// The sets with fused multiply-add share one way of summing, which the paired sum inlined into
-// their frame loops also takes.
+// Where the loads of the taps are not the limit, two single sums.
+void halfbandPairSumSse2(const double* oddTaps, const double* pairsA, const double* pairsB,
+                         double outA[2], double outB[2]) {
+    halfbandSumSse2(oddTaps, pairsA, outA);
+    halfbandSumSse2(oddTaps, pairsB, outB);
+}
+
+// The sets with fused multiply-add sum as their frame loops do, over the taps' symmetry.
 __attribute__((target("avx2,fma"))) void halfbandSumAvx2Fma(const double* oddTaps,
                                                             const double* pairs, double out[2]) {
     fusedHalfbandSums<1>(oddTaps, {pairs}, {out});
@@ -67,13 +73,6 @@ __attribute__((target("avx512f,avx2,fma"))) void
 halfbandPairSumAvx512(const double* oddTaps, const double* pairsA, const double* pairsB,
                       double outA[2], double outB[2]) {
     fusedHalfbandSums<2>(oddTaps, {pairsA, pairsB}, {outA, outB});
-}
-
-// Where the loads of the taps are not the limit, two single sums.
-void halfbandPairSumSse2(const double* oddTaps, const double* pairsA, const double* pairsB,
-                         double outA[2], double outB[2]) {
-    halfbandSumSse2(oddTaps, pairsA, outA);
-    halfbandSumSse2(oddTaps, pairsB, outB);
 }
 
 __attribute__((target("avx2,fma"))) void halfbandPairSumAvx2Fma(const double* oddTaps,

@@ -124,6 +124,22 @@ TEST(HalfbandFir, UpAndDownPassTheLowBandCleanlyWithTheirDelay) {
     }
 }
 
+#if defined(__x86_64__) || defined(__i386__)
+// The oversampled frame's sums with AVX2: in two parts over shared taps.
+__attribute__((target("avx2,fma"))) void
+sumsInTwoParts(const HalfbandFir& up, const HalfbandFir& down, double zero[2], double pushed[2]) {
+    constexpr int kFirstPart = 11;
+    HalfbandAccumulators sums[2] = {};
+    HalfbandFir::accumulatePairSums<1, 0, 0, kFirstPart>(up, down, sums);
+    HalfbandFir::accumulatePairSums<1, 0, kFirstPart, kHalfbandTapVectors>(up, down, sums);
+    finishHalfbandSum(sums[0], zero);
+    finishHalfbandSum(sums[1], pushed);
+}
+#endif
+
+// The interpolator's stuffed zero and the decimator's push as the oversampled frame takes them:
+// summed whole by the filters' kernels, in two parts where the processor has AVX2, and the
+// stuffed zero alone.
 TEST(HalfbandFir, AStuffedZeroAndADecimatorsPushGiveThePlainConvolutions) {
     const auto h = makeHalfbandTaps();
     HalfbandFir up(h), down(h);
@@ -134,13 +150,28 @@ TEST(HalfbandFir, AStuffedZeroAndADecimatorsPushGiveThePlainConvolutions) {
         double a = x[i], b = y[i];
         refUp.push(a, b);
         up.pushCentre<0>(a, b);
-        double zeroLeft = 0.0, zeroRight = 0.0, c = x[i + 1], d = y[i + 1];
         refUp.push(0.0, 0.0);
-        refDown.push(c, d);
-        HalfbandFir::stuffedZeroAndPushFull<InstructionSet::sse2, 1, 0>(up, zeroLeft, zeroRight,
-                                                                        down, c, d);
-        ASSERT_NEAR(zeroLeft, refUp.output(refUp.left), 1e-12) << i;
-        ASSERT_NEAR(zeroRight, refUp.output(refUp.right), 1e-12) << i;
+        refDown.push(x[i + 1], y[i + 1]);
+        const double zeroLeft = refUp.output(refUp.left), zeroRight = refUp.output(refUp.right);
+        double zero[2], pushed[2], alone[2];
+        HalfbandFir::pairSums<1, 0>(up, down, zero, pushed);
+        up.stuffedZero<1>(alone[0], alone[1]);
+        EXPECT_NEAR(alone[0], zeroLeft, 1e-12) << i;
+        EXPECT_NEAR(alone[1], zeroRight, 1e-12) << i;
+#if defined(__x86_64__) || defined(__i386__)
+        if (isSupported(InstructionSet::avx2Fma)) {
+            double zeroInParts[2], pushedInParts[2];
+            sumsInTwoParts(up, down, zeroInParts, pushedInParts);
+            ASSERT_NEAR(zeroInParts[0], zeroLeft, 1e-12) << i;
+            ASSERT_NEAR(zeroInParts[1], zeroRight, 1e-12) << i;
+            ASSERT_NEAR(pushedInParts[0], pushed[0], 1e-12) << i;
+            ASSERT_NEAR(pushedInParts[1], pushed[1], 1e-12) << i;
+        }
+#endif
+        ASSERT_NEAR(zero[0], zeroLeft, 1e-12) << i;
+        ASSERT_NEAR(zero[1], zeroRight, 1e-12) << i;
+        double c = x[i + 1], d = y[i + 1];
+        down.pushFull<0>(c, d, pushed);
         ASSERT_NEAR(c, refDown.output(refDown.left), 1e-12) << i;
         ASSERT_NEAR(d, refDown.output(refDown.right), 1e-12) << i;
         refDown.push(-y[i], x[i]);

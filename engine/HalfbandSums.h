@@ -1,14 +1,13 @@
 #pragma once
 
-#include "HalfbandKernels.h"
 #include "Lanes.h"
 #include "MultiplyAdd.h"
 
 #include <cstring>
 
-// The halfband sums of the sets with fused multiply-add, written without intrinsics so they can
-// be inlined into each set's frame loop, where a call would make the loop set aside every value
-// it holds in registers.
+// The halfband filters' sums over their odd taps for the instruction sets with fused
+// multiply-add (and so AVX), written without intrinsics so they can be inlined into those sets'
+// frame loops, where a call would make the loop set aside every value it holds in registers.
 //
 // The odd taps are symmetric, tap j equal to tap 149 - j, and taps 150 and 151 are zero. So the
 // vector of pairs 2v, 2v + 1 and the vector of pairs 148 - 2v, 149 - 2v meet one tap vector,
@@ -23,8 +22,8 @@ constexpr int kHalfbandTapVectors = 38;
 using HalfbandAccumulators = WideLanes[4];
 
 // Adds tap vectors kFrom..kTo - 1 and their mirrors for each of kSums histories, so a sum can be
-// split into parts that sit in different places of the frame loop. kFused as for multiplyAdd.
-template <bool kFused, int kSums, int kFrom = 0, int kTo = kHalfbandTapVectors>
+// split into parts that sit in different places of the frame loop.
+template <int kSums, int kFrom = 0, int kTo = kHalfbandTapVectors>
 [[gnu::always_inline]] inline void accumulateHalfbandSums(const double* oddTaps,
                                                           const double* const (&pairs)[kSums],
                                                           HalfbandAccumulators (&acc)[kSums]) {
@@ -38,11 +37,11 @@ template <bool kFused, int kSums, int kFrom = 0, int kTo = kHalfbandTapVectors>
         for (int s = 0; s < kSums; ++s) {
             WideLanes forward;
             std::memcpy(&forward, pairs[s] + 4 * v, sizeof forward);
-            addProductTo<kFused>(acc[s][v % 2], tap, forward);
+            addProductTo<true>(acc[s][v % 2], tap, forward);
             if (v <= kLastMirrored) {
                 WideLanes mirrored;
                 std::memcpy(&mirrored, pairs[s] + 4 * (2 * kLastMirrored + 2 - v), sizeof mirrored);
-                addProductTo<kFused>(acc[s][2 + v % 2], swapped, mirrored);
+                addProductTo<true>(acc[s][2 + v % 2], swapped, mirrored);
             }
         }
     }
@@ -63,23 +62,7 @@ template <int kSums>
                                                      const double* const (&pairs)[kSums],
                                                      double* const (&out)[kSums]) {
     HalfbandAccumulators acc[kSums] = {};
-    accumulateHalfbandSums<true, kSums>(oddTaps, pairs, acc);
+    accumulateHalfbandSums<kSums>(oddTaps, pairs, acc);
     for (int s = 0; s < kSums; ++s)
         finishHalfbandSum(acc[s], out[s]);
-}
-
-// The paired sum of an instruction set, inlined where the set has fused multiply-add.
-template <InstructionSet kSet>
-[[gnu::always_inline]] inline void halfbandPairSum(const double* oddTaps, const double* pairsA,
-                                                   const double* pairsB, double outA[2],
-                                                   double outB[2]) {
-#if defined(__x86_64__) || defined(__i386__)
-    if constexpr (kSet != InstructionSet::sse2) {
-        fusedHalfbandSums<2>(oddTaps, {pairsA, pairsB}, {outA, outB});
-    } else {
-        halfbandPairSumSse2(oddTaps, pairsA, pairsB, outA, outB);
-    }
-#else
-    halfbandPairKernel(kSet)(oddTaps, pairsA, pairsB, outA, outB);
-#endif
 }
