@@ -48,6 +48,7 @@ HalfbandFir::HalfbandFir(const std::array<double, kHalfbandTaps>& taps, Instruct
 void HalfbandFir::clear() {
     for (Half& half : halves_) {
         half.pairs.fill(0.0);
+        half.shifted.fill(0.0);
         half.position = 0;
     }
 }

@@ -4,6 +4,7 @@
 #include "HalfbandSums.h"
 
 #include <array>
+#include <cstring>
 
 constexpr int kHalfbandTaps = 304;
 constexpr int kHalfbandCentre = 150;
@@ -94,22 +95,32 @@ class HalfbandFir {
   private:
     static constexpr int kHalfLength = kHalfbandTaps / 2; // pairs per parity
 
+    // Each pair is stored twice, kHalfLength apart, in pairs, and the same again one pair further
+    // on in shifted: of the two copies of a run, one starts on a 32-byte boundary, so no
+    // four-lane load of the sums straddles two cache lines, which would cost it twice.
     struct Half {
-        alignas(32) std::array<double, 4 * kHalfLength> pairs{}; // each pair twice
+        alignas(32) std::array<double, 4 * kHalfLength> pairs{};
+        alignas(32) std::array<double, 4 * kHalfLength + 2> shifted{};
         int position = 0;
     };
 
     template <int kParity> void push(double left, double right) {
         Half& half = halves_[kParity];
-        double* slot = half.pairs.data() + 2 * half.position;
-        slot[0] = slot[2 * kHalfLength] = left;
-        slot[1] = slot[2 * kHalfLength + 1] = right;
+        const Lanes pair{left, right};
+        for (double* slot : {half.pairs.data() + 2 * half.position,
+                             half.shifted.data() + 2 * (half.position + 1)}) {
+            std::memcpy(slot, &pair, sizeof pair);
+            std::memcpy(slot + 2 * kHalfLength, &pair, sizeof pair);
+        }
     }
 
-    // The pairs pushed an odd number of pushes ago, most recent first: the other half's run.
+    // The pairs pushed an odd number of pushes ago, most recent first: the other half's run, from
+    // the copy where it starts on a 32-byte boundary.
     template <int kParity> const double* oddRun() const {
         const Half& other = halves_[1 - kParity];
-        return other.pairs.data() + 2 * (other.position + 1);
+        const int start = other.position + 1;
+        return (start & 1) ? other.shifted.data() + 2 * (start + 1)
+                           : other.pairs.data() + 2 * start;
     }
 
     template <int kParity> void finishFull(double& left, double& right, const double sum[2]) {
