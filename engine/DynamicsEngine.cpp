@@ -314,8 +314,19 @@ void DynamicsEngine::oversampledFrames(double* left, double* right, const double
     // restores it.
     StereoPair first{left[0] * 2.0, right[0] * 2.0};
     upsampler_.pushCentre<0>(first.left, first.right);
+    // The first frame's stuffed zero is summed as the loop sums the others, so that the output
+    // does not depend on where the host's blocks begin.
     StereoPair second;
-    upsampler_.stuffedZero<1>(second.left, second.right);
+    if constexpr (kFused) {
+        HalfbandAccumulators sums[2] = {};
+        HalfbandFir::accumulatePairSums<1, 0, 0>(upsampler_, downsampler_, sums);
+        HalfbandFir::accumulatePairSums<1, 0, 1>(upsampler_, downsampler_, sums);
+        double sum[2];
+        finishHalfbandSum(sums[0], sum);
+        second = StereoPair{sum[0], sum[1]};
+    } else {
+        upsampler_.stuffedZero<1>(second.left, second.right);
+    }
     for (int i = 0; i < count; ++i) {
         StereoPair nextFirst{0.0, 0.0};
         if (i + 1 < count) {
@@ -325,13 +336,11 @@ void DynamicsEngine::oversampledFrames(double* left, double* right, const double
         double nextSecond[2], downSum[2];
         StereoPair wet, secondWet;
         if constexpr (kFused) {
-            constexpr int kFirstPart = kHalfbandTapVectors / 2;
             HalfbandAccumulators sums[2] = {};
             wet = processCore<kFused>(first, settings, meters[i], levels, delay);
-            HalfbandFir::accumulatePairSums<1, 0, 0, kFirstPart>(upsampler_, downsampler_, sums);
+            HalfbandFir::accumulatePairSums<1, 0, 0>(upsampler_, downsampler_, sums);
             secondWet = processCore<kFused>(second, settings, meters[i], levels, delay);
-            HalfbandFir::accumulatePairSums<1, 0, kFirstPart, kHalfbandTapVectors>(
-                upsampler_, downsampler_, sums);
+            HalfbandFir::accumulatePairSums<1, 0, 1>(upsampler_, downsampler_, sums);
             finishHalfbandSum(sums[0], nextSecond);
             finishHalfbandSum(sums[1], downSum);
         } else {

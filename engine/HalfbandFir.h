@@ -44,14 +44,24 @@ class HalfbandFir {
     // as cleared and is neither written nor advanced. b's sum is for its next push, of parity
     // kParityB (pushFull with the sum).
     //
-    // The sums over tap vectors kFrom..kTo - 1, into acc[0] for a and acc[1] for b, inlined:
-    // in parts, they can sit beside different core steps. Only for code compiled with AVX2 and
-    // fused multiply-add.
-    template <int kParityA, int kParityB, int kFrom, int kTo>
+    // The sums in two parts, kPart 0 and then 1, into acc[0] for a and acc[1] for b, inlined: the
+    // parts can sit beside different core steps. Between them each sum's accumulators are folded
+    // into one, so they hold one register each while the frame loop goes on. Only for code
+    // compiled with AVX2 and fused multiply-add.
+    template <int kParityA, int kParityB, int kPart>
     [[gnu::always_inline]] static void
     accumulatePairSums(const HalfbandFir& a, const HalfbandFir& b, HalfbandAccumulators (&acc)[2]) {
-        accumulateHalfbandSums<2, kFrom, kTo>(a.oddTaps_.data(),
-                                              {a.oddRun<kParityA>(), b.oddRun<kParityB>()}, acc);
+        static_assert(kPart == 0 || kPart == 1, "two parts");
+        constexpr int kFirstPart = kHalfbandTapVectors / 2;
+        const double* const runs[2] = {a.oddRun<kParityA>(), b.oddRun<kParityB>()};
+        if constexpr (kPart == 0) {
+            accumulateHalfbandSums<2, 0, kFirstPart>(a.oddTaps_.data(), runs, acc);
+            for (HalfbandAccumulators& sum : acc)
+                foldHalfbandAccumulators(sum);
+        } else {
+            accumulateHalfbandSums<2, kFirstPart, kHalfbandTapVectors>(a.oddTaps_.data(), runs,
+                                                                       acc);
+        }
     }
     // The whole sums, by the filters' kernels.
     template <int kParityA, int kParityB>

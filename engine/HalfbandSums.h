@@ -47,6 +47,13 @@ template <int kSums, int kFrom = 0, int kTo = kHalfbandTapVectors>
     }
 }
 
+// Adds the four accumulators into the first, so that between the parts of a sum one register
+// holds what took four: the rest of the frame loop needs the registers.
+[[gnu::always_inline]] inline void foldHalfbandAccumulators(HalfbandAccumulators& acc) {
+    acc[0] = (acc[0] + acc[1]) + (acc[2] + acc[3]);
+    acc[1] = acc[2] = acc[3] = WideLanes{};
+}
+
 // The left and right sums of one history's accumulators.
 [[gnu::always_inline]] inline void finishHalfbandSum(const HalfbandAccumulators& acc,
                                                      double out[2]) {

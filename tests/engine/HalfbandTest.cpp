@@ -128,10 +128,9 @@ TEST(HalfbandFir, UpAndDownPassTheLowBandCleanlyWithTheirDelay) {
 // The oversampled frame's sums with AVX2: in two parts over shared taps.
 __attribute__((target("avx2,fma"))) void
 sumsInTwoParts(const HalfbandFir& up, const HalfbandFir& down, double zero[2], double pushed[2]) {
-    constexpr int kFirstPart = 11;
     HalfbandAccumulators sums[2] = {};
-    HalfbandFir::accumulatePairSums<1, 0, 0, kFirstPart>(up, down, sums);
-    HalfbandFir::accumulatePairSums<1, 0, kFirstPart, kHalfbandTapVectors>(up, down, sums);
+    HalfbandFir::accumulatePairSums<1, 0, 0>(up, down, sums);
+    HalfbandFir::accumulatePairSums<1, 0, 1>(up, down, sums);
     finishHalfbandSum(sums[0], zero);
     finishHalfbandSum(sums[1], pushed);
 }
