@@ -5,7 +5,9 @@
 // Sum over the 152 odd taps of a halfband filter for both channels at once:
 // out[c] = sum_j oddTaps[2j + c] * pairs[2j + c], j = 0..151, where oddTaps holds each odd tap
 // twice (c1, c1, c3, c3, ...) and pairs holds the matching history pairs contiguously, most
-// recent first. The taps are 64-byte aligned, the pairs 16-byte aligned.
+// recent first. The pairs are 16-byte aligned; the taps are 64-byte aligned and a halfband's: odd
+// tap j equals odd tap 149 - j and taps 150 and 151 are zero, which the kernels with fused
+// multiply-add rely on.
 constexpr int kHalfbandOddTaps = 152;
 
 using HalfbandKernel = void (*)(const double* oddTaps, const double* pairs, double out[2]);
