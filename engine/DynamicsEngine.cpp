@@ -289,21 +289,23 @@ DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair dry, StereoPair wet, d
 }
 
 template <bool kFused>
-void DynamicsEngine::frame(double& left, double& right, StereoPair dry, double outputNoise,
-                           FrameMeters& meters, const FrameSettings& settings,
-                           DetectorLevels& levels, CoreDelay& delay) {
-    StereoPair wet = processCore<kFused>(StereoPair{left, right}, settings, meters, levels, delay);
+void DynamicsEngine::plainFrames(const double* left, const double* right, double* wetLeft,
+                                 double* wetRight, FrameMeters* meters, int count,
+                                 const FrameSettings& settings, DetectorLevels& levels,
+                                 CoreDelay& delay) {
+    for (int i = 0; i < count; ++i) {
+        const StereoPair wet =
+            processCore<kFused>(StereoPair{left[i], right[i]}, settings, meters[i], levels, delay);
+        wetLeft[i] = wet.left;
+        wetRight[i] = wet.right;
+    }
     // The core's own delay plus the wet delay line make up the oversampled path's latency.
-    wetDelay_.process(wet.left, wet.right);
-    const StereoPair out = mix(dry, wet, outputNoise, settings);
-    left = out.left;
-    right = out.right;
+    wetDelay_.processBlock(wetLeft, wetRight, count);
 }
 
 template <InstructionSet kSet>
-void DynamicsEngine::oversampledFrames(double* left, double* right, const double* dryLeft,
-                                       const double* dryRight, const double* outputNoise,
-                                       FrameMeters* meters, int count,
+void DynamicsEngine::oversampledFrames(const double* left, const double* right, double* wetLeft,
+                                       double* wetRight, FrameMeters* meters, int count,
                                        const FrameSettings& settings, DetectorLevels& levels,
                                        CoreDelay& delay) {
     constexpr bool kFused = kSet != InstructionSet::sse2;
@@ -352,10 +354,8 @@ void DynamicsEngine::oversampledFrames(double* left, double* right, const double
         downsampler_.pushOnly<1>(secondWet.left, secondWet.right);
         first = nextFirst;
         second = StereoPair{nextSecond[0], nextSecond[1]};
-        const StereoPair out =
-            mix(StereoPair{dryLeft[i], dryRight[i]}, wet, outputNoise[i], settings);
-        left[i] = out.left;
-        right[i] = out.right;
+        wetLeft[i] = wet.left;
+        wetRight[i] = wet.right;
     }
 }
 
@@ -365,9 +365,11 @@ void DynamicsEngine::frames(bool oversampled, double* left, double* right, Frame
     DetectorLevels levels = feedback_.levelDetector.levels();
     const FrameSettings settings = beginFrame(levels);
     CoreDelay delay = coreDelay_;
-    // The dry path's delay runs a stretch at a time, ahead of the frames that mix it in.
+    // The dry path's delay runs a stretch at a time, ahead of the frames, and the mix after
+    // them: the frame loops hold only what feeds the wet signal.
     constexpr int kStretch = 64;
     double dryLeft[kStretch], dryRight[kStretch], outputNoise[kStretch];
+    double wetLeft[kStretch], wetRight[kStretch];
     for (int start = 0; start < count; start += kStretch) {
         const int stretch = count - start < kStretch ? count - start : kStretch;
         double* l = left + start;
@@ -380,13 +382,17 @@ void DynamicsEngine::frames(bool oversampled, double* left, double* right, Frame
         dryDelay_.processBlock(dryLeft, dryRight, stretch);
         addInputNoise(l, r, stretch);
         takeOutputNoise(outputNoise, stretch);
-        if (oversampled) {
-            oversampledFrames<kSet>(l, r, dryLeft, dryRight, outputNoise, m, stretch, settings,
-                                    levels, delay);
-        } else {
-            for (int i = 0; i < stretch; ++i)
-                frame<kSet != InstructionSet::sse2>(l[i], r[i], StereoPair{dryLeft[i], dryRight[i]},
-                                                    outputNoise[i], m[i], settings, levels, delay);
+        if (oversampled)
+            oversampledFrames<kSet>(l, r, wetLeft, wetRight, m, stretch, settings, levels, delay);
+        else
+            plainFrames<kSet != InstructionSet::sse2>(l, r, wetLeft, wetRight, m, stretch, settings,
+                                                      levels, delay);
+        for (int i = 0; i < stretch; ++i) {
+            const StereoPair out =
+                mix(StereoPair{dryLeft[i], dryRight[i]}, StereoPair{wetLeft[i], wetRight[i]},
+                    outputNoise[i], settings);
+            l[i] = out.left;
+            r[i] = out.right;
         }
     }
     coreDelay_ = delay;

@@ -159,18 +159,18 @@ class DynamicsEngine {
     [[gnu::always_inline]] inline StereoPair
     processCore(StereoPair in, const FrameSettings& settings, CoreMeters& meters,
                 DetectorLevels& levels, CoreDelay& delay);
-    // left, right: the frame's input with the input noise added; dry: the input, already
-    // through the dry delay line; outputNoise: the frame's output noise.
+    // A stretch of frames at the plain and at the oversampled rate: the wet signal from the input
+    // with the input noise added, delayed as the dry path is.
     template <bool kFused>
     [[gnu::always_inline]] inline void
-    frame(double& left, double& right, StereoPair dry, double outputNoise, FrameMeters& meters,
-          const FrameSettings& settings, DetectorLevels& levels, CoreDelay& delay);
-    // A stretch of frames at the oversampled rate, from input with the input noise added.
+    plainFrames(const double* left, const double* right, double* wetLeft, double* wetRight,
+                FrameMeters* meters, int count, const FrameSettings& settings,
+                DetectorLevels& levels, CoreDelay& delay);
     template <InstructionSet kSet>
     [[gnu::always_inline]] inline void
-    oversampledFrames(double* left, double* right, const double* dryLeft, const double* dryRight,
-                      const double* outputNoise, FrameMeters* meters, int count,
-                      const FrameSettings& settings, DetectorLevels& levels, CoreDelay& delay);
+    oversampledFrames(const double* left, const double* right, double* wetLeft, double* wetRight,
+                      FrameMeters* meters, int count, const FrameSettings& settings,
+                      DetectorLevels& levels, CoreDelay& delay);
     // kSet: the instruction set the caller is compiled for.
     template <InstructionSet kSet>
     [[gnu::always_inline]] inline void frames(bool oversampled, double* left, double* right,
