@@ -19,35 +19,27 @@ void halfbandSumScalar(const double* oddTaps, const double* pairs, double out[2]
 
 #if defined(__x86_64__) || defined(__i386__)
 
-// The sum feeds the next core step, so its latency counts, not only its throughput: several
-// independent accumulators, written out so they stay in registers, keep each chain of dependent
-// additions short. The order of the additions therefore differs from the plain loop, which
-// moves the result by a few ulps only.
+// The sum feeds the next core step, so its latency counts, not only its throughput: eight
+// independent accumulators keep each chain of dependent additions short. Pairs j and 149 - j
+// meet the same tap, so their sum is multiplied once. The order of the additions therefore
+// differs from the plain loop, which moves the result by a few ulps only.
 __attribute__((target("sse2"))) void halfbandSumSse2(const double* oddTaps, const double* pairs,
                                                      double out[2]) {
-    __m128d acc0 = _mm_setzero_pd(), acc1 = _mm_setzero_pd(), acc2 = _mm_setzero_pd(),
-            acc3 = _mm_setzero_pd();
-    __m128d acc4 = _mm_setzero_pd(), acc5 = _mm_setzero_pd(), acc6 = _mm_setzero_pd(),
-            acc7 = _mm_setzero_pd();
-    for (int i = 0; i < 2 * kHalfbandOddTaps; i += 16) {
-        acc0 = _mm_add_pd(acc0, _mm_mul_pd(_mm_load_pd(oddTaps + i), _mm_load_pd(pairs + i)));
-        acc1 =
-            _mm_add_pd(acc1, _mm_mul_pd(_mm_load_pd(oddTaps + i + 2), _mm_load_pd(pairs + i + 2)));
-        acc2 =
-            _mm_add_pd(acc2, _mm_mul_pd(_mm_load_pd(oddTaps + i + 4), _mm_load_pd(pairs + i + 4)));
-        acc3 =
-            _mm_add_pd(acc3, _mm_mul_pd(_mm_load_pd(oddTaps + i + 6), _mm_load_pd(pairs + i + 6)));
-        acc4 =
-            _mm_add_pd(acc4, _mm_mul_pd(_mm_load_pd(oddTaps + i + 8), _mm_load_pd(pairs + i + 8)));
-        acc5 = _mm_add_pd(acc5,
-                          _mm_mul_pd(_mm_load_pd(oddTaps + i + 10), _mm_load_pd(pairs + i + 10)));
-        acc6 = _mm_add_pd(acc6,
-                          _mm_mul_pd(_mm_load_pd(oddTaps + i + 12), _mm_load_pd(pairs + i + 12)));
-        acc7 = _mm_add_pd(acc7,
-                          _mm_mul_pd(_mm_load_pd(oddTaps + i + 14), _mm_load_pd(pairs + i + 14)));
+    constexpr int kMirrored = 75;
+    constexpr int kAccumulators = 8;
+    __m128d acc[kAccumulators];
+    for (__m128d& a : acc)
+        a = _mm_setzero_pd();
+#pragma GCC unroll 75
+    for (int j = 0; j < kMirrored; ++j) {
+        const __m128d both = _mm_add_pd(_mm_load_pd(pairs + 2 * j),
+                                        _mm_load_pd(pairs + 2 * (2 * kMirrored - 1 - j)));
+        acc[j % kAccumulators] =
+            _mm_add_pd(acc[j % kAccumulators], _mm_mul_pd(_mm_load_pd(oddTaps + 2 * j), both));
     }
-    const __m128d sum = _mm_add_pd(_mm_add_pd(_mm_add_pd(acc0, acc1), _mm_add_pd(acc2, acc3)),
-                                   _mm_add_pd(_mm_add_pd(acc4, acc5), _mm_add_pd(acc6, acc7)));
+    const __m128d sum =
+        _mm_add_pd(_mm_add_pd(_mm_add_pd(acc[0], acc[1]), _mm_add_pd(acc[2], acc[3])),
+                   _mm_add_pd(_mm_add_pd(acc[4], acc[5]), _mm_add_pd(acc[6], acc[7])));
     _mm_storeu_pd(out, sum);
 }
 
