@@ -43,35 +43,16 @@ __attribute__((target("sse2"))) void halfbandSumSse2(const double* oddTaps, cons
     _mm_storeu_pd(out, sum);
 }
 
-// Where the loads of the taps are not the limit, two single sums.
-void halfbandPairSumSse2(const double* oddTaps, const double* pairsA, const double* pairsB,
-                         double outA[2], double outB[2]) {
-    halfbandSumSse2(oddTaps, pairsA, outA);
-    halfbandSumSse2(oddTaps, pairsB, outB);
-}
-
-// The sets with fused multiply-add sum as their frame loops do, over the taps' symmetry.
+// The sets with fused multiply-add sum over the taps' symmetry as their frame loops do, there in
+// two parts.
 __attribute__((target("avx2,fma"))) void halfbandSumAvx2Fma(const double* oddTaps,
                                                             const double* pairs, double out[2]) {
-    fusedHalfbandSums<1>(oddTaps, {pairs}, {out});
+    fusedHalfbandSum(oddTaps, pairs, out);
 }
 
 __attribute__((target("avx512f,avx2,fma"))) void
 halfbandSumAvx512(const double* oddTaps, const double* pairs, double out[2]) {
-    fusedHalfbandSums<1>(oddTaps, {pairs}, {out});
-}
-
-__attribute__((target("avx512f,avx2,fma"))) void
-halfbandPairSumAvx512(const double* oddTaps, const double* pairsA, const double* pairsB,
-                      double outA[2], double outB[2]) {
-    fusedHalfbandSums<2>(oddTaps, {pairsA, pairsB}, {outA, outB});
-}
-
-__attribute__((target("avx2,fma"))) void halfbandPairSumAvx2Fma(const double* oddTaps,
-                                                                const double* pairsA,
-                                                                const double* pairsB,
-                                                                double outA[2], double outB[2]) {
-    fusedHalfbandSums<2>(oddTaps, {pairsA, pairsB}, {outA, outB});
+    fusedHalfbandSum(oddTaps, pairs, out);
 }
 
 HalfbandKernel halfbandKernel(InstructionSet set) {
@@ -86,34 +67,10 @@ HalfbandKernel halfbandKernel(InstructionSet set) {
     return &halfbandSumSse2;
 }
 
-HalfbandPairKernel halfbandPairKernel(InstructionSet set) {
-    switch (set) {
-    case InstructionSet::avx512:
-        return &halfbandPairSumAvx512;
-    case InstructionSet::avx2Fma:
-        return &halfbandPairSumAvx2Fma;
-    case InstructionSet::sse2:
-        break;
-    }
-    return &halfbandPairSumSse2;
-}
-
 #else
 
 HalfbandKernel halfbandKernel(InstructionSet) {
     return &halfbandSumScalar;
-}
-
-namespace {
-void halfbandPairSumScalar(const double* oddTaps, const double* pairsA, const double* pairsB,
-                           double outA[2], double outB[2]) {
-    halfbandSumScalar(oddTaps, pairsA, outA);
-    halfbandSumScalar(oddTaps, pairsB, outB);
-}
-} // namespace
-
-HalfbandPairKernel halfbandPairKernel(InstructionSet) {
-    return &halfbandPairSumScalar;
 }
 
 #endif

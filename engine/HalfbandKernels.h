@@ -21,29 +21,10 @@ void halfbandSumAvx2Fma(const double* oddTaps, const double* pairs, double out[2
 void halfbandSumAvx512(const double* oddTaps, const double* pairs, double out[2]);
 #endif
 
-// Two sums over the same taps, as one host sample needs them from the interpolator and the
-// decimator: each tap vector is loaded once for both. Each result is bit for bit the one the
-// single kernel of the same instruction set gives.
-using HalfbandPairKernel = void (*)(const double* oddTaps, const double* pairsA,
-                                    const double* pairsB, double outA[2], double outB[2]);
-
-#if defined(__x86_64__) || defined(__i386__)
-void halfbandPairSumSse2(const double* oddTaps, const double* pairsA, const double* pairsB,
-                         double outA[2], double outB[2]);
-void halfbandPairSumAvx2Fma(const double* oddTaps, const double* pairsA, const double* pairsB,
-                            double outA[2], double outB[2]);
-void halfbandPairSumAvx512(const double* oddTaps, const double* pairsA, const double* pairsB,
-                           double outA[2], double outB[2]);
-#endif
-
-// The kernels of an instruction set, which the processor must support.
+// The kernel of an instruction set, which the processor must support.
 HalfbandKernel halfbandKernel(InstructionSet set);
-HalfbandPairKernel halfbandPairKernel(InstructionSet set);
 
-// The fastest kernels this processor supports.
+// The fastest kernel this processor supports.
 inline HalfbandKernel bestHalfbandKernel() {
     return halfbandKernel(bestInstructionSet());
-}
-inline HalfbandPairKernel bestHalfbandPairKernel() {
-    return halfbandPairKernel(bestInstructionSet());
 }

@@ -63,13 +63,10 @@ template <int kSums, int kFrom = 0, int kTo = kHalfbandTapVectors>
     out[1] = sum[1];
 }
 
-// kSums whole sums over the same taps.
-template <int kSums>
-[[gnu::always_inline]] inline void fusedHalfbandSums(const double* oddTaps,
-                                                     const double* const (&pairs)[kSums],
-                                                     double* const (&out)[kSums]) {
-    HalfbandAccumulators acc[kSums] = {};
-    accumulateHalfbandSums<kSums>(oddTaps, pairs, acc);
-    for (int s = 0; s < kSums; ++s)
-        finishHalfbandSum(acc[s], out[s]);
+// One whole sum.
+[[gnu::always_inline]] inline void fusedHalfbandSum(const double* oddTaps, const double* pairs,
+                                                    double out[2]) {
+    HalfbandAccumulators acc[1] = {};
+    accumulateHalfbandSums<1>(oddTaps, {pairs}, acc);
+    finishHalfbandSum(acc[0], out);
 }

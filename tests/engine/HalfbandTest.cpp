@@ -210,28 +210,4 @@ TEST(HalfbandKernels, AgreeWithThePlainLoopOnALongRandomSignal) {
     }
 }
 
-// The paired kernel is a speed-up only: each of its two sums is the single kernel's, bit for bit.
-TEST(HalfbandKernels, ThePairGivesTheSingleKernelsSums) {
-    const auto h = makeHalfbandTaps();
-    alignas(64) double taps[2 * kHalfbandOddTaps];
-    for (int j = 0; j < kHalfbandOddTaps; ++j)
-        taps[2 * j] = taps[2 * j + 1] = h[2 * j + 1];
-    const auto signal = enginetest::randomSignal(20000, 1.0, 7);
-    const HalfbandKernel single = bestHalfbandKernel();
-    const HalfbandPairKernel pair = bestHalfbandPairKernel();
-    const double* aligned = enginetest::firstPairAligned(signal);
-    for (size_t start = 0; start + 4 * kHalfbandOddTaps + 2 < signal.size(); start += 2 * 89) {
-        const double* a = aligned + start;
-        const double* b = a + 2 * kHalfbandOddTaps + 2; // another history, also pair aligned
-        double expectedA[2], expectedB[2], actualA[2], actualB[2];
-        single(taps, a, expectedA);
-        single(taps, b, expectedB);
-        pair(taps, a, b, actualA, actualB);
-        ASSERT_EQ(actualA[0], expectedA[0]) << start;
-        ASSERT_EQ(actualA[1], expectedA[1]) << start;
-        ASSERT_EQ(actualB[0], expectedB[0]) << start;
-        ASSERT_EQ(actualB[1], expectedB[1]) << start;
-    }
-}
-
 } // namespace

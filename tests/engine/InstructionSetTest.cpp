@@ -1,7 +1,6 @@
 #include "InstructionSet.h"
 #include "DynamicsEngine.h"
 #include "EngineTestSupport.h"
-#include "HalfbandKernels.h"
 
 #include <gtest/gtest.h>
 
@@ -102,28 +101,6 @@ TEST(InstructionSet, EveryPathSoundsLikeThePlainCode) {
                 }
             }
         }
-    }
-}
-
-// Each set's paired halfband sum is its single sum twice, bit for bit.
-TEST(InstructionSet, EverySetsPairedHalfbandSumIsItsSingleSum) {
-    const auto h = makeHalfbandTaps();
-    alignas(64) double taps[2 * kHalfbandOddTaps];
-    for (int j = 0; j < kHalfbandOddTaps; ++j)
-        taps[2 * j] = taps[2 * j + 1] = h[2 * j + 1];
-    const auto signal = enginetest::randomSignal(4 * kHalfbandOddTaps + 3, 1.0, 11);
-    const double* a = enginetest::firstPairAligned(signal);
-    const double* b = a + 2 * kHalfbandOddTaps + 2;
-    for (const InstructionSet set : kAllSets) {
-        if (!isSupported(set)) continue;
-        double singleA[2], singleB[2], pairA[2], pairB[2];
-        halfbandKernel(set)(taps, a, singleA);
-        halfbandKernel(set)(taps, b, singleB);
-        halfbandPairKernel(set)(taps, a, b, pairA, pairB);
-        EXPECT_EQ(pairA[0], singleA[0]);
-        EXPECT_EQ(pairA[1], singleA[1]);
-        EXPECT_EQ(pairB[0], singleB[0]);
-        EXPECT_EQ(pairB[1], singleB[1]);
     }
 }
 
