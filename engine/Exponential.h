@@ -7,10 +7,11 @@
 #include <cstdint>
 #include <cstring>
 
-// 2^(j/128) for j = 0..127 as a double and the relative error of that double, so that
-// 2^(j/128) = scale[j] * (1 + tail[j]) to well beyond double precision.
+// 2^(j/4096) for j = 0..4095 as a double and the relative error of that double, so that
+// 2^(j/4096) = scale[j] * (1 + tail[j]) to well beyond double precision. The table is large so
+// that the series after it is short: the series is on the feedback chain, the table is not.
 struct ExponentialTable {
-    static constexpr int kBits = 7;
+    static constexpr int kBits = 12;
     static constexpr int kSize = 1 << kBits;
     double scale[kSize];
     double tail[kSize];
@@ -30,21 +31,21 @@ struct ExponentialParts {
     }
 };
 
-// e^x to within 1 ulp (about 0.51), inlined so the gain computer's feedback chain does not wait
-// for a library call: x = k ln2 / 128 + r with |r| <= ln2 / 256, e^x = 2^(k / 128) e^r, the
-// power of two from the table and the exponent bits, e^r from its Taylor series to r^5 (the
-// first term left out, r^6 / 720, is below 6e-19). r keeps well beyond double precision:
-// without a fused multiply-add, ln2 / 128 is split into a head short enough that k times it is
-// exact, and the rest; with one, r is rounded once with the full constant, and k times the
-// constant's rest joins the series' first terms rather than waiting in front of them. kFused
-// must only be true where the caller is compiled for a processor with fused multiply-add.
-// |x| >= 708 (results at the ends of the double range), infinities and NaN go to the library.
+// e^x to within 1 ulp, inlined so the gain computer's feedback chain does not wait for a library
+// call: x = k ln2 / 4096 + r with |r| <= ln2 / 8192, e^x = 2^(k / 4096) e^r, the power of two
+// from the table and the exponent bits, e^r from its Taylor series to r^3 (the first term left
+// out, r^4 / 24, is below 3e-18). r keeps well beyond double precision: without a fused
+// multiply-add, ln2 / 4096 is split into a head short enough that k times it is exact, and the
+// rest; with one, r is rounded once with the full constant, and k times the constant's rest
+// joins the series' first terms rather than waiting in front of them. kFused must only be true
+// where the caller is compiled for a processor with fused multiply-add. |x| >= 708 (results at
+// the ends of the double range), infinities and NaN go to the library.
 //
-// z is x times 128 / ln2 plus kExponentShift, whose addition rounds to the integer k held in the
-// low bits. A caller may form z from the factors of a product x without waiting for x: k then
-// differs from the nearest integer only where x lies a hair from halfway between two table
-// entries, and r exceeds ln2 / 256 by that hair, which the series' margin covers.
-constexpr double k128OverLn2 = 0x1.71547652b82fep+7;
+// z is x times 4096 / ln2 plus kExponentShift, whose addition rounds to the integer k held in
+// the low bits. A caller may form z from the factors of a product x without waiting for x: k
+// then differs from the nearest integer only where x lies a hair from halfway between two table
+// entries, and r exceeds ln2 / 8192 by that hair, which the series' margin covers.
+constexpr double kStepsOverLn2 = 0x1.71547652b82fep+12;
 constexpr double kExponentShift = 0x1.8p52;
 
 template <bool kFused>
@@ -61,16 +62,16 @@ template <bool kFused>
     double r;
     double linearTerms;
     if constexpr (kFused) {
-        constexpr double kLn2Over128 = 0x1.62e42fefa39efp-8;
-        constexpr double kLn2Over128Rest = 0x1.abc9e3b39803fp-63;
-        r = multiplyAdd<true>(kd, -kLn2Over128, x);
+        constexpr double kLn2PerStep = 0x1.62e42fefa39efp-13;
+        constexpr double kLn2PerStepRest = 0x1.abc9e3b39803fp-68;
+        r = multiplyAdd<true>(kd, -kLn2PerStep, x);
         // The true argument is r + d; e^(r + d) - 1 is e^r - 1 + d (1 + r) to far below an ulp.
-        const double d = kd * -kLn2Over128Rest;
+        const double d = kd * -kLn2PerStepRest;
         linearTerms = multiplyAdd<true>(r, 1.0 + d, d);
     } else {
-        constexpr double kLn2Over128Head = 0x1.62e42fefcp-8; // 35 bits: k times it is exact
-        constexpr double kLn2Over128Rest = -0x1.c610ca86c3899p-44;
-        r = (x - kd * kLn2Over128Head) - kd * kLn2Over128Rest;
+        constexpr double kLn2PerStepHead = 0x1.62e42ffp-13; // 29 bits: k times it is exact
+        constexpr double kLn2PerStepRest = -0x1.718432a1b0e26p-47;
+        r = (x - kd * kLn2PerStepHead) - kd * kLn2PerStepRest;
         linearTerms = r;
     }
     const double tableScale = kExponentialTable.scale[j];
@@ -79,19 +80,17 @@ template <bool kFused>
     scaleBits += static_cast<uint64_t>(k >> ExponentialTable::kBits) << 52;
     double scale;
     std::memcpy(&scale, &scaleBits, sizeof scale);
-    // r can exceed ln2 / 256 by a hair when k comes from the factors; the series has room.
-    // e^r - 1 in two independent halves, then the table's tail: the tail waits for a load
-    // addressed by k, so it joins last, when the series is done.
-    const double r2 = r * r;
-    const double low = multiplyAdd<kFused>(r2, multiplyAdd<kFused>(r, 1.0 / 6.0, 0.5), linearTerms);
-    const double high = multiplyAdd<kFused>(r, 1.0 / 120.0, 1.0 / 24.0);
-    return ExponentialParts{scale,
-                            multiplyAdd<kFused>(r2 * r2, high, low) + kExponentialTable.tail[j]};
+    // r can exceed ln2 / 8192 by a hair when k comes from the factors; the series has room.
+    // e^r - 1, then the table's tail: the tail waits for a load addressed by k, so it joins
+    // last, when the series is done.
+    const double series =
+        multiplyAdd<kFused>(r * r, multiplyAdd<kFused>(r, 1.0 / 6.0, 0.5), linearTerms);
+    return ExponentialParts{scale, series + kExponentialTable.tail[j]};
 }
 
 template <bool kFused> [[gnu::always_inline]] inline double exponential(double x) {
     if (!(std::fabs(x) < 708.0)) return std::exp(x);
-    return exponentialReduced<kFused>(x, multiplyAdd<kFused>(x, k128OverLn2, kExponentShift))
+    return exponentialReduced<kFused>(x, multiplyAdd<kFused>(x, kStepsOverLn2, kExponentShift))
         .template value<kFused>();
 }
 
@@ -100,9 +99,9 @@ template <bool kFused> [[gnu::always_inline]] inline double exponential(double x
 // reduction does not wait for the product.
 template <bool kFused>
 [[gnu::always_inline]] inline ExponentialParts decibelsToGainParts(double db) {
-    constexpr double k128OverLn2PerDecibel = kDbToExponent * k128OverLn2;
+    constexpr double kStepsOverLn2PerDecibel = kDbToExponent * kStepsOverLn2;
     return exponentialReduced<kFused>(
-        db * kDbToExponent, multiplyAdd<kFused>(db, k128OverLn2PerDecibel, kExponentShift));
+        db * kDbToExponent, multiplyAdd<kFused>(db, kStepsOverLn2PerDecibel, kExponentShift));
 }
 
 template <bool kFused> [[gnu::always_inline]] inline double decibelsToGain(double db) {

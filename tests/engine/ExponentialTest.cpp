@@ -31,7 +31,7 @@ template <typename Exp> double largestUlpError(Exp exp) {
         worst = std::fmax(worst, ulpError(exp(x), x));
     }
     // Both sides of every change of table entry, where the reduced argument is largest.
-    const double step = std::log(2.0) / 128.0;
+    const double step = std::log(2.0) / ExponentialTable::kSize;
     for (double k = std::ceil(kLowest / step); k * step < kHighest; k += 1.0) {
         const double edge = (k + 0.5) * step;
         worst = std::fmax(worst, ulpError(exp(edge), edge));
@@ -60,7 +60,7 @@ template <typename ToGain> double largestDecibelUlpError(ToGain toGain) {
         worst = std::fmax(worst, ulpError(toGain(db), db * kDbToExponent));
     }
     // Where the table entry chosen from the decibels may differ from the one x itself would give.
-    const double step = std::log(2.0) / 128.0;
+    const double step = std::log(2.0) / ExponentialTable::kSize;
     for (double k = std::ceil(kLowest / step); k * step < kHighest; k += 1.0) {
         double db = (k + 0.5) * step / kDbToExponent;
         for (int i = 0; i < 3; ++i, db = std::nextafter(db, 0.0))
