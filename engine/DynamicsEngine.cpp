@@ -336,18 +336,17 @@ void DynamicsEngine::oversampledFrames(const double* left, const double* right, 
             upsampler_.pushCentre<0>(nextFirst.left, nextFirst.right);
         }
         double nextSecond[2], downSum[2];
-        StereoPair wet, secondWet;
-        if constexpr (kFused) {
-            HalfbandAccumulators sums[2] = {};
-            wet = processCore<kFused>(first, settings, meters[i], levels, delay);
+        [[maybe_unused]] HalfbandAccumulators sums[2] = {};
+        StereoPair wet = processCore<kFused>(first, settings, meters[i], levels, delay);
+        if constexpr (kFused)
             HalfbandFir::accumulatePairSums<1, 0, 0>(upsampler_, downsampler_, sums);
-            secondWet = processCore<kFused>(second, settings, meters[i], levels, delay);
+        const StereoPair secondWet =
+            processCore<kFused>(second, settings, meters[i], levels, delay);
+        if constexpr (kFused) {
             HalfbandFir::accumulatePairSums<1, 0, 1>(upsampler_, downsampler_, sums);
             finishHalfbandSum(sums[0], nextSecond);
             finishHalfbandSum(sums[1], downSum);
         } else {
-            wet = processCore<kFused>(first, settings, meters[i], levels, delay);
-            secondWet = processCore<kFused>(second, settings, meters[i], levels, delay);
             HalfbandFir::pairSums<1, 0>(upsampler_, downsampler_, nextSecond, downSum);
         }
         downsampler_.pushFull<0>(wet.left, wet.right, downSum);

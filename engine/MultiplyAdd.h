@@ -52,16 +52,16 @@ template <bool kFused>
     }
 }
 
-// Four or eight lanes in place, sum += a * b and sum -= a * b: by reference, so no wide value
-// crosses a call in code compiled without AVX. "v" lets an eight-lane value take a 512-bit
-// register where the caller has AVX-512.
-template <bool kFused, class Vector>
-[[gnu::always_inline]] inline void addProductTo(Vector& sum, const Vector& a, const Vector& b) {
+// Four lanes in place, sum += a * b and sum -= a * b: by reference, so no four-lane value
+// crosses a call in code compiled without AVX.
+template <bool kFused>
+[[gnu::always_inline]] inline void addProductTo(WideLanes& sum, const WideLanes& a,
+                                                const WideLanes& b) {
     if constexpr (kFused) {
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-        asm("vfmadd231pd %2, %1, %0" : "+v"(sum) : "v"(a), "vm"(b));
+        asm("vfmadd231pd %2, %1, %0" : "+x"(sum) : "x"(a), "xm"(b));
 #else
-        for (int lane = 0; lane < static_cast<int>(sizeof(Vector) / sizeof(double)); ++lane)
+        for (int lane = 0; lane < 4; ++lane)
             sum[lane] = __builtin_fma(a[lane], b[lane], sum[lane]);
 #endif
     } else {
@@ -69,14 +69,14 @@ template <bool kFused, class Vector>
     }
 }
 
-template <bool kFused, class Vector>
-[[gnu::always_inline]] inline void subtractProductFrom(Vector& sum, const Vector& a,
-                                                       const Vector& b) {
+template <bool kFused>
+[[gnu::always_inline]] inline void subtractProductFrom(WideLanes& sum, const WideLanes& a,
+                                                       const WideLanes& b) {
     if constexpr (kFused) {
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-        asm("vfnmadd231pd %2, %1, %0" : "+v"(sum) : "v"(a), "vm"(b));
+        asm("vfnmadd231pd %2, %1, %0" : "+x"(sum) : "x"(a), "xm"(b));
 #else
-        for (int lane = 0; lane < static_cast<int>(sizeof(Vector) / sizeof(double)); ++lane)
+        for (int lane = 0; lane < 4; ++lane)
             sum[lane] = __builtin_fma(-a[lane], b[lane], sum[lane]);
 #endif
     } else {
