@@ -192,8 +192,8 @@ std::string pluginDescription(const Programs& programs, int minorVersion, int mi
                     "    lv2:portProperty lv2:reportsLatency, lv2:integer, pprops:notOnGUI ;\n"
                     "    units:unit units:frame ;\n");
     out << " ,\n";
-    writeOutputPort(out, lv2port::kMeterGain, "meter_gain", "Gain", 0.0f, 16.0f,
-                    "    units:unit units:coef ;\n");
+    writeOutputPort(out, lv2port::kMeterGain, "meter_gain", "Gain", 0.0f,
+                    lv2port::kMeterGainMaximum, "    units:unit units:coef ;\n");
     out << " ,\n";
     writeOutputPort(out, lv2port::kMeterLevelA, "meter_level_a", "Level A", -120.0f, 24.0f,
                     "    units:unit units:db ;\n");

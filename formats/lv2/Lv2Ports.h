@@ -29,6 +29,18 @@ enum : uint32_t {
 
 constexpr uint32_t kNoPort = UINT32_MAX;
 
+// The gain meter's declared range tops out far above any gain the DSP writes (about 1 at most:
+// it only reduces), so a gain port at its maximum never came from a run.
+constexpr float kMeterGainMaximum = 16.0f;
+
+// Until the plug-in has run, a host hands the UI values of its own for the meter ports: jalv,
+// Qtractor and Ardour give 0, another host might give each port's minimum or maximum. None of
+// these has both the processing port above 0 (as hosts read a switch) and a gain below the gain
+// port's maximum, which every run writes, so only the values of a run pass.
+constexpr bool metersFromARun(float gain, bool processing) {
+    return processing && gain < kMeterGainMaximum;
+}
+
 constexpr bool isParameterPort(uint32_t port) {
     return port >= kFirstParameterPort && port < kFirstParameterPort + kNumParameters;
 }
