@@ -27,7 +27,7 @@ TEST(RenderErrors, FailuresLeaveNoOutputBehind) {
         {"in.wav --param Threshold=norm:2", 1, "out of range, norm:0 to norm:1"},
         {"in.wav --param Ratio=6:1", 1, "lies between the settings 4:1 and 8:1"},
         {"in.wav --param \"SC Filter Type=1.5\"", 1, "between the settings 3 dB/oct and 6 dB/oct"},
-        {"in.wav --plugin /nonexistent/plugin.so", 1, "cannot load the plug-in"},
+        {"in.wav --plugin /nonexistent/plugin.so", 1, "cannot find /nonexistent/plugin.so"},
         {"in.wav --block 0", 2, "--block needs"},
         {"in.wav --param Threshold", 2, "NAME=VALUE"},
         {"in.wav other.wav", 2, "only one input file"},

@@ -60,6 +60,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv,
         } else if (argument == "-o" || argument == "--output") {
             if (!value(o.outputPath) || o.outputPath.empty())
                 return fail(argument + " needs a file name");
+        } else if (argument == "--sidechain") {
+            if (!value(o.keyPath) || o.keyPath.empty())
+                return fail("--sidechain needs a sound file");
         } else if (argument == "--block") {
             if (!value(text) || !parseInt(text, 1, 1 << 20, o.blockSize))
                 return fail("--block needs a number of frames from 1 to 1048576");
@@ -105,6 +108,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv,
     if (benchOnly && o.command != RenderCommand::bench) return fail("--yardstick needs --bench");
     if (o.command != RenderCommand::render && !o.inputPath.empty())
         return fail("an input file is read only when rendering");
+    if (o.command != RenderCommand::render && !o.keyPath.empty())
+        return fail("a sidechain file is read only when rendering");
     parsed.ok = true;
     return parsed;
 }
