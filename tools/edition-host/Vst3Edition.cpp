@@ -3,6 +3,7 @@
 
 #include "plugin/ParameterTable.h"
 
+#include <algorithm>
 #include <cstring>
 
 using namespace Steinberg;
@@ -95,8 +96,11 @@ class Vst3Edition final : public LoadedEdition {
         }
         reading.normalized = c->getParamNormalized(id);
         reading.plain = c->normalizedParamToPlain(id, reading.normalized);
-        reading.minimum = c->normalizedParamToPlain(id, 0.0);
-        reading.maximum = c->normalizedParamToPlain(id, 1.0);
+        // A falling curve (Threshold) declares its range from its end.
+        const double ends[2] = {c->normalizedParamToPlain(id, 0.0),
+                                c->normalizedParamToPlain(id, 1.0)};
+        reading.minimum = std::min(ends[0], ends[1]);
+        reading.maximum = std::max(ends[0], ends[1]);
         reading.text = plugin_->text(id, reading.normalized);
         return reading;
     }
