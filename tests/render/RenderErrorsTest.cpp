@@ -28,6 +28,13 @@ TEST(RenderErrors, FailuresLeaveNoOutputBehind) {
         {"in.wav --param Ratio=6:1", 1, "lies between the settings 4:1 and 8:1"},
         {"in.wav --param \"SC Filter Type=1.5\"", 1, "between the settings 3 dB/oct and 6 dB/oct"},
         {"in.wav --plugin /nonexistent/plugin.so", 1, "cannot find /nonexistent/plugin.so"},
+        {". --program 3", 1, "cannot read .: it is a folder, not a sound file"},
+        {"in.wav --plugin .", 1,
+         ". is a folder, not a plug-in (expected a VST 2.4 module file, a VST 3 bundle (.vst3), "
+         "a CLAP module (.clap), an LV2 bundle (.lv2) or an LV2 URI)"},
+        {"in.wav --sidechain in.wav", 1,
+         "the VST 2.4 edition of QVL Feedback Compressor has no sidechain (key) input"},
+        {"in.wav --sidechain three.wav", 1, "three.wav has 3 channels"},
         {"in.wav --block 0", 2, "--block needs"},
         {"in.wav --param Threshold", 2, "NAME=VALUE"},
         {"in.wav other.wav", 2, "only one input file"},
