@@ -122,7 +122,7 @@ int groupOf(int parameter) {
         return kGroupEnvelope;
     case kDryMix:
     case kMakeUpGain:
-        return kGroupOutput;
+        return kGroupMix;
     case kHfHarmonics:
     case kLfHarmonics:
     case kHfHarmonicsAmount:

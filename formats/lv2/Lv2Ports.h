@@ -97,7 +97,7 @@ enum ControlGroupIndex : int {
     kGroupThreshold,
     kGroupRatio,
     kGroupEnvelope,
-    kGroupOutput,
+    kGroupMix,
     kGroupHarmonics,
     kGroupListen,
     kGroupMeters,
