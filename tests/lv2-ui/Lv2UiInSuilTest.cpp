@@ -234,11 +234,11 @@ TEST_F(Lv2UiInSuil, TheMetersShowNothingMeasuredUntilTheDspHasRun) {
                 suil_instance_port_event(instance, p, sizeof(float), 0, &values[p]);
         pump(300);
     };
-    for (const auto& [host, values] :
+    for (const auto& [hostValues, values] :
          {std::pair{"jalv, Qtractor, Ardour: 0", zero}, std::pair{"each port's minimum", minimum},
           std::pair{"each port's maximum", maximum}}) {
         sendOutputs(values);
-        EXPECT_EQ(differences(screenshot(editorSize(100)), nothingMeasured), 0) << host;
+        EXPECT_EQ(differences(screenshot(editorSize(100)), nothingMeasured), 0) << hostValues;
     }
 
     // A loud tone far above the threshold: the run's gain reduction and levels show.
