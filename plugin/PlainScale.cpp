@@ -23,6 +23,18 @@ const char* unitSymbol(ParameterUnit unit) {
     }
 }
 
+bool isStepped(const PlainScale& scale) {
+    return (scale.hints & (kHintToggled | kHintEnumeration)) != 0;
+}
+
+int stepCount(const PlainScale& scale) {
+    return isStepped(scale) ? static_cast<int>(scale.max - scale.min) : 0;
+}
+
+bool isList(const PlainScale& scale) {
+    return (scale.hints & kHintEnumeration) != 0;
+}
+
 namespace plainScale {
 namespace {
 
@@ -181,17 +193,16 @@ float harmonicsAmountNormalized(double plain) {
                       curve::kHarmonicsRangePercent);
 }
 
-// Four positions at 0, 0.25, 0.5 and 0.75, as the scale's clicks step them.
 double meterScalePlain(float v) {
     return curve::meterScalePosition(v);
 }
 float meterScaleNormalized(double plain) {
-    return static_cast<float>(position(plain, 4)) * 0.25f;
+    return curve::meterScaleValue(position(plain, curve::kMeterScalePositions));
 }
-const ScalePoint kMeterScalePoints[] = {{settingLabel::kMeterScale[0], 0.0},
-                                        {settingLabel::kMeterScale[1], 1.0},
-                                        {settingLabel::kMeterScale[2], 2.0},
-                                        {settingLabel::kMeterScale[3], 3.0}};
+const ScalePoint kMeterScalePoints[] = {{curve::kMeterScaleSettings[0].label, 0.0},
+                                        {curve::kMeterScaleSettings[1].label, 1.0},
+                                        {curve::kMeterScaleSettings[2].label, 2.0},
+                                        {curve::kMeterScaleSettings[3].label, 3.0}};
 
 double noFunctionPlain(float v) {
     return static_cast<double>(v);

@@ -42,6 +42,13 @@ struct PlainScale {
     int numPoints;
 };
 
+// A switch: its plain values are the positions min ... max and nothing between them.
+bool isStepped(const PlainScale& scale);
+// The steps between a switch's positions (1 for off and on); 0 for a continuous control.
+int stepCount(const PlainScale& scale);
+// A switch whose positions are named settings to pick from a list, rather than off and on.
+bool isList(const PlainScale& scale);
+
 namespace plainScale {
 
 extern const PlainScale detection;       // ms: 0 "Peak", 0.1 ... 60 RMS window, 600 "Dyn RMS"

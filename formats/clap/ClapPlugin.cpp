@@ -225,7 +225,8 @@ void ClapPlugin::reportEditorChanges(const clap_output_events_t* out) {
 }
 
 void ClapPlugin::reportOwnChanges(const clap_output_events_t* out, uint32_t time) {
-    for (clap_id id = 0; id < clapParams::kCount; ++id) {
+    for (clap_id id = 0; id < static_cast<clap_id>(kNumParameters); ++id) {
+        if (!clapParams::isShownId(id)) continue;
         const float value = effect_.getParameter(static_cast<int>(id));
         if (value != hostKnows_[id] && pushValue(out, time, id, value)) hostKnows_[id] = value;
     }

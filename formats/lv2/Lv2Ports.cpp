@@ -16,10 +16,6 @@ const PlainScale& scaleOf(int parameter) {
     return kParameters[parameter].plain;
 }
 
-bool isStepped(const PlainScale& scale) {
-    return (scale.hints & (kHintToggled | kHintEnumeration)) != 0;
-}
-
 // A parameter's three zones: the continuous one at `continuous` on the list, and the scale's
 // two named settings in order around it.
 struct Zones {
@@ -203,7 +199,7 @@ ControlPortDescription describeParameterPort(int parameter) {
                                 declaredMaximum(parameter),
                                 {},
                                 0,
-                                info.kind == ParameterKind::noFunction};
+                                !isListedIn(kInLv2, parameter)};
     // The times grow as a cube from 0.1 ms: a logarithmic slider gives their short end, where
     // the audible differences are, as much travel as their long end.
     if (scale.unit == ParameterUnit::milliseconds) port.hints |= kHintLogarithmic;

@@ -12,43 +12,36 @@ namespace {
 
 using Steinberg::Vst::ParameterInfo;
 
-// Short titles for hosts with narrow strips, in the order of the VST 2 indices.
-constexpr const char* kShortTitles[kUnused19] = {
-    "Detect",  "SC Type",  "SC Freq", "Thresh",  "Knee",    "Ratio",   "Attack",
-    "Release", "Rel Slow", "Dry Mix", "Make Up", "HF Harm", "LF Harm", "HF Amt",
-    "LF Amt",  "Delta",    "Bypass",  "SC Prev", "Meter"};
-
-// Switches step through their plain positions; every other control is continuous to the host.
-int stepCount(const PlainScale& plain) {
-    const bool switched = (plain.hints & (kHintToggled | kHintEnumeration)) != 0;
-    return switched ? static_cast<int>(plain.max - plain.min) : 0;
-}
-
 void describeEffectParameter(int index, ParameterInfo& info) {
     const ::ParameterInfo& parameter = kParameters[index];
     info.id = static_cast<ParamID>(index);
     copyToUtf16(parameter.name, info.title, 128);
-    copyToUtf16(kShortTitles[index], info.shortTitle, 128);
+    copyToUtf16(parameter.shortName, info.shortTitle, 128);
     copyToUtf16(unitSymbol(parameter.plain.unit), info.units, 128);
     info.stepCount = stepCount(parameter.plain);
     info.defaultNormalizedValue = defaultValue(index);
     info.flags = ParameterInfo::kCanAutomate;
-    if (info.stepCount > 1) info.flags |= ParameterInfo::kIsList;
+    if (isList(parameter.plain)) info.flags |= ParameterInfo::kIsList;
 }
 
 } // namespace
 
+int listedCount() {
+    return ::listedCount(kInVst3) + 2;
+}
+
 bool idAt(int listIndex, ParamID& id) {
-    if (listIndex < 0 || listIndex >= static_cast<int>(kNumListed)) return false;
-    if (listIndex < kUnused19)
-        id = static_cast<ParamID>(listIndex);
+    if (listIndex < 0 || listIndex >= listedCount()) return false;
+    const int index = listedAt(kInVst3, listIndex);
+    if (index >= 0)
+        id = static_cast<ParamID>(index);
     else
-        id = listIndex == kUnused19 ? kHostBypass : kProgramChange;
+        id = listIndex == ::listedCount(kInVst3) ? kHostBypass : kProgramChange;
     return true;
 }
 
 bool isEffectParameter(ParamID id) {
-    return id < static_cast<ParamID>(kUnused19);
+    return id < static_cast<ParamID>(kNumParameters) && isListedIn(kInVst3, static_cast<int>(id));
 }
 
 bool isKnown(ParamID id) {

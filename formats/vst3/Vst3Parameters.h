@@ -7,9 +7,10 @@
 
 #include <string>
 
-// The parameters as a VST 3 host lists them. IDs 0 to 18 are the VST 2 indices, so automation
-// and sessions map across the editions; the two slots that do nothing (19, 20) are not listed.
-// Two more belong to this format alone: the host's bypass switch and the program change.
+// The parameters as a VST 3 host lists them: the effect's, as its table lists them for this
+// edition, with their indices as IDs, so automation and sessions map across the editions (the
+// two slots that do nothing are not listed). Two more belong to this format alone: the host's
+// bypass switch and the program change.
 namespace vst3param {
 
 using Steinberg::Vst::ParamID;
@@ -17,9 +18,9 @@ using Steinberg::Vst::ParamValue;
 
 constexpr ParamID kHostBypass = 100;
 constexpr ParamID kProgramChange = 101;
-constexpr ParamID kNumListed = kUnused19 + 2;
 constexpr Steinberg::Vst::ProgramListID kProgramList = 1;
 
+int listedCount();
 // The ID at a place in the host's list; false beyond it.
 bool idAt(int listIndex, ParamID& id);
 bool isEffectParameter(ParamID id);

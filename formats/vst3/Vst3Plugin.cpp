@@ -284,8 +284,9 @@ void Vst3Plugin::reportOwnChanges(IParameterChanges* outputs, bool programChange
         if (!programChanged) report(outputs, listening::kSwitches[i], now);
     }
     if (programChanged)
-        for (int index = 0; index < kUnused19; ++index)
-            report(outputs, index, effect_.getParameter(index));
+        for (int index = 0; index < kNumParameters; ++index)
+            if (vst3param::isEffectParameter(static_cast<ParamID>(index)))
+                report(outputs, index, effect_.getParameter(index));
 }
 
 // The block is cut at every parameter change, so each lands on its own sample.
@@ -352,7 +353,7 @@ tresult PLUGIN_API Vst3Plugin::setComponentState(IBStream*) {
 }
 
 int32 PLUGIN_API Vst3Plugin::getParameterCount() {
-    return static_cast<int32>(vst3param::kNumListed);
+    return static_cast<int32>(vst3param::listedCount());
 }
 
 tresult PLUGIN_API Vst3Plugin::getParameterInfo(int32 paramIndex, Vst::ParameterInfo& info) {

@@ -67,8 +67,7 @@ int parameterIndexByName(const std::string& name) {
     if (parseInteger(name.c_str(), number)) return isParameterIndex(number) ? number : -1;
     const std::string wanted = folded(name);
     for (const ParameterInfo& info : kParameters)
-        if (info.kind != ParameterKind::noFunction && folded(info.name) == wanted)
-            return info.index;
+        if (hasFunction(info.index) && folded(info.name) == wanted) return info.index;
     return -1;
 }
 
