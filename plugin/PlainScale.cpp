@@ -35,6 +35,19 @@ bool isList(const PlainScale& scale) {
     return (scale.hints & kHintEnumeration) != 0;
 }
 
+bool fallsAsValueRises(const PlainScale& scale) {
+    return scale.toPlain(1.0f) < scale.toPlain(0.0f);
+}
+
+double risingNormalized(const PlainScale& scale, float value) {
+    const double v = static_cast<double>(value);
+    return fallsAsValueRises(scale) ? 1.0 - v : v;
+}
+
+float valueFromRising(const PlainScale& scale, double rising) {
+    return static_cast<float>(fallsAsValueRises(scale) ? 1.0 - rising : rising);
+}
+
 namespace plainScale {
 namespace {
 

@@ -249,28 +249,27 @@ template <typename Sample> void Vst3Plugin::processSpan(ProcessData& data, int32
 }
 
 void Vst3Plugin::applyChange(ParamID id, ParamValue value) {
-    float stored;
-    if (!vst3param::usableValue(value, stored)) return;
+    ParamValue limited;
+    if (!vst3param::usableValue(value, limited)) return;
     if (vst3param::isEffectParameter(id))
-        effect_.setParameter(static_cast<int>(id), stored);
-    else if (id == vst3param::kHostBypass)
-        effect_.setParameter(kBypass, vst3param::hostBypassOn(stored) ? 1.0f : 0.0f);
+        effect_.setParameter(static_cast<int>(id), vst3param::effectValue(id, limited));
     else if (id == vst3param::kProgramChange)
-        effect_.setProgram(vst3param::programAt(stored));
+        effect_.setProgram(vst3param::programAt(limited));
 }
 
 void Vst3Plugin::noteSentSwitch(ParamID id, ParamValue value) {
-    float stored;
-    if (!vst3param::usableValue(value, stored)) return;
+    ParamValue limited;
+    if (!vst3param::usableValue(value, limited)) return;
     for (int i = 0; i < 3; ++i)
-        if (id == static_cast<ParamID>(listening::kSwitches[i])) switchesHostKnows_[i] = stored;
+        if (id == static_cast<ParamID>(listening::kSwitches[i]))
+            switchesHostKnows_[i] = vst3param::effectValue(id, limited);
 }
 
 void Vst3Plugin::report(IParameterChanges* outputs, int index, float value) {
+    const auto id = static_cast<ParamID>(index);
     int32 queueIndex = 0, pointIndex = 0;
-    IParamValueQueue* queue =
-        outputs ? outputs->addParameterData(static_cast<ParamID>(index), queueIndex) : nullptr;
-    if (queue) queue->addPoint(0, value, pointIndex);
+    IParamValueQueue* queue = outputs ? outputs->addParameterData(id, queueIndex) : nullptr;
+    if (queue) queue->addPoint(0, vst3param::normalizedOf(id, value), pointIndex);
 }
 
 // What the effect changed by itself is told to the host, so its lanes and generic controls
@@ -362,17 +361,14 @@ tresult PLUGIN_API Vst3Plugin::getParameterInfo(int32 paramIndex, Vst::Parameter
 
 tresult PLUGIN_API Vst3Plugin::getParamStringByValue(ParamID id, ParamValue valueNormalized,
                                                      String128 string) {
-    float stored;
-    if (!string || !vst3param::isKnown(id) || !vst3param::usableValue(valueNormalized, stored))
+    ParamValue limited;
+    if (!string || !vst3param::isKnown(id) || !vst3param::usableValue(valueNormalized, limited))
         return kInvalidArgument;
     if (vst3param::isEffectParameter(id))
-        copyToUtf16(kParameters[id].hostText(stored).text, string, 128);
-    else if (id == vst3param::kHostBypass)
-        copyToUtf16(
-            kParameters[kBypass].hostText(vst3param::hostBypassOn(stored) ? 1.0f : 0.0f).text,
-            string, 128);
+        copyToUtf16(kParameters[id].hostText(vst3param::effectValue(id, limited)).text, string,
+                    128);
     else
-        copyToUtf16(effect_.programName(vst3param::programAt(stored)), string, 128);
+        copyToUtf16(effect_.programName(vst3param::programAt(limited)), string, 128);
     return kResultOk;
 }
 
@@ -392,8 +388,8 @@ ParamValue PLUGIN_API Vst3Plugin::plainParamToNormalized(ParamID id, ParamValue 
 }
 
 ParamValue PLUGIN_API Vst3Plugin::getParamNormalized(ParamID id) {
-    if (vst3param::isEffectParameter(id)) return effect_.getParameter(static_cast<int>(id));
-    if (id == vst3param::kHostBypass) return effect_.bypassOn() ? 1.0 : 0.0;
+    if (vst3param::isEffectParameter(id))
+        return vst3param::normalizedOf(id, effect_.getParameter(static_cast<int>(id)));
     if (id == vst3param::kProgramChange) return vst3param::programValue(effect_.getProgram());
     return 0.0;
 }
@@ -401,12 +397,14 @@ ParamValue PLUGIN_API Vst3Plugin::getParamNormalized(ParamID id) {
 // The host sets what it already sent the processor, or a program it chose from its menu; a
 // value the effect holds already is not set again, so the exclusions stay as they are.
 tresult PLUGIN_API Vst3Plugin::setParamNormalized(ParamID id, ParamValue value) {
-    float stored;
-    if (!vst3param::isKnown(id) || !vst3param::usableValue(value, stored)) return kInvalidArgument;
-    if (getParamNormalized(id) == static_cast<ParamValue>(stored)) return kResultOk;
-    if (id == vst3param::kProgramChange && vst3param::programAt(stored) == effect_.getProgram())
+    ParamValue limited;
+    if (!vst3param::isKnown(id) || !vst3param::usableValue(value, limited)) return kInvalidArgument;
+    if (vst3param::isEffectParameter(id) &&
+        effect_.getParameter(static_cast<int>(id)) == vst3param::effectValue(id, limited))
         return kResultOk;
-    applyChange(id, stored);
+    if (id == vst3param::kProgramChange && vst3param::programAt(limited) == effect_.getProgram())
+        return kResultOk;
+    applyChange(id, limited);
     if (id == vst3param::kProgramChange && handler_)
         handler_->restartComponent(kParamValuesChanged);
     return kResultOk;
@@ -480,8 +478,9 @@ tresult PLUGIN_API Vst3Plugin::setUnitProgramData(int32, int32, IBStream*) {
 }
 
 void Vst3Plugin::automate(int index, float value) {
-    if (handler_ && vst3param::isEffectParameter(static_cast<ParamID>(index)))
-        handler_->performEdit(static_cast<ParamID>(index), value);
+    const auto id = static_cast<ParamID>(index);
+    if (handler_ && vst3param::isEffectParameter(id))
+        handler_->performEdit(id, vst3param::normalizedOf(id, value));
 }
 
 void Vst3Plugin::beginEdit(int index) {

@@ -212,6 +212,30 @@ TEST(PlainValues, RangesRunUpwardsFromTheKnobsStart) {
     }
 }
 
+// For the editions whose normalized values are their own: every plain value rises with them
+// over the whole travel and stays in its range, and the effect's values come back unchanged.
+TEST(PlainValues, RisingNormalizedValuesRaiseEveryPlainValue) {
+    for (int i = 0; i < kNumParameters; ++i) {
+        const PlainScale& scale = row(i).plain;
+        SCOPED_TRACE(row(i).name);
+        double previous = -std::numeric_limits<double>::infinity();
+        for (int step = 0; step <= 1000; ++step) {
+            const double plain = scale.toPlain(valueFromRising(scale, step / 1000.0));
+            EXPECT_GE(plain, previous) << step;
+            EXPECT_GE(plain, scale.min) << step;
+            EXPECT_LE(plain, scale.max) << step;
+            previous = plain;
+        }
+        for (int program = 0; program < kNumPrograms; ++program) {
+            const float v = factoryProgramValue(program, i);
+            EXPECT_EQ(valueFromRising(scale, risingNormalized(scale, v)), v);
+        }
+    }
+    // Threshold's 0 dB is the top of a rising travel; Knee's travel is the effect's.
+    EXPECT_EQ(risingNormalized(row(kThreshold).plain, 0.0f), 1.0);
+    EXPECT_EQ(risingNormalized(row(kKnee).plain, 0.25f), 0.25);
+}
+
 TEST(ParameterFacts, SymbolsAreDistinctIdentifiersAndDefaultsAreTheFreshEffectsValues) {
     CompressorEffect effect(nullptr);
     std::set<std::string> symbols;
