@@ -42,7 +42,8 @@ struct PlainScale {
     int numPoints;
 };
 
-// A switch: its plain values are the positions min ... max and nothing between them.
+// A switch: its plain values are the positions min ... max and nothing between them. Every
+// edition that reads a switch's plain value takes the nearest position (toNormalized).
 bool isStepped(const PlainScale& scale);
 // The steps between a switch's positions (1 for off and on); 0 for a continuous control.
 int stepCount(const PlainScale& scale);

@@ -122,8 +122,6 @@ int parameterOfZonePort(uint32_t port) {
 
 float toNormalized(int parameter, PortValues ports) {
     const PlainScale& scale = scaleOf(parameter);
-    // LV2 hosts treat any value above zero as a switch's "on".
-    if (scale.hints & kHintToggled) return ports.value > 0.0f ? 1.0f : 0.0f;
     const Zones* zones = zonesOf(parameter);
     const int zone = zones ? zonePosition(*zones, ports.zone) : 0;
     if (zones && zone != zones->continuous)

@@ -100,6 +100,18 @@ TEST(Vst3Automation, WhatTheEffectChangesByItselfIsReportedToTheHost) {
     for (const ParameterPoint& p : plugin->outputChanges())
         EXPECT_EQ(p.value, vst3Value(p.id, vst2->getParameter(static_cast<int>(p.id))))
             << "parameter " << p.id;
+
+    // A switch the host sets on its controller side turns another off; the host hears of that
+    // one only, and of nothing it set itself.
+    processVst3(*plugin, in, out, 0, 256, {{15, 0, 1.0}});
+    EXPECT_TRUE(plugin->outputChanges().empty());
+    EXPECT_EQ(plugin->controller()->setParamNormalized(17, 1.0), Steinberg::kResultOk);
+    processVst3(*plugin, in, out, 0, 256);
+    ASSERT_EQ(plugin->outputChanges().size(), 1u);
+    EXPECT_EQ(plugin->outputChanges()[0].id, 15u);
+    EXPECT_EQ(plugin->outputChanges()[0].value, 0.0);
+    processVst3(*plugin, in, out, 0, 256);
+    EXPECT_TRUE(plugin->outputChanges().empty()) << "told once";
 }
 
 } // namespace
