@@ -57,8 +57,10 @@ double limited(double plain, double min, double max) {
     return std::clamp(plain, min, max);
 }
 
+// Adding zero stores the plain zero the programs hold, never a negative one (0 dB of
+// Threshold divided by its -50 dB floor).
 float normalized(double v) {
-    return static_cast<float>(std::clamp(v, 0.0, 1.0));
+    return static_cast<float>(std::clamp(v, 0.0, 1.0)) + 0.0f;
 }
 
 // The nearest of the positions 0 .. count - 1.
@@ -109,8 +111,10 @@ float scFilterFreqNormalized(double plain) {
     return normalized(std::log10(hz / kScFilterLowestHz));
 }
 
+// Adding zero makes the top of the range a plain zero, not the -0 that -50 x 0 gives, which
+// hosts would show as "-0.0"; the way back takes either zero to the effect's 0.
 double thresholdPlain(float v) {
-    return curve::thresholdDb(static_cast<double>(v));
+    return curve::thresholdDb(static_cast<double>(v)) + 0.0;
 }
 float thresholdNormalized(double plain) {
     return normalized(limited(plain, curve::kThresholdFloorDb, 0.0) / curve::kThresholdFloorDb);

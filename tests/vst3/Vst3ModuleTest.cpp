@@ -180,6 +180,7 @@ TEST(Vst3Parameters, PlainValuesRiseWithTheNormalizedValuesAndStayInTheirRange) 
         const ParamValue lowest = c->normalizedParamToPlain(info.id, 0.0);
         const ParamValue highest = c->normalizedParamToPlain(info.id, 1.0);
         EXPECT_LT(lowest, highest);
+        EXPECT_FALSE(std::signbit(highest)) << "a top of -0 reads as \"-0.0\" in a host";
         ParamValue previous = lowest;
         for (int step = 0; step <= 2000; ++step) {
             const ParamValue plain = c->normalizedParamToPlain(info.id, step / 2000.0);
