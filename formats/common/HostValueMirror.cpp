@@ -1,5 +1,7 @@
 #include "formats/common/HostValueMirror.h"
 
+#include <iterator>
+
 HostValueMirror::HostValueMirror(CompressorEffect& effect, ListedIn edition)
     : effect_(effect), edition_(edition) {
     heardAll();
@@ -30,8 +32,9 @@ void applySwitch(CompressorEffect& effect, int index, bool on) {
 void applyByPrecedence(CompressorEffect& effect, const listening::Settled& asked) {
     const listening::Settled wanted =
         listening::byPrecedence(asked.bypass, asked.scPreview, asked.delta);
-    const bool on[] = {wanted.bypass, wanted.scPreview, wanted.delta};
+    const bool on[std::size(listening::kSwitches)] = {wanted.bypass, wanted.scPreview,
+                                                      wanted.delta};
     for (bool goingOn : {false, true})
-        for (int i = 0; i < 3; ++i)
+        for (std::size_t i = 0; i < std::size(on); ++i)
             if (on[i] == goingOn) applySwitch(effect, listening::kSwitches[i], goingOn);
 }
