@@ -16,10 +16,6 @@ const PlainScale& scaleOf(int parameter) {
     return kParameters[parameter].plain;
 }
 
-bool isStepped(const PlainScale& scale) {
-    return (scale.hints & (kHintToggled | kHintEnumeration)) != 0;
-}
-
 // A parameter's three zones: the continuous one at `continuous` on the list, and the scale's
 // two named settings in order around it.
 struct Zones {
@@ -173,8 +169,6 @@ int parameterOfZonePort(uint32_t port) {
 
 float toNormalized(int parameter, PortValues ports) {
     const PlainScale& scale = scaleOf(parameter);
-    // LV2 hosts treat any value above zero as a switch's "on".
-    if (scale.hints & kHintToggled) return ports.value > 0.0f ? 1.0f : 0.0f;
     const Zones* zones = zonesOf(parameter);
     const int zone = zones ? zonePosition(*zones, ports.zone) : 0;
     if (zones && zone != zones->continuous)
@@ -250,7 +244,7 @@ ControlPortDescription describeParameterPort(int parameter) {
                                 declaredMaximum(parameter),
                                 {},
                                 0,
-                                info.kind == ParameterKind::noFunction,
+                                !isListedIn(kInLv2, parameter),
                                 groupOf(parameter)};
     // The times grow as a cube from 0.1 ms: a logarithmic slider gives their short end, where
     // the audible differences are, as much travel as their long end.

@@ -5,9 +5,11 @@
 #include <cstdint>
 
 // The LV2 edition's ports, in the order the description lists them: stereo audio, one control
-// input per parameter (port kFirstParameterPort + parameter index), the host's enable switch,
-// the latency report and the meters the editor shows, then the zone lists of Detection and
-// Ratio, added after the first release behind every port that had an index already.
+// input per VST 2 slot (port kFirstParameterPort + parameter index), the host's enable switch,
+// the latency report and the meters the editor shows; then, added after the first release
+// behind every port that had an index already, the zone lists of Detection and Ratio and one
+// control input for each parameter that came after the slots, in the table's order. A port
+// never moves: saved sessions name ports by index.
 namespace lv2port {
 
 enum : uint32_t {
@@ -16,7 +18,7 @@ enum : uint32_t {
     kOutputLeft,
     kOutputRight,
     kFirstParameterPort,
-    kEnabled = kFirstParameterPort + kNumParameters,
+    kEnabled = kFirstParameterPort + kNumVst2Slots,
     kLatency,
     kMeterGain,
     kMeterLevelA,
@@ -24,7 +26,8 @@ enum : uint32_t {
     kMeterActive,
     kDetectionZone,
     kRatioZone,
-    kNumPorts
+    kFirstLaterParameterPort,
+    kNumPorts = kFirstLaterParameterPort + (kNumParameters - kNumVst2Slots)
 };
 
 constexpr uint32_t kNoPort = UINT32_MAX;
@@ -42,13 +45,18 @@ constexpr bool metersFromARun(float gain, bool processing) {
 }
 
 constexpr bool isParameterPort(uint32_t port) {
-    return port >= kFirstParameterPort && port < kFirstParameterPort + kNumParameters;
+    return (port >= kFirstParameterPort && port < kEnabled) ||
+           (port >= kFirstLaterParameterPort && port < kNumPorts);
 }
+// Only for a parameter port.
 constexpr int parameterOf(uint32_t port) {
-    return static_cast<int>(port - kFirstParameterPort);
+    return port < kEnabled ? static_cast<int>(port - kFirstParameterPort)
+                           : kNumVst2Slots + static_cast<int>(port - kFirstLaterParameterPort);
 }
 constexpr uint32_t portOf(int parameterIndex) {
-    return kFirstParameterPort + static_cast<uint32_t>(parameterIndex);
+    return isVst2Slot(parameterIndex)
+               ? kFirstParameterPort + static_cast<uint32_t>(parameterIndex)
+               : kFirstLaterParameterPort + static_cast<uint32_t>(parameterIndex - kNumVst2Slots);
 }
 
 // Detection and Ratio jump between zones, and a host's slider over one number would show
