@@ -14,15 +14,54 @@ inline double finiteOrSilence(double x) {
     return std::isfinite(x) ? x : 0.0;
 }
 
+// A key signal for the detector in the host's sample type, as long as the block. One channel is
+// a mono key and feeds both of the detector's channels; of more than two, the first two are
+// heard. No channels, a null array or a null channel are silence.
+template <typename Sample> struct HostKey {
+    const Sample* const* channels = nullptr;
+    int32_t channelCount = 0;
+};
+
+// The key's left and right channels, either of them null for silence.
+template <typename Sample> struct KeyChannels {
+    const Sample* left = nullptr;
+    const Sample* right = nullptr;
+
+    explicit KeyChannels(const HostKey<Sample>& key) {
+        if (key.channels == nullptr || key.channelCount < 1) return;
+        left = key.channels[0];
+        right = key.channelCount == 1 ? left : key.channels[1];
+    }
+    bool any() const { return left != nullptr || right != nullptr; }
+
+    // count frames from start as doubles, non-finite samples as silence, in the engine's form.
+    DynamicsEngine::KeyFrames read(int32_t start, int32_t count, double* leftOut,
+                                   double* rightOut) const {
+        const double* l = readChannel(left, start, count, leftOut);
+        const double* r = right == left ? l : readChannel(right, start, count, rightOut);
+        return DynamicsEngine::KeyFrames{l, r};
+    }
+
+  private:
+    static const double* readChannel(const Sample* channel, int32_t start, int32_t count,
+                                     double* out) {
+        if (channel == nullptr) return nullptr;
+        for (int32_t i = 0; i < count; ++i)
+            out[i] = finiteOrSilence(static_cast<double>(channel[start + i]));
+        return out;
+    }
+};
+
 // The host's processing call for either sample type: runs one engine frame per sample, swaps in
 // the input delayed by the engine's latency while Bypass is on (the engine keeps running so its
 // state and meters stay current), and hands the meter values over after every sample.
 // Inputs and outputs may share memory: each sample is read completely before it is written.
-// Missing channel arrays or a non-positive count process nothing.
+// Missing channel arrays or a non-positive count process nothing. The key, if any, is read only
+// while the engine's detector listens to it.
 template <typename Sample>
 void processBlock(DynamicsEngine& engine, StereoDelayLine& bypassDelay, bool bypassOn,
                   float sampleRateHz, MeterReadouts& meters, const Sample* const* inputs,
-                  Sample* const* outputs, int32_t sampleFrames) {
+                  Sample* const* outputs, int32_t sampleFrames, HostKey<Sample> key = {}) {
     const DenormalGuard denormalGuard;
     if (sampleFrames <= 0 || inputs == nullptr || outputs == nullptr) return;
     const Sample* inLeft = inputs[0];
@@ -39,6 +78,8 @@ void processBlock(DynamicsEngine& engine, StereoDelayLine& bypassDelay, bool byp
     constexpr int32_t kChunk = 64;
     double left[kChunk], right[kChunk], delayedLeft[kChunk], delayedRight[kChunk];
     DynamicsEngine::FrameMeters frameMeters[kChunk];
+    const KeyChannels<Sample> keyChannels(key);
+    double keyLeft[kChunk], keyRight[kChunk];
     for (int32_t start = 0; start < sampleFrames; start += kChunk) {
         const int32_t count = sampleFrames - start < kChunk ? sampleFrames - start : kChunk;
         for (int32_t i = 0; i < count; ++i) {
@@ -46,7 +87,12 @@ void processBlock(DynamicsEngine& engine, StereoDelayLine& bypassDelay, bool byp
             right[i] = delayedRight[i] = finiteOrSilence(static_cast<double>(inRight[start + i]));
         }
         bypassDelay.processBlock(delayedLeft, delayedRight, count);
-        engine.processFrames(oversampled, left, right, frameMeters, count);
+        // The engine takes the source up again for the chunk: if it changes in between, this
+        // one chunk is heard with a silent key, or its key is read for nothing.
+        DynamicsEngine::KeyFrames keyFrames{};
+        if (keyChannels.any() && engine.scSource() == ScSource::external)
+            keyFrames = keyChannels.read(start, count, keyLeft, keyRight);
+        engine.processFrames(oversampled, left, right, frameMeters, count, keyFrames);
         for (int32_t i = 0; i < count; ++i) {
             if (bypassOn) {
                 left[i] = delayedLeft[i];
