@@ -22,35 +22,35 @@ template <typename Sample> struct HostKey {
     int32_t channelCount = 0;
 };
 
-// The key's left and right channels, either of them null for silence.
-template <typename Sample> struct KeyChannels {
-    const Sample* left = nullptr;
-    const Sample* right = nullptr;
+// The block loop hands the engine this many frames at a time, or fewer at a block's end.
+constexpr int32_t kBlockChunk = 64;
 
-    explicit KeyChannels(const HostKey<Sample>& key) {
-        if (key.channels == nullptr || key.channelCount < 1) return;
-        left = key.channels[0];
-        right = key.channelCount == 1 ? left : key.channels[1];
-    }
-    bool any() const { return left != nullptr || right != nullptr; }
-
-    // count frames from start as doubles, non-finite samples as silence, in the engine's form.
-    DynamicsEngine::KeyFrames read(int32_t start, int32_t count, double* leftOut,
-                                   double* rightOut) const {
-        const double* l = readChannel(left, start, count, leftOut);
-        const double* r = right == left ? l : readChannel(right, start, count, rightOut);
-        return DynamicsEngine::KeyFrames{l, r};
-    }
-
-  private:
-    static const double* readChannel(const Sample* channel, int32_t start, int32_t count,
-                                     double* out) {
-        if (channel == nullptr) return nullptr;
-        for (int32_t i = 0; i < count; ++i)
-            out[i] = finiteOrSilence(static_cast<double>(channel[start + i]));
-        return out;
-    }
+// A chunk of frames whose key the detector hears.
+template <typename Sample> struct KeyChunk {
+    HostKey<Sample> key;
+    int32_t start;
+    int32_t count;
 };
+
+// The engine's frames for a chunk with its key read as doubles, non-finite samples as silence: a
+// mono key on both channels, a missing channel null. Out of line, with the key's buffers and
+// few arguments: the block loop then keeps its registers for its own loops.
+template <typename Sample>
+[[gnu::noinline]] void processKeyedFrames(DynamicsEngine& engine, bool oversampled, double* left,
+                                          double* right, DynamicsEngine::FrameMeters* meters,
+                                          const KeyChunk<Sample>& chunk) {
+    double keyLeft[kBlockChunk], keyRight[kBlockChunk];
+    const auto read = [&chunk](const Sample* channel, double* out) -> const double* {
+        if (channel == nullptr) return nullptr;
+        for (int32_t i = 0; i < chunk.count; ++i)
+            out[i] = finiteOrSilence(static_cast<double>(channel[chunk.start + i]));
+        return out;
+    };
+    const double* l = read(chunk.key.channels[0], keyLeft);
+    const double* r = chunk.key.channelCount == 1 ? l : read(chunk.key.channels[1], keyRight);
+    engine.processFrames(oversampled, left, right, DynamicsEngine::KeyFrames{l, r}, meters,
+                         chunk.count);
+}
 
 // The host's processing call for either sample type: runs one engine frame per sample, swaps in
 // the input delayed by the engine's latency while Bypass is on (the engine keeps running so its
@@ -75,13 +75,13 @@ void processBlock(DynamicsEngine& engine, StereoDelayLine& bypassDelay, bool byp
     // the frames a chunk at a time, between the reading of the chunk's inputs and the writing of
     // its outputs.
     const bool oversampled = static_cast<double>(sampleRateHz) < kOversamplingBelowHz;
-    constexpr int32_t kChunk = 64;
-    double left[kChunk], right[kChunk], delayedLeft[kChunk], delayedRight[kChunk];
-    DynamicsEngine::FrameMeters frameMeters[kChunk];
-    const KeyChannels<Sample> keyChannels(key);
-    double keyLeft[kChunk], keyRight[kChunk];
-    for (int32_t start = 0; start < sampleFrames; start += kChunk) {
-        const int32_t count = sampleFrames - start < kChunk ? sampleFrames - start : kChunk;
+    double left[kBlockChunk], right[kBlockChunk], delayedLeft[kBlockChunk],
+        delayedRight[kBlockChunk];
+    DynamicsEngine::FrameMeters frameMeters[kBlockChunk];
+    const bool keyGiven = key.channels != nullptr && key.channelCount > 0;
+    for (int32_t start = 0; start < sampleFrames; start += kBlockChunk) {
+        const int32_t count =
+            sampleFrames - start < kBlockChunk ? sampleFrames - start : kBlockChunk;
         for (int32_t i = 0; i < count; ++i) {
             left[i] = delayedLeft[i] = finiteOrSilence(static_cast<double>(inLeft[start + i]));
             right[i] = delayedRight[i] = finiteOrSilence(static_cast<double>(inRight[start + i]));
@@ -89,10 +89,11 @@ void processBlock(DynamicsEngine& engine, StereoDelayLine& bypassDelay, bool byp
         bypassDelay.processBlock(delayedLeft, delayedRight, count);
         // The engine takes the source up again for the chunk: if it changes in between, this
         // one chunk is heard with a silent key, or its key is read for nothing.
-        DynamicsEngine::KeyFrames keyFrames{};
-        if (keyChannels.any() && engine.scSource() == ScSource::external)
-            keyFrames = keyChannels.read(start, count, keyLeft, keyRight);
-        engine.processFrames(oversampled, left, right, frameMeters, count, keyFrames);
+        if (keyGiven && engine.scSource() == ScSource::external)
+            processKeyedFrames(engine, oversampled, left, right, frameMeters,
+                               KeyChunk<Sample>{key, start, count});
+        else
+            engine.processFrames(oversampled, left, right, frameMeters, count);
         for (int32_t i = 0; i < count; ++i) {
             if (bypassOn) {
                 left[i] = delayedLeft[i];

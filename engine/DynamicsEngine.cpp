@@ -487,7 +487,12 @@ void DynamicsEngine::frames(bool oversampled, double* left, double* right,
 }
 
 void DynamicsEngine::processFrames(bool oversampled, double* left, double* right,
-                                   FrameMeters* meters, int count, KeyFrames key) {
+                                   FrameMeters* meters, int count) {
+    processFrames(oversampled, left, right, KeyFrames{}, meters, count);
+}
+
+void DynamicsEngine::processFrames(bool oversampled, double* left, double* right, KeyFrames key,
+                                   FrameMeters* meters, int count) {
     const bool external = scSource() == ScSource::external;
     const bool turnedExternal = external && !keyHeard_;
     keyHeard_ = external;

@@ -27,8 +27,9 @@ constexpr int kEngineLatencySamples = 151;
 // signal from elsewhere, which the gain does not touch (feed-forward).
 enum class ScSource : int { internal = 0, external = 1 };
 
-// The compressor's signal path: feedback detection after a mid/side sidechain filter, one linked
-// gain, harmonics, 2x oversampling below 70 kHz, dry alignment and the output mix.
+// The compressor's signal path: feedback detection after a mid/side sidechain filter (or, with the
+// external source, feed-forward detection of a key signal), one linked gain, harmonics, 2x
+// oversampling below 70 kHz, dry alignment and the output mix.
 //
 // Threads: the setters may run on any thread while one audio thread runs the frames. Every
 // setting is a relaxed atomic. Settings that need a redesign (rate, sidechain filter, detection,
@@ -77,9 +78,12 @@ class DynamicsEngine {
     // frame's meter values in meters[i]; the block loop's way in. Settings, the source, a
     // redesign and a reset are taken up once, before the first frame. The loop over the frames
     // is the unit that is compiled once per instruction set and source, chosen by one call per
-    // chunk rather than per sample. With the internal source the key is not read.
+    // chunk rather than per sample. With the internal source the key is not read; without a key
+    // the external source hears silence.
     void processFrames(bool oversampled, double* left, double* right, FrameMeters* meters,
-                       int count, KeyFrames key = {});
+                       int count);
+    void processFrames(bool oversampled, double* left, double* right, KeyFrames key,
+                       FrameMeters* meters, int count);
 
     InstructionSet instructionSet() const { return instructionSet_; }
 
@@ -257,13 +261,13 @@ class DynamicsEngine {
     std::atomic<unsigned> curveSettingsGeneration_{0};
     std::atomic<bool> resetPending_{false};
 
-    // The external source's part, apart from the rest so that it changes nothing in the layout the
-    // internal source's frame loops work with.
+    // The external source's state, after all the rest: the internal source's frame loops, which
+    // never touch it, then address every field they use as they are tuned to.
     std::atomic<int> scSource_{static_cast<int>(ScSource::internal)};
     KeyedFrameLoop keyedFrameLoop_;
     // The key's own interpolator, pushed as the upsampler is, so the key reaches the core at the
     // same step as the main signal. It runs only while the source is external and starts from
     // silence whenever the source turns external.
     HalfbandFir keyUpsampler_;
-    bool keyHeard_ = false; // audio thread: the source of the last processFrames call
+    bool keyHeard_ = false; // audio thread: whether the last processFrames call was external
 };

@@ -34,8 +34,8 @@ Frames run(DynamicsEngine& engine, float rateHz, std::vector<double> left,
         const int n = count - start < 64 ? count - start : 64;
         const DynamicsEngine::KeyFrames key{keyLeft ? keyLeft->data() + start : nullptr,
                                             keyRight ? keyRight->data() + start : nullptr};
-        engine.processFrames(oversampled, f.left.data() + start, f.right.data() + start,
-                             f.meters.data() + start, n, key);
+        engine.processFrames(oversampled, f.left.data() + start, f.right.data() + start, key,
+                             f.meters.data() + start, n);
     }
     return f;
 }
