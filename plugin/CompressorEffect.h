@@ -69,8 +69,10 @@ class CompressorEffect final {
 
     const DynamicsEngine& engine() const { return *engine_; }
 
-    // Non-positive frame counts process nothing; inputs and outputs may be the same arrays.
-    template <typename Sample> void process(Sample** inputs, Sample** outputs, int32_t frames);
+    // Non-positive frame counts process nothing; inputs and outputs may be the same arrays. The
+    // key, as long as the block, is what the detector hears while SC Source is External.
+    template <typename Sample>
+    void process(Sample** inputs, Sample** outputs, int32_t frames, HostKey<Sample> key = {});
 
   private:
     CompressorProgram& currentProgram() { return programs_[getProgram()]; }
@@ -89,7 +91,8 @@ class CompressorEffect final {
 };
 
 template <typename Sample>
-void CompressorEffect::process(Sample** inputs, Sample** outputs, int32_t frames) {
+void CompressorEffect::process(Sample** inputs, Sample** outputs, int32_t frames,
+                               HostKey<Sample> key) {
     processBlock<Sample>(*engine_, bypassDelay_, bypassOn(), sampleRate(), meterValues_, inputs,
-                         outputs, frames);
+                         outputs, frames, key);
 }
