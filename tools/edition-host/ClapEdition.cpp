@@ -46,6 +46,11 @@ class ClapEdition final : public LoadedEdition {
         plugin_->deactivate();
         active_ = false;
     }
+    bool handKeyChannels(int count) override {
+        if (count < -1 || count > editionParts::KeyBuffers<float>::kMostChannels) return false;
+        handedKeyChannels_ = count;
+        return true;
+    }
     int latency() override {
         const auto* latency = plugin_->extension<clap_plugin_latency_t>(CLAP_EXT_LATENCY);
         return latency ? static_cast<int>(latency->get(plugin_->plugin())) : 0;
@@ -136,9 +141,14 @@ class ClapEdition final : public LoadedEdition {
     template <typename Sample>
     void run(Sample* const* inputs, Sample* const* outputs, int frames, Sample* const* key,
              editionParts::KeyBuffers<Sample>& keys) {
-        Sample* keyBuffers[2] = {};
+        // The port's channels, the key's own where it has them: silence while no key is
+        // connected, none in a block of a connected key without buffers.
+        Sample* keyBuffers[editionParts::KeyBuffers<Sample>::kMostChannels] = {};
+        const int keyChannelsHanded =
+            handedKeyChannels_ >= 0 ? handedKeyChannels_ : keyPortChannels_;
         keys.arrange(connectedKeyChannels_ > 0 ? key : nullptr, connectedKeyChannels_,
-                     keyPortChannels_, frames, keyBuffers);
+                     keyChannelsHanded, frames, keyBuffers);
+        Sample** keyList = connectedKeyChannels_ > 0 && !key ? nullptr : keyBuffers;
         std::vector<clap_audio_buffer_t> in(static_cast<std::size_t>(std::max(inputPorts_, 1)));
         clap_audio_buffer_t out{};
         out.channel_count = in[0].channel_count = 2;
@@ -151,11 +161,11 @@ class ClapEdition final : public LoadedEdition {
         }
         if (keyPort_ > 0) {
             clap_audio_buffer_t& k = in[static_cast<std::size_t>(keyPort_)];
-            k.channel_count = static_cast<uint32_t>(keyPortChannels_);
+            k.channel_count = static_cast<uint32_t>(keyChannelsHanded);
             if constexpr (sizeof(Sample) == sizeof(float))
-                k.data32 = keyBuffers;
+                k.data32 = keyList;
             else
-                k.data64 = keyBuffers;
+                k.data64 = keyList;
         }
         plugin_->outputEvents.clear();
         const auto events = HostedClapPlugin::valueEvents(pending_);
@@ -171,6 +181,7 @@ class ClapEdition final : public LoadedEdition {
     int inputPorts_ = 0;
     int keyPort_ = -1;
     int keyPortChannels_ = 0;
+    int handedKeyChannels_ = -1; // a careless host's count, or -1
     bool active_ = false;
     std::vector<HostedClapPlugin::Change> pending_;
     editionParts::KeyBuffers<float> keys32_;

@@ -24,10 +24,13 @@ class Lv2Edition final : public LoadedEdition {
     Lv2Edition(std::unique_ptr<HostedLv2Plugin> plugin, std::string target)
         : plugin_(std::move(plugin)), target_(std::move(target)), ours_(isOurs()) {
         const Node sideChain(lilv_new_uri(plugin_->world(), kIsSideChain));
+        const Node optional(lilv_new_uri(plugin_->world(), LV2_CORE__connectionOptional));
         for (const uint32_t p : plugin_->audioInputs()) {
             const LilvPort* port = lilv_plugin_get_port_by_index(plugin_->plugin(), p);
             keyPort_.push_back(lilv_port_has_property(plugin_->plugin(), port, sideChain.get()));
             if (keyPort_.back()) ++keyPorts_;
+            optionalPort_.push_back(
+                lilv_port_has_property(plugin_->plugin(), port, optional.get()));
         }
         for (uint32_t p = 0; p < plugin_->numPorts(); ++p)
             if (plugin_->isControlInput(p)) controls_.push_back(p);
@@ -47,27 +50,43 @@ class Lv2Edition final : public LoadedEdition {
         process(none, none, 0, nullptr);
     }
     void stop() override { plugin_->deactivate(); }
+    bool handKeyChannels(int count) override {
+        if (count < -1 || count > keyChannels()) return false;
+        handedKeyChannels_ = count;
+        return true;
+    }
     int latency() override { return std::max(plugin_->latency(), 0); }
     bool processesDouble() override { return false; }
 
+    // The main pair in order, then the key ports: as many connected as the key has channels
+    // (a mono key into the first), the rest unconnected where the plug-in allows it and silent
+    // where it does not.
     void process(float* const* inputs, float* const* outputs, int frames,
                  float* const* key) override {
-        float* keyBuffers[2] = {};
+        float* keyBuffers[editionParts::KeyBuffers<float>::kMostChannels] = {};
+        const int connected =
+            handedKeyChannels_ >= 0
+                ? handedKeyChannels_
+                : (key ? std::min(connectedKeyChannels_, std::max(keyChannels(), 1)) : 0);
         keys_.arrange(connectedKeyChannels_ > 0 ? key : nullptr, connectedKeyChannels_,
                       std::max(keyChannels(), 1), frames, keyBuffers);
-        // Every audio input is connected: the main pair in order, the key ports after it.
         std::vector<const float*>& ports = portBuffers_;
         ports.clear();
         int main = 0, keyed = 0;
-        for (const bool isKey : keyPort_) {
-            if (isKey) {
-                ports.push_back(keyBuffers[std::min(keyed++, keyChannels() - 1)]);
+        for (std::size_t i = 0; i < keyPort_.size(); ++i) {
+            if (keyPort_[i]) {
+                const int channel = keyed++;
+                if (channel < connected)
+                    ports.push_back(keyBuffers[std::min(channel, keyChannels() - 1)]);
+                else
+                    ports.push_back(optionalPort_[i] ? nullptr : keys_.silence());
             } else {
                 ports.push_back(inputs && main < 2 ? inputs[main] : nullptr);
                 ++main;
             }
         }
-        plugin_->run(ports.data(), outputs ? outputs : nullOutputs_, static_cast<uint32_t>(frames));
+        plugin_->run(ports.data(), outputs ? outputs : nullOutputs_, static_cast<uint32_t>(frames),
+                     ports.size());
     }
     void process(double* const*, double* const*, int, double* const*) override {}
 
@@ -187,8 +206,10 @@ class Lv2Edition final : public LoadedEdition {
     std::unique_ptr<HostedLv2Plugin> plugin_;
     std::string target_;
     bool ours_;
-    std::vector<bool> keyPort_; // per audio input, in port order
+    std::vector<bool> keyPort_;      // per audio input, in port order
+    std::vector<bool> optionalPort_; // per audio input: may be left unconnected
     int keyPorts_ = 0;
+    int handedKeyChannels_ = -1; // a careless host's count, or -1
     std::vector<uint32_t> controls_;
     editionParts::KeyBuffers<float> keys_;
     std::vector<const float*> portBuffers_;

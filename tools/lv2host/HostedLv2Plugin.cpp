@@ -241,10 +241,12 @@ void HostedLv2Plugin::deactivate() {
     active_ = false;
 }
 
-void HostedLv2Plugin::run(const float* const* inputs, float* const* outputs, uint32_t frames) {
+void HostedLv2Plugin::run(const float* const* inputs, float* const* outputs, uint32_t frames,
+                          std::size_t inputCount) {
     if (!instance_) return;
     for (std::size_t c = 0; c < audioInputs_.size(); ++c)
-        lilv_instance_connect_port(instance_, audioInputs_[c], const_cast<float*>(inputs[c]));
+        lilv_instance_connect_port(instance_, audioInputs_[c],
+                                   c < inputCount ? const_cast<float*>(inputs[c]) : nullptr);
     for (std::size_t c = 0; c < audioOutputs_.size(); ++c)
         lilv_instance_connect_port(instance_, audioOutputs_[c], outputs[c]);
     lilv_instance_run(instance_, frames);
