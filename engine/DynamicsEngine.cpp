@@ -23,17 +23,10 @@ struct DynamicsEngine::FrameLoops {
                                                             int count) {
         engine.frames<InstructionSet::avx2Fma>(oversampled, left, right, meters, count);
     }
-    __attribute__((target("avx512f,avx2,fma"))) static void avx512(DynamicsEngine& engine,
-                                                                   bool oversampled, double* left,
-                                                                   double* right,
-                                                                   FrameMeters* meters, int count) {
-        engine.frames<InstructionSet::avx512>(oversampled, left, right, meters, count);
-    }
 #endif
 
     static FrameLoop forSet(InstructionSet set) {
 #if defined(__x86_64__) || defined(__i386__)
-        if (set == InstructionSet::avx512) return &avx512;
         if (set == InstructionSet::avx2Fma) return &avx2Fma;
 #endif
         (void)set;

@@ -92,12 +92,8 @@ void OversampledFrame44kSse2(benchmark::State& state) {
 void OversampledFrame44kAvx2Fma(benchmark::State& state) {
     runEngine(state, 44100.0f, ScFilterType::off, InstructionSet::avx2Fma);
 }
-void OversampledFrame44kAvx512(benchmark::State& state) {
-    runEngine(state, 44100.0f, ScFilterType::off, InstructionSet::avx512);
-}
 BENCHMARK(OversampledFrame44kSse2);
 BENCHMARK(OversampledFrame44kAvx2Fma);
-BENCHMARK(OversampledFrame44kAvx512);
 
 // The odd-tap sum alone, over a doubled history of 152 pairs.
 void runKernel(benchmark::State& state, HalfbandKernel kernel) {
@@ -137,13 +133,6 @@ void HalfbandAvx2Fma(benchmark::State& state) {
     runKernel(state, &halfbandSumAvx2Fma);
 }
 BENCHMARK(HalfbandAvx2Fma);
-// 512-bit vectors: fewer instructions, but on Intel processors a lower clock for the whole core;
-// compare the engine benchmarks, not this one alone, before choosing it.
-void HalfbandAvx512(benchmark::State& state) {
-    if (!__builtin_cpu_supports("avx512f")) return state.SkipWithError("no AVX-512");
-    runKernel(state, &halfbandSumAvx512);
-}
-BENCHMARK(HalfbandAvx512);
 #endif
 
 BENCHMARK(OversampledFrame44k);
