@@ -70,6 +70,12 @@ class LoadedEdition {
     virtual std::vector<int> parameterIndices() = 0;
     // Sets a parameter as a host's automation does; it reaches the sound by the next block.
     virtual void setParameter(int index, double normalized) = 0;
+    // The same at `frame` of the next block, where the format's hosts send a change with the
+    // sample it falls on (VST 3, CLAP); the other formats take it as the block starts.
+    virtual void setParameterAt(int index, double normalized, int frame) {
+        (void)frame;
+        setParameter(index, normalized);
+    }
     virtual ParameterReading parameter(int index) = 0;
 
     // Factory programs (presets), by number; none where the edition offers none.

@@ -3,6 +3,7 @@
 
 #include "plugin/ParameterTable.h"
 
+#include <algorithm>
 #include <cstring>
 
 using namespace Steinberg;
@@ -84,6 +85,10 @@ class Vst3Edition final : public LoadedEdition {
         const double own = ownNormalized(index, normalized);
         plugin_->controller()->setParamNormalized(id, own);
         pending_.push_back({id, 0, own});
+    }
+    // A point in the block reaches the processor alone, as a host's automation lane sends it.
+    void setParameterAt(int index, double normalized, int frame) override {
+        pending_.push_back({static_cast<ParamID>(index), frame, ownNormalized(index, normalized)});
     }
     // The range is the plain values at the ends of the host's travel, as hosts read it.
     ParameterReading parameter(int index) override {
@@ -174,6 +179,10 @@ class Vst3Edition final : public LoadedEdition {
             in[1].channelBuffers64 = keyBuffers;
             out.channelBuffers64 = const_cast<Sample**>(outputs);
         }
+        // Each queue's points in the order of their samples, as the format asks of a host.
+        std::stable_sort(
+            pending_.begin(), pending_.end(),
+            [](const ParameterPoint& a, const ParameterPoint& b) { return a.offset < b.offset; });
         ParameterChanges changes(pending_), reported;
         pending_.clear();
         ProcessData data;
