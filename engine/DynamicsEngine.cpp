@@ -35,23 +35,10 @@ struct DynamicsEngine::FrameLoops {
                                                                  FrameMeters* meters, int count) {
         engine.frames<InstructionSet::avx2Fma, true>(oversampled, left, right, key, meters, count);
     }
-    __attribute__((target("avx512f,avx2,fma"))) static void avx512(DynamicsEngine& engine,
-                                                                   bool oversampled, double* left,
-                                                                   double* right,
-                                                                   FrameMeters* meters, int count) {
-        engine.frames<InstructionSet::avx512, false>(oversampled, left, right, KeyFrames{}, meters,
-                                                     count);
-    }
-    __attribute__((target("avx512f,avx2,fma"))) static void
-    avx512Keyed(DynamicsEngine& engine, bool oversampled, double* left, double* right,
-                KeyFrames key, FrameMeters* meters, int count) {
-        engine.frames<InstructionSet::avx512, true>(oversampled, left, right, key, meters, count);
-    }
 #endif
 
     static FrameLoop forSet(InstructionSet set) {
 #if defined(__x86_64__) || defined(__i386__)
-        if (set == InstructionSet::avx512) return &avx512;
         if (set == InstructionSet::avx2Fma) return &avx2Fma;
 #endif
         (void)set;
@@ -59,7 +46,6 @@ struct DynamicsEngine::FrameLoops {
     }
     static KeyedFrameLoop keyedForSet(InstructionSet set) {
 #if defined(__x86_64__) || defined(__i386__)
-        if (set == InstructionSet::avx512) return &avx512Keyed;
         if (set == InstructionSet::avx2Fma) return &avx2FmaKeyed;
 #endif
         (void)set;

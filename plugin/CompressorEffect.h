@@ -24,8 +24,9 @@ class CompressorEffect final {
     static constexpr int kLatencySamples = kEngineLatencySamples;
     static constexpr int kBypassDelayCapacity = 500;
 
-    // host may be null: the effect then tells no one about the user's changes.
-    explicit CompressorEffect(EffectHost* host);
+    // host may be null: the effect then tells no one about the user's changes. The engine runs
+    // the code of the instruction set, or of the best one the processor has if it lacks that.
+    explicit CompressorEffect(EffectHost* host, InstructionSet set = bestInstructionSet());
     CompressorEffect(const CompressorEffect&) = delete;
     CompressorEffect& operator=(const CompressorEffect&) = delete;
 

@@ -113,24 +113,16 @@ void OversampledFrame44kSse2(benchmark::State& state) {
 void OversampledFrame44kAvx2Fma(benchmark::State& state) {
     runEngine(state, 44100.0f, ScFilterType::off, InstructionSet::avx2Fma);
 }
-void OversampledFrame44kAvx512(benchmark::State& state) {
-    runEngine(state, 44100.0f, ScFilterType::off, InstructionSet::avx512);
-}
 void OversampledFrame44kExternalSse2(benchmark::State& state) {
     runEngine(state, 44100.0f, ScFilterType::off, InstructionSet::sse2, ScSource::external);
 }
 void OversampledFrame44kExternalAvx2Fma(benchmark::State& state) {
     runEngine(state, 44100.0f, ScFilterType::off, InstructionSet::avx2Fma, ScSource::external);
 }
-void OversampledFrame44kExternalAvx512(benchmark::State& state) {
-    runEngine(state, 44100.0f, ScFilterType::off, InstructionSet::avx512, ScSource::external);
-}
 BENCHMARK(OversampledFrame44kSse2);
 BENCHMARK(OversampledFrame44kAvx2Fma);
-BENCHMARK(OversampledFrame44kAvx512);
 BENCHMARK(OversampledFrame44kExternalSse2);
 BENCHMARK(OversampledFrame44kExternalAvx2Fma);
-BENCHMARK(OversampledFrame44kExternalAvx512);
 
 // The odd-tap sum alone, over a doubled history of 152 pairs.
 void runKernel(benchmark::State& state, HalfbandKernel kernel) {
@@ -170,13 +162,6 @@ void HalfbandAvx2Fma(benchmark::State& state) {
     runKernel(state, &halfbandSumAvx2Fma);
 }
 BENCHMARK(HalfbandAvx2Fma);
-// 512-bit vectors: fewer instructions, but on Intel processors a lower clock for the whole core;
-// compare the engine benchmarks, not this one alone, before choosing it.
-void HalfbandAvx512(benchmark::State& state) {
-    if (!__builtin_cpu_supports("avx512f")) return state.SkipWithError("no AVX-512");
-    runKernel(state, &halfbandSumAvx512);
-}
-BENCHMARK(HalfbandAvx512);
 #endif
 
 BENCHMARK(OversampledFrame44k);

@@ -1,3 +1,4 @@
+#include "DenormalGuard.h"
 #include "EngineTestSupport.h"
 
 #include <gtest/gtest.h>

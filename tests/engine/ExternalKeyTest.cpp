@@ -13,8 +13,7 @@ namespace {
 
 using namespace enginetest;
 
-constexpr InstructionSet kAllSets[] = {InstructionSet::sse2, InstructionSet::avx2Fma,
-                                       InstructionSet::avx512};
+constexpr InstructionSet kAllSets[] = {InstructionSet::sse2, InstructionSet::avx2Fma};
 constexpr float kBothRates[] = {44100.0f, 96000.0f}; // oversampled, plain
 
 struct Frames {
