@@ -93,6 +93,24 @@ class ClapEdition final : public LoadedEdition {
         else
             plugin_->flush({change});
     }
+    // The inverse of setParameterAt: a plain value past the declared range is as far past 0 ... 1.
+    bool valueFromText(int index, const std::string& text, double& normalized) override {
+        const clap_param_info_t* info = infoOf(index);
+        const auto* params = plugin_->extension<clap_plugin_params_t>(CLAP_EXT_PARAMS);
+        double plain = 0.0;
+        if (!info || !params || !params->text_to_value ||
+            !params->text_to_value(plugin_->plugin(), info->id, text.c_str(), &plain))
+            return false;
+        normalized = (plain - info->min_value) / (info->max_value - info->min_value);
+        if (ours_ && isParameterIndex(index)) {
+            const PlainScale& scale = kParameters[static_cast<std::size_t>(index)].plain;
+            const double atZero = scale.toPlain(0.0f), atOne = scale.toPlain(1.0f);
+            normalized = plain >= info->min_value && plain <= info->max_value
+                             ? scale.toNormalized(plain)
+                             : (plain - atZero) / (atOne - atZero);
+        }
+        return true;
+    }
     ParameterReading parameter(int index) override {
         const clap_param_info_t* info = infoOf(index);
         if (!info) return {};

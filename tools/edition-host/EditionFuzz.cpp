@@ -137,8 +137,10 @@ class Fuzz {
 
     void takeStep() {
         const int roll = random_.below(100);
-        if (roll < 25)
+        if (roll < 22)
             setParameterNow();
+        else if (roll < 25)
+            typeText();
         else if (roll < 55)
             processBlock();
         else if (roll < 62)
@@ -176,6 +178,29 @@ class Fuzz {
         const double value = hostValue();
         log("setParameter(" + std::to_string(index) + ", " + number(value) + ")");
         edition_.setParameter(index, value);
+    }
+
+    // What a user types into a host's field: values inside the ranges, at and past their ends,
+    // named settings, normalized spellings and words that are no number. What the plug-in takes
+    // must be inside 0 ... 1; the host then sets it.
+    void typeText() {
+        const char* const texts[] = {
+            "0",      "-0",     "1",        "0.5",       "-24.5 dB", "-50 dB",  "-1000 dB",
+            "0 dB",   "12 dB",  "12.1 dB",  "20 dB",     "20.0004",  "30 Hz",   "300 Hz",
+            "301 Hz", "0.1 ms", "0.09 ms",  "500 ms",    "500.18",   "2000 ms", "2000.06 ms",
+            "200 %",  "201%",   "1e30",     "-1e30",     "nan",      "inf",     "-inf",
+            "norm:0", "norm:1", "norm:1.5", "norm:-0.1", "Peak",     "Dyn RMS", "RMS 60",
+            "4:1",    "8:1",    "9:1",      "Out",       "on",       "off",     "3 dB/oct",
+            "",       "   ",    "dB"};
+        const int index = anyIndex();
+        const std::string text = random_.pick(texts);
+        log("valueFromText(" + std::to_string(index) + ", \"" + text + "\")");
+        double normalized = 0.0;
+        if (!edition_.valueFromText(index, text, normalized)) return;
+        if (!(normalized >= 0.0 && normalized <= 1.0))
+            return fail("\"" + text + "\" reads as " + number(normalized) + ", outside 0 ... 1");
+        log("setParameter(" + std::to_string(index) + ", " + number(normalized) + ")");
+        edition_.setParameter(index, normalized);
     }
 
     void chooseProgram() {

@@ -77,6 +77,10 @@ class LoadedEdition {
         setParameter(index, normalized);
     }
     virtual ParameterReading parameter(int index) = 0;
+    // What a user typed into the host's field for a parameter, as the plug-in reads it: the
+    // normalized value (past 0 ... 1 for a plain value past the declared range), or false where
+    // the plug-in refuses the text or the format has no such call for it.
+    virtual bool valueFromText(int, const std::string&, double&) { return false; }
 
     // Factory programs (presets), by number; none where the edition offers none.
     virtual std::vector<std::string> programNames() = 0;

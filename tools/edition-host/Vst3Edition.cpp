@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -89,6 +90,19 @@ class Vst3Edition final : public LoadedEdition {
     // A point in the block reaches the processor alone, as a host's automation lane sends it.
     void setParameterAt(int index, double normalized, int frame) override {
         pending_.push_back({static_cast<ParamID>(index), frame, ownNormalized(index, normalized)});
+    }
+    bool valueFromText(int index, const std::string& text, double& normalized) override {
+        String128 typed{};
+        for (std::size_t i = 0; i < text.size() && i + 1 < std::size(typed); ++i)
+            typed[i] = static_cast<TChar>(static_cast<unsigned char>(text[i]));
+        ParamValue own = 0.0;
+        if (plugin_->controller()->getParamValueByString(static_cast<ParamID>(index), typed, own) !=
+            kResultOk)
+            return false;
+        normalized = isOurParameter(index)
+                         ? valueFromRising(kParameters[static_cast<std::size_t>(index)].plain, own)
+                         : own;
+        return true;
     }
     // The range is the plain values at the ends of the host's travel, as hosts read it.
     ParameterReading parameter(int index) override {
