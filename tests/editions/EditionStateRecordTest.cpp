@@ -74,6 +74,7 @@ TEST_P(EditionStateRecord, ADamagedRecordIsRefusedWholeAndChangesNothing) {
     std::vector<std::pair<std::string, std::vector<uint8_t>>> bad = {
         {"empty", {}},
         {"cut by a byte", std::vector<uint8_t>(good.begin(), good.end() - 1)},
+        {"the last value missing", std::vector<uint8_t>(good.begin(), good.end() - 4)},
         {"only the header", std::vector<uint8_t>(good.begin(), good.begin() + kHeaderSize)},
         {"another product's", withWord(good, 0, 0x46464952)},
         {"a newer version", withWord(good, 4, wordAt(good, 4) + 1)},
