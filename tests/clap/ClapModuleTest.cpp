@@ -258,32 +258,4 @@ TEST(ClapModuleState, SavedStateComesBackWholeInAnotherInstance) {
     EXPECT_GE(second->valueRescans, 1) << "the host is told to read the values again";
 }
 
-TEST(ClapModuleState, BadRecordsAreRefusedAndChangeNothing) {
-    const auto clap = loadClap();
-    ASSERT_TRUE(clap->loadState(stateRecord(2, vst2ProgramValues(2))));
-    const std::vector<uint8_t> before = clap->saveState();
-    const std::vector<float> values = vst2ProgramValues(4);
-    std::vector<float> withNan = values;
-    withNan[3] = NAN;
-    std::vector<uint8_t> foreign = stateRecord(4, values);
-    foreign[0] = 'X';
-    std::vector<uint8_t> truncated = stateRecord(4, values);
-    truncated.pop_back();
-    const std::vector<std::vector<uint8_t>> bad = {{},
-                                                   truncated,
-                                                   foreign,
-                                                   stateRecord(4, values, 3),
-                                                   stateRecord(4, values, 0),
-                                                   // SC Source's value missing from version 2
-                                                   stateRecord(4, values, 2),
-                                                   stateRecord(7, values),
-                                                   stateRecord(-1, values),
-                                                   stateRecord(4, withNan),
-                                                   std::vector<uint8_t>(4096, 0xFF)};
-    for (const auto& record : bad) {
-        EXPECT_FALSE(clap->loadState(record)) << record.size() << " bytes";
-        EXPECT_EQ(clap->saveState(), before);
-    }
-}
-
 } // namespace

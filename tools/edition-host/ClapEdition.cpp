@@ -7,6 +7,8 @@
 #include <clap/ext/audio-ports.h>
 #include <clap/ext/latency.h>
 
+#include <algorithm>
+
 namespace {
 
 class ClapEdition final : public LoadedEdition {
@@ -72,21 +74,47 @@ class ClapEdition final : public LoadedEdition {
             ids.push_back(static_cast<int>(info.id));
         return ids;
     }
-    // Our plain values follow the core's curves; another plug-in's are taken as linear.
     void setParameter(int index, double normalized) override {
+        setParameterAt(index, normalized, 0);
+    }
+    // Our plain values follow the core's curves; another plug-in's are taken as linear. A value
+    // past an end of our travel lands as far past that end, on the line through both ends.
+    void setParameterAt(int index, double normalized, int frame) override {
         const clap_param_info_t* info = infoOf(index);
         if (!info) return;
-        const double plain =
-            ours_ && isParameterIndex(index)
-                ? kParameters[static_cast<std::size_t>(index)].plain.toPlain(
-                      static_cast<float>(normalized))
-                : info->min_value + normalized * (info->max_value - info->min_value);
-        const HostedClapPlugin::Change change{0, info->id, plain};
+        double plain = info->min_value + normalized * (info->max_value - info->min_value);
+        if (ours_ && isParameterIndex(index)) {
+            const PlainScale& scale = kParameters[static_cast<std::size_t>(index)].plain;
+            const double atZero = scale.toPlain(0.0f), atOne = scale.toPlain(1.0f);
+            plain = normalized >= 0.0 && normalized <= 1.0
+                        ? scale.toPlain(static_cast<float>(normalized))
+                        : atZero + normalized * (atOne - atZero);
+        }
+        const HostedClapPlugin::Change change{static_cast<uint32_t>(std::max(frame, 0)), info->id,
+                                              plain};
         // Outside processing a host flushes a change at once; inside, it goes with the block.
         if (active_)
             pending_.push_back(change);
         else
             plugin_->flush({change});
+    }
+    // The inverse of setParameterAt: a plain value past the declared range is as far past 0 ... 1.
+    bool valueFromText(int index, const std::string& text, double& normalized) override {
+        const clap_param_info_t* info = infoOf(index);
+        const auto* params = plugin_->extension<clap_plugin_params_t>(CLAP_EXT_PARAMS);
+        double plain = 0.0;
+        if (!info || !params || !params->text_to_value ||
+            !params->text_to_value(plugin_->plugin(), info->id, text.c_str(), &plain))
+            return false;
+        normalized = (plain - info->min_value) / (info->max_value - info->min_value);
+        if (ours_ && isParameterIndex(index)) {
+            const PlainScale& scale = kParameters[static_cast<std::size_t>(index)].plain;
+            const double atZero = scale.toPlain(0.0f), atOne = scale.toPlain(1.0f);
+            normalized = plain >= info->min_value && plain <= info->max_value
+                             ? scale.toNormalized(plain)
+                             : (plain - atZero) / (atOne - atZero);
+        }
+        return true;
     }
     ParameterReading parameter(int index) override {
         const clap_param_info_t* info = infoOf(index);
@@ -168,6 +196,11 @@ class ClapEdition final : public LoadedEdition {
                 k.data64 = keyList;
         }
         plugin_->outputEvents.clear();
+        // The events in the order of their samples, as the format asks of a host.
+        std::stable_sort(pending_.begin(), pending_.end(),
+                         [](const HostedClapPlugin::Change& a, const HostedClapPlugin::Change& b) {
+                             return a.time < b.time;
+                         });
         const auto events = HostedClapPlugin::valueEvents(pending_);
         pending_.clear();
         plugin_->processRaw(in.data(), static_cast<uint32_t>(inputPorts_), &out, 1,

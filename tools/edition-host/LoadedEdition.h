@@ -80,7 +80,17 @@ class LoadedEdition {
     virtual std::vector<int> parameterIndices() = 0;
     // Sets a parameter as a host's automation does; it reaches the sound by the next block.
     virtual void setParameter(int index, double normalized) = 0;
+    // The same at `frame` of the next block, where the format's hosts send a change with the
+    // sample it falls on (VST 3, CLAP); the other formats take it as the block starts.
+    virtual void setParameterAt(int index, double normalized, int frame) {
+        (void)frame;
+        setParameter(index, normalized);
+    }
     virtual ParameterReading parameter(int index) = 0;
+    // What a user typed into the host's field for a parameter, as the plug-in reads it: the
+    // normalized value (past 0 ... 1 for a plain value past the declared range), or false where
+    // the plug-in refuses the text or the format has no such call for it.
+    virtual bool valueFromText(int, const std::string&, double&) { return false; }
 
     // Factory programs (presets), by number; none where the edition offers none.
     virtual std::vector<std::string> programNames() = 0;

@@ -3,7 +3,9 @@
 
 #include "plugin/ParameterTable.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -95,6 +97,23 @@ class Vst3Edition final : public LoadedEdition {
         const double own = ownNormalized(index, normalized);
         plugin_->controller()->setParamNormalized(id, own);
         pending_.push_back({id, 0, own});
+    }
+    // A point in the block reaches the processor alone, as a host's automation lane sends it.
+    void setParameterAt(int index, double normalized, int frame) override {
+        pending_.push_back({static_cast<ParamID>(index), frame, ownNormalized(index, normalized)});
+    }
+    bool valueFromText(int index, const std::string& text, double& normalized) override {
+        String128 typed{};
+        for (std::size_t i = 0; i < text.size() && i + 1 < std::size(typed); ++i)
+            typed[i] = static_cast<TChar>(static_cast<unsigned char>(text[i]));
+        ParamValue own = 0.0;
+        if (plugin_->controller()->getParamValueByString(static_cast<ParamID>(index), typed, own) !=
+            kResultOk)
+            return false;
+        normalized = isOurParameter(index)
+                         ? valueFromRising(kParameters[static_cast<std::size_t>(index)].plain, own)
+                         : own;
+        return true;
     }
     // The range is the plain values at the ends of the host's travel, as hosts read it.
     ParameterReading parameter(int index) override {
@@ -191,6 +210,10 @@ class Vst3Edition final : public LoadedEdition {
             in[1].channelBuffers64 = keyList;
             out.channelBuffers64 = const_cast<Sample**>(outputs);
         }
+        // Each queue's points in the order of their samples, as the format asks of a host.
+        std::stable_sort(
+            pending_.begin(), pending_.end(),
+            [](const ParameterPoint& a, const ParameterPoint& b) { return a.offset < b.offset; });
         ParameterChanges changes(pending_), reported;
         pending_.clear();
         ProcessData data;
