@@ -68,6 +68,7 @@ DynamicsEngine::DynamicsEngine(InstructionSet set)
     // rate still hears consistent filters and time constants.
     redesign();
     curve_ = latestCurve();
+    keyCurve_ = latestKeyCurve();
     clearSignalState();
 }
 
@@ -113,6 +114,22 @@ void DynamicsEngine::storeCurveSetting(std::atomic<double>& setting, double valu
     if (!std::isfinite(value)) return;
     setting.store(value, std::memory_order_relaxed);
     curveSettingsGeneration_.fetch_add(1, std::memory_order_release);
+}
+
+// The feedback loop turns a slope s into the steady-state ratio 2 - s (1:1 at s = 1, 6:1 at
+// s = -4), since the detector hears the compressed signal. A key is heard before any gain, so the
+// same slope would reduce by 1 - s dB per dB of key: limiting at s = 0 and a gain that falls
+// faster than the key rises below it. The key's curve takes the slope that gives a key equal to
+// the main signal the ratio the feedback loop gives it, 1 / (2 - s), so Ratio means the same for
+// either source.
+static double keyedSlope(double slope) {
+    return 1.0 / (2.0 - slope);
+}
+
+GainCurve DynamicsEngine::latestKeyCurve() const {
+    return GainCurve::make(thresholdDb_.load(std::memory_order_relaxed),
+                           kneeDb_.load(std::memory_order_relaxed),
+                           keyedSlope(slope_.load(std::memory_order_relaxed)));
 }
 
 GainCurve DynamicsEngine::latestCurve() const {
@@ -290,7 +307,7 @@ DynamicsEngine::processCore(StereoPair in, StereoPair key, const FrameSettings& 
 
     double g;
     if constexpr (kExternal)
-        g = feedback_.keyedStep<kFused>(key.left, key.right, curve_, levels);
+        g = feedback_.keyedStep<kFused>(key.left, key.right, keyCurve_, levels);
     else
         g = feedback_.step<kFused>(in.left, in.right, curve_, levels);
     meters = CoreMeters{g, levels.aDb, levels.bDb};
@@ -424,6 +441,13 @@ void DynamicsEngine::frames(bool oversampled, double* left, double* right,
                             [[maybe_unused]] KeyFrames key, FrameMeters* meters, int count) {
     DetectorLevels levels = feedback_.levelDetector.levels();
     const FrameSettings settings = beginFrame(levels);
+    if constexpr (kExternal) {
+        const unsigned generation = curveSettingsGeneration_.load(std::memory_order_acquire);
+        if (generation != keyCurveGeneration_) {
+            keyCurveGeneration_ = generation;
+            keyCurve_ = latestKeyCurve();
+        }
+    }
     CoreDelay delay = coreDelay_;
     // The dry path's delay runs a stretch at a time, ahead of the frames, and the mix after
     // them: the frame loops hold only what feeds the wet signal.

@@ -157,6 +157,7 @@ class DynamicsEngine {
     void requestRedesign() { designGeneration_.fetch_add(1, std::memory_order_release); }
     void storeCurveSetting(std::atomic<double>& setting, double value);
     GainCurve latestCurve() const;
+    GainCurve latestKeyCurve() const;
 
     // Inlined into the frame loop: the settings then stay in registers instead of a returned copy;
     // the rare redesign and reset stay out of line. After a reset, levels holds the cleared
@@ -270,4 +271,8 @@ class DynamicsEngine {
     // silence whenever the source turns external.
     HalfbandFir keyUpsampler_;
     bool keyHeard_ = false; // audio thread: whether the last processFrames call was external
+    // The static curve the key is heard through, worked out again when one of its settings
+    // changes (see keyedSlope in the source).
+    GainCurve keyCurve_;
+    unsigned keyCurveGeneration_ = 0;
 };
