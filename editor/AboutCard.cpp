@@ -2,13 +2,12 @@
 
 #include "views/CFrame.h"
 
-#include "ProductVersion.h"
+#include "ProductIdentity.h"
 
 #include <cstring>
 
-// The host is the one printed on the card image.
-const char* const kVersionCheckUrl =
-    "http://www.velmorinthlabs.com/qvl-feedback-compressor?checkversion=" QVL_VERSION_NUMBER;
+// The product's page tells whether a newer version exists.
+const char* const kVersionCheckUrl = QVL_PRODUCT_URL "?checkversion=" QVL_VERSION_NUMBER;
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "formats/vst2/Vst2Plugin.h"
 
+#include "ProductIdentity.h"
 #include "formats/vst2/EffectRecord.h"
 #include "formats/vst2/Vst2Readouts.h"
 #include "plugin/ParameterTable.h"
@@ -17,7 +18,7 @@ Vst2Plugin::Vst2Plugin(vst2::HostCallback audioMaster,
     record_.numParams = kNumParameters;
     record_.numInputs = 2;
     record_.numOutputs = 2;
-    record_.uniqueID = kUniqueId;
+    record_.uniqueID = kVst2UniqueId;
     record_.version = 1;
     record_.ioRatio = 1.0f;
     if (editor()) record_.flags |= vst2::effFlagsHasEditor;
