@@ -1,5 +1,6 @@
 #include "editor/AboutCard.h"
 
+#include "editor/ArtworkGeometry.h"
 #include "views/CFrame.h"
 
 #include "ProductIdentity.h"
@@ -8,16 +9,6 @@
 
 // The product's page tells whether a newer version exists.
 const char* const kVersionCheckUrl = QVL_PRODUCT_URL "?checkversion=" QVL_VERSION_NUMBER;
-
-namespace {
-
-// The zone's distances from the card's edges: it ends 60 pixels before the right edge and 30
-// above the bottom, and starts 100 below the top; all borders are outside the zone.
-constexpr int32_t kLinkZoneTopPx = 100;
-constexpr int32_t kLinkZoneRightInsetPx = 60;
-constexpr int32_t kLinkZoneBottomInsetPx = 30;
-
-} // namespace
 
 CDefaultSplashScreenView::CDefaultSplashScreenView(const CRect& size, CControlObserver* listener,
                                                    CBitmap* image, CPoint offset, UrlOpener openUrl)
