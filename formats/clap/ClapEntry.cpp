@@ -1,5 +1,6 @@
 #include "ProductIdentity.h"
 #include "formats/clap/ClapPlugin.h"
+#include "formats/common/ModuleEditor.h"
 
 #include <clap/entry.h>
 #include <clap/plugin-factory.h>
@@ -36,7 +37,7 @@ const clap_plugin_t* createPlugin(const clap_plugin_factory_t*, const clap_host_
     if (!host || !pluginId || std::strcmp(pluginId, kClapPluginId) != 0 ||
         !clap_version_is_compatible(host->clap_version))
         return nullptr;
-    ClapPlugin* plugin = createClapPlugin(host, &kDescriptor);
+    ClapPlugin* plugin = createClapPlugin(host, &kDescriptor, moduleEditorFactory());
     return plugin ? plugin->record() : nullptr;
 }
 

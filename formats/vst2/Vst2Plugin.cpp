@@ -4,9 +4,6 @@
 #include "formats/vst2/EffectRecord.h"
 #include "formats/vst2/Vst2Readouts.h"
 #include "plugin/ParameterTable.h"
-#if QVL_HAS_EDITOR
-#include "formats/common/SystemEditor.h"
-#endif
 
 #include <new>
 
@@ -71,12 +68,8 @@ void Vst2Plugin::programChanged() {
     callHost(vst2::audioMasterUpdateDisplay, 0, 0, 0.0f);
 }
 
-Vst2Plugin* createVst2Plugin(vst2::HostCallback audioMaster) {
-#if QVL_HAS_EDITOR
-    const EditorBinding::EditorFactory makeEditor = createSystemEditor;
-#else
-    const EditorBinding::EditorFactory makeEditor;
-#endif
+Vst2Plugin* createVst2Plugin(vst2::HostCallback audioMaster,
+                             const EditorBinding::EditorFactory& makeEditor) {
     try {
         return new Vst2Plugin(audioMaster, makeEditor);
     } catch (const std::bad_alloc&) {

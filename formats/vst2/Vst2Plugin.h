@@ -51,5 +51,7 @@ class Vst2Plugin final : public EffectHost {
     EditorBinding editor_;
 };
 
-// Allocates the plug-in for a host; null when memory runs out.
-Vst2Plugin* createVst2Plugin(vst2::HostCallback audioMaster);
+// Allocates the plug-in for a host, with the editor `makeEditor` makes (none when empty); null
+// when memory runs out.
+Vst2Plugin* createVst2Plugin(vst2::HostCallback audioMaster,
+                             const EditorBinding::EditorFactory& makeEditor);
