@@ -176,9 +176,11 @@ class Reader {
             return listed(choices);
         }
         const char* symbol = unitSymbol(scale_.unit);
-        choices.push_back(scale_.unit == ParameterUnit::ratio ? "a ratio such as 2:1"
-                          : *symbol                           ? std::string("a number in ") + symbol
-                                                              : "a number");
+        choices.push_back(scale_.unit == ParameterUnit::ratio          ? "a ratio such as 2:1"
+                          : scale_.unit == ParameterUnit::milliseconds ? "a time in ms or s"
+                          : scale_.unit == ParameterUnit::hertz        ? "a frequency in Hz or kHz"
+                          : *symbol ? std::string("a number in ") + symbol
+                                    : "a number");
         for (int i = 0; i < scale_.numPoints; ++i)
             choices.push_back(scale_.points[i].label);
         return listed(choices);
@@ -226,9 +228,9 @@ class Reader {
             return std::isalpha(static_cast<unsigned char>(c)) ||
                    std::isspace(static_cast<unsigned char>(c));
         });
-        if (!wordsOnly || !(after.empty() || after == simplified(unitSymbol(scale_.unit))))
-            return unreadable();
-        const double x = number.value;
+        double scale = 1.0;
+        if (!wordsOnly || !readsUnit(after, scale)) return unreadable();
+        const double x = number.value * scale;
         if (x < scale_.min || x > scale_.max)
             return refused(quoted() + " is out of range, " + numberText(scale_.min, scale_.unit) +
                            " to " + numberText(scale_.max, scale_.unit));
@@ -241,6 +243,20 @@ class Reader {
         if (shown.compare(0, simplified(number.before).size(), simplified(number.before)) != 0)
             return unreadable();
         return value;
+    }
+
+    // The unit typed after a number, and what it multiplies the number by: the control's own
+    // unit or none, or the larger unit that the editor shows for long times ("1.5 s") and that
+    // users write for frequencies ("0.1 kHz").
+    bool readsUnit(const std::string& typed, double& scale) const {
+        scale = 1.0;
+        if (typed.empty() || typed == simplified(unitSymbol(scale_.unit))) return true;
+        const char* larger = scale_.unit == ParameterUnit::milliseconds ? "s"
+                             : scale_.unit == ParameterUnit::hertz      ? "khz"
+                                                                        : nullptr;
+        if (!larger || typed != larger) return false;
+        scale = 1000.0;
+        return true;
     }
 
     // The plain values of two neighbouring normalized floats with x between them. The curves

@@ -26,17 +26,6 @@ CColor colourAt(const CBitmap& bitmap, int32_t x, int32_t y) {
 
 } // namespace
 
-TEST(SnapshotOptions, ParametersByHostNameLooselyOrByNumber) {
-    const std::pair<const char*, int> names[] = {
-        {"Make Up Gain", 10}, {"makeupgain", 10}, {"SC_FILTER-freq", 2},
-        {"18", 18},           {"Threshold", 3},   {"-", -1},
-        {"Nope", -1},         {"21", -1},         {"19", 19}};
-    for (const auto& [name, index] : names) {
-        SCOPED_TRACE(name);
-        EXPECT_EQ(parameterIndexByName(name), index);
-    }
-}
-
 TEST(SnapshotOptions, EveryOptionIsTakenInOrder) {
     const ParsedSnapshotOptions p = parse({"--program", "3", "--param", "Ratio=norm:0.9", "--param",
                                            "Ratio=2:1", "--gain-reduction", "4.5", "--level-a",

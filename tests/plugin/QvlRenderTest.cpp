@@ -76,14 +76,16 @@ TEST(QvlRenderInfo, InstalledRendererDefaultsToThePluginInstalledBesideIt) {
 TEST(QvlRenderInfo, UnloadablePluginFailsWithAMessage) {
     const RunResult result = run("--info --plugin /nonexistent/missing.so");
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(contains(result.output, "cannot load the plug-in")) << result.output;
-    EXPECT_TRUE(contains(result.output, "missing.so")) << result.output;
+    EXPECT_TRUE(contains(result.output, "cannot find /nonexistent/missing.so")) << result.output;
 }
 
 TEST(QvlRenderInfo, ALibraryWithoutEntryIsRefused) {
-    const RunResult result = run("--info --plugin libm.so.6");
+    const RunResult result = run("--info --plugin /lib/x86_64-linux-gnu/libm.so.6");
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(contains(result.output, "exports neither VSTPluginMain nor main")) << result.output;
+    EXPECT_TRUE(contains(result.output,
+                         "is no plug-in: it exports no plug-in entry (expected a VST "
+                         "2.4 module file, a VST 3 bundle (.vst3), a CLAP module"))
+        << result.output;
 }
 
 TEST(QvlRenderCommandLine, BadArgumentsGetOneLineAndAHint) {
@@ -103,7 +105,7 @@ TEST(QvlRenderCommandLine, VersionIsTheReleaseAndNamesThePlugin) {
     const RunResult version = run("--version");
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.output.rfind("qvl-render 0.9.03 beta\nPlug-in:", 0), 0u) << version.output;
-    EXPECT_TRUE(contains(version.output, "QVL Feedback Compressor by Velmorinth Labs"));
+    EXPECT_TRUE(contains(version.output, "QVL Feedback Compressor, VST 2.4 edition"));
     EXPECT_EQ(run("--version --info").exitCode, 2);
 }
 

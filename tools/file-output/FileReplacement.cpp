@@ -1,9 +1,11 @@
 #include "FileReplacement.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -19,7 +21,8 @@ bool writeFileWhole(const std::string& path,
     const int descriptor = mkstemp(temporary.data());
     if (descriptor < 0) {
         const fs::path named = fs::path(path).parent_path();
-        error = "cannot create a file in " + (named.empty() ? std::string(".") : named.string());
+        error = "cannot create a file in " + (named.empty() ? std::string(".") : named.string()) +
+                ": " + std::generic_category().message(errno);
         return false;
     }
     // mkstemp makes the file private.

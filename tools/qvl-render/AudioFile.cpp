@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -33,6 +34,11 @@ int32_t quantize(double x, int bits) {
 } // namespace
 
 bool readAudioFile(const std::string& path, AudioData& data, std::string& error) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        error = "cannot read " + path + ": it is a folder, not a sound file";
+        return false;
+    }
     SF_INFO info{};
     SoundFile file(sf_open(path.c_str(), SFM_READ, &info));
     if (!file) {

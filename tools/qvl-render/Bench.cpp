@@ -1,7 +1,7 @@
 #include "Bench.h"
 
-#include "AudioPlugin.h"
 #include "DemoSignal.h"
+#include "LoadedEdition.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,14 +20,14 @@ double threadSeconds() {
 
 class TimedPlugin {
   public:
-    TimedPlugin(AudioPlugin& plugin, const AudioData& signal, const BenchSettings& settings)
+    TimedPlugin(LoadedEdition& plugin, const AudioData& signal, const BenchSettings& settings)
         : plugin_(plugin), block_(static_cast<std::size_t>(settings.blockSize)) {
         for (int c = 0; c < 2; ++c) {
             const std::vector<double>& source = c == 0 ? signal.left : signal.right;
             in_[c].assign(source.begin(), source.end());
             out_[c].resize(in_[c].size());
         }
-        plugin_.start(settings.sampleRateHz, settings.blockSize);
+        plugin_.start(settings.sampleRateHz, settings.blockSize, false);
     }
     ~TimedPlugin() { plugin_.stop(); }
 
@@ -46,7 +46,7 @@ class TimedPlugin {
     }
 
   private:
-    AudioPlugin& plugin_;
+    LoadedEdition& plugin_;
     std::size_t block_;
     std::vector<float> in_[2], out_[2];
 };
@@ -68,7 +68,7 @@ void printLine(const char* label, double secondsPerRound, const BenchSettings& s
 
 } // namespace
 
-void runBench(AudioPlugin& plugin, AudioPlugin* yardstick, const BenchSettings& settings,
+void runBench(LoadedEdition& plugin, LoadedEdition* yardstick, const BenchSettings& settings,
               std::ostream& out) {
     const AudioData signal =
         makeDemoSignal(static_cast<int>(settings.sampleRateHz), settings.seconds);

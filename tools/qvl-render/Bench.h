@@ -3,7 +3,7 @@
 #include <iosfwd>
 #include <string>
 
-class AudioPlugin;
+class LoadedEdition;
 
 struct BenchSettings {
     double sampleRateHz = 44100.0;
@@ -16,5 +16,5 @@ struct BenchSettings {
 // process) over the demo signal in single precision, the call hosts use most, and prints the
 // median ns per stereo sample (processor time of the calling thread), the realtime factor and,
 // with a yardstick, the ratio.
-void runBench(AudioPlugin& plugin, AudioPlugin* yardstick, const BenchSettings& settings,
+void runBench(LoadedEdition& plugin, LoadedEdition* yardstick, const BenchSettings& settings,
               std::ostream& out);

@@ -60,6 +60,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv,
         } else if (argument == "-o" || argument == "--output") {
             if (!value(o.outputPath) || o.outputPath.empty())
                 return fail(argument + " needs a file name");
+        } else if (argument == "--sidechain") {
+            if (!value(o.keyPath) || o.keyPath.empty())
+                return fail("--sidechain needs a sound file");
         } else if (argument == "--block") {
             if (!value(text) || !parseInt(text, 1, 1 << 20, o.blockSize))
                 return fail("--block needs a number of frames from 1 to 1048576");
@@ -105,6 +108,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv,
     if (benchOnly && o.command != RenderCommand::bench) return fail("--yardstick needs --bench");
     if (o.command != RenderCommand::render && !o.inputPath.empty())
         return fail("an input file is read only when rendering");
+    if (o.command != RenderCommand::render && !o.keyPath.empty())
+        return fail("a sidechain file is read only when rendering");
     parsed.ok = true;
     return parsed;
 }
@@ -135,17 +140,24 @@ const char* usageText() {
            "  --overwrite            replace an existing output file, even the input file\n"
            "  --float                write 32-bit float samples (default: the input's "
            "encoding)\n"
-           "  --plugin PATH          the VST 2.4 module to load (default: the first found in "
-           "../lib/vst\n"
-           "                         beside this tool, ~/.vst, /usr/local/lib/vst, "
-           "/usr/lib/vst),\n"
-           "                         or an LV2 plug-in: its bundle folder (.lv2) or its URI, "
-           "found on\n"
-           "                         LV2_PATH and in ~/.lv2, /usr/local/lib/lv2, /usr/lib/lv2. "
-           "For LV2,\n"
-           "                         --program takes a preset and --param NAME may be a port "
-           "symbol;\n"
-           "                         LV2 processes in 32-bit float\n"
+           "  --plugin PATH|URI      the plug-in to load, in any edition: a VST 2.4 module file, a "
+           "VST 3\n"
+           "                         bundle (.vst3), a CLAP module (.clap), an LV2 bundle (.lv2) "
+           "or an\n"
+           "                         LV2 URI. Default: our plug-in, the first found of the VST "
+           "2.4 module\n"
+           "                         in ../lib/vst beside this tool, ~/.vst, /usr/local/lib/vst, "
+           "/usr/lib/vst,\n"
+           "                         then the VST 3, CLAP and LV2 editions in their folders "
+           "(lib/vst3,\n"
+           "                         ~/.vst3, lib/clap, ~/.clap, lib/lv2, ~/.lv2). Every edition "
+           "takes the\n"
+           "                         same --program and --param; LV2 processes in 32-bit float\n"
+           "  --sidechain KEY        a sound file for the plug-in's key (sidechain) input, at the "
+           "input's\n"
+           "                         rate; a shorter key ends in silence. Editions without a key "
+           "input\n"
+           "                         refuse it\n"
            "  --block N              frames per processing call (default 512)\n"
            "  --single               process in 32-bit float (default: 64-bit double)\n"
            "  --keep-latency         keep the plug-in's latency in the output (it then is longer "
@@ -154,18 +166,22 @@ const char* usageText() {
            "input\n"
            "  --program N|NAME       select a program by number or by name before processing\n"
            "  --param NAME=VALUE     set a parameter after the program; NAME as --info lists "
-           "it (case,\n"
-           "                         blanks and underscores ignored). VALUE as the plug-in shows "
+           "it, its\n"
+           "                         number, or its caption on the panel (MAKEUP, \"LO COLOR\"); "
+           "case,\n"
+           "                         blanks and underscores ignored. VALUE as the plug-in shows "
            "it, the\n"
-           "                         same in both editions: a number in the control's unit, with "
-           "or\n"
+           "                         same in every edition: a number in the control's unit (s or "
+           "ms, Hz or\n"
+           "                         kHz, dB, %, :1), with or\n"
            "                         without the unit (Threshold=-24dB, Attack=15ms, \"Make Up "
            "Gain=0\",\n"
            "                         Ratio=4:1), or a named position (Detection=Peak, Bypass=on); "
            "a value\n"
            "                         between two settings or outside the range is refused. "
            "norm:0.5 is\n"
-           "                         a normalized value, the only form other plug-ins take. May "
+           "                         a normalized value; other plug-ins take it or a plain number. "
+           "May "
            "be given\n"
            "                         several times.\n"
            "\n"
@@ -182,8 +198,8 @@ const char* usageText() {
            "NAME=VALUE\n"
            "                         for an LV2 yardstick)\n"
            "\n"
-           "  --version              show the version of this tool and of the plug-in it would "
-           "load\n"
+           "  --version              show the version of this tool and the plug-in and edition "
+           "it would load\n"
            "  --help                 show this text\n"
            "Exit status: 0 on success, 1 when the work fails, 2 for a wrong command line.\n";
 }

@@ -10,6 +10,7 @@ struct RenderOptions {
     std::string pluginPath;
     std::string inputPath;  // empty: render the built-in demo
     std::string outputPath; // empty: the default name
+    std::string keyPath;    // empty: no key (sidechain) input
     int blockSize = 512;
     bool singlePrecision = false;
     bool keepLatency = false;

@@ -2,16 +2,18 @@
 
 #include <string>
 
-class HostedPlugin;
+class LoadedEdition;
 
-// Selects a program given by number or by name (as the plug-in names it, case ignored).
-// False with a message naming the programs on offer when there is no such program.
-bool selectProgram(HostedPlugin& plugin, const std::string& programText, std::string& error);
+// Selects a program (an LV2 preset) given by number or by name (case, blanks, hyphens and
+// underscores ignored). False with a message naming the programs on offer.
+bool selectProgram(LoadedEdition& plugin, const std::string& programText, std::string& error);
 
-// Applies NAME=VALUE. NAME is compared ignoring case, blanks and underscores. For our plug-in
-// VALUE is read as a user reads it (see plugin/ValueFromText.h); another plug-in takes only a
-// normalized value, written norm:0.5.
-bool applyParameter(HostedPlugin& plugin, const std::string& assignment, std::string& error);
+// Applies NAME=VALUE. For our plug-in, in every edition, NAME and VALUE are read as
+// tools/parameter-input/ParameterInput.h says. Another plug-in's parameter is named as its
+// host lists it or by its number, and takes a normalized value (norm:0.5) or a number within
+// the plain range it declares.
+bool applyParameter(LoadedEdition& plugin, const std::string& assignment, std::string& error);
 
-// Applies INDEX=VALUE with a normalized value, for plug-ins whose names are not needed.
-bool applyIndexedParameter(HostedPlugin& plugin, const std::string& assignment, std::string& error);
+// Applies INDEX=VALUE with a bare normalized value, as the yardstick's parameters are given.
+bool applyIndexedParameter(LoadedEdition& plugin, const std::string& assignment,
+                           std::string& error);

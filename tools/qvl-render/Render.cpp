@@ -1,6 +1,7 @@
 #include "Render.h"
 
-#include "AudioPlugin.h"
+#include "AudioFile.h"
+#include "LoadedEdition.h"
 
 #include <sndfile.h>
 
@@ -39,7 +40,7 @@ class ProgressBar {
 };
 
 template <typename Sample>
-void processAll(AudioPlugin& plugin, const AudioData& input, const RenderSettings& settings,
+void processAll(LoadedEdition& plugin, const AudioData& input, const RenderSettings& settings,
                 RenderResult& result) {
     const std::size_t inFrames = input.left.size();
     const std::size_t latency = static_cast<std::size_t>(std::max(result.latencyFrames, 0));
@@ -55,6 +56,11 @@ void processAll(AudioPlugin& plugin, const AudioData& input, const RenderSetting
     }
     Sample* inputs[2] = {in[0].data(), in[1].data()};
     Sample* outputs[2] = {out[0].data(), out[1].data()};
+    const AudioData* keyData = settings.key;
+    std::vector<Sample> key[2];
+    for (int c = 0; keyData && c < keyData->channels; ++c)
+        key[c].resize(block);
+    Sample* keys[2] = {key[0].data(), key[1].data()};
     AudioData& output = result.output;
     output.left.reserve(totalFrames - skip);
     if (output.channels == 2) output.right.reserve(totalFrames - skip);
@@ -69,7 +75,13 @@ void processAll(AudioPlugin& plugin, const AudioData& input, const RenderSetting
             in[0][i] = static_cast<Sample>(n < inFrames ? input.left[n] : 0.0);
             in[1][i] = static_cast<Sample>(n < inFrames ? inRight[n] : 0.0);
         }
-        plugin.process(inputs, outputs, static_cast<int>(count));
+        for (int c = 0; keyData && c < keyData->channels; ++c) {
+            const std::vector<double>& source = c == 0 ? keyData->left : keyData->right;
+            for (std::size_t i = 0; i < count; ++i)
+                key[c][i] =
+                    static_cast<Sample>(start + i < source.size() ? source[start + i] : 0.0);
+        }
+        plugin.process(inputs, outputs, static_cast<int>(count), keyData ? keys : nullptr);
         for (std::size_t i = 0; i < count; ++i) {
             if (start + i < skip) continue;
             output.left.push_back(static_cast<double>(out[0][i]));
@@ -83,6 +95,20 @@ void processAll(AudioPlugin& plugin, const AudioData& input, const RenderSetting
     // the reduction's peaks within a fraction of a dB.
     result.maxGainReductionDb =
         readsGain && minimumGain > 0.0 ? -20.0 * std::log10(minimumGain) : 0.0;
+}
+
+// Whether `output` is `input` unchanged: equal once written in an integer format, and within
+// the noise the effect adds far below hearing (-100 dBFS) in any format.
+bool unchanged(const AudioData& input, const AudioData& output) {
+    const int bits = integerBits(output.format);
+    const double tolerance = std::max(1e-5, bits ? std::ldexp(0.5, 1 - bits) : 0.0);
+    const auto same = [&](const std::vector<double>& a, const std::vector<double>& b) {
+        if (a.size() != b.size()) return false;
+        for (std::size_t n = 0; n < a.size(); ++n)
+            if (!(std::fabs(a[n] - b[n]) <= tolerance)) return false;
+        return true;
+    };
+    return same(input.left, output.left) && same(input.right, output.right);
 }
 
 double peakOf(const std::vector<double>& x) {
@@ -119,19 +145,21 @@ void printLevels(const char* label, const AudioData& data, std::ostream& out) {
 
 } // namespace
 
-RenderResult renderAudio(AudioPlugin& plugin, const AudioData& input,
+RenderResult renderAudio(LoadedEdition& plugin, const AudioData& input, int outputFormat,
                          const RenderSettings& settings) {
     RenderResult result;
     result.output.sampleRateHz = input.sampleRateHz;
     result.output.channels = input.channels;
-    result.output.format = input.format;
-    plugin.start(input.sampleRateHz, settings.blockSize);
+    result.output.format = outputFormat;
+    const bool twice = !settings.singlePrecision && plugin.processesDouble();
+    plugin.start(input.sampleRateHz, settings.blockSize, twice);
     result.latencyFrames = plugin.latency();
-    if (settings.singlePrecision || !plugin.processesDouble())
-        processAll<float>(plugin, input, settings, result);
-    else
+    if (twice)
         processAll<double>(plugin, input, settings, result);
+    else
+        processAll<float>(plugin, input, settings, result);
     plugin.stop();
+    result.equalsInput = !settings.keepLatency && unchanged(input, result.output);
     return result;
 }
 

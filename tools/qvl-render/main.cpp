@@ -1,12 +1,8 @@
-#include "AudioPlugin.h"
+#include "AudioFile.h"
 #include "Bench.h"
 #include "CommandLine.h"
 #include "DemoSignal.h"
-#include "HostedLv2Plugin.h"
-#include "HostedPlugin.h"
-#include "InfoReport.h"
-#include "Lv2InfoReport.h"
-#include "Lv2Settings.h"
+#include "LoadedEdition.h"
 #include "OutputFormat.h"
 #include "OutputRule.h"
 #include "PluginSearch.h"
@@ -28,65 +24,50 @@ constexpr double kDemoSeconds = 8.0;
 constexpr int kDemoRateHz = 44100;
 constexpr const char* kDemoInputFile = "demo-input.wav";
 constexpr const char* kDemoOutputFile = "demo-processed.wav";
-// A program that audibly works on the demo, chosen when the command line chooses none.
+// A program that audibly works on the demo, chosen when the command line chooses none, and
+// the one suggested when a render changed nothing.
 constexpr const char* kDemoProgram = "Mastering: Aggressive";
-
-std::string joined(const std::vector<std::string>& places) {
-    std::string text;
-    for (const std::string& place : places)
-        text += (text.empty() ? "" : ", ") + place;
-    return text;
-}
 
 int fail(const std::string& message) {
     std::cerr << "qvl-render: " << message << '\n';
     return kExitFailure;
 }
 
-// A plug-in of either edition: a VST 2.4 module or an LV2 plug-in loaded through lilv.
-struct LoadedPlugin {
-    std::unique_ptr<HostedPlugin> vst2;
-    std::unique_ptr<HostedLv2Plugin> lv2;
-    std::unique_ptr<AudioPlugin> audio;
-};
-
-// For rendering or timing a VST2 plug-in's messages to the host are not kept. An LV2 plug-in is
-// instantiated again when processing asks for another rate.
-std::unique_ptr<LoadedPlugin> load(const std::string& target, std::string& error) {
-    auto loaded = std::make_unique<LoadedPlugin>();
-    if (isLv2Target(target)) {
-        loaded->lv2 = std::make_unique<HostedLv2Plugin>(target, 48000.0);
-        if (!loaded->lv2->isLoaded()) {
-            error = "cannot load the LV2 plug-in: " + loaded->lv2->error();
-            return nullptr;
-        }
-        loaded->audio = wrapLv2(loaded->lv2, target);
-        return loaded;
-    }
-    HostOptions options;
-    options.recordCalls = false;
-    loaded->vst2 = std::make_unique<HostedPlugin>(target, options);
-    if (!loaded->vst2->isLoaded()) {
-        error = "cannot load the plug-in: " + loaded->vst2->error();
-        return nullptr;
-    }
-    loaded->audio = wrapVst2(*loaded->vst2);
-    return loaded;
+// "QVL Feedback Compressor, VST 3 edition (path)"
+std::string loadedText(LoadedEdition& plugin, const std::string& target) {
+    return plugin.name() + ", " + editionName(plugin.kind()) + " edition (" + target + ")";
 }
 
-bool selectProgramOrPreset(LoadedPlugin& plugin, const std::string& text, std::string& error) {
-    return plugin.lv2 ? selectPreset(*plugin.lv2, text, error)
-                      : selectProgram(*plugin.vst2, text, error);
+bool configure(LoadedEdition& plugin, const RenderOptions& o, std::string& error) {
+    if (!o.program.empty() && !selectProgram(plugin, o.program, error)) return false;
+    for (const std::string& assignment : o.parameters)
+        if (!applyParameter(plugin, assignment, error)) return false;
+    return true;
 }
 
-bool configure(LoadedPlugin& plugin, const RenderOptions& o, std::string& error) {
-    if (!o.program.empty() && !selectProgramOrPreset(plugin, o.program, error)) return false;
-    for (const std::string& assignment : o.parameters) {
-        const bool applied = plugin.lv2 ? applyPortValue(*plugin.lv2, assignment, error)
-                                        : applyParameter(*plugin.vst2, assignment, error);
-        if (!applied) return false;
+// The key must arrive as the input does: at its rate, in one or two channels.
+bool readKey(const std::string& path, int inputRateHz, AudioData& key, std::string& error) {
+    if (!readAudioFile(path, key, error)) return false;
+    if (key.sampleRateHz != inputRateHz) {
+        error = "the sidechain file " + path + " is at " + std::to_string(key.sampleRateHz) +
+                " Hz and the input at " + std::to_string(inputRateHz) +
+                " Hz; the key must have the input's rate";
+        return false;
     }
     return true;
+}
+
+// Why a render left the sound as it was, when the plug-in is ours and its settings do nothing.
+void explainUnchangedOutput(LoadedEdition& plugin, std::ostream& out) {
+    out << "The output is the input unchanged (they differ by less than -100 dB): ";
+    if (!plugin.isOurs()) {
+        out << "the plug-in's settings left the sound as it was.\n";
+        return;
+    }
+    out << "with these settings the compressor does nothing (program 0, \""
+        << plugin.programNames().front()
+        << "\", holds Threshold at 0 dB). Choose a program, such as --program \"" << kDemoProgram
+        << "\", or lower the threshold, such as --param Threshold=-20dB.\n";
 }
 
 int render(const RenderOptions& o) {
@@ -115,15 +96,20 @@ int render(const RenderOptions& o) {
     if (!chooseOutputFormat(outputPath, o.inputPath, input.format, input.channels,
                             input.sampleRateHz, o.floatSamples, outputFormat, error))
         return fail(error);
-    const auto plugin = load(o.pluginPath, error);
+    AudioData key;
+    if (!o.keyPath.empty() && !readKey(o.keyPath, input.sampleRateHz, key, error))
+        return fail(error);
+    const auto plugin = loadEdition(o.pluginPath, error);
     if (!plugin) return fail(error);
+    if (!plugin->connectKey(o.keyPath.empty() ? 0 : key.channels, error)) return fail(error);
     const bool demoDefaults = demo && o.program.empty() && o.parameters.empty();
-    const bool demoProgram = demoDefaults && selectProgramOrPreset(*plugin, kDemoProgram, error);
+    const bool demoProgram = demoDefaults && selectProgram(*plugin, kDemoProgram, error);
     if (!configure(*plugin, o, error)) return fail(error);
     if (demo) {
         if (!writeAudioFile(kDemoInputFile, input, error)) return fail(error);
         std::cout << "Wrote the demo signal to " << kDemoInputFile << '\n';
     }
+    std::cout << "Plug-in: " << loadedText(*plugin, o.pluginPath) << '\n';
     if (demoProgram) std::cout << "Demo with the program \"" << kDemoProgram << "\"\n";
 
     RenderSettings settings;
@@ -131,110 +117,96 @@ int render(const RenderOptions& o) {
     settings.singlePrecision = o.singlePrecision;
     settings.keepLatency = o.keepLatency;
     settings.showProgress = isatty(STDERR_FILENO) != 0;
-    RenderResult result = renderAudio(*plugin->audio, input, settings);
-    result.output.format = outputFormat;
+    settings.key = o.keyPath.empty() ? nullptr : &key;
+    const RenderResult result = renderAudio(*plugin, input, outputFormat, settings);
     if (!writeAudioFile(outputPath, result.output, error)) return fail(error);
     std::cout << "Wrote " << outputPath << " (" << formatName(outputFormat) << ", latency "
               << result.latencyFrames << " frames, " << (o.keepLatency ? "kept" : "compensated")
               << ")\n";
     printSummary(input, result, std::cout);
+    if (result.equalsInput) explainUnchangedOutput(*plugin, std::cout);
     return 0;
 }
 
 int bench(const RenderOptions& o) {
     std::string error;
-    const auto plugin = load(o.pluginPath, error);
+    const auto plugin = loadEdition(o.pluginPath, error);
     if (!plugin || !configure(*plugin, o, error)) return fail(error);
-    std::unique_ptr<LoadedPlugin> yardstick;
+    std::unique_ptr<LoadedEdition> yardstick;
     if (!o.yardstickPath.empty()) {
-        yardstick = load(o.yardstickPath, error);
+        yardstick = loadEdition(o.yardstickPath, error);
         if (!yardstick) return fail("yardstick: " + error);
         for (const std::string& assignment : o.yardstickParameters) {
-            const bool applied = yardstick->lv2
-                                     ? applyPortValue(*yardstick->lv2, assignment, error)
-                                     : applyIndexedParameter(*yardstick->vst2, assignment, error);
+            const bool applied = yardstick->kind() == EditionKind::lv2
+                                     ? applyParameter(*yardstick, assignment, error)
+                                     : applyIndexedParameter(*yardstick, assignment, error);
             if (!applied) return fail("yardstick: " + error);
         }
     }
+    std::cout << "Plug-in:   " << loadedText(*plugin, o.pluginPath) << '\n';
+    if (yardstick) std::cout << "Yardstick: " << loadedText(*yardstick, o.yardstickPath) << '\n';
     BenchSettings settings;
     settings.sampleRateHz = o.benchRateHz;
     settings.seconds = o.benchSeconds;
     settings.rounds = o.benchRounds;
     settings.blockSize = o.blockSize;
-    runBench(*plugin->audio, yardstick ? yardstick->audio.get() : nullptr, settings, std::cout);
+    runBench(*plugin, yardstick.get(), settings, std::cout);
     return 0;
 }
 
-// What --version says about the module a run would load.
-void printPluginVersion(const std::string& target, const std::vector<std::string>& places) {
+int info(const RenderOptions& o) {
+    std::string error;
+    const auto plugin = loadEdition(o.pluginPath, error);
+    if (!plugin || !configure(*plugin, o, error)) return fail(error);
+    std::cout << "Module:         " << o.pluginPath << '\n'
+              << "Edition:        " << editionName(plugin->kind()) << '\n';
+    plugin->describe(std::cout);
+    return 0;
+}
+
+// What --version says about the plug-in a run would load.
+void printPluginVersion(const std::string& target, const std::vector<PluginPlace>& places) {
     std::cout << "Plug-in:    ";
     if (target.empty()) {
-        std::cout << "none found at " << joined(places) << '\n';
+        std::cout << "none found: looked for " << placesLookedAt(places) << '\n';
         return;
     }
-    if (isLv2Target(target)) {
-        std::cout << target << " (LV2; --info shows its version)\n";
+    std::string error;
+    const auto plugin = loadEdition(target, error);
+    if (!plugin) {
+        std::cout << target << " does not load: " << error << '\n';
         return;
     }
-    HostOptions options;
-    options.recordCalls = false;
-    HostedPlugin plugin(target, options);
-    if (!plugin.isLoaded()) {
-        std::cout << target << " does not load: " << plugin.error() << '\n';
-        return;
-    }
-    std::cout << plugin.effectName() << " by " << plugin.vendorString() << ", vendor version "
-              << plugin.vendorVersion() << " (" << target << ")\n";
+    std::cout << loadedText(*plugin, target) << "; --info shows its version\n";
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> places = pluginPlaces(thisRenderersPluginSearch());
-    const ParsedCommandLine parsed = parseCommandLine(argc, argv, firstReadableFile(places));
+    const std::vector<PluginPlace> places = pluginPlaces(thisRenderersPluginSearch());
+    const ParsedCommandLine parsed = parseCommandLine(argc, argv, firstPluginFound(places));
     if (!parsed.ok) {
         std::cerr << "qvl-render: " << parsed.error << "\nqvl-render --help lists the options\n";
         return kExitUsage;
     }
     const RenderOptions& o = parsed.options;
-    if (o.command == RenderCommand::help) {
+    switch (o.command) {
+    case RenderCommand::help:
         std::cout << usageText();
         return 0;
-    }
-    if (o.command == RenderCommand::version) {
+    case RenderCommand::version:
         std::cout << "qvl-render " QVL_VERSION_TEXT "\n";
         printPluginVersion(o.pluginPath, places);
         return 0;
-    }
-    if (o.pluginPath.empty())
-        return fail("no plug-in found at " + joined(places) + "; --plugin PATH names one");
-    switch (o.command) {
-    case RenderCommand::info: {
-        std::string error;
-        LoadedPlugin plugin;
-        if (isLv2Target(o.pluginPath)) {
-            plugin.lv2 = std::make_unique<HostedLv2Plugin>(o.pluginPath, 48000.0);
-            if (!plugin.lv2->isLoaded())
-                return fail("cannot load the LV2 plug-in: " + plugin.lv2->error());
-        } else {
-            plugin.vst2 = std::make_unique<HostedPlugin>(o.pluginPath);
-            if (!plugin.vst2->isLoaded())
-                return fail("cannot load the plug-in: " + plugin.vst2->error());
-        }
-        if (!configure(plugin, o, error)) return fail(error);
-        std::cout << "Module:         " << o.pluginPath << '\n';
-        if (plugin.lv2)
-            printLv2InfoReport(*plugin.lv2, std::cout);
-        else
-            printInfoReport(*plugin.vst2, std::cout);
-        return 0;
-    }
+    case RenderCommand::info:
     case RenderCommand::bench:
-        return bench(o);
     case RenderCommand::render:
-    case RenderCommand::help:
-    case RenderCommand::version:
         break;
     }
+    if (o.pluginPath.empty())
+        return fail("no plug-in found: looked for " + placesLookedAt(places) +
+                    "; --plugin PATH names one");
+    if (o.command == RenderCommand::info) return info(o);
+    if (o.command == RenderCommand::bench) return bench(o);
     return render(o);
 }

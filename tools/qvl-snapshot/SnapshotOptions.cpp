@@ -1,5 +1,7 @@
 #include "SnapshotOptions.h"
 
+#include "ParameterInput.h"
+
 #include "editor/EditorScale.h"
 #include "editor/MeterBallistics.h"
 #include "plugin/FactoryPrograms.h"
@@ -15,14 +17,6 @@
 #include <cstring>
 
 namespace {
-
-std::string folded(const std::string& name) {
-    std::string out;
-    for (char c : name)
-        if (c != ' ' && c != '-' && c != '_')
-            out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 bool parseNumber(const char* text, float& value) {
     if (!text || !*text) return false;
@@ -62,16 +56,6 @@ ParsedSnapshotOptions failure(std::string error) {
 
 } // namespace
 
-int parameterIndexByName(const std::string& name) {
-    int number = -1;
-    if (parseInteger(name.c_str(), number)) return isParameterIndex(number) ? number : -1;
-    const std::string wanted = folded(name);
-    for (const ParameterInfo& info : kParameters)
-        if (info.kind != ParameterKind::noFunction && folded(info.name) == wanted)
-            return info.index;
-    return -1;
-}
-
 ParsedSnapshotOptions parseSnapshotOptions(int argc, const char* const* argv) {
     ParsedSnapshotOptions parsed;
     SnapshotOptions& o = parsed.options;
@@ -100,13 +84,9 @@ ParsedSnapshotOptions parseSnapshotOptions(int argc, const char* const* argv) {
                 return failure("--program wants a factory program from 0 to " +
                                std::to_string(kNumPrograms - 1) + ", not " + value);
         } else if (arg == "--param") {
-            const char* equals = std::strrchr(value, '=');
-            if (!equals) return failure(std::string("--param wants NAME=VALUE, not ") + value);
-            const int index = parameterIndexByName(std::string(value, equals));
-            if (index < 0) return failure("no parameter named " + std::string(value, equals));
-            const ParsedValue parsedValue = valueFromText(index, equals + 1);
-            if (!parsedValue.ok) return failure(parsedValue.refusal);
-            o.parameters.emplace_back(index, parsedValue.normalized);
+            const ParameterAssignment assignment = readOurAssignment(value);
+            if (!assignment.ok) return failure(assignment.refusal);
+            o.parameters.emplace_back(assignment.index, assignment.normalized);
         } else if (arg == "--gain-reduction" || arg == "--level-a" || arg == "--level-b") {
             const bool reduction = arg == "--gain-reduction";
             float& target = reduction            ? o.gainReductionDb
@@ -141,7 +121,7 @@ const char* snapshotUsage() {
            "Draws the QVL Feedback Compressor's editor into a PNG image, without a display.\n"
            "\n"
            "  --program N            factory program 0 ... 6 (default 0)\n"
-           "  --param NAME=VALUE     a parameter after the program; NAME as the host shows it\n"
+           "  --param NAME=VALUE     a parameter after the program; NAME as the host shows it,\n"
            "                         (\"Make Up Gain\", makeupgain) or its index; VALUE as the\n"
            "                         host shows it: a number in the control's unit, with or\n"
            "                         without the unit (Threshold=-24dB, \"Make Up Gain=0\"), or\n"

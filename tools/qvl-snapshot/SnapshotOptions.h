@@ -26,8 +26,4 @@ struct ParsedSnapshotOptions {
 
 ParsedSnapshotOptions parseSnapshotOptions(int argc, const char* const* argv);
 
-// The parameter index for a name as the host shows it ("Make Up Gain"), compared without
-// case, spaces, '-' or '_', or for its number; -1 when there is none.
-int parameterIndexByName(const std::string& name);
-
 const char* snapshotUsage();

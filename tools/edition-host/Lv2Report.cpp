@@ -1,5 +1,4 @@
-#include "Lv2InfoReport.h"
-
+#include "EditionParts.h"
 #include "HostedLv2Plugin.h"
 
 #include <lv2/core/lv2.h>
@@ -102,7 +101,7 @@ std::string scalePoints(HostedLv2Plugin& plugin, const LilvPort* port) {
 
 } // namespace
 
-void printLv2InfoReport(HostedLv2Plugin& plugin, std::ostream& out) {
+void editionParts::describeLv2(HostedLv2Plugin& plugin, std::ostream& out) {
     const LilvPlugin* p = plugin.plugin();
     out << "Name:           " << plugin.name() << '\n'
         << "URI:            " << plugin.uri() << '\n'

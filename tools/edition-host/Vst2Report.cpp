@@ -1,5 +1,4 @@
-#include "InfoReport.h"
-
+#include "EditionParts.h"
 #include "HostedPlugin.h"
 
 #include <cstdio>
@@ -63,7 +62,7 @@ std::string inputLabel(HostedPlugin& plugin, int index) {
 
 } // namespace
 
-void printInfoReport(HostedPlugin& plugin, std::ostream& out) {
+void editionParts::describeVst2(HostedPlugin& plugin, std::ostream& out) {
     vst2::AEffect& effect = plugin.effect();
     out << "Name:           " << plugin.effectName() << '\n'
         << "Vendor:         " << plugin.vendorString() << '\n'

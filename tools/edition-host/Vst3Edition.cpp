@@ -1,0 +1,202 @@
+#include "EditionParts.h"
+#include "HostedVst3Plugin.h"
+
+#include "plugin/ParameterTable.h"
+
+#include <algorithm>
+#include <cstring>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace {
+
+constexpr int kKeyBus = 1;
+
+class Vst3Edition final : public LoadedEdition {
+  public:
+    explicit Vst3Edition(std::unique_ptr<HostedVst3Plugin> plugin) : plugin_(std::move(plugin)) {
+        IPluginFactory* factory = plugin_->factory();
+        for (int32 i = 0; i < factory->countClasses() && name_.empty(); ++i) {
+            PClassInfo info{};
+            if (factory->getClassInfo(i, &info) == kResultOk &&
+                std::strcmp(info.category, kVstAudioEffectClass) == 0)
+                name_ = info.name;
+        }
+        ours_ = isOurs();
+        IEditController* c = plugin_->controller();
+        for (int32 i = 0; i < c->getParameterCount(); ++i) {
+            Vst::ParameterInfo info{};
+            if (c->getParameterInfo(i, info) != kResultOk) continue;
+            if (info.flags & Vst::ParameterInfo::kIsProgramChange) {
+                programId_ = info.id;
+                programSteps_ = info.stepCount;
+            } else if (!ours_ || info.id < static_cast<ParamID>(kNumParameters)) {
+                ids_.push_back(static_cast<int>(info.id));
+            }
+        }
+    }
+
+    EditionKind kind() const override { return EditionKind::vst3; }
+    std::string name() override { return name_; }
+
+    int keyChannels() override {
+        BusInfo bus{};
+        if (plugin_->component()->getBusCount(kAudio, kInput) <= kKeyBus ||
+            plugin_->component()->getBusInfo(kAudio, kInput, kKeyBus, bus) != kResultOk ||
+            bus.busType != kAux)
+            return 0;
+        return bus.channelCount >= 2 ? 2 : 1;
+    }
+
+    void start(double sampleRateHz, int maxBlock, bool doublePrecision) override {
+        const bool hasKey = keyChannels() > 0;
+        const int keyChannelsUsed = connectedKeyChannels_ > 0 ? keyChannels() : 2;
+        SpeakerArrangement inputs[2] = {
+            SpeakerArr::kStereo, keyChannelsUsed == 1 ? SpeakerArr::kMono : SpeakerArr::kStereo};
+        SpeakerArrangement output = SpeakerArr::kStereo;
+        plugin_->processor()->setBusArrangements(inputs, hasKey ? 2 : 1, &output, 1);
+        if (hasKey)
+            plugin_->component()->activateBus(kAudio, kInput, kKeyBus, connectedKeyChannels_ > 0);
+        sampleSize_ = doublePrecision && processesDouble() ? kSample64 : kSample32;
+        plugin_->setup(sampleRateHz, sampleSize_, maxBlock);
+        keys32_.prepare(maxBlock);
+        keys64_.prepare(maxBlock);
+        plugin_->activate(true);
+    }
+    void stop() override { plugin_->activate(false); }
+    int latency() override { return static_cast<int>(plugin_->processor()->getLatencySamples()); }
+    bool processesDouble() override {
+        return plugin_->processor()->canProcessSampleSize(kSample64) == kResultOk;
+    }
+
+    void process(float* const* inputs, float* const* outputs, int frames,
+                 float* const* key) override {
+        run(inputs, outputs, frames, key, keys32_);
+    }
+    void process(double* const* inputs, double* const* outputs, int frames,
+                 double* const* key) override {
+        run(inputs, outputs, frames, key, keys64_);
+    }
+
+    std::vector<int> parameterIndices() override { return ids_; }
+    void setParameter(int index, double normalized) override {
+        const auto id = static_cast<ParamID>(index);
+        plugin_->controller()->setParamNormalized(id, normalized);
+        pending_.push_back({id, 0, normalized});
+    }
+    ParameterReading parameter(int index) override {
+        const auto id = static_cast<ParamID>(index);
+        IEditController* c = plugin_->controller();
+        ParameterReading reading;
+        for (int32 i = 0; i < c->getParameterCount(); ++i) {
+            Vst::ParameterInfo info{};
+            if (c->getParameterInfo(i, info) == kResultOk && info.id == id)
+                reading.name = asciiText(info.title);
+        }
+        reading.normalized = c->getParamNormalized(id);
+        reading.plain = c->normalizedParamToPlain(id, reading.normalized);
+        // A falling curve (Threshold) declares its range from its end.
+        const double ends[2] = {c->normalizedParamToPlain(id, 0.0),
+                                c->normalizedParamToPlain(id, 1.0)};
+        reading.minimum = std::min(ends[0], ends[1]);
+        reading.maximum = std::max(ends[0], ends[1]);
+        reading.text = plugin_->text(id, reading.normalized);
+        return reading;
+    }
+
+    std::vector<std::string> programNames() override {
+        std::vector<std::string> names;
+        if (programId_ == kNoParamId) return names;
+        IUnitInfo* units = plugin_->unitInfo();
+        ProgramListInfo list{};
+        const bool named = units && units->getProgramListCount() > 0 &&
+                           units->getProgramListInfo(0, list) == kResultOk;
+        for (int32 p = 0; p <= programSteps_; ++p) {
+            String128 text{};
+            names.push_back(named && units->getProgramName(list.id, p, text) == kResultOk
+                                ? asciiText(text)
+                                : "Program " + std::to_string(p));
+        }
+        return names;
+    }
+    bool selectProgram(int program) override {
+        if (programId_ == kNoParamId || program < 0 || program > programSteps_) return false;
+        const double value = programSteps_ > 0 ? double(program) / programSteps_ : 0.0;
+        plugin_->controller()->setParamNormalized(programId_, value);
+        pending_.push_back({programId_, 0, value});
+        return true;
+    }
+
+    std::vector<uint8_t> saveState() override { return plugin_->state(); }
+    bool loadState(const std::vector<uint8_t>& bytes) override {
+        return plugin_->setState(bytes) == kResultOk;
+    }
+
+    void describe(std::ostream& out) override {
+        editionParts::describeThroughInterface(*this, out);
+    }
+
+    double gain() override { return -1.0; }
+
+  private:
+    // The changes set since the last block reach the processor in the next one's queues.
+    template <typename Sample>
+    void run(Sample* const* inputs, Sample* const* outputs, int frames, Sample* const* key,
+             editionParts::KeyBuffers<Sample>& keys) {
+        AudioBusBuffers in[2] = {}, out{};
+        in[0].numChannels = out.numChannels = 2;
+        Sample* keyBuffers[2] = {};
+        const int buses = keyChannels() > 0 ? 2 : 1;
+        in[1].numChannels = connectedKeyChannels_ > 0 ? keyChannels() : 2;
+        if (connectedKeyChannels_ > 0)
+            keys.arrange(key, connectedKeyChannels_, in[1].numChannels, frames, keyBuffers);
+        else
+            keys.arrange(nullptr, 0, in[1].numChannels, frames, keyBuffers);
+        if constexpr (sizeof(Sample) == sizeof(Sample32)) {
+            in[0].channelBuffers32 = const_cast<Sample**>(inputs);
+            in[1].channelBuffers32 = keyBuffers;
+            out.channelBuffers32 = const_cast<Sample**>(outputs);
+        } else {
+            in[0].channelBuffers64 = const_cast<Sample**>(inputs);
+            in[1].channelBuffers64 = keyBuffers;
+            out.channelBuffers64 = const_cast<Sample**>(outputs);
+        }
+        ParameterChanges changes(pending_), reported;
+        pending_.clear();
+        ProcessData data;
+        data.processMode = kRealtime;
+        data.symbolicSampleSize = sampleSize_;
+        data.numSamples = frames;
+        data.numInputs = buses;
+        data.numOutputs = 1;
+        data.inputs = in;
+        data.outputs = &out;
+        data.inputParameterChanges = &changes;
+        data.outputParameterChanges = &reported;
+        plugin_->processData(data);
+    }
+
+    static constexpr ParamID kNoParamId = 0xFFFFFFFF;
+    std::unique_ptr<HostedVst3Plugin> plugin_;
+    std::string name_;
+    bool ours_ = false;
+    std::vector<int> ids_;
+    ParamID programId_ = kNoParamId;
+    int32 programSteps_ = 0;
+    int32 sampleSize_ = kSample32;
+    std::vector<ParameterPoint> pending_;
+    editionParts::KeyBuffers<float> keys32_;
+    editionParts::KeyBuffers<double> keys64_;
+};
+
+} // namespace
+
+std::unique_ptr<LoadedEdition> makeVst3Edition(const std::string& bundlePath, std::string& error) {
+    auto plugin = std::make_unique<HostedVst3Plugin>(bundlePath);
+    if (!plugin->isLoaded()) {
+        error = "cannot load the VST 3 plug-in " + bundlePath + ": " + plugin->error();
+        return nullptr;
+    }
+    return std::make_unique<Vst3Edition>(std::move(plugin));
+}
