@@ -214,6 +214,6 @@ const LV2UI_Descriptor kDescriptor = {lv2uri::kUi, instantiate, cleanup, portEve
 
 } // namespace
 
-extern "C" LV2_SYMBOL_EXPORT const LV2UI_Descriptor* lv2ui_descriptor(uint32_t index) {
+LV2_SYMBOL_EXPORT const LV2UI_Descriptor* lv2ui_descriptor(uint32_t index) {
     return index == 0 ? &kDescriptor : nullptr;
 }
