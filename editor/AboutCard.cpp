@@ -5,8 +5,6 @@
 
 #include "ProductIdentity.h"
 
-#include <cstring>
-
 // The product's page tells whether a newer version exists.
 const char* const kVersionCheckUrl = QVL_PRODUCT_URL "?checkversion=" QVL_VERSION_NUMBER;
 
@@ -43,25 +41,10 @@ CMouseResult CDefaultSplashScreenView::onMouseDown(CPoint where, int32_t buttons
     return kMouseHandledNoTracking;
 }
 
-bool CDefaultSplashScreenView::isOfClass(const char* className) const {
-    return (className && std::strcmp(className, "CDefaultSplashScreenView") == 0) ||
-           CControl::isOfClass(className);
-}
-
-CView* CDefaultSplashScreenView::clone() const {
-    return new CDefaultSplashScreenView(*this);
-}
-
 CTextSplash::CTextSplash(const CRect& size, CControlObserver* listener, CBitmap* cardImage,
                          const CRect& cardRect, CPoint offset, UrlOpener openUrl)
     : CControl(size, listener, kTag), cardRect_(cardRect), offset_(offset),
       card_(new CDefaultSplashScreenView(cardRect, this, cardImage, offset, std::move(openUrl))) {}
-
-CTextSplash::CTextSplash(const CTextSplash& other)
-    : CControl(other), CControlObserver(other), cardRect_(other.cardRect_), offset_(other.offset_),
-      card_(static_cast<CDefaultSplashScreenView*>(other.card_->clone())) {
-    card_->setListener(this);
-}
 
 CTextSplash::~CTextSplash() {
     // The frame never owns the card: it must have left the frame before the trigger goes.
@@ -101,13 +84,4 @@ void CTextSplash::valueChanged(CControl* control) {
     if (control != card_) return;
     hideCard();
     if (listener_) listener_->valueChanged(this);
-}
-
-bool CTextSplash::isOfClass(const char* className) const {
-    return (className && std::strcmp(className, "CTextSplash") == 0) ||
-           CControl::isOfClass(className);
-}
-
-CView* CTextSplash::clone() const {
-    return new CTextSplash(*this);
 }

@@ -44,7 +44,6 @@ class CDrawSurface {
     void resetClipRect();
 
     void setOffset(CPoint offset) { offset_ = offset; }
-    CPoint getOffset() const { return offset_; }
     // Device pixels per editor pixel.
     double getScale() const { return scale_; }
 
