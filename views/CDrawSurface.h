@@ -66,7 +66,7 @@ class CDrawSurface {
     double getStringWidth(const char* text);
 
     // Bitmap copy used by CBitmap::draw*: see there.
-    void drawBitmap(const CBitmap& bitmap, const CRect& dest, CPoint sourceOffset, uint8_t alpha);
+    void drawBitmap(const CBitmap& bitmap, const CRect& dest, CPoint sourceOffset);
 
   protected:
     explicit CDrawSurface(double scale);

@@ -26,7 +26,6 @@ class CTextControl : public CControl {
     void setTextFunction(void (*function)(float, char*, void*), void* userData);
 
     const TextLook& getLook() const { return look_; }
-    const ValueTextFunctions& getTextFunctions() const { return text_; }
 
   protected:
     TextLook look_;
