@@ -22,14 +22,14 @@ endif()
 if(WIN32)
   set(QVL_VST2_INSTALL_DIR .)
   set(QVL_CLAP_INSTALL_DIR .)
-  set(QVL_VST3_INSTALL_DIR .)
+  set(QVL_VST3_INSTALLED_BUNDLE ${QVL_MODULE_NAME}.vst3)
 else()
   set(QVL_VST2_INSTALL_DIR lib/vst)
   set(QVL_CLAP_INSTALL_DIR lib/clap) # per user: ~/.clap
   set(QVL_VST3_INSTALL_DIR lib/vst3)
   set(QVL_LV2_INSTALL_DIR lib/lv2)
+  set(QVL_VST3_INSTALLED_BUNDLE ${QVL_VST3_INSTALL_DIR}/${QVL_MODULE_NAME}.vst3)
 endif()
-set(QVL_VST3_INSTALLED_BUNDLE ${QVL_VST3_INSTALL_DIR}/${QVL_MODULE_NAME}.vst3)
 
 # qvl_add_plugin_module(<target> FORMAT <vst2|vst3|clap|lv2> SOURCES <entry point...>
 #                       LIBRARIES <adapter...> [NAME_SUFFIX <suffix>] [EDITOR])
