@@ -25,7 +25,7 @@ std::atomic<int32_t> knobMode{kLinearMode};
 constexpr uint32_t parameterBit(int index) {
     return 1u << index;
 }
-static_assert(kNumEditorParameters <= 32, "one bit per parameter in the handover word");
+static_assert(kNumParameters <= 32, "one bit per parameter in the handover word");
 
 // The graph draws the dry path's attenuation, the dry level negated (0 - keeps a zero
 // positive).
@@ -174,13 +174,13 @@ void CompressorEditor::setParameter(int index, float) {
 
 void CompressorEditor::applyPendingParameters() {
     const uint32_t pending = pendingParameters_.exchange(0);
-    for (int index = 0; index < kNumEditorParameters; ++index)
+    for (int index = 0; index < kNumParameters; ++index)
         if (pending & parameterBit(index)) applyParameter(index);
 }
 
 void CompressorEditor::applyParameter(int index) {
     const auto p = [&] { return host_.getParameter(index); };
-    controls_.parameterControl[std::size_t(index)]->setValue(p());
+    if (CControl* control = controls_.parameterControl[std::size_t(index)]) control->setValue(p());
     if (CParamDisplay* readout = controls_.parameterReadout[std::size_t(index)])
         readout->setValue(p());
 

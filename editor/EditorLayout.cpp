@@ -31,27 +31,28 @@ constexpr CPoint kReadoutPlateOffset{0, -1};
 constexpr CPoint kTextKnobPlateOffset{-1, -4};
 // Display-only views that are not parameters carry no parameter tag.
 constexpr int32_t kNoParameterTag = -1;
+// The meters never notify their listener; they carry the tag they always had, no parameter's.
+constexpr int32_t kMeterTag = 502;
 
 struct KnobRow {
     CAnimKnob* EditorControls::*member;
     CRect rect;
     int32_t tag;
-    float defaultValue;
 };
 
 // The film-strip knobs, in creation order.
 // clang-format off
 const KnobRow kKnobRows[] = {
-    // member                              rectangle                      parameter           default
-    {&EditorControls::thresholdKnob,      controlRect::thresholdKnob,    kParamThreshold,    0.0f},
-    {&EditorControls::ratioKnob,          controlRect::ratioKnob,        kParamRatio,        0.4f},
-    {&EditorControls::kneeKnob,           controlRect::kneeKnob,         kParamKnee,         0.0f},
-    {&EditorControls::makeUpKnob,         controlRect::makeUpKnob,       kParamMakeUpGain,   0.5f},
-    {&EditorControls::dryMixKnob,         controlRect::dryMixKnob,       kParamDryMix,       0.0f},
-    {&EditorControls::attackKnob,         controlRect::attackKnob,       kParamAttack,       0.31f},
-    {&EditorControls::releaseKnob,        controlRect::releaseKnob,      kParamRelease,      0.425f},
-    {&EditorControls::releaseSlowKnob,    controlRect::releaseSlowKnob,  kParamReleaseSlow,  0.5f},
-    {&EditorControls::scFilterFreqKnob,   controlRect::scFilterFreqKnob, kParamScFilterFreq, 0.475f},
+    // member                              rectangle                      parameter
+    {&EditorControls::thresholdKnob,      controlRect::thresholdKnob,    kParamThreshold},
+    {&EditorControls::ratioKnob,          controlRect::ratioKnob,        kParamRatio},
+    {&EditorControls::kneeKnob,           controlRect::kneeKnob,         kParamKnee},
+    {&EditorControls::makeUpKnob,         controlRect::makeUpKnob,       kParamMakeUpGain},
+    {&EditorControls::dryMixKnob,         controlRect::dryMixKnob,       kParamDryMix},
+    {&EditorControls::attackKnob,         controlRect::attackKnob,       kParamAttack},
+    {&EditorControls::releaseKnob,        controlRect::releaseKnob,      kParamRelease},
+    {&EditorControls::releaseSlowKnob,    controlRect::releaseSlowKnob,  kParamReleaseSlow},
+    {&EditorControls::scFilterFreqKnob,   controlRect::scFilterFreqKnob, kParamScFilterFreq},
 };
 // clang-format on
 
@@ -82,16 +83,15 @@ struct TextKnobRow {
     CTextKnob* EditorControls::*member;
     CRect rect;
     int32_t tag;
-    float defaultValue;
     TextFunction text;
 };
 
 // clang-format off
 const TextKnobRow kDetectionRow =
-    {&EditorControls::detectionKnob,  controlRect::detectionKnob, kParamDetection,         1.0f, detectionText};
+    {&EditorControls::detectionKnob,  controlRect::detectionKnob, kParamDetection,         detectionText};
 const TextKnobRow kAmountRows[] = {
-    {&EditorControls::lfAmountKnob,   {358, 235, 409, 261}, kParamLfHarmonicsAmount, 0.5f, percentText},
-    {&EditorControls::hfAmountKnob,   {412, 235, 463, 261}, kParamHfHarmonicsAmount, 0.5f, percentText},
+    {&EditorControls::lfAmountKnob,   {358, 235, 409, 261}, kParamLfHarmonicsAmount, percentText},
+    {&EditorControls::hfAmountKnob,   {412, 235, 463, 261}, kParamHfHarmonicsAmount, percentText},
 };
 // clang-format on
 
@@ -99,19 +99,18 @@ struct ButtonRow {
     COnOffButton* EditorControls::*member;
     CRect rect;
     int32_t tag;
-    float defaultValue;
     int32_t image;
 };
 
 // The on/off buttons, in creation order.
 // clang-format off
 const ButtonRow kButtonRows[] = {
-    // member                               rectangle              parameter          default image
-    {&EditorControls::scPreviewButton,     {487, 214, 542, 239},  kParamScPreview,   0.0f, kImageScPreview},
-    {&EditorControls::lfHarmonicsButton,   {358, 214, 413, 239},  kParamLfHarmonics, 0.0f, kImageLfHarmonics},
-    {&EditorControls::hfHarmonicsButton,   {412, 214, 467, 239},  kParamHfHarmonics, 0.0f, kImageHfHarmonics},
-    {&EditorControls::bypassButton,        {540, 214, 595, 264},  kParamBypass,      1.0f, kImageBypass},
-    {&EditorControls::deltaButton,         {487, 237, 542, 262},  kParamDelta,       0.0f, kImageDelta},
+    // member                               rectangle              parameter          image
+    {&EditorControls::scPreviewButton,     {487, 214, 542, 239},  kParamScPreview,   kImageScPreview},
+    {&EditorControls::lfHarmonicsButton,   {358, 214, 413, 239},  kParamLfHarmonics, kImageLfHarmonics},
+    {&EditorControls::hfHarmonicsButton,   {412, 214, 467, 239},  kParamHfHarmonics, kImageHfHarmonics},
+    {&EditorControls::bypassButton,        {540, 214, 595, 264},  kParamBypass,      kImageBypass},
+    {&EditorControls::deltaButton,         {487, 237, 542, 262},  kParamDelta,       kImageDelta},
 };
 // clang-format on
 
@@ -139,18 +138,19 @@ class LayoutBuilder {
         return view;
     }
 
-    // A control bound to its parameter: the value comes from the effect.
-    template <class Control> Control* bind(Control* control, float defaultValue) {
+    // A control bound to its parameter: the value comes from the effect, the value a
+    // control-click sets from the parameter's record.
+    template <class Control> Control* bind(Control* control) {
         const int32_t tag = control->getTag();
         control->setValue(host_.getParameter(tag));
-        control->setDefaultValue(defaultValue);
+        control->setDefaultValue(kParameters[tag].editorDefault.value());
         controls.parameterControl[tag] = control;
         return control;
     }
 
     void knob(const KnobRow& row) {
         auto* knob = new CAnimKnob(row.rect, &editor_, row.tag, images.get(kImageKnob));
-        bind(knob, row.defaultValue)->setTransparency(true);
+        bind(knob)->setTransparency(true);
         controls.*row.member = add(knob);
     }
 
@@ -160,7 +160,7 @@ class LayoutBuilder {
         knob->setFont(stockFont(StockFont::kSmaller));
         knob->setFontColor(kTextNormal);
         knob->setTextFunction(row.text);
-        controls.*row.member = add(bind(knob, row.defaultValue));
+        controls.*row.member = add(bind(knob));
     }
 
     void readout(const ReadoutRow& row) {
@@ -177,7 +177,7 @@ class LayoutBuilder {
 
     void button(const ButtonRow& row) {
         auto* button = new COnOffButton(row.rect, &editor_, row.tag, images.get(row.image));
-        bind(button, row.defaultValue)->setTransparency(true);
+        bind(button)->setTransparency(true);
         controls.*row.member = add(button);
     }
 
@@ -225,23 +225,25 @@ EditorControls buildEditorViews(CFrame& frame, CControlObserver& editor, EditorH
     auto* filterSwitch = new CVerticalSwitch(
         controlRect::scFilterTypeSwitch, &editor, kParamScFilterType, kFilterSwitchPositions,
         kFilterSwitchFrameHeightPx, kFilterSwitchPositions, b.images.get(kImageScFilterType));
-    b.bind(filterSwitch, 0.0f)->setTransparency(true);
+    b.bind(filterSwitch)->setTransparency(true);
     c.scFilterTypeSwitch = b.add(filterSwitch);
 
     for (const ButtonRow& row : kButtonRows)
         b.button(row);
 
-    c.grMeter = b.add(new CCompMeter(controlRect::grMeter, &editor));
+    c.grMeter = b.add(new CCompMeter(controlRect::grMeter, &editor, kMeterTag));
     c.grMeter->setValue(0.0f);
-    c.scMeter = b.add(new LevelMeter(controlRect::scMeter, &editor));
+    c.scMeter = b.add(new LevelMeter(controlRect::scMeter, &editor, kMeterTag));
     c.scMeter->setValue(0.0f);
 
-    auto* scale = new CScala(&editor, controlRect::meterScale);
+    auto* scale = new CScala(&editor, controlRect::meterScale, kParamMeterScale);
     scale->setValue(host.getParameter(kParamMeterScale));
     c.parameterControl[kParamMeterScale] = scale;
     c.meterScale = b.add(scale);
 
-    c.transferGraph = b.add(new CTransferFunction(controlRect::transferGraph, &editor));
+    // The graph carries the Meter Scale's tag, as it always has; it takes no input.
+    c.transferGraph =
+        b.add(new CTransferFunction(controlRect::transferGraph, &editor, kParamMeterScale));
     c.releaseLampLeft = b.lamp(controlRect::releaseLampLeft, kImageLampLeft);
     c.releaseLampRight = b.lamp(controlRect::releaseLampRight, kImageLampRight);
     return c;

@@ -72,8 +72,8 @@ struct EditorControls {
     CMovieBitmap* releaseLampRight = nullptr;
 
     // The control bound to each parameter, and the readout showing it (if any).
-    std::array<CControl*, kNumEditorParameters> parameterControl{};
-    std::array<CParamDisplay*, kNumEditorParameters> parameterReadout{};
+    std::array<CControl*, kNumParameters> parameterControl{};
+    std::array<CParamDisplay*, kNumParameters> parameterReadout{};
 };
 
 // Creates the 35 views in their fixed order (later ones lie above and get the mouse first),

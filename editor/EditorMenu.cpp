@@ -100,6 +100,12 @@ CMouseResult EditorMenu::onMouseDown(CPoint where, int32_t) {
     return kMouseHandledNoTracking;
 }
 
+int32_t EditorMenu::onKeyDown(const CKeyCode& key) {
+    if (key.virtualKey != kKeyEscape) return kKeyNotUsed;
+    close();
+    return kKeyUsed;
+}
+
 void EditorMenu::close() {
     CFrame* frame = getFrame();
     if (frame && frame->getModalOverlay() == this) frame->setModalOverlay(nullptr);

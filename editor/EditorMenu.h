@@ -14,7 +14,7 @@
 // opens at the pointer, so a size is picked with the same movement whether or not programs are
 // listed. It is shown as the frame's popup and covers the whole frame, so a press anywhere in
 // the editor reaches it: a press on a row reports that choice, any press closes the menu, and
-// the frame closes it on a press outside the editor's window.
+// the frame closes it on a press outside the editor's window. Escape closes it too.
 class EditorMenu : public CView {
   public:
     // A size: a percentage, or nothing for "Automatic".
@@ -41,6 +41,7 @@ class EditorMenu : public CView {
 
     void draw(CDrawSurface& surface) override;
     CMouseResult onMouseDown(CPoint where, int32_t buttons) override;
+    int32_t onKeyDown(const CKeyCode& key) override;
 
     const CRect& getMenuRect() const { return menuRect_; }
     // The rectangle of size row `index` (in the order of choices()).

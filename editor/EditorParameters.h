@@ -27,13 +27,12 @@ enum EditorParameter : int32_t {
     kParamBypass = kBypass,
     kParamScPreview = kScPreview,
     kParamMeterScale = kMeterScale,
-    // 19 and 20 have no function and no control.
-    kNumEditorParameters = kMeterScale + 1
 };
 
-// Tags 0 ... 18 are parameters; any other tag (the about trigger, the meters) is not.
-constexpr bool isEditorParameter(int32_t tag) {
-    return tag >= 0 && tag < kNumEditorParameters;
+// The parameters that do something; any other tag (the about trigger, the meters, the slots
+// that do nothing) is none the editor follows or reports.
+inline bool isEditorParameter(int32_t tag) {
+    return hasFunction(tag);
 }
 
 // On/off parameters count as on only at exactly 1, as everywhere.

@@ -2,6 +2,7 @@
 
 #include "ProductIdentity.h"
 #include "plugin/ParameterCurves.h"
+#include "plugin/SettingLabels.h"
 
 #include <cstdio>
 
@@ -28,9 +29,9 @@ void versionText(float, char* text) {
 void detectionText(float value, char* text) {
     const double v = value;
     if (curve::detectionIsPeak(v)) {
-        writeFixed(text, "Peak");
+        writeFixed(text, settingLabel::kDetectionPeak);
     } else if (curve::detectionIsDynRms(v)) {
-        writeFixed(text, "Dyn RMS");
+        writeFixed(text, settingLabel::kDetectionDynRms);
     } else {
         const double rmsMs = curve::detectionRmsMs<float>(v);
         writeNumber(text, rmsMs < 10.0 ? "RMS %3.1f" : "RMS %3.0f", rmsMs);
@@ -56,10 +57,10 @@ void kneeText(float value, char* text) {
 void ratioText(float value, char* text) {
     switch (curve::ratioZone(static_cast<double>(value))) {
     case curve::RatioZone::eightToOne:
-        writeFixed(text, "8:1");
+        writeFixed(text, settingLabel::kRatioEightToOne);
         break;
     case curve::RatioZone::fourToOne:
-        writeFixed(text, "4:1");
+        writeFixed(text, settingLabel::kRatioFourToOne);
         break;
     default:
         writeNumber(text, "%3.1f:1", curve::variableRatio(value));
@@ -85,7 +86,7 @@ void releaseText(float value, char* text) {
 void dryMixText(float value, char* text) {
     // Not above 0 (and not a number) means no dry signal at all.
     if (curve::dryMixIsOut(value))
-        writeFixed(text, "Out");
+        writeFixed(text, settingLabel::kDryMixOut);
     else
         writeNumber(text, "%3.1f dB", curve::dryMixDb(static_cast<double>(value)));
 }

@@ -48,8 +48,8 @@ float gainReductionDb(float gain) {
 }
 
 float meterScaleFactor(float scale) {
-    static constexpr float kFactors[] = {4.0f, 2.0f, 1.0f, 0.5f};
-    return kFactors[curve::meterScalePosition(scale)];
+    const int spanDb = curve::kMeterScaleSettings[curve::meterScalePosition(scale)].spanDb;
+    return static_cast<float>(curve::kMeterScaleUnitySpanDb) / static_cast<float>(spanDb);
 }
 
 float meterLevelDb(float levelDb) {

@@ -30,8 +30,8 @@ struct MeterBallistics {
 // a defined value: 0 for NaN or a negative gain, kMeterLimitDb for 0.
 float gainReductionDb(float gain);
 
-// The gain-reduction meter's pixels per dB over 10, from the Meter Scale value: 4, 2, 1, 0.5
-// for the 6, 12, 24 and 48 dB scales.
+// The gain-reduction meter's pixels per dB over 10, from the Meter Scale value: 1 at the span
+// of unity, and as many times more as the chosen span is smaller.
 float meterScaleFactor(float scale);
 
 // A detector level made safe for the ballistics: NaN counts as the lowest level, and levels

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/DenormalGuard.h"
 #include "engine/DynamicsEngine.h"
 #include "engine/MeterReadouts.h"
 #include "engine/StereoDelayLine.h"
@@ -14,49 +13,31 @@ inline double finiteOrSilence(double x) {
     return std::isfinite(x) ? x : 0.0;
 }
 
-// The host's processing call for either sample type: runs one engine frame per sample, swaps in
-// the input delayed by the engine's latency while Bypass is on (the engine keeps running so its
-// state and meters stay current), and hands the meter values over after every sample.
-// Inputs and outputs may share memory: each sample is read completely before it is written.
-// Missing channel arrays or a non-positive count process nothing.
+// A key signal for the detector in the host's sample type, as long as the block. One channel is
+// a mono key and feeds both of the detector's channels; of more than two, the first two are
+// heard. No channels, a null array or a null channel are silence.
+template <typename Sample> struct HostKey {
+    const Sample* const* channels = nullptr;
+    int32_t channelCount = 0;
+};
+
+// The block loop hands the engine this many frames at a time, or fewer at a block's end.
+constexpr int32_t kBlockChunk = 64;
+
+// The host's processing call for either sample type (float and double are compiled with the
+// engine): runs one engine frame per sample, swaps in the input delayed by the engine's latency
+// while Bypass is on (the engine keeps running so its state and meters stay current), and hands
+// the meter values over after every sample. Inputs and outputs may share memory: each sample is
+// read completely before it is written. Missing channel arrays or a non-positive count process
+// nothing. The key, if any, is read only while the engine's detector listens to it.
 template <typename Sample>
 void processBlock(DynamicsEngine& engine, StereoDelayLine& bypassDelay, bool bypassOn,
                   float sampleRateHz, MeterReadouts& meters, const Sample* const* inputs,
-                  Sample* const* outputs, int32_t sampleFrames) {
-    const DenormalGuard denormalGuard;
-    if (sampleFrames <= 0 || inputs == nullptr || outputs == nullptr) return;
-    const Sample* inLeft = inputs[0];
-    const Sample* inRight = inputs[1];
-    Sample* outLeft = outputs[0];
-    Sample* outRight = outputs[1];
-    if (inLeft == nullptr || inRight == nullptr || outLeft == nullptr || outRight == nullptr)
-        return;
+                  Sample* const* outputs, int32_t sampleFrames, HostKey<Sample> key = {});
 
-    // The frame is chosen once per block, by the host rate as the host gave it. The engine runs
-    // the frames a chunk at a time, between the reading of the chunk's inputs and the writing of
-    // its outputs.
-    const bool oversampled = static_cast<double>(sampleRateHz) < kOversamplingBelowHz;
-    constexpr int32_t kChunk = 64;
-    double left[kChunk], right[kChunk], delayedLeft[kChunk], delayedRight[kChunk];
-    DynamicsEngine::FrameMeters frameMeters[kChunk];
-    for (int32_t start = 0; start < sampleFrames; start += kChunk) {
-        const int32_t count = sampleFrames - start < kChunk ? sampleFrames - start : kChunk;
-        for (int32_t i = 0; i < count; ++i) {
-            left[i] = delayedLeft[i] = finiteOrSilence(static_cast<double>(inLeft[start + i]));
-            right[i] = delayedRight[i] = finiteOrSilence(static_cast<double>(inRight[start + i]));
-        }
-        bypassDelay.processBlock(delayedLeft, delayedRight, count);
-        engine.processFrames(oversampled, left, right, frameMeters, count);
-        for (int32_t i = 0; i < count; ++i) {
-            if (bypassOn) {
-                left[i] = delayedLeft[i];
-                right[i] = delayedRight[i];
-            }
-            meters.gain.store(frameMeters[i].gain, std::memory_order_relaxed);
-            meters.levelA.store(frameMeters[i].levelA, std::memory_order_relaxed);
-            meters.levelB.store(frameMeters[i].levelB, std::memory_order_relaxed);
-            outLeft[start + i] = static_cast<Sample>(left[i]);
-            outRight[start + i] = static_cast<Sample>(right[i]);
-        }
-    }
-}
+extern template void processBlock<float>(DynamicsEngine&, StereoDelayLine&, bool, float,
+                                         MeterReadouts&, const float* const*, float* const*,
+                                         int32_t, HostKey<float>);
+extern template void processBlock<double>(DynamicsEngine&, StereoDelayLine&, bool, float,
+                                          MeterReadouts&, const double* const*, double* const*,
+                                          int32_t, HostKey<double>);

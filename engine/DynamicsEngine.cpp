@@ -12,7 +12,12 @@ constexpr double kHarmonicsDrivePerAmount = 32.0;
 struct DynamicsEngine::FrameLoops {
     static void sse2(DynamicsEngine& engine, bool oversampled, double* left, double* right,
                      FrameMeters* meters, int count) {
-        engine.frames<InstructionSet::sse2>(oversampled, left, right, meters, count);
+        engine.frames<InstructionSet::sse2, false>(oversampled, left, right, KeyFrames{}, meters,
+                                                   count);
+    }
+    static void sse2Keyed(DynamicsEngine& engine, bool oversampled, double* left, double* right,
+                          KeyFrames key, FrameMeters* meters, int count) {
+        engine.frames<InstructionSet::sse2, true>(oversampled, left, right, key, meters, count);
     }
 #if defined(__x86_64__) || defined(__i386__)
     // The same source: without contraction the compiler fuses nothing by itself, so these
@@ -21,23 +26,30 @@ struct DynamicsEngine::FrameLoops {
                                                             bool oversampled, double* left,
                                                             double* right, FrameMeters* meters,
                                                             int count) {
-        engine.frames<InstructionSet::avx2Fma>(oversampled, left, right, meters, count);
+        engine.frames<InstructionSet::avx2Fma, false>(oversampled, left, right, KeyFrames{}, meters,
+                                                      count);
     }
-    __attribute__((target("avx512f,avx2,fma"))) static void avx512(DynamicsEngine& engine,
-                                                                   bool oversampled, double* left,
-                                                                   double* right,
-                                                                   FrameMeters* meters, int count) {
-        engine.frames<InstructionSet::avx512>(oversampled, left, right, meters, count);
+    __attribute__((target("avx2,fma"))) static void avx2FmaKeyed(DynamicsEngine& engine,
+                                                                 bool oversampled, double* left,
+                                                                 double* right, KeyFrames key,
+                                                                 FrameMeters* meters, int count) {
+        engine.frames<InstructionSet::avx2Fma, true>(oversampled, left, right, key, meters, count);
     }
 #endif
 
     static FrameLoop forSet(InstructionSet set) {
 #if defined(__x86_64__) || defined(__i386__)
-        if (set == InstructionSet::avx512) return &avx512;
         if (set == InstructionSet::avx2Fma) return &avx2Fma;
 #endif
         (void)set;
         return &sse2;
+    }
+    static KeyedFrameLoop keyedForSet(InstructionSet set) {
+#if defined(__x86_64__) || defined(__i386__)
+        if (set == InstructionSet::avx2Fma) return &avx2FmaKeyed;
+#endif
+        (void)set;
+        return &sse2Keyed;
     }
 };
 
@@ -45,7 +57,9 @@ DynamicsEngine::DynamicsEngine(InstructionSet set)
     : instructionSet_(isSupported(set) ? set : bestInstructionSet()),
       frameLoop_(FrameLoops::forSet(instructionSet_)), halfbandTaps_(makeHalfbandTaps()),
       upsampler_(halfbandTaps_, instructionSet_), downsampler_(halfbandTaps_, instructionSet_),
-      outputNoiseA_(new double[kOutputNoiseSize]), outputNoiseB_(new double[kOutputNoiseSize]) {
+      outputNoiseA_(new double[kOutputNoiseSize]), outputNoiseB_(new double[kOutputNoiseSize]),
+      keyedFrameLoop_(FrameLoops::keyedForSet(instructionSet_)),
+      keyUpsampler_(halfbandTaps_, instructionSet_) {
     // The input noise and the output noise come from one seeded sequence, in this order.
     CRuntimeRandom random(kInputNoiseSeed);
     fillSmallNoise(random, inputNoise_.data(), kSmallNoiseSize);
@@ -149,6 +163,10 @@ void DynamicsEngine::setDelta(bool on) {
 void DynamicsEngine::setScPreview(bool on) {
     scPreviewOn_.store(on, std::memory_order_relaxed);
 }
+void DynamicsEngine::setScSource(ScSource source) {
+    if (source == ScSource::internal || source == ScSource::external)
+        scSource_.store(static_cast<int>(source), std::memory_order_relaxed);
+}
 
 DynamicsEngine::Settings DynamicsEngine::settings() const {
     const auto get = [](const auto& setting) { return setting.load(std::memory_order_relaxed); };
@@ -156,7 +174,7 @@ DynamicsEngine::Settings DynamicsEngine::settings() const {
                     get(kneeDb_),        get(slope_),       get(attackMs_),      get(releaseMs_),
                     get(releaseSlowMs_), get(makeUpGain_),  get(dryGain_),       get(lfOn_),
                     get(hfOn_),          get(lfAmount_),    get(hfAmount_),      get(scFilterType_),
-                    get(deltaOn_),       get(scPreviewOn_)};
+                    get(deltaOn_),       get(scPreviewOn_), scSource()};
 }
 
 void DynamicsEngine::designFeedbackLoop(FeedbackLoop& loop, const Settings& s) {
@@ -187,6 +205,7 @@ void DynamicsEngine::clearSignalState() {
     inputNoisePosition_ = 0;
     upsampler_.clear();
     downsampler_.clear();
+    keyUpsampler_.clear();
 }
 
 DynamicsEngine::FrameSettings DynamicsEngine::beginFrame(DetectorLevels& levels) {
@@ -254,21 +273,26 @@ void DynamicsEngine::takeOutputNoise(double* noise, int count) {
     }
 }
 
-template <bool kFused>
-DynamicsEngine::StereoPair DynamicsEngine::processCore(StereoPair in, const FrameSettings& settings,
-                                                       CoreMeters& meters, DetectorLevels& levels,
-                                                       CoreDelay& delay) {
+template <bool kFused, bool kExternal>
+DynamicsEngine::StereoPair
+DynamicsEngine::processCore(StereoPair in, StereoPair key, const FrameSettings& settings,
+                            CoreMeters& meters, DetectorLevels& levels, CoreDelay& delay) {
     if (settings.scPreviewOn) {
         // Listen to the detector's input: the sidechain filter on the raw signal, nothing else
         // runs.
-        double side = (in.left - in.right) * 0.5;
-        double mid = (in.left + in.right) * 0.5;
+        const StereoPair heard = kExternal ? key : in;
+        double side = (heard.left - heard.right) * 0.5;
+        double mid = (heard.left + heard.right) * 0.5;
         feedback_.sidechainFilter.process<kFused>(side, mid, false);
         meters = CoreMeters{1.0, -70.0, -70.0};
         return StereoPair{mid + side, mid - side};
     }
 
-    const double g = feedback_.step<kFused>(in.left, in.right, curve_, levels);
+    double g;
+    if constexpr (kExternal)
+        g = feedback_.keyedStep<kFused>(key.left, key.right, curve_, levels);
+    else
+        g = feedback_.step<kFused>(in.left, in.right, curve_, levels);
     meters = CoreMeters{g, levels.aDb, levels.bDb};
 
     const Lanes y = delay.previousGain * delay.inputTwoAgo;
@@ -288,14 +312,16 @@ DynamicsEngine::StereoPair DynamicsEngine::mix(StereoPair dry, StereoPair wet, d
                           o};
 }
 
-template <bool kFused>
-void DynamicsEngine::plainFrames(const double* left, const double* right, double* wetLeft,
-                                 double* wetRight, FrameMeters* meters, int count,
-                                 const FrameSettings& settings, DetectorLevels& levels,
-                                 CoreDelay& delay) {
+template <bool kFused, bool kExternal>
+void DynamicsEngine::plainFrames(const double* left, const double* right, const double* keyLeft,
+                                 const double* keyRight, double* wetLeft, double* wetRight,
+                                 FrameMeters* meters, int count, const FrameSettings& settings,
+                                 DetectorLevels& levels, CoreDelay& delay) {
     for (int i = 0; i < count; ++i) {
-        const StereoPair wet =
-            processCore<kFused>(StereoPair{left[i], right[i]}, settings, meters[i], levels, delay);
+        StereoPair key{};
+        if constexpr (kExternal) key = StereoPair{keyLeft[i], keyRight[i]};
+        const StereoPair wet = processCore<kFused, kExternal>(StereoPair{left[i], right[i]}, key,
+                                                              settings, meters[i], levels, delay);
         wetLeft[i] = wet.left;
         wetRight[i] = wet.right;
     }
@@ -303,64 +329,99 @@ void DynamicsEngine::plainFrames(const double* left, const double* right, double
     wetDelay_.processBlock(wetLeft, wetRight, count);
 }
 
-template <InstructionSet kSet>
-void DynamicsEngine::oversampledFrames(const double* left, const double* right, double* wetLeft,
-                                       double* wetRight, FrameMeters* meters, int count,
-                                       const FrameSettings& settings, DetectorLevels& levels,
-                                       CoreDelay& delay) {
+template <int kPart, bool kExternal>
+void DynamicsEngine::accumulateFrameSums(HalfbandAccumulators (&sums)[kExternal ? 3 : 2]) const {
+    if constexpr (kExternal)
+        HalfbandFir::accumulateKeyedSums<1, 0, kPart>(upsampler_, downsampler_, keyUpsampler_,
+                                                      sums);
+    else
+        HalfbandFir::accumulatePairSums<1, 0, kPart>(upsampler_, downsampler_, sums);
+}
+
+template <InstructionSet kSet, bool kExternal>
+void DynamicsEngine::oversampledFrames(const double* left, const double* right,
+                                       const double* keyLeft, const double* keyRight,
+                                       double* wetLeft, double* wetRight, FrameMeters* meters,
+                                       int count, const FrameSettings& settings,
+                                       DetectorLevels& levels, CoreDelay& delay) {
     constexpr bool kFused = kSet != InstructionSet::sse2;
+    constexpr int kSums = kExternal ? 3 : 2;
     // The interpolator runs a frame ahead. Its sum for the next frame and the decimator's for
     // this one share their taps; with AVX2 they are taken in two parts, one beside each of the
     // frame's core steps, so the processor works on them while the core's serial feedback chain
     // waits, and no core step waits for a sum. Zero stuffing halves the level; the factor 2
-    // restores it.
+    // restores it. The key's interpolator is pushed and summed with the main one, step for step.
     StereoPair first{left[0] * 2.0, right[0] * 2.0};
     upsampler_.pushCentre<0>(first.left, first.right);
+    StereoPair keyFirst{};
+    if constexpr (kExternal) {
+        keyFirst = StereoPair{keyLeft[0] * 2.0, keyRight[0] * 2.0};
+        keyUpsampler_.pushCentre<0>(keyFirst.left, keyFirst.right);
+    }
     // The first frame's stuffed zero is summed as the loop sums the others, so that the output
     // does not depend on where the host's blocks begin.
     StereoPair second;
+    StereoPair keySecond{};
     if constexpr (kFused) {
-        HalfbandAccumulators sums[2] = {};
-        HalfbandFir::accumulatePairSums<1, 0, 0>(upsampler_, downsampler_, sums);
-        HalfbandFir::accumulatePairSums<1, 0, 1>(upsampler_, downsampler_, sums);
+        HalfbandAccumulators sums[kSums] = {};
+        accumulateFrameSums<0, kExternal>(sums);
+        accumulateFrameSums<1, kExternal>(sums);
         double sum[2];
         finishHalfbandSum(sums[0], sum);
         second = StereoPair{sum[0], sum[1]};
+        if constexpr (kExternal) {
+            finishHalfbandSum(sums[2], sum);
+            keySecond = StereoPair{sum[0], sum[1]};
+        }
     } else {
         upsampler_.stuffedZero<1>(second.left, second.right);
+        if constexpr (kExternal) keyUpsampler_.stuffedZero<1>(keySecond.left, keySecond.right);
     }
     for (int i = 0; i < count; ++i) {
         StereoPair nextFirst{0.0, 0.0};
+        [[maybe_unused]] StereoPair nextKeyFirst{0.0, 0.0};
         if (i + 1 < count) {
             nextFirst = StereoPair{left[i + 1] * 2.0, right[i + 1] * 2.0};
             upsampler_.pushCentre<0>(nextFirst.left, nextFirst.right);
+            if constexpr (kExternal) {
+                nextKeyFirst = StereoPair{keyLeft[i + 1] * 2.0, keyRight[i + 1] * 2.0};
+                keyUpsampler_.pushCentre<0>(nextKeyFirst.left, nextKeyFirst.right);
+            }
         }
         double nextSecond[2], downSum[2];
-        [[maybe_unused]] HalfbandAccumulators sums[2] = {};
-        StereoPair wet = processCore<kFused>(first, settings, meters[i], levels, delay);
-        if constexpr (kFused)
-            HalfbandFir::accumulatePairSums<1, 0, 0>(upsampler_, downsampler_, sums);
+        [[maybe_unused]] double nextKeySecond[2];
+        [[maybe_unused]] HalfbandAccumulators sums[kSums] = {};
+        StereoPair wet =
+            processCore<kFused, kExternal>(first, keyFirst, settings, meters[i], levels, delay);
+        if constexpr (kFused) accumulateFrameSums<0, kExternal>(sums);
         const StereoPair secondWet =
-            processCore<kFused>(second, settings, meters[i], levels, delay);
+            processCore<kFused, kExternal>(second, keySecond, settings, meters[i], levels, delay);
         if constexpr (kFused) {
-            HalfbandFir::accumulatePairSums<1, 0, 1>(upsampler_, downsampler_, sums);
+            accumulateFrameSums<1, kExternal>(sums);
             finishHalfbandSum(sums[0], nextSecond);
             finishHalfbandSum(sums[1], downSum);
+            if constexpr (kExternal) finishHalfbandSum(sums[2], nextKeySecond);
         } else {
             HalfbandFir::pairSums<1, 0>(upsampler_, downsampler_, nextSecond, downSum);
+            if constexpr (kExternal)
+                keyUpsampler_.stuffedZero<1>(nextKeySecond[0], nextKeySecond[1]);
         }
         downsampler_.pushFull<0>(wet.left, wet.right, downSum);
         downsampler_.pushOnly<1>(secondWet.left, secondWet.right);
         first = nextFirst;
         second = StereoPair{nextSecond[0], nextSecond[1]};
+        if constexpr (kExternal) {
+            keyFirst = nextKeyFirst;
+            keySecond = StereoPair{nextKeySecond[0], nextKeySecond[1]};
+        }
         wetLeft[i] = wet.left;
         wetRight[i] = wet.right;
     }
 }
 
-template <InstructionSet kSet>
-void DynamicsEngine::frames(bool oversampled, double* left, double* right, FrameMeters* meters,
-                            int count) {
+template <InstructionSet kSet, bool kExternal>
+void DynamicsEngine::frames(bool oversampled, double* left, double* right,
+                            [[maybe_unused]] KeyFrames key, FrameMeters* meters, int count) {
     DetectorLevels levels = feedback_.levelDetector.levels();
     const FrameSettings settings = beginFrame(levels);
     CoreDelay delay = coreDelay_;
@@ -369,6 +430,7 @@ void DynamicsEngine::frames(bool oversampled, double* left, double* right, Frame
     constexpr int kStretch = 64;
     double dryLeft[kStretch], dryRight[kStretch], outputNoise[kStretch];
     double wetLeft[kStretch], wetRight[kStretch];
+    double keyLeft[kStretch], keyRight[kStretch];
     for (int start = 0; start < count; start += kStretch) {
         const int stretch = count - start < kStretch ? count - start : kStretch;
         double* l = left + start;
@@ -379,13 +441,26 @@ void DynamicsEngine::frames(bool oversampled, double* left, double* right, Frame
             dryRight[i] = r[i];
         }
         dryDelay_.processBlock(dryLeft, dryRight, stretch);
+        if constexpr (kExternal) {
+            // The key takes the main signal's input noise, frame for frame: a silent key then
+            // meets the sidechain filter's recursions as a silent main signal does, never in the
+            // denormal range.
+            for (int i = 0; i < stretch; ++i) {
+                keyLeft[i] = key.left != nullptr ? key.left[start + i] : 0.0;
+                keyRight[i] = key.right != nullptr ? key.right[start + i] : 0.0;
+            }
+            const int noisePosition = inputNoisePosition_;
+            addInputNoise(keyLeft, keyRight, stretch);
+            inputNoisePosition_ = noisePosition;
+        }
         addInputNoise(l, r, stretch);
         takeOutputNoise(outputNoise, stretch);
         if (oversampled)
-            oversampledFrames<kSet>(l, r, wetLeft, wetRight, m, stretch, settings, levels, delay);
+            oversampledFrames<kSet, kExternal>(l, r, keyLeft, keyRight, wetLeft, wetRight, m,
+                                               stretch, settings, levels, delay);
         else
-            plainFrames<kSet != InstructionSet::sse2>(l, r, wetLeft, wetRight, m, stretch, settings,
-                                                      levels, delay);
+            plainFrames<kSet != InstructionSet::sse2, kExternal>(
+                l, r, keyLeft, keyRight, wetLeft, wetRight, m, stretch, settings, levels, delay);
         for (int i = 0; i < stretch; ++i) {
             const StereoPair out =
                 mix(StereoPair{dryLeft[i], dryRight[i]}, StereoPair{wetLeft[i], wetRight[i]},
@@ -399,7 +474,19 @@ void DynamicsEngine::frames(bool oversampled, double* left, double* right, Frame
 
 void DynamicsEngine::processFrames(bool oversampled, double* left, double* right,
                                    FrameMeters* meters, int count) {
-    frameLoop_(*this, oversampled, left, right, meters, count);
+    processFrames(oversampled, left, right, KeyFrames{}, meters, count);
+}
+
+void DynamicsEngine::processFrames(bool oversampled, double* left, double* right, KeyFrames key,
+                                   FrameMeters* meters, int count) {
+    const bool external = scSource() == ScSource::external;
+    const bool turnedExternal = external && !keyHeard_;
+    keyHeard_ = external;
+    if (!external) return frameLoop_(*this, oversampled, left, right, meters, count);
+    // The key's interpolator holds what it heard when the source was last external; it starts
+    // again from silence, as after a reset.
+    if (turnedExternal) keyUpsampler_.clear();
+    keyedFrameLoop_(*this, oversampled, left, right, key, meters, count);
 }
 
 void DynamicsEngine::processFrame(double& left, double& right, double& gain, double& levelA,

@@ -23,8 +23,13 @@ inline double internalRateHz(double hostRateHz) {
 // filters' delay, matched by the dry path and, at the plain rate, by the wet path.
 constexpr int kEngineLatencySamples = 151;
 
-// The compressor's signal path: feedback detection after a mid/side sidechain filter, one linked
-// gain, harmonics, 2x oversampling below 70 kHz, dry alignment and the output mix.
+// What the detector listens to: the compressor's own output (feedback detection), or a key
+// signal from elsewhere, which the gain does not touch (feed-forward).
+enum class ScSource : int { internal = 0, external = 1 };
+
+// The compressor's signal path: feedback detection after a mid/side sidechain filter (or, with the
+// external source, feed-forward detection of a key signal), one linked gain, harmonics, 2x
+// oversampling below 70 kHz, dry alignment and the output mix.
 //
 // Threads: the setters may run on any thread while one audio thread runs the frames. Every
 // setting is a relaxed atomic. Settings that need a redesign (rate, sidechain filter, detection,
@@ -63,13 +68,22 @@ class DynamicsEngine {
         double levelA;
         double levelB;
     };
+    // The key the detector hears with an external source, count frames beside the main signal;
+    // finite, as the main signal must be. A null channel is silence, and so is KeyFrames{}.
+    struct KeyFrames {
+        const double* left;
+        const double* right;
+    };
     // count frames of one kind in place, the same as count calls of that frame, with each
-    // frame's meter values in meters[i]; the block loop's way in. Settings, a redesign and a
-    // reset are taken up once, before the first frame. The loop over the frames is
-    // the unit that is compiled once per instruction set, chosen by one call per chunk rather
-    // than per sample.
+    // frame's meter values in meters[i]; the block loop's way in. Settings, the source, a
+    // redesign and a reset are taken up once, before the first frame. The loop over the frames
+    // is the unit that is compiled once per instruction set and source, chosen by one call per
+    // chunk rather than per sample. With the internal source the key is not read; without a key
+    // the external source hears silence.
     void processFrames(bool oversampled, double* left, double* right, FrameMeters* meters,
                        int count);
+    void processFrames(bool oversampled, double* left, double* right, KeyFrames key,
+                       FrameMeters* meters, int count);
 
     InstructionSet instructionSet() const { return instructionSet_; }
 
@@ -91,6 +105,10 @@ class DynamicsEngine {
     void setLfHarmonicsAmount(double amount);
     void setDelta(bool on);
     void setScPreview(bool on);
+    void setScSource(ScSource source); // a source outside the enumeration is ignored
+    ScSource scSource() const {
+        return static_cast<ScSource>(scSource_.load(std::memory_order_relaxed));
+    }
 
     // The settings as the setters last stored them, for inspection.
     struct Settings {
@@ -99,6 +117,7 @@ class DynamicsEngine {
         double lfOn, hfOn, lfAmount, hfAmount;
         int scFilterType;
         bool deltaOn, scPreviewOn;
+        ScSource scSource;
     };
     Settings settings() const;
     // A new feedback loop designed for the settings as they stand, with cleared states: the
@@ -154,31 +173,41 @@ class DynamicsEngine {
     // Work on values rather than references so the compiler may keep the state in registers, and
     // are inlined into the frames so the core's chain and the filter sums schedule together and the
     // pairs pass in registers, not through the stack. kFused: compiled for a processor with fused
-    // multiply-add, which the feedback chain then uses.
-    template <bool kFused>
+    // multiply-add, which the feedback chain then uses. kExternal: the detector hears the key, at
+    // the same core step as the main signal's own sample; else the key is not read.
+    template <bool kFused, bool kExternal>
     [[gnu::always_inline]] inline StereoPair
-    processCore(StereoPair in, const FrameSettings& settings, CoreMeters& meters,
+    processCore(StereoPair in, StereoPair key, const FrameSettings& settings, CoreMeters& meters,
                 DetectorLevels& levels, CoreDelay& delay);
     // A stretch of frames at the plain and at the oversampled rate: the wet signal from the input
     // with the input noise added, delayed as the dry path is.
-    template <bool kFused>
+    template <bool kFused, bool kExternal>
     [[gnu::always_inline]] inline void
-    plainFrames(const double* left, const double* right, double* wetLeft, double* wetRight,
-                FrameMeters* meters, int count, const FrameSettings& settings,
-                DetectorLevels& levels, CoreDelay& delay);
-    template <InstructionSet kSet>
+    plainFrames(const double* left, const double* right, const double* keyLeft,
+                const double* keyRight, double* wetLeft, double* wetRight, FrameMeters* meters,
+                int count, const FrameSettings& settings, DetectorLevels& levels, CoreDelay& delay);
+    template <InstructionSet kSet, bool kExternal>
     [[gnu::always_inline]] inline void
-    oversampledFrames(const double* left, const double* right, double* wetLeft, double* wetRight,
+    oversampledFrames(const double* left, const double* right, const double* keyLeft,
+                      const double* keyRight, double* wetLeft, double* wetRight,
                       FrameMeters* meters, int count, const FrameSettings& settings,
                       DetectorLevels& levels, CoreDelay& delay);
+    // The halfband sums of one oversampled frame, in two parts (kPart 0, then 1): the
+    // interpolator's for the next frame into sums[0], the decimator's into sums[1] and, with a
+    // key, the key interpolator's into sums[2].
+    template <int kPart, bool kExternal>
+    [[gnu::always_inline]] inline void
+        accumulateFrameSums(HalfbandAccumulators (&sums)[kExternal ? 3 : 2]) const;
     // kSet: the instruction set the caller is compiled for.
-    template <InstructionSet kSet>
+    template <InstructionSet kSet, bool kExternal>
     [[gnu::always_inline]] inline void frames(bool oversampled, double* left, double* right,
-                                              FrameMeters* meters, int count);
-    // The frame loop compiled for each instruction set.
+                                              KeyFrames key, FrameMeters* meters, int count);
+    // The frame loops compiled for each instruction set, one per source.
     struct FrameLoops;
     using FrameLoop = void (*)(DynamicsEngine& engine, bool oversampled, double* left,
                                double* right, FrameMeters* meters, int count);
+    using KeyedFrameLoop = void (*)(DynamicsEngine& engine, bool oversampled, double* left,
+                                    double* right, KeyFrames key, FrameMeters* meters, int count);
     [[gnu::always_inline]] inline StereoPair mix(StereoPair dry, StereoPair wet, double o,
                                                  const FrameSettings& settings);
 
@@ -231,4 +260,14 @@ class DynamicsEngine {
     std::atomic<unsigned> designGeneration_{0};
     std::atomic<unsigned> curveSettingsGeneration_{0};
     std::atomic<bool> resetPending_{false};
+
+    // The external source's state, after all the rest: the internal source's frame loops, which
+    // never touch it, then address every field they use as they are tuned to.
+    std::atomic<int> scSource_{static_cast<int>(ScSource::internal)};
+    KeyedFrameLoop keyedFrameLoop_;
+    // The key's own interpolator, pushed as the upsampler is, so the key reaches the core at the
+    // same step as the main signal. It runs only while the source is external and starts from
+    // silence whenever the source turns external.
+    HalfbandFir keyUpsampler_;
+    bool keyHeard_ = false; // audio thread: whether the last processFrames call was external
 };

@@ -7,7 +7,7 @@
 // The compressor's feedback loop: the gain comes from levels measured on already compressed
 // samples, and the detector then sees the current input with that gain applied. Each step
 // depends on the one before through the gain, so this is the engine's one serial chain; all
-// else in a frame can overlap with it.
+// else in a frame can overlap with it. With a key signal the same parts detect feed-forward.
 struct FeedbackLoop {
     GainComputer gainComputer;
     LevelDetector levelDetector;
@@ -59,5 +59,21 @@ struct FeedbackLoop {
         double mid = g * sideMid[1];
         sidechainFilter.process<kFused>(side, mid, true, recursion);
         return g;
+    }
+
+    // One step with the detector on a key signal instead (feed-forward): the same filter,
+    // detector and gain computer, but the key is not multiplied by the gain, so only the gain
+    // computer's envelopes stay on the serial chain. As in step(), the gain comes from the levels
+    // of the step before, so a key sample moves the gain at the step its twin in the main signal
+    // would.
+    template <bool kFused>
+    [[gnu::always_inline]] double keyedStep(double keyLeft, double keyRight, const GainCurve& curve,
+                                            DetectorLevels& levels) {
+        const ExponentialParts gain = gainComputer.step<kFused>(curve, levels.aDb, levels.bDb);
+        double side = (keyLeft - keyRight) * 0.5;
+        double mid = (keyLeft + keyRight) * 0.5;
+        sidechainFilter.process<kFused>(side, mid, true);
+        levels = levelDetector.step<kFused>(mid + side, mid - side);
+        return gain.value<kFused>();
     }
 };

@@ -51,17 +51,18 @@ class HalfbandFir {
     template <int kParityA, int kParityB, int kPart>
     [[gnu::always_inline]] static void
     accumulatePairSums(const HalfbandFir& a, const HalfbandFir& b, HalfbandAccumulators (&acc)[2]) {
-        static_assert(kPart == 0 || kPart == 1, "two parts");
-        constexpr int kFirstPart = kHalfbandTapVectors / 2;
         const double* const runs[2] = {a.oddRun<kParityA>(), b.oddRun<kParityB>()};
-        if constexpr (kPart == 0) {
-            accumulateHalfbandSums<2, 0, kFirstPart>(a.oddTaps_.data(), runs, acc);
-            for (HalfbandAccumulators& sum : acc)
-                foldHalfbandAccumulators(sum);
-        } else {
-            accumulateHalfbandSums<2, kFirstPart, kHalfbandTapVectors>(a.oddTaps_.data(), runs,
-                                                                       acc);
-        }
+        accumulatePart<kPart>(a.oddTaps_.data(), runs, acc);
+    }
+    // The same with a third sum, into acc[2], for key, a second interpolator pushed as a is:
+    // all three share each tap load.
+    template <int kParityA, int kParityB, int kPart>
+    [[gnu::always_inline]] static void
+    accumulateKeyedSums(const HalfbandFir& a, const HalfbandFir& b, const HalfbandFir& key,
+                        HalfbandAccumulators (&acc)[3]) {
+        const double* const runs[3] = {a.oddRun<kParityA>(), b.oddRun<kParityB>(),
+                                       key.oddRun<kParityA>()};
+        accumulatePart<kPart>(a.oddTaps_.data(), runs, acc);
     }
     // The whole sums, by the filters' kernels.
     template <int kParityA, int kParityB>
@@ -104,6 +105,21 @@ class HalfbandFir {
 
   private:
     static constexpr int kHalfLength = kHalfbandTaps / 2; // pairs per parity
+
+    template <int kPart, int kSums>
+    [[gnu::always_inline]] static void accumulatePart(const double* oddTaps,
+                                                      const double* const (&runs)[kSums],
+                                                      HalfbandAccumulators (&acc)[kSums]) {
+        static_assert(kPart == 0 || kPart == 1, "two parts");
+        constexpr int kFirstPart = kHalfbandTapVectors / 2;
+        if constexpr (kPart == 0) {
+            accumulateHalfbandSums<kSums, 0, kFirstPart>(oddTaps, runs, acc);
+            for (HalfbandAccumulators& sum : acc)
+                foldHalfbandAccumulators(sum);
+        } else {
+            accumulateHalfbandSums<kSums, kFirstPart, kHalfbandTapVectors>(oddTaps, runs, acc);
+        }
+    }
 
     // Each pair is stored twice, kHalfLength apart, in pairs, and the same again one pair further
     // on in shifted: of the two copies of a run, one starts on a 32-byte boundary, so no

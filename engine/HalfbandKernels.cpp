@@ -43,22 +43,15 @@ __attribute__((target("sse2"))) void halfbandSumSse2(const double* oddTaps, cons
     _mm_storeu_pd(out, sum);
 }
 
-// The sets with fused multiply-add sum over the taps' symmetry as their frame loops do, there in
-// two parts.
+// With fused multiply-add the sum is taken over the taps' symmetry as the frame loop takes it,
+// there in two parts.
 __attribute__((target("avx2,fma"))) void halfbandSumAvx2Fma(const double* oddTaps,
                                                             const double* pairs, double out[2]) {
     fusedHalfbandSum(oddTaps, pairs, out);
 }
 
-__attribute__((target("avx512f,avx2,fma"))) void
-halfbandSumAvx512(const double* oddTaps, const double* pairs, double out[2]) {
-    fusedHalfbandSum(oddTaps, pairs, out);
-}
-
 HalfbandKernel halfbandKernel(InstructionSet set) {
     switch (set) {
-    case InstructionSet::avx512:
-        return &halfbandSumAvx512;
     case InstructionSet::avx2Fma:
         return &halfbandSumAvx2Fma;
     case InstructionSet::sse2:

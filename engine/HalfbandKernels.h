@@ -18,7 +18,6 @@ void halfbandSumScalar(const double* oddTaps, const double* pairs, double out[2]
 #if defined(__x86_64__) || defined(__i386__)
 void halfbandSumSse2(const double* oddTaps, const double* pairs, double out[2]);
 void halfbandSumAvx2Fma(const double* oddTaps, const double* pairs, double out[2]);
-void halfbandSumAvx512(const double* oddTaps, const double* pairs, double out[2]);
 #endif
 
 // The kernel of an instruction set, which the processor must support.

@@ -37,11 +37,9 @@ BiquadCoefficients designHfBand(double centreRadPerS, double internalRateHz) {
     return c;
 }
 
-void BiquadPair::setCoefficients(const BiquadCoefficients& first,
-                                 const BiquadCoefficients& second) {
+void BandPassPair::setCoefficients(const BiquadCoefficients& first,
+                                   const BiquadCoefficients& second) {
     b0 = WideLanes{first.b0, first.b0, second.b0, second.b0};
-    b1 = WideLanes{first.b1, first.b1, second.b1, second.b1};
-    b2 = WideLanes{first.b2, first.b2, second.b2, second.b2};
     a1 = WideLanes{first.a1, first.a1, second.a1, second.a1};
     a2 = WideLanes{first.a2, first.a2, second.a2, second.a2};
 }

@@ -8,10 +8,8 @@ namespace {
 InstructionSet widestSupported() {
 #if defined(__x86_64__) || defined(__i386__)
     __builtin_cpu_init();
-    if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("fma"))
-        return InstructionSet::sse2;
-    if (!__builtin_cpu_supports("avx512f")) return InstructionSet::avx2Fma;
-    return InstructionSet::avx512;
+    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
+        return InstructionSet::avx2Fma;
 #endif
     return InstructionSet::sse2;
 }
@@ -19,10 +17,8 @@ InstructionSet widestSupported() {
 // The cap named by kInstructionSetVariable; the widest set where it names none.
 InstructionSet capFromEnvironment() {
     const char* name = std::getenv(kInstructionSetVariable);
-    if (name == nullptr) return InstructionSet::avx512;
-    if (std::strcmp(name, "sse2") == 0) return InstructionSet::sse2;
-    if (std::strcmp(name, "avx2") == 0) return InstructionSet::avx2Fma;
-    return InstructionSet::avx512;
+    if (name != nullptr && std::strcmp(name, "sse2") == 0) return InstructionSet::sse2;
+    return InstructionSet::avx2Fma;
 }
 
 } // namespace
@@ -36,7 +32,7 @@ InstructionSet bestInstructionSet() {
     return best;
 }
 
-// The sets nest: AVX-512 is only chosen on top of AVX2 and FMA, which its code also uses.
+// The sets nest: AVX2 and FMA code runs where the plain code does.
 bool isSupported(InstructionSet set) {
     return static_cast<int>(set) <= static_cast<int>(bestInstructionSet());
 }

@@ -61,7 +61,43 @@ class StereoDelayLine {
         }
     }
 
+    // The same with the delayed pairs written to outA and outB, which must not overlap the
+    // inputs: the inputs stay as they are.
+    void delayBlock(const double* inA, const double* inB, double* outA, double* outB, int count) {
+        forEachStretch(count, [&](double* bufferA, double* bufferB, int done, int stretch) {
+            for (int i = 0; i < stretch; ++i) {
+                outA[done + i] = bufferA[i];
+                outB[done + i] = bufferB[i];
+                bufferA[i] = inA[done + i];
+                bufferB[i] = inB[done + i];
+            }
+        });
+    }
+
+    // Stores count pairs as processBlock would, for when nobody listens to what they replace.
+    void pushBlock(const double* a, const double* b, int count) {
+        forEachStretch(count, [&](double* bufferA, double* bufferB, int done, int stretch) {
+            for (int i = 0; i < stretch; ++i) {
+                bufferA[i] = a[done + i];
+                bufferB[i] = b[done + i];
+            }
+        });
+    }
+
   private:
+    // Calls stretchWork(bufferA, bufferB, done, stretch) for the runs of count steps between wraps,
+    // the buffers at the position of the run's first step and done the steps before it.
+    template <typename StretchWork> void forEachStretch(int count, StretchWork stretchWork) {
+        for (int done = 0; done < count;) {
+            const int left = length_ - position_;
+            const int stretch = count - done < left ? count - done : left;
+            stretchWork(bufferA_.get() + position_, bufferB_.get() + position_, done, stretch);
+            position_ += stretch;
+            if (position_ == length_) position_ = 0;
+            done += stretch;
+        }
+    }
+
     int capacity_;
     int length_;
     std::unique_ptr<double[]> bufferA_;

@@ -18,8 +18,8 @@ float storableValue(float value) {
 
 } // namespace
 
-CompressorEffect::CompressorEffect(EffectHost* host)
-    : host_(host), engine_(std::make_unique<DynamicsEngine>()) {
+CompressorEffect::CompressorEffect(EffectHost* host, InstructionSet set)
+    : host_(host), engine_(std::make_unique<DynamicsEngine>(set)) {
     bypassDelay_.setLength(kLatencySamples);
     fillFactoryPrograms(programs_);
     setProgram(0);

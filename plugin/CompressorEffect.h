@@ -24,8 +24,9 @@ class CompressorEffect final {
     static constexpr int kLatencySamples = kEngineLatencySamples;
     static constexpr int kBypassDelayCapacity = 500;
 
-    // host may be null: the effect then tells no one about the user's changes.
-    explicit CompressorEffect(EffectHost* host);
+    // host may be null: the effect then tells no one about the user's changes. The engine runs
+    // the code of the instruction set, or of the best one the processor has if it lacks that.
+    explicit CompressorEffect(EffectHost* host, InstructionSet set = bestInstructionSet());
     CompressorEffect(const CompressorEffect&) = delete;
     CompressorEffect& operator=(const CompressorEffect&) = delete;
 
@@ -69,8 +70,10 @@ class CompressorEffect final {
 
     const DynamicsEngine& engine() const { return *engine_; }
 
-    // Non-positive frame counts process nothing; inputs and outputs may be the same arrays.
-    template <typename Sample> void process(Sample** inputs, Sample** outputs, int32_t frames);
+    // Non-positive frame counts process nothing; inputs and outputs may be the same arrays. The
+    // key, as long as the block, is what the detector hears while SC Source is External.
+    template <typename Sample>
+    void process(Sample** inputs, Sample** outputs, int32_t frames, HostKey<Sample> key = {});
 
   private:
     CompressorProgram& currentProgram() { return programs_[getProgram()]; }
@@ -89,7 +92,8 @@ class CompressorEffect final {
 };
 
 template <typename Sample>
-void CompressorEffect::process(Sample** inputs, Sample** outputs, int32_t frames) {
+void CompressorEffect::process(Sample** inputs, Sample** outputs, int32_t frames,
+                               HostKey<Sample> key) {
     processBlock<Sample>(*engine_, bypassDelay_, bypassOn(), sampleRate(), meterValues_, inputs,
-                         outputs, frames);
+                         outputs, frames, key);
 }

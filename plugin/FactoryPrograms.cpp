@@ -1,5 +1,7 @@
 #include "plugin/FactoryPrograms.h"
 
+#include "plugin/ParameterTable.h"
+
 #include <cstring>
 
 namespace {
@@ -43,9 +45,10 @@ float factoryProgramValue(int program, int index) {
 int factoryProgramHolding(const float (&values)[kNumParameters]) {
     for (int p = 0; p < kNumPrograms; ++p) {
         int i = 0;
-        while (i <= kMeterScale && values[i] == kFactoryPrograms[p].values[i])
+        while (i < kNumParameters &&
+               (!hasFunction(i) || values[i] == kFactoryPrograms[p].values[i]))
             ++i;
-        if (i > kMeterScale) return p;
+        if (i == kNumParameters) return p;
     }
     return -1;
 }

@@ -13,6 +13,6 @@ const char* factoryProgramName(int program);
 float factoryProgramValue(int program, int index);
 
 // The factory program whose values `values` holds exactly in every parameter that has a
-// function (0..18); -1 when it matches none. Slots 19 and 20 do nothing, so whatever a session
-// keeps there makes no difference.
+// function; -1 when it matches none. The slots that do nothing make no difference, whatever a
+// session keeps there.
 int factoryProgramHolding(const float (&values)[kNumParameters]);

@@ -90,7 +90,7 @@ ParameterText harmonicsAmount(float v) {
 }
 
 ParameterText meterScale(float v) {
-    return literal(settingLabel::kMeterScale[curve::meterScalePosition(v)]);
+    return literal(curve::kMeterScaleSettings[curve::meterScalePosition(v)].label);
 }
 
 ParameterText noFunction(float) {

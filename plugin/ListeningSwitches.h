@@ -11,8 +11,11 @@ namespace listening {
 // In their order of precedence, which is also the order the others are turned off in.
 constexpr int kSwitches[3] = {kBypass, kScPreview, kDelta};
 
-constexpr bool isSwitch(int index) {
-    return index == kBypass || index == kScPreview || index == kDelta;
+// The bypass and the parameters designated as listening.
+inline bool isSwitch(int index) {
+    if (!isParameterIndex(index)) return false;
+    const Designation designation = kParameters[index].designation;
+    return designation == Designation::bypass || designation == Designation::listening;
 }
 
 // The preview listens from the middle of its travel on, the others only when fully on.

@@ -153,11 +153,29 @@ inline bool scPreviewListens(float v) {
     return v > 0.5f;
 }
 
-// Meter Scale: four positions, 6, 12, 24 and 48 dB over the meter, at 0, 0.25, 0.5 and 0.75.
+// Meter Scale: four positions at 0, 0.25, 0.5 and 0.75, each named for the reduction that
+// the strip beside the gain-reduction meter spans.
+struct MeterScaleSetting {
+    int spanDb;
+    const char* label;
+};
+constexpr MeterScaleSetting kMeterScaleSettings[] = {
+    {6, "6 dB"}, {12, "12 dB"}, {24, "24 dB"}, {48, "48 dB"}};
+constexpr int kMeterScalePositions = 4;
+static_assert(sizeof kMeterScaleSettings / sizeof kMeterScaleSettings[0] == kMeterScalePositions);
+// The span at which the meter moves one of its display units per dB.
+constexpr int kMeterScaleUnitySpanDb = 24;
+// The value of a position, as the strip's clicks set it.
+constexpr float meterScaleValue(int position) {
+    return static_cast<float>(position) / kMeterScalePositions;
+}
+// Each position from its value on; anything below the second is the first, and a value that
+// is no number the last.
 inline int meterScalePosition(float v) {
-    if (v < 0.25f) return 0;
-    if (v < 0.5f) return 1;
-    return v < 0.75f ? 2 : 3;
+    int position = kMeterScalePositions - 1;
+    while (position > 0 && v < meterScaleValue(position))
+        --position;
+    return position;
 }
 
 } // namespace curve

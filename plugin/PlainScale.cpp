@@ -23,6 +23,31 @@ const char* unitSymbol(ParameterUnit unit) {
     }
 }
 
+bool isStepped(const PlainScale& scale) {
+    return (scale.hints & (kHintToggled | kHintEnumeration)) != 0;
+}
+
+int stepCount(const PlainScale& scale) {
+    return isStepped(scale) ? static_cast<int>(scale.max - scale.min) : 0;
+}
+
+bool isList(const PlainScale& scale) {
+    return (scale.hints & kHintEnumeration) != 0;
+}
+
+bool fallsAsValueRises(const PlainScale& scale) {
+    return scale.toPlain(1.0f) < scale.toPlain(0.0f);
+}
+
+double risingNormalized(const PlainScale& scale, float value) {
+    const double v = static_cast<double>(value);
+    return fallsAsValueRises(scale) ? 1.0 - v : v;
+}
+
+float valueFromRising(const PlainScale& scale, double rising) {
+    return static_cast<float>(fallsAsValueRises(scale) ? 1.0 - rising : rising);
+}
+
 namespace plainScale {
 namespace {
 
@@ -32,8 +57,10 @@ double limited(double plain, double min, double max) {
     return std::clamp(plain, min, max);
 }
 
+// Adding zero stores the plain zero the programs hold, never a negative one (0 dB of
+// Threshold divided by its -50 dB floor).
 float normalized(double v) {
-    return static_cast<float>(std::clamp(v, 0.0, 1.0));
+    return static_cast<float>(std::clamp(v, 0.0, 1.0)) + 0.0f;
 }
 
 // The nearest of the positions 0 .. count - 1.
@@ -84,8 +111,10 @@ float scFilterFreqNormalized(double plain) {
     return normalized(std::log10(hz / kScFilterLowestHz));
 }
 
+// Adding zero makes the top of the range a plain zero, not the -0 that -50 x 0 gives, which
+// hosts would show as "-0.0"; the way back takes either zero to the effect's 0.
 double thresholdPlain(float v) {
-    return curve::thresholdDb(static_cast<double>(v));
+    return curve::thresholdDb(static_cast<double>(v)) + 0.0;
 }
 float thresholdNormalized(double plain) {
     return normalized(limited(plain, curve::kThresholdFloorDb, 0.0) / curve::kThresholdFloorDb);
@@ -181,17 +210,16 @@ float harmonicsAmountNormalized(double plain) {
                       curve::kHarmonicsRangePercent);
 }
 
-// Four positions at 0, 0.25, 0.5 and 0.75, as the scale's clicks step them.
 double meterScalePlain(float v) {
     return curve::meterScalePosition(v);
 }
 float meterScaleNormalized(double plain) {
-    return static_cast<float>(position(plain, 4)) * 0.25f;
+    return curve::meterScaleValue(position(plain, curve::kMeterScalePositions));
 }
-const ScalePoint kMeterScalePoints[] = {{settingLabel::kMeterScale[0], 0.0},
-                                        {settingLabel::kMeterScale[1], 1.0},
-                                        {settingLabel::kMeterScale[2], 2.0},
-                                        {settingLabel::kMeterScale[3], 3.0}};
+const ScalePoint kMeterScalePoints[] = {{curve::kMeterScaleSettings[0].label, 0.0},
+                                        {curve::kMeterScaleSettings[1].label, 1.0},
+                                        {curve::kMeterScaleSettings[2].label, 2.0},
+                                        {curve::kMeterScaleSettings[3].label, 3.0}};
 
 double noFunctionPlain(float v) {
     return static_cast<double>(v);

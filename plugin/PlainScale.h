@@ -42,6 +42,22 @@ struct PlainScale {
     int numPoints;
 };
 
+// A switch: its plain values are the positions min ... max and nothing between them. Every
+// edition that reads a switch's plain value takes the nearest position (toNormalized).
+bool isStepped(const PlainScale& scale);
+// The steps between a switch's positions (1 for off and on); 0 for a continuous control.
+int stepCount(const PlainScale& scale);
+// A switch whose positions are named settings to pick from a list, rather than off and on.
+bool isList(const PlainScale& scale);
+
+// Where the plain value falls as the normalized value rises (Threshold: 0 dB at 0, -50 dB at 1).
+bool fallsAsValueRises(const PlainScale& scale);
+// A normalized value that rises with the plain value, for the editions whose normalized values
+// are their own: the effect's value, turned round where the plain value falls. The effect, the
+// editor, the VST 2 module and the state record keep the effect's value.
+double risingNormalized(const PlainScale& scale, float value);
+float valueFromRising(const PlainScale& scale, double rising);
+
 namespace plainScale {
 
 extern const PlainScale detection;       // ms: 0 "Peak", 0.1 ... 60 RMS window, 600 "Dyn RMS"

@@ -1,12 +1,12 @@
 #pragma once
 
 // The names of the settings that are named rather than numbered, as the host texts print
-// them; the plain scales' points carry the same names to every format.
+// them; the plain scales' points carry the same names to every format. Meter Scale's names
+// stand beside the spans they name, in ParameterCurves.h.
 namespace settingLabel {
 
 constexpr const char* kScFilterType[] = {"off", "3 dB/oct", "6 dB/oct"};
 constexpr const char* kOnOff[] = {"off", "on"};
-constexpr const char* kMeterScale[] = {"6 dB", "12 dB", "24 dB", "48 dB"};
 constexpr const char* kDetectionPeak = "Peak";
 constexpr const char* kDetectionDynRms = "Dyn RMS";
 constexpr const char* kRatioFourToOne = "4:1";

@@ -77,10 +77,6 @@ bool findNumber(std::string_view text, NumberText& out) {
     return true;
 }
 
-bool isStepped(const PlainScale& scale) {
-    return (scale.hints & (kHintToggled | kHintEnumeration)) != 0;
-}
-
 std::string numberText(double plain, ParameterUnit unit) {
     char text[32];
     // Four digits are the most any setting's text shows; adding zero drops a negative zero.

@@ -27,6 +27,7 @@ struct CKeyCode {
 };
 
 enum CVirtualKey : uint8_t {
+    kKeyEscape = 6,
     kKeyLeft = 11,
     kKeyUp = 12,
     kKeyRight = 13,

@@ -10,8 +10,8 @@ constexpr int32_t kBarTop = 2;
 
 } // namespace
 
-CCompMeter::CCompMeter(const CRect& size, CControlObserver* listener)
-    : CControl(size, listener, 502) {}
+CCompMeter::CCompMeter(const CRect& size, CControlObserver* listener, int32_t tag)
+    : CControl(size, listener, tag) {}
 
 void CCompMeter::draw(CDrawSurface& surface) {
     const int32_t W = getWidth();

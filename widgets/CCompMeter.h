@@ -7,8 +7,8 @@
 // The editor feeds reduction in dB times the meter scale factor. Takes no input.
 class CCompMeter : public CControl {
   public:
-    // Tag 502, no background.
-    CCompMeter(const CRect& size, CControlObserver* listener);
+    // No background; `tag` is the one the editor gives it.
+    CCompMeter(const CRect& size, CControlObserver* listener, int32_t tag);
 
     void draw(CDrawSurface& surface) override;
 

@@ -13,40 +13,28 @@ constexpr int32_t kTickSpacingPx = 5;
 constexpr int32_t kTickEndY = 177;
 constexpr int32_t kLabelRight = 17;
 
-// dB per tick: a quarter, a half, one or two, so that every 20 pixels (4 ticks) read 1, 2, 4
-// or 8 dB.
+// The strip's 24 ticks (six labels, 4 ticks apart) span the scale's dB, so the labels every
+// 20 pixels read a sixth of the span: 1, 2, 4 or 8 dB. Labels fall on whole dB.
+constexpr int32_t kTicksPerSpan = 24;
 int32_t tickDb(float scale, int32_t tick) {
-    switch (curve::meterScalePosition(scale)) {
-    case 0:
-        return tick / 4;
-    case 1:
-        return tick / 2;
-    case 2:
-        return tick;
-    default:
-        return 2 * tick;
-    }
+    return tick * curve::kMeterScaleSettings[curve::meterScalePosition(scale)].spanDb /
+           kTicksPerSpan;
 }
 
-// One step up (0 -> 0.25 -> 0.5 -> 0.75 -> 0) or down; values that are none of the four,
-// compared exactly, go to 0 either way.
-float nextScaleUp(float value) {
-    if (value == 0.0f) return 0.25f;
-    if (value == 0.25f) return 0.5f;
-    if (value == 0.5f) return 0.75f;
-    return 0.0f;
-}
-
-float nextScaleDown(float value) {
-    if (value == 0.0f) return 0.75f;
-    if (value == 0.75f) return 0.5f;
-    if (value == 0.5f) return 0.25f;
-    return 0.0f;
+// One position up, the last wrapping round to the first, or down; values that are none of the
+// positions, compared exactly, go to the first either way.
+float nextScale(float value, int32_t step) {
+    for (int position = 0; position < curve::kMeterScalePositions; ++position)
+        if (value == curve::meterScaleValue(position))
+            return curve::meterScaleValue((position + step + curve::kMeterScalePositions) %
+                                          curve::kMeterScalePositions);
+    return curve::meterScaleValue(0);
 }
 
 } // namespace
 
-CScala::CScala(CControlObserver* listener, const CRect& size) : CControl(size, listener, 18) {
+CScala::CScala(CControlObserver* listener, const CRect& size, int32_t tag)
+    : CControl(size, listener, tag) {
     setClickArea({size.left - 10, size.top - 26, size.right + 50, size.bottom + 10});
 }
 
@@ -57,7 +45,7 @@ CMouseResult CScala::onMouseDown(CPoint, int32_t buttons) {
     // The unchanged value goes out first (as it always has); hosts record it as a point
     // that changes nothing.
     if (value_ != 0.0f && listener_) listener_->valueChanged(this);
-    value_ = left ? nextScaleUp(value_) : nextScaleDown(value_);
+    value_ = nextScale(value_, left ? 1 : -1);
     if (listener_) listener_->valueChanged(this);
     if (isDirty()) invalidate();
     endEdit();

@@ -7,9 +7,9 @@
 // up, a right click down, anywhere on or around the meter block.
 class CScala : public CControl {
   public:
-    // Tag 18, no background; the click area reaches 10 pixels left, 26 up, 50 right and 10
-    // down of `size`, over both meters and their captions.
-    CScala(CControlObserver* listener, const CRect& size);
+    // No background; the click area reaches 10 pixels left, 26 up, 50 right and 10 down of
+    // `size`, over both meters and their captions. `tag` is the Meter Scale parameter's.
+    CScala(CControlObserver* listener, const CRect& size, int32_t tag);
 
     void draw(CDrawSurface& surface) override;
     CMouseResult onMouseDown(CPoint where, int32_t buttons) override;

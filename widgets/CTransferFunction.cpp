@@ -20,8 +20,8 @@ int32_t rowOfLevel(double twiceLevelDb) {
 
 } // namespace
 
-CTransferFunction::CTransferFunction(const CRect& size, CControlObserver* listener)
-    : CControl(size, listener, 18) {}
+CTransferFunction::CTransferFunction(const CRect& size, CControlObserver* listener, int32_t tag)
+    : CControl(size, listener, tag) {}
 
 // In double precision throughout, the ratio's zone edge too (see ParameterCurves.h).
 void CTransferFunction::setRatioFromParameter(double v) {

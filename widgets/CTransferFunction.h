@@ -10,8 +10,8 @@
 // 1 / inverseRatio. Takes no input; the editor writes the five fields and marks it dirty.
 class CTransferFunction : public CControl {
   public:
-    // Tag 18, no background.
-    CTransferFunction(const CRect& size, CControlObserver* listener);
+    // No background; `tag` is the one the editor gives it.
+    CTransferFunction(const CRect& size, CControlObserver* listener, int32_t tag);
 
     void draw(CDrawSurface& surface) override;
 

@@ -10,8 +10,8 @@ constexpr CColor kThresholdShadow{0, 0, 0, 55};
 
 } // namespace
 
-LevelMeter::LevelMeter(const CRect& size, CControlObserver* listener)
-    : CControl(size, listener, 502) {
+LevelMeter::LevelMeter(const CRect& size, CControlObserver* listener, int32_t tag)
+    : CControl(size, listener, tag) {
     value_ = -80.0f;
 }
 

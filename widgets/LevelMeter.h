@@ -7,8 +7,8 @@
 // first level in dB. Takes no input.
 class LevelMeter : public CControl {
   public:
-    // Tag 502, no background; the value starts at -80 dB.
-    LevelMeter(const CRect& size, CControlObserver* listener);
+    // No background; `tag` is the one the editor gives it. The value starts at -80 dB.
+    LevelMeter(const CRect& size, CControlObserver* listener, int32_t tag);
 
     void draw(CDrawSurface& surface) override;
 

@@ -15,25 +15,34 @@ const PlainScale& scaleOf(clap_id id) {
 
 clap_param_info_flags flagsOf(clap_id id) {
     clap_param_info_flags flags = CLAP_PARAM_IS_AUTOMATABLE;
-    if (scaleOf(id).hints & (kHintToggled | kHintEnumeration | kHintInteger))
-        flags |= CLAP_PARAM_IS_STEPPED;
+    if (isStepped(scaleOf(id))) flags |= CLAP_PARAM_IS_STEPPED;
     // Hosts' own bypass buttons then drive the latency-matched Bypass.
-    if (id == kBypass) flags |= CLAP_PARAM_IS_BYPASS;
+    if (kParameters[id].designation == Designation::bypass) flags |= CLAP_PARAM_IS_BYPASS;
     return flags;
 }
 
 } // namespace
 
+uint32_t count() {
+    return static_cast<uint32_t>(listedCount(kInClap));
+}
+
+bool isShownId(clap_id id) {
+    return id < static_cast<clap_id>(kNumParameters) && isListedIn(kInClap, static_cast<int>(id));
+}
+
 bool info(uint32_t index, clap_param_info_t& out) {
-    if (!isShownId(index)) return false;
-    const PlainScale& scale = scaleOf(index);
+    if (index >= count()) return false;
+    const int parameter = listedAt(kInClap, static_cast<int>(index));
+    const auto id = static_cast<clap_id>(parameter);
+    const PlainScale& scale = scaleOf(id);
     out = {};
-    out.id = index;
-    out.flags = flagsOf(index);
-    std::snprintf(out.name, sizeof out.name, "%s", kParameters[index].name);
+    out.id = id;
+    out.flags = flagsOf(id);
+    std::snprintf(out.name, sizeof out.name, "%s", kParameters[parameter].name);
     out.min_value = scale.min;
     out.max_value = scale.max;
-    out.default_value = toPlain(index, defaultValue(static_cast<int>(index)));
+    out.default_value = toPlain(id, defaultValue(parameter));
     return true;
 }
 

@@ -4,19 +4,16 @@
 
 #include <cstdint>
 
-// The parameters as a CLAP host sees them: the VST 2 indices as IDs, the two slots that do
-// nothing left out, values in the plain units of the core's PlainScale (the LV2 edition's
-// ports show the same), and the VST 2 host texts, which carry their units.
+// The parameters as a CLAP host sees them: the effect's, as its table lists them for this
+// edition, with their indices as IDs (the two slots that do nothing are left out), values in the
+// plain units of the core's PlainScale (the LV2 edition's ports show the same), and the VST 2
+// host texts, which carry their units.
 namespace clapParams {
 
-// Slots 19 and 20 exist only for saved sessions of the VST 2 edition.
-constexpr uint32_t kCount = 19;
+uint32_t count();
+bool isShownId(clap_id id);
 
-constexpr bool isShownId(clap_id id) {
-    return id < kCount;
-}
-
-// Info for the parameter at list position `index` (equal to its ID); false past the list.
+// Info for the parameter at list position `index`; false past the list.
 bool info(uint32_t index, clap_param_info_t& out);
 
 // The plain value that shows a normalized value the effect holds.

@@ -101,10 +101,8 @@ void silence(const clap_audio_buffer_t* buffers, uint32_t count, uint32_t frames
 ClapPlugin::ClapPlugin(const clap_host_t* host, const clap_plugin_descriptor_t* descriptor,
                        const EditorBinding::EditorFactory& makeEditor)
     : record_(makePluginRecord(descriptor, this)), host_(host), effect_(this),
-      editor_(effect_, *this, makeEditor), gui_(host, editor_.editor()) {
-    for (int i = 0; i < kNumParameters; ++i)
-        hostKnows_[i] = effect_.getParameter(i);
-}
+      hostValues_(effect_, kInClap), editor_(effect_, *this, makeEditor),
+      gui_(host, editor_.editor()) {}
 
 ClapPlugin* ClapPlugin::fromRecord(const clap_plugin_t* record) {
     return record ? static_cast<ClapPlugin*>(record->plugin_data) : nullptr;
@@ -193,8 +191,8 @@ void ClapPlugin::applyEvent(const clap_event_header_t& header) {
     if (!clapParams::isShownId(event.param_id) ||
         !clapParams::toNormalized(event.param_id, event.value, normalized))
         return;
-    hostKnows_[event.param_id] = normalized;
     effect_.setParameter(static_cast<int>(event.param_id), normalized);
+    hostValues_.heard(static_cast<int>(event.param_id), normalized);
 }
 
 void ClapPlugin::reportEditorChanges(const clap_output_events_t* out) {
@@ -211,7 +209,7 @@ void ClapPlugin::reportEditorChanges(const clap_output_events_t* out) {
             break;
         case EditorChangeQueue::Kind::value:
             sent = pushValue(out, 0, id, change.value);
-            if (sent) hostKnows_[id] = change.value;
+            if (sent) hostValues_.heard(change.index, change.value);
             break;
         }
         // A host that takes no more events now gets the rest at the next call.
@@ -222,10 +220,9 @@ void ClapPlugin::reportEditorChanges(const clap_output_events_t* out) {
 }
 
 void ClapPlugin::reportOwnChanges(const clap_output_events_t* out, uint32_t time) {
-    for (clap_id id = 0; id < clapParams::kCount; ++id) {
-        const float value = effect_.getParameter(static_cast<int>(id));
-        if (value != hostKnows_[id] && pushValue(out, time, id, value)) hostKnows_[id] = value;
-    }
+    hostValues_.report([&](int index, float value) {
+        return pushValue(out, time, static_cast<clap_id>(index), value);
+    });
 }
 
 void ClapPlugin::flush(const clap_input_events_t* in, const clap_output_events_t* out) {

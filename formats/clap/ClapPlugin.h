@@ -3,6 +3,7 @@
 #include "formats/clap/ClapEditorGui.h"
 #include "formats/clap/EditorChangeQueue.h"
 #include "formats/common/EditorBinding.h"
+#include "formats/common/HostValueMirror.h"
 #include "plugin/CompressorEffect.h"
 #include "plugin/EffectHost.h"
 
@@ -65,9 +66,9 @@ class ClapPlugin final : public EffectHost {
     const clap_host_thread_check_t* hostThreadCheck_ = nullptr;
     std::atomic<bool> active_{false};
     EditorChangeQueue editorChanges_;
-    // The normalized values the host last sent or heard of; only process and flush touch them.
-    float hostKnows_[kNumParameters] = {};
     CompressorEffect effect_;
+    // Only process and flush report through it.
+    HostValueMirror hostValues_;
     // Declared after the effect, so they are destroyed first: the window closes, then the
     // editor goes, while the effect is whole.
     EditorBinding editor_;

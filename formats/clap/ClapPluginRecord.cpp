@@ -50,7 +50,7 @@ uint32_t latency(const clap_plugin_t*) {
 const clap_plugin_latency_t kLatency = {latency};
 
 uint32_t paramCount(const clap_plugin_t*) {
-    return clapParams::kCount;
+    return clapParams::count();
 }
 
 bool paramInfo(const clap_plugin_t*, uint32_t index, clap_param_info_t* info) {

@@ -104,6 +104,21 @@ void writeAudioPort(std::ostream& out, uint32_t index, bool input, bool left) {
         << "    lv2:designation pg:" << side << " ;\n  ]";
 }
 
+// jalv orders groups by URI: the section's number leads.
+std::string groupUri(int group) {
+    return uri(std::string(lv2uri::kPlugin) + "#section" + std::to_string(group + 1) + "_" +
+               lv2port::kControlGroups[group].symbol);
+}
+
+void writeGroups(std::ostream& out) {
+    for (int g = 0; g < lv2port::kNumControlGroups; ++g) {
+        const lv2port::ControlGroup& group = lv2port::kControlGroups[g];
+        out << groupUri(g) << "\n  a pg:Group ;\n  lv2:symbol \"" << group.symbol << "\" ;\n"
+            << "  lv2:name " << quoted(group.name) << " ;\n  rdfs:label " << quoted(group.name)
+            << " .\n\n";
+    }
+}
+
 void writeControlPort(std::ostream& out, const lv2port::ControlPortDescription& port,
                       float defaultValue) {
     out << "  [\n    a lv2:InputPort, lv2:ControlPort ;\n"
@@ -119,6 +134,7 @@ void writeControlPort(std::ostream& out, const lv2port::ControlPortDescription& 
     if (port.hints & kHintInteger) out << "    lv2:portProperty lv2:integer ;\n";
     if (port.hints & kHintLogarithmic) out << "    lv2:portProperty pprops:logarithmic ;\n";
     if (port.hidden) out << "    lv2:portProperty pprops:notOnGUI ;\n";
+    if (port.group != lv2port::kNoGroup) out << "    pg:group " << groupUri(port.group) << " ;\n";
     for (int point = 0; point < port.numPoints; ++point)
         out << "    lv2:scalePoint [ rdfs:label " << quoted(port.points[point].label)
             << " ; rdf:value " << number(port.points[point].value) << " ] ;\n";
@@ -126,14 +142,15 @@ void writeControlPort(std::ostream& out, const lv2port::ControlPortDescription& 
 }
 
 void writeOutputPort(std::ostream& out, uint32_t index, const char* symbol, const char* name,
-                     float minimum, float maximum, const char* extra) {
+                     float minimum, float maximum, int group, const char* extra) {
     out << "  [\n    a lv2:OutputPort, lv2:ControlPort ;\n"
         << "    lv2:index " << index << " ;\n"
         << "    lv2:symbol \"" << symbol << "\" ;\n"
         << "    lv2:name \"" << name << "\" ;\n"
         << "    lv2:minimum " << number(minimum) << " ;\n"
-        << "    lv2:maximum " << number(maximum) << " ;\n"
-        << extra << "  ]";
+        << "    lv2:maximum " << number(maximum) << " ;\n";
+    if (group != lv2port::kNoGroup) out << "    pg:group " << groupUri(group) << " ;\n";
+    out << extra << "  ]";
 }
 
 std::string pluginDescription(const Programs& programs, int minorVersion, int microVersion) {
@@ -146,6 +163,7 @@ std::string pluginDescription(const Programs& programs, int minorVersion, int mi
     out << uri(std::string(lv2uri::kPlugin) + "#out")
         << "\n  a pg:OutputGroup, pg:StereoGroup ;\n  lv2:symbol \"out\" ;\n"
            "  rdfs:label \"Output\" .\n\n";
+    writeGroups(out);
     out << uri(lv2uri::kUi) << "\n  a ui:X11UI ;\n"
         << "  lv2:requiredFeature ui:idleInterface ;\n"
         << "  lv2:optionalFeature ui:parent, ui:resize, ui:touch, opts:options, urid:map ;\n"
@@ -187,22 +205,23 @@ std::string pluginDescription(const Programs& programs, int minorVersion, int mi
         // The host's own bypass switch stands for it; a second one among the controls would
         // only confuse.
         << "    lv2:portProperty lv2:toggled, lv2:integer, pprops:notOnGUI ;\n  ] ,\n";
-    writeOutputPort(out, lv2port::kLatency, "latency", "Latency", 0.0f, 1000.0f,
+    writeOutputPort(out, lv2port::kLatency, "latency", "Latency", 0.0f, 1000.0f, lv2port::kNoGroup,
                     "    lv2:designation lv2:latency ;\n"
                     "    lv2:portProperty lv2:reportsLatency, lv2:integer, pprops:notOnGUI ;\n"
                     "    units:unit units:frame ;\n");
     out << " ,\n";
-    writeOutputPort(out, lv2port::kMeterGain, "meter_gain", "Gain", 0.0f, 16.0f,
+    writeOutputPort(out, lv2port::kMeterGain, "meter_gain", "Gain", 0.0f,
+                    lv2port::kMeterGainMaximum, lv2port::kGroupMeters,
                     "    units:unit units:coef ;\n");
     out << " ,\n";
     writeOutputPort(out, lv2port::kMeterLevelA, "meter_level_a", "Level A", -120.0f, 24.0f,
-                    "    units:unit units:db ;\n");
+                    lv2port::kGroupMeters, "    units:unit units:db ;\n");
     out << " ,\n";
     writeOutputPort(out, lv2port::kMeterLevelB, "meter_level_b", "Level B", -120.0f, 24.0f,
-                    "    units:unit units:db ;\n");
+                    lv2port::kGroupMeters, "    units:unit units:db ;\n");
     out << " ,\n";
     writeOutputPort(out, lv2port::kMeterActive, "meter_active", "Processing", 0.0f, 1.0f,
-                    "    lv2:portProperty lv2:toggled ;\n");
+                    lv2port::kGroupMeters, "    lv2:portProperty lv2:toggled ;\n");
     for (int i = 0; i < kNumParameters; ++i) {
         if (lv2port::zonePortOf(i) == lv2port::kNoPort) continue;
         out << " ,\n";

@@ -1,3 +1,4 @@
+#include "formats/common/HostValueMirror.h"
 #include "formats/lv2/Lv2Ports.h"
 #include "formats/lv2/Lv2Uris.h"
 #include "plugin/CompressorEffect.h"
@@ -69,27 +70,15 @@ class Lv2Instance {
             applied_[i] = ports;
             effect_.setParameter(i, lv2port::toNormalized(i, ports));
         }
+        // The host's enable switch reads as a switch port does; off is the effect's Bypass.
         const float* enabledPort = ports_[lv2port::kEnabled];
-        const bool hostBypass = enabledPort && !(*enabledPort > 0.0f);
-        // A plug-in may not change its own input ports, so a fixed precedence settles them.
-        const listening::Settled wanted = listening::byPrecedence(
-            readPorts(kBypass).value > 0.0f || hostBypass, readPorts(kScPreview).value > 0.0f,
-            readPorts(kDelta).value > 0.0f);
-        for (int i : listening::kSwitches)
-            applied_[i] = readPorts(i);
-        // Switches going off first, so the one going on is not undone by them.
-        applySwitch(kBypass, wanted.bypass, false);
-        applySwitch(kScPreview, wanted.scPreview, false);
-        applySwitch(kDelta, wanted.delta, false);
-        applySwitch(kBypass, wanted.bypass, true);
-        applySwitch(kScPreview, wanted.scPreview, true);
-        applySwitch(kDelta, wanted.delta, true);
-    }
-
-    void applySwitch(int index, bool on, bool applyOn) {
-        if (on != applyOn) return;
-        const float value = on ? 1.0f : 0.0f;
-        if (effect_.getParameter(index) != value) effect_.setParameter(index, value);
+        const bool hostBypass = enabledPort && plainScale::onOff.toNormalized(
+                                                   static_cast<double>(*enabledPort)) == 0.0f;
+        const auto asks = [this](int index) {
+            applied_[index] = readPorts(index);
+            return listening::listens(index, lv2port::toNormalized(index, applied_[index]));
+        };
+        applyByPrecedence(effect_, {asks(kBypass) || hostBypass, asks(kScPreview), asks(kDelta)});
     }
 
     void writeOutput(uint32_t port, float value) {

@@ -16,10 +16,6 @@ const PlainScale& scaleOf(int parameter) {
     return kParameters[parameter].plain;
 }
 
-bool isStepped(const PlainScale& scale) {
-    return (scale.hints & (kHintToggled | kHintEnumeration)) != 0;
-}
-
 // A parameter's three zones: the continuous one at `continuous` on the list, and the scale's
 // two named settings in order around it.
 struct Zones {
@@ -104,6 +100,53 @@ float decimal(float value, int digits, int offset) {
     return std::strtof(text, nullptr);
 }
 
+int groupOf(int parameter) {
+    switch (static_cast<ParameterIndex>(parameter)) {
+    case kDetection:
+        return kGroupDetection;
+    case kScFilterType:
+    case kScFilterFreq:
+        return kGroupScFilter;
+    case kThreshold:
+    case kKnee:
+        return kGroupThreshold;
+    case kRatio:
+        return kGroupRatio;
+    case kAttack:
+    case kRelease:
+    case kReleaseSlow:
+        return kGroupEnvelope;
+    case kDryMix:
+    case kMakeUpGain:
+        return kGroupMix;
+    case kHfHarmonics:
+    case kLfHarmonics:
+    case kHfHarmonicsAmount:
+    case kLfHarmonicsAmount:
+        return kGroupHarmonics;
+    case kDelta:
+    case kBypass:
+    case kScPreview:
+        return kGroupListen;
+    case kMeterScale:
+        return kGroupMeters;
+    case kUnused19:
+    case kUnused20:
+    case kNumParameters:
+        break;
+    }
+    return kNoGroup;
+}
+
+// The slots without function keep their ports for saved sessions; a host that shows them
+// anyway names them for what they are rather than with the other edition's "-".
+const char* portName(int parameter) {
+    if (const Zones* zones = zonesOf(parameter)) return zones->valueName;
+    if (parameter == kUnused19) return "Unused 19";
+    if (parameter == kUnused20) return "Unused 20";
+    return kParameters[parameter].name;
+}
+
 const char* pointLabel(int parameter, int point) {
     if (parameter == kScFilterType && point >= 0 &&
         point < static_cast<int>(std::size(settingLabel::kScFilterCaptions)))
@@ -126,8 +169,6 @@ int parameterOfZonePort(uint32_t port) {
 
 float toNormalized(int parameter, PortValues ports) {
     const PlainScale& scale = scaleOf(parameter);
-    // LV2 hosts treat any value above zero as a switch's "on".
-    if (scale.hints & kHintToggled) return ports.value > 0.0f ? 1.0f : 0.0f;
     const Zones* zones = zonesOf(parameter);
     const int zone = zones ? zonePosition(*zones, ports.zone) : 0;
     if (zones && zone != zones->continuous)
@@ -196,14 +237,15 @@ ControlPortDescription describeParameterPort(int parameter) {
     const Zones* zones = zonesOf(parameter);
     ControlPortDescription port{portOf(parameter),
                                 info.symbol,
-                                zones ? zones->valueName : info.name,
+                                portName(parameter),
                                 scale.unit,
                                 zones ? 0u : scale.hints,
                                 declaredMinimum(parameter),
                                 declaredMaximum(parameter),
                                 {},
                                 0,
-                                info.kind == ParameterKind::noFunction};
+                                !isListedIn(kInLv2, parameter),
+                                groupOf(parameter)};
     // The times grow as a cube from 0.1 ms: a logarithmic slider gives their short end, where
     // the audible differences are, as much travel as their long end.
     if (scale.unit == ParameterUnit::milliseconds) port.hints |= kHintLogarithmic;
@@ -227,7 +269,8 @@ ControlPortDescription describeZonePort(int parameter) {
                                 kZoneCount - 1.0f,
                                 {},
                                 0,
-                                false};
+                                false,
+                                groupOf(parameter)};
     for (int zone = 0; zone < kZoneCount; ++zone)
         port.points[port.numPoints++] = {zoneLabel(zones, zone), static_cast<float>(zone)};
     return port;

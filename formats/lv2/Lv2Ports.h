@@ -5,9 +5,11 @@
 #include <cstdint>
 
 // The LV2 edition's ports, in the order the description lists them: stereo audio, one control
-// input per parameter (port kFirstParameterPort + parameter index), the host's enable switch,
-// the latency report and the meters the editor shows, then the zone lists of Detection and
-// Ratio, added after the first release behind every port that had an index already.
+// input per VST 2 slot (port kFirstParameterPort + parameter index), the host's enable switch,
+// the latency report and the meters the editor shows; then, added after the first release
+// behind every port that had an index already, the zone lists of Detection and Ratio and one
+// control input for each parameter that came after the slots, in the table's order. A port
+// never moves: saved sessions name ports by index.
 namespace lv2port {
 
 enum : uint32_t {
@@ -16,7 +18,7 @@ enum : uint32_t {
     kOutputLeft,
     kOutputRight,
     kFirstParameterPort,
-    kEnabled = kFirstParameterPort + kNumParameters,
+    kEnabled = kFirstParameterPort + kNumVst2Slots,
     kLatency,
     kMeterGain,
     kMeterLevelA,
@@ -24,19 +26,37 @@ enum : uint32_t {
     kMeterActive,
     kDetectionZone,
     kRatioZone,
-    kNumPorts
+    kFirstLaterParameterPort,
+    kNumPorts = kFirstLaterParameterPort + (kNumParameters - kNumVst2Slots)
 };
 
 constexpr uint32_t kNoPort = UINT32_MAX;
 
-constexpr bool isParameterPort(uint32_t port) {
-    return port >= kFirstParameterPort && port < kFirstParameterPort + kNumParameters;
+// The gain meter's declared range tops out far above any gain the DSP writes (about 1 at most:
+// it only reduces), so a gain port at its maximum never came from a run.
+constexpr float kMeterGainMaximum = 16.0f;
+
+// Until the plug-in has run, a host hands the UI values of its own for the meter ports: jalv,
+// Qtractor and Ardour give 0, another host might give each port's minimum or maximum. None of
+// these has both the processing port above 0 (as hosts read a switch) and a gain below the gain
+// port's maximum, which every run writes, so only the values of a run pass.
+constexpr bool metersFromARun(float gain, bool processing) {
+    return processing && gain < kMeterGainMaximum;
 }
+
+constexpr bool isParameterPort(uint32_t port) {
+    return (port >= kFirstParameterPort && port < kEnabled) ||
+           (port >= kFirstLaterParameterPort && port < kNumPorts);
+}
+// Only for a parameter port.
 constexpr int parameterOf(uint32_t port) {
-    return static_cast<int>(port - kFirstParameterPort);
+    return port < kEnabled ? static_cast<int>(port - kFirstParameterPort)
+                           : kNumVst2Slots + static_cast<int>(port - kFirstLaterParameterPort);
 }
 constexpr uint32_t portOf(int parameterIndex) {
-    return kFirstParameterPort + static_cast<uint32_t>(parameterIndex);
+    return isVst2Slot(parameterIndex)
+               ? kFirstParameterPort + static_cast<uint32_t>(parameterIndex)
+               : kFirstLaterParameterPort + static_cast<uint32_t>(parameterIndex - kNumVst2Slots);
 }
 
 // Detection and Ratio jump between zones, and a host's slider over one number would show
@@ -74,6 +94,38 @@ PortValues exactPlain(int parameter, float normalized);
 // nearest position on the list.
 PortValues accepted(int parameter, PortValues sent, PortValues previous);
 
+// The editor panel's sections as port groups, in its order, for hosts that show groups: each
+// zone list sits in its parameter's group, beside the port that holds the value in its
+// continuous zone, and the meter outputs sit with the meter scale. jalv lists the groups after
+// every port without one and orders them by URI, so every control shown has a group and the
+// URIs count the sections.
+enum ControlGroupIndex : int {
+    kGroupDetection,
+    kGroupScFilter,
+    kGroupThreshold,
+    kGroupRatio,
+    kGroupEnvelope,
+    kGroupMix,
+    kGroupHarmonics,
+    kGroupListen,
+    kGroupMeters,
+    kNumControlGroups,
+    kNoGroup = -1
+};
+struct ControlGroup {
+    const char* symbol;
+    const char* name;
+};
+constexpr ControlGroup kControlGroups[kNumControlGroups] = {{"detection", "Detection"},
+                                                            {"sc_filter", "Sidechain Filter"},
+                                                            {"threshold", "Threshold and Knee"},
+                                                            {"ratio", "Ratio"},
+                                                            {"envelope", "Attack and Release"},
+                                                            {"mix", "Dry Mix and Make Up"},
+                                                            {"harmonics", "Harmonics"},
+                                                            {"listen", "Listen and Bypass"},
+                                                            {"meters", "Meters"}};
+
 // What the description declares for a control input.
 struct ScalePointText {
     const char* label;
@@ -90,6 +142,7 @@ struct ControlPortDescription {
     ScalePointText points[4];
     int numPoints;
     bool hidden; // kept for saved sessions only: nothing to show
+    int group;   // a ControlGroupIndex
 };
 ControlPortDescription describeParameterPort(int parameter);
 // Only for a parameter whose zonePortOf is a port.

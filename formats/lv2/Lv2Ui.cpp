@@ -40,7 +40,12 @@ class Lv2EditorHost final : public EditorHost {
         return isParameterIndex(index) ? values_[index] : 0.0f;
     }
 
-    MeterSnapshot meters() override { return meters_; }
+    // Nothing measured, as the editor shows it before processing starts, until the meter ports
+    // hold what a run wrote.
+    MeterSnapshot meters() override {
+        return lv2port::metersFromARun(meters_.gain, meters_.processingActive) ? meters_
+                                                                               : MeterSnapshot{};
+    }
 
     void setParameterAutomated(int index, float value) override {
         if (!isParameterIndex(index)) return;
@@ -125,7 +130,7 @@ class Lv2EditorHost final : public EditorHost {
     EffectEditor* editor_ = nullptr;
     float values_[kNumParameters] = {};
     lv2port::PortValues ports_[kNumParameters] = {}; // as last written or heard
-    MeterSnapshot meters_; // as the effect reports them before it has processed anything
+    MeterSnapshot meters_;                           // as the ports last held them
 };
 
 struct Lv2EditorUi {

@@ -17,8 +17,8 @@ intptr_t VST2_CALL dispatcherEntry(vst2::AEffect* record, int32_t opcode, int32_
 }
 
 void VST2_CALL setParameterEntry(vst2::AEffect* record, int32_t index, float value) {
-    if (Vst2Plugin* plugin = Vst2Plugin::fromRecord(record))
-        plugin->effect().setParameter(index, value);
+    Vst2Plugin* plugin = Vst2Plugin::fromRecord(record);
+    if (plugin && isVst2Slot(index)) plugin->effect().setParameter(index, value);
 }
 
 float VST2_CALL getParameterEntry(vst2::AEffect* record, int32_t index) {

@@ -108,11 +108,11 @@ intptr_t dispatchRequest(Vst2Plugin& plugin, int32_t opcode, int32_t index, intp
         writeText(ptr, "");
         return 0;
     case effGetParamDisplay:
-        if (isParameterIndex(index))
+        if (isVst2Slot(index))
             writeText(ptr, kParameters[index].hostText(effect.getParameter(index)).text);
         return 0;
     case effGetParamName:
-        if (isParameterIndex(index)) writeText(ptr, kParameters[index].name);
+        if (isVst2Slot(index)) writeText(ptr, kParameters[index].name);
         return 0;
     case effCanBeAutomated:
         return 1;

@@ -12,7 +12,7 @@ Vst2Plugin::Vst2Plugin(vst2::HostCallback audioMaster,
     : audioMaster_(audioMaster), effect_(this), editor_(effect_, *this, makeEditor) {
     bindEffectRecord(record_, *this);
     record_.numPrograms = kNumPrograms;
-    record_.numParams = kNumParameters;
+    record_.numParams = kNumVst2Slots;
     record_.numInputs = 2;
     record_.numOutputs = 2;
     record_.uniqueID = kVst2UniqueId;
@@ -27,8 +27,7 @@ Vst2Plugin* Vst2Plugin::fromRecord(vst2::AEffect* record) {
 }
 
 float Vst2Plugin::getParameter(int index) {
-    return isParameterIndex(index) ? effect_.getParameter(index)
-                                   : readoutValue(effect_.meters(), index);
+    return isVst2Slot(index) ? effect_.getParameter(index) : readoutValue(effect_.meters(), index);
 }
 
 void Vst2Plugin::resume() {

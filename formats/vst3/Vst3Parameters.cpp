@@ -12,47 +12,39 @@ namespace {
 
 using Steinberg::Vst::ParameterInfo;
 
-// Short titles for hosts with narrow strips, in the order of the VST 2 indices.
-constexpr const char* kShortTitles[kUnused19] = {
-    "Detect",  "SC Type",  "SC Freq", "Thresh",  "Knee",    "Ratio",   "Attack",
-    "Release", "Rel Slow", "Dry Mix", "Make Up", "HF Harm", "LF Harm", "HF Amt",
-    "LF Amt",  "Delta",    "Bypass",  "SC Prev", "Meter"};
-
-// Switches step through their plain positions; every other control is continuous to the host.
-int stepCount(const PlainScale& plain) {
-    const bool switched = (plain.hints & (kHintToggled | kHintEnumeration)) != 0;
-    return switched ? static_cast<int>(plain.max - plain.min) : 0;
-}
-
 void describeEffectParameter(int index, ParameterInfo& info) {
     const ::ParameterInfo& parameter = kParameters[index];
     info.id = static_cast<ParamID>(index);
     copyToUtf16(parameter.name, info.title, 128);
-    copyToUtf16(kShortTitles[index], info.shortTitle, 128);
+    copyToUtf16(parameter.shortName, info.shortTitle, 128);
     copyToUtf16(unitSymbol(parameter.plain.unit), info.units, 128);
     info.stepCount = stepCount(parameter.plain);
-    info.defaultNormalizedValue = defaultValue(index);
+    info.defaultNormalizedValue = normalizedOf(info.id, defaultValue(index));
     info.flags = ParameterInfo::kCanAutomate;
-    if (info.stepCount > 1) info.flags |= ParameterInfo::kIsList;
+    if (isList(parameter.plain)) info.flags |= ParameterInfo::kIsList;
+    // Hosts' own bypass buttons then drive the latency-matched Bypass.
+    if (parameter.designation == Designation::bypass) info.flags |= ParameterInfo::kIsBypass;
 }
 
 } // namespace
 
+int listedCount() {
+    return ::listedCount(kInVst3) + 1;
+}
+
 bool idAt(int listIndex, ParamID& id) {
-    if (listIndex < 0 || listIndex >= static_cast<int>(kNumListed)) return false;
-    if (listIndex < kUnused19)
-        id = static_cast<ParamID>(listIndex);
-    else
-        id = listIndex == kUnused19 ? kHostBypass : kProgramChange;
+    if (listIndex < 0 || listIndex >= listedCount()) return false;
+    const int index = listedAt(kInVst3, listIndex);
+    id = index >= 0 ? static_cast<ParamID>(index) : kProgramChange;
     return true;
 }
 
 bool isEffectParameter(ParamID id) {
-    return id < static_cast<ParamID>(kUnused19);
+    return id < static_cast<ParamID>(kNumParameters) && isListedIn(kInVst3, static_cast<int>(id));
 }
 
 bool isKnown(ParamID id) {
-    return isEffectParameter(id) || id == kHostBypass || id == kProgramChange;
+    return isEffectParameter(id) || id == kProgramChange;
 }
 
 bool describe(int listIndex, ParameterInfo& info) {
@@ -62,12 +54,6 @@ bool describe(int listIndex, ParameterInfo& info) {
     info.unitId = Steinberg::Vst::kRootUnitId;
     if (isEffectParameter(id)) {
         describeEffectParameter(static_cast<int>(id), info);
-    } else if (id == kHostBypass) {
-        info.id = id;
-        copyToUtf16("Host Bypass", info.title, 128);
-        copyToUtf16("Bypass", info.shortTitle, 128);
-        info.stepCount = 1;
-        info.flags = ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass;
     } else {
         info.id = id;
         copyToUtf16("Program", info.title, 128);
@@ -78,10 +64,18 @@ bool describe(int listIndex, ParameterInfo& info) {
     return true;
 }
 
-bool usableValue(ParamValue value, float& stored) {
+bool usableValue(ParamValue value, ParamValue& limited) {
     if (std::isnan(value)) return false;
-    stored = static_cast<float>(std::clamp(value, 0.0, 1.0));
+    limited = std::clamp(value, 0.0, 1.0);
     return true;
+}
+
+float effectValue(ParamID id, ParamValue normalized) {
+    return valueFromRising(kParameters[id].plain, normalized);
+}
+
+ParamValue normalizedOf(ParamID id, float effectValue) {
+    return risingNormalized(kParameters[id].plain, effectValue);
 }
 
 int programAt(ParamValue normalized) {
@@ -93,10 +87,6 @@ ParamValue programValue(int program) {
     return static_cast<ParamValue>(program) / (kNumPrograms - 1);
 }
 
-bool hostBypassOn(ParamValue normalized) {
-    return normalized >= 0.5;
-}
-
 bool valueFromText(ParamID id, const std::string& text, ParamValue& normalized) {
     if (id == kProgramChange) {
         for (int program = 0; program < kNumPrograms; ++program)
@@ -106,25 +96,23 @@ bool valueFromText(ParamID id, const std::string& text, ParamValue& normalized) 
             }
         return false;
     }
-    if (!isEffectParameter(id) && id != kHostBypass) return false;
-    const ParsedValue parsed = ::valueFromText(id == kHostBypass ? kBypass : int(id), text);
-    if (parsed.ok) normalized = parsed.normalized;
+    if (!isEffectParameter(id)) return false;
+    const ParsedValue parsed = ::valueFromText(static_cast<int>(id), text);
+    if (parsed.ok) normalized = normalizedOf(id, parsed.normalized);
     return parsed.ok;
 }
 
 ParamValue toPlain(ParamID id, ParamValue normalized) {
-    float stored = 0.0f;
-    usableValue(normalized, stored);
-    if (isEffectParameter(id)) return kParameters[id].plain.toPlain(stored);
-    if (id == kHostBypass) return hostBypassOn(stored) ? 1.0 : 0.0;
-    if (id == kProgramChange) return programAt(stored);
+    ParamValue limited = 0.0;
+    usableValue(normalized, limited);
+    if (isEffectParameter(id)) return kParameters[id].plain.toPlain(effectValue(id, limited));
+    if (id == kProgramChange) return programAt(limited);
     return 0.0;
 }
 
 ParamValue toNormalized(ParamID id, ParamValue plain) {
-    if (isEffectParameter(id)) return kParameters[id].plain.toNormalized(plain);
+    if (isEffectParameter(id)) return normalizedOf(id, kParameters[id].plain.toNormalized(plain));
     if (std::isnan(plain)) return 0.0;
-    if (id == kHostBypass) return plain >= 0.5 ? 1.0 : 0.0;
     if (id == kProgramChange)
         return programValue(
             static_cast<int>(std::lround(std::clamp(plain, 0.0, double{kNumPrograms - 1}))));

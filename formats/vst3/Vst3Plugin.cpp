@@ -4,7 +4,6 @@
 #include "formats/vst3/Vst3Parameters.h"
 #include "formats/vst3/Vst3Text.h"
 #include "formats/vst3/Vst3View.h"
-#include "plugin/ListeningSwitches.h"
 #include "plugin/StateRecord.h"
 
 #include <pluginterfaces/base/ibstream.h>
@@ -52,10 +51,8 @@ template <> Sample64** channels<Sample64>(AudioBusBuffers& bus) {
 
 } // namespace
 
-Vst3Plugin::Vst3Plugin() : effect_(this), editor_(effect_, *this, createSystemEditor) {
-    for (int i = 0; i < 3; ++i)
-        switchesHostKnows_[i] = effect_.getParameter(listening::kSwitches[i]);
-}
+Vst3Plugin::Vst3Plugin()
+    : effect_(this), hostValues_(effect_, kInVst3), editor_(effect_, *this, createSystemEditor) {}
 
 // The editor goes after this body, and may still report edits as it closes.
 Vst3Plugin::~Vst3Plugin() {
@@ -163,7 +160,7 @@ tresult PLUGIN_API Vst3Plugin::setState(IBStream* state) {
     if (!stateRecord::read(bytes.data(), static_cast<std::size_t>(std::max(read, 0)), restored))
         return kResultFalse;
     restoreState(effect_, restored);
-    if (handler_) handler_->restartComponent(kParamValuesChanged);
+    restartValues();
     return kResultOk;
 }
 
@@ -248,44 +245,35 @@ template <typename Sample> void Vst3Plugin::processSpan(ProcessData& data, int32
     effect_.process(inputs, outputs, end - start);
 }
 
+// What the host sent: the effect takes it, and the host knows it.
 void Vst3Plugin::applyChange(ParamID id, ParamValue value) {
-    float stored;
-    if (!vst3param::usableValue(value, stored)) return;
-    if (vst3param::isEffectParameter(id))
-        effect_.setParameter(static_cast<int>(id), stored);
-    else if (id == vst3param::kHostBypass)
-        effect_.setParameter(kBypass, vst3param::hostBypassOn(stored) ? 1.0f : 0.0f);
-    else if (id == vst3param::kProgramChange)
-        effect_.setProgram(vst3param::programAt(stored));
-}
-
-void Vst3Plugin::noteSentSwitch(ParamID id, ParamValue value) {
-    float stored;
-    if (!vst3param::usableValue(value, stored)) return;
-    for (int i = 0; i < 3; ++i)
-        if (id == static_cast<ParamID>(listening::kSwitches[i])) switchesHostKnows_[i] = stored;
-}
-
-void Vst3Plugin::report(IParameterChanges* outputs, int index, float value) {
-    int32 queueIndex = 0, pointIndex = 0;
-    IParamValueQueue* queue =
-        outputs ? outputs->addParameterData(static_cast<ParamID>(index), queueIndex) : nullptr;
-    if (queue) queue->addPoint(0, value, pointIndex);
-}
-
-// What the effect changed by itself is told to the host, so its lanes and generic controls
-// show what is heard: a program the block's queue chose sets every value, and a listening
-// switch turned on turns the others off.
-void Vst3Plugin::reportOwnChanges(IParameterChanges* outputs, bool programChanged) {
-    for (int i = 0; i < 3; ++i) {
-        const float now = effect_.getParameter(listening::kSwitches[i]);
-        if (now == switchesHostKnows_[i]) continue;
-        switchesHostKnows_[i] = now;
-        if (!programChanged) report(outputs, listening::kSwitches[i], now);
+    ParamValue limited;
+    if (!vst3param::usableValue(value, limited)) return;
+    if (vst3param::isEffectParameter(id)) {
+        const float effectValue = vst3param::effectValue(id, limited);
+        effect_.setParameter(static_cast<int>(id), effectValue);
+        hostValues_.heard(static_cast<int>(id), effectValue);
+    } else if (id == vst3param::kProgramChange) {
+        effect_.setProgram(vst3param::programAt(limited));
     }
-    if (programChanged)
-        for (int index = 0; index < kUnused19; ++index)
-            report(outputs, index, effect_.getParameter(index));
+}
+
+// The host reads every value again, the program's too.
+void Vst3Plugin::restartValues() {
+    hostValues_.heardAll();
+    if (handler_) handler_->restartComponent(kParamValuesChanged);
+}
+
+// What the effect changed by itself goes to the host as the block's last points, so its lanes
+// and generic controls show what is heard.
+void Vst3Plugin::reportOwnChanges(IParameterChanges* outputs) {
+    hostValues_.report([&](int index, float value) {
+        const auto id = static_cast<ParamID>(index);
+        int32 queueIndex = 0, pointIndex = 0;
+        IParamValueQueue* queue = outputs ? outputs->addParameterData(id, queueIndex) : nullptr;
+        return queue &&
+               queue->addPoint(0, vst3param::normalizedOf(id, value), pointIndex) == kResultOk;
+    });
 }
 
 // The block is cut at every parameter change, so each lands on its own sample.
@@ -299,7 +287,6 @@ tresult PLUGIN_API Vst3Plugin::process(ProcessData& data) {
 
     const bool audio = hasAudio(data);
     const int32 frames = std::max(data.numSamples, 0);
-    bool programChanged = false;
     for (int32 done = 0;;) {
         int32 nextChange = frames;
         bool pending = false;
@@ -322,9 +309,10 @@ tresult PLUGIN_API Vst3Plugin::process(ProcessData& data) {
             while (queues[q] && nextPoint[q] < queues[q]->getPointCount()) {
                 ParamValue value;
                 if (pointOffset(queues[q], nextPoint[q], done, frames, value) > done) break;
-                applyChange(queues[q]->getParameterId(), value);
-                noteSentSwitch(queues[q]->getParameterId(), value);
-                programChanged |= queues[q]->getParameterId() == vst3param::kProgramChange;
+                const ParamID id = queues[q]->getParameterId();
+                applyChange(id, value);
+                // A program chosen through automation set every value without the host.
+                if (id == vst3param::kProgramChange) hostValues_.programChosen();
                 ++nextPoint[q];
             }
         }
@@ -333,7 +321,7 @@ tresult PLUGIN_API Vst3Plugin::process(ProcessData& data) {
         data.outputs[0].silenceFlags = 0;
     else
         silenceOutputs(data);
-    reportOwnChanges(data.outputParameterChanges, programChanged);
+    reportOwnChanges(data.outputParameterChanges);
     return kResultOk;
 }
 
@@ -352,7 +340,7 @@ tresult PLUGIN_API Vst3Plugin::setComponentState(IBStream*) {
 }
 
 int32 PLUGIN_API Vst3Plugin::getParameterCount() {
-    return static_cast<int32>(vst3param::kNumListed);
+    return static_cast<int32>(vst3param::listedCount());
 }
 
 tresult PLUGIN_API Vst3Plugin::getParameterInfo(int32 paramIndex, Vst::ParameterInfo& info) {
@@ -361,17 +349,14 @@ tresult PLUGIN_API Vst3Plugin::getParameterInfo(int32 paramIndex, Vst::Parameter
 
 tresult PLUGIN_API Vst3Plugin::getParamStringByValue(ParamID id, ParamValue valueNormalized,
                                                      String128 string) {
-    float stored;
-    if (!string || !vst3param::isKnown(id) || !vst3param::usableValue(valueNormalized, stored))
+    ParamValue limited;
+    if (!string || !vst3param::isKnown(id) || !vst3param::usableValue(valueNormalized, limited))
         return kInvalidArgument;
     if (vst3param::isEffectParameter(id))
-        copyToUtf16(kParameters[id].hostText(stored).text, string, 128);
-    else if (id == vst3param::kHostBypass)
-        copyToUtf16(
-            kParameters[kBypass].hostText(vst3param::hostBypassOn(stored) ? 1.0f : 0.0f).text,
-            string, 128);
+        copyToUtf16(kParameters[id].hostText(vst3param::effectValue(id, limited)).text, string,
+                    128);
     else
-        copyToUtf16(effect_.programName(vst3param::programAt(stored)), string, 128);
+        copyToUtf16(effect_.programName(vst3param::programAt(limited)), string, 128);
     return kResultOk;
 }
 
@@ -391,8 +376,8 @@ ParamValue PLUGIN_API Vst3Plugin::plainParamToNormalized(ParamID id, ParamValue 
 }
 
 ParamValue PLUGIN_API Vst3Plugin::getParamNormalized(ParamID id) {
-    if (vst3param::isEffectParameter(id)) return effect_.getParameter(static_cast<int>(id));
-    if (id == vst3param::kHostBypass) return effect_.bypassOn() ? 1.0 : 0.0;
+    if (vst3param::isEffectParameter(id))
+        return vst3param::normalizedOf(id, effect_.getParameter(static_cast<int>(id)));
     if (id == vst3param::kProgramChange) return vst3param::programValue(effect_.getProgram());
     return 0.0;
 }
@@ -400,14 +385,15 @@ ParamValue PLUGIN_API Vst3Plugin::getParamNormalized(ParamID id) {
 // The host sets what it already sent the processor, or a program it chose from its menu; a
 // value the effect holds already is not set again, so the exclusions stay as they are.
 tresult PLUGIN_API Vst3Plugin::setParamNormalized(ParamID id, ParamValue value) {
-    float stored;
-    if (!vst3param::isKnown(id) || !vst3param::usableValue(value, stored)) return kInvalidArgument;
-    if (getParamNormalized(id) == static_cast<ParamValue>(stored)) return kResultOk;
-    if (id == vst3param::kProgramChange && vst3param::programAt(stored) == effect_.getProgram())
+    ParamValue limited;
+    if (!vst3param::isKnown(id) || !vst3param::usableValue(value, limited)) return kInvalidArgument;
+    if (vst3param::isEffectParameter(id) &&
+        effect_.getParameter(static_cast<int>(id)) == vst3param::effectValue(id, limited))
         return kResultOk;
-    applyChange(id, stored);
-    if (id == vst3param::kProgramChange && handler_)
-        handler_->restartComponent(kParamValuesChanged);
+    if (id == vst3param::kProgramChange && vst3param::programAt(limited) == effect_.getProgram())
+        return kResultOk;
+    applyChange(id, limited);
+    if (id == vst3param::kProgramChange) restartValues();
     return kResultOk;
 }
 
@@ -479,8 +465,10 @@ tresult PLUGIN_API Vst3Plugin::setUnitProgramData(int32, int32, IBStream*) {
 }
 
 void Vst3Plugin::automate(int index, float value) {
-    if (handler_ && vst3param::isEffectParameter(static_cast<ParamID>(index)))
-        handler_->performEdit(static_cast<ParamID>(index), value);
+    const auto id = static_cast<ParamID>(index);
+    if (!vst3param::isEffectParameter(id)) return;
+    hostValues_.heard(index, value);
+    if (handler_) handler_->performEdit(id, vst3param::normalizedOf(id, value));
 }
 
 void Vst3Plugin::beginEdit(int index) {
@@ -494,11 +482,13 @@ void Vst3Plugin::endEdit(int index) {
 }
 
 void Vst3Plugin::programChanged() {
-    if (!handler_) return;
-    handler_->beginEdit(vst3param::kProgramChange);
-    handler_->performEdit(vst3param::kProgramChange, vst3param::programValue(effect_.getProgram()));
-    handler_->endEdit(vst3param::kProgramChange);
-    handler_->restartComponent(kParamValuesChanged);
+    if (handler_) {
+        handler_->beginEdit(vst3param::kProgramChange);
+        handler_->performEdit(vst3param::kProgramChange,
+                              vst3param::programValue(effect_.getProgram()));
+        handler_->endEdit(vst3param::kProgramChange);
+    }
+    restartValues();
 }
 
 bool Vst3Plugin::resizeEditorWindow(int width, int height) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/common/EditorBinding.h"
+#include "formats/common/HostValueMirror.h"
 #include "plugin/CompressorEffect.h"
 #include "plugin/EffectHost.h"
 
@@ -136,9 +137,8 @@ class Vst3Plugin final : public Steinberg::Vst::IComponent,
     template <typename Sample>
     void processSpan(Steinberg::Vst::ProcessData& data, int32 start, int32 end);
     void applyChange(ParamID id, ParamValue value);
-    void noteSentSwitch(ParamID id, ParamValue value);
-    void reportOwnChanges(Steinberg::Vst::IParameterChanges* outputs, bool programChanged);
-    static void report(Steinberg::Vst::IParameterChanges* outputs, int index, float value);
+    void restartValues();
+    void reportOwnChanges(Steinberg::Vst::IParameterChanges* outputs);
     bool hasAudio(const Steinberg::Vst::ProcessData& data) const;
     static void silenceOutputs(Steinberg::Vst::ProcessData& data);
 
@@ -146,11 +146,9 @@ class Vst3Plugin final : public Steinberg::Vst::IComponent,
     std::atomic<bool> active_{false};
     Steinberg::Vst::IComponentHandler* handler_ = nullptr;
     Vst3View* view_ = nullptr;
-    // The switches' values the host last heard of, so a switch the effect turned off itself is
-    // reported back; touched by the audio thread only.
-    float switchesHostKnows_[3] = {};
     // Declared last so they are destroyed first, while the handler and view the editor may
     // reach are whole; the editor goes before the effect it reads.
     CompressorEffect effect_;
+    HostValueMirror hostValues_;
     EditorBinding editor_;
 };

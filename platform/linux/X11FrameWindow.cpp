@@ -107,17 +107,21 @@ void X11FrameWindow::resize(int32_t width, int32_t height) {
     XFlush(display_);
 }
 
-// A pointer grab, as menus take one: the presses outside come here relative to this window
-// until it is released. When another client holds a grab already, the menu only closes on a
-// press inside.
+// Pointer and keyboard grabs, as menus take them: the presses outside come here relative to
+// this window, and the keys here wherever the host's focus is (Escape closes the menu), until
+// they are released. When another client holds a grab already, the menu only closes on a press
+// inside, or on a key while the host's window has the focus.
 void X11FrameWindow::captureOutsidePresses(bool capture) {
     ErrorTrap trap(display_);
-    if (capture)
+    if (capture) {
         XGrabPointer(display_, window_, False,
                      ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
                      GrabModeAsync, None, None, CurrentTime);
-    else
+        XGrabKeyboard(display_, window_, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    } else {
+        XUngrabKeyboard(display_, CurrentTime);
         XUngrabPointer(display_, CurrentTime);
+    }
     XFlush(display_);
 }
 

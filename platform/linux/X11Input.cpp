@@ -24,6 +24,8 @@ float wheelDistanceFromX11(unsigned int button) {
 
 uint8_t virtualKeyFromX11(unsigned long keysym) {
     switch (keysym) {
+    case XK_Escape:
+        return kKeyEscape;
     case XK_Left:
     case XK_KP_Left:
         return kKeyLeft;

@@ -9,7 +9,7 @@
 int32_t buttonsFromX11(unsigned int state, unsigned int pressedButton);
 // Wheel notches for X buttons 4 (up, +1) and 5 (down, -1); 0 for any other button.
 float wheelDistanceFromX11(unsigned int button);
-// Host key code for an X keysym: arrows give 11..14; 0 for keys without one.
+// Host key code for an X keysym: Escape gives 6, arrows 11..14; 0 for keys without one.
 uint8_t virtualKeyFromX11(unsigned long keysym);
 // Host key modifier byte (bit 0 shift) from the X mask.
 uint8_t keyModifiersFromX11(unsigned int state);

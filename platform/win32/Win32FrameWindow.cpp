@@ -154,14 +154,20 @@ bool Win32FrameWindow::keepsCapture() const {
 }
 
 // The capture brings this window the presses on the host's other windows; those of other
-// programs end it, which WM_CAPTURECHANGED reports.
+// programs end it, which WM_CAPTURECHANGED reports. The keyboard focus comes here too, so
+// Escape reaches the popup, and goes back where it was when the popup closes.
 void Win32FrameWindow::captureOutsidePresses(bool capture) {
     capturingOutsidePresses_ = capture;
     if (!window_) return;
-    if (capture)
+    if (capture) {
         SetCapture(window_);
-    else if (!frame_.getMouseCaptureView() && GetCapture() == window_)
-        ReleaseCapture();
+        focusBeforePopup_ = SetFocus(window_);
+        return;
+    }
+    if (!frame_.getMouseCaptureView() && GetCapture() == window_) ReleaseCapture();
+    if (GetFocus() == window_ && focusBeforePopup_ && IsWindow(focusBeforePopup_))
+        SetFocus(focusBeforePopup_);
+    focusBeforePopup_ = nullptr;
 }
 
 bool Win32FrameWindow::key(UINT message, WPARAM wParam) {

@@ -49,4 +49,5 @@ class Win32FrameWindow : public FrameWindow {
     const CBitmap* backBuffer_ = nullptr; // the frame's, known from the first present
     CPoint lastMousePoint_;
     bool capturingOutsidePresses_ = false;
+    HWND focusBeforePopup_ = nullptr; // given back when the popup closes
 };

@@ -21,6 +21,8 @@ float wheelDistanceFromWin32(int16_t wheelDelta) {
 
 uint8_t virtualKeyFromWin32(uint32_t virtualKey) {
     switch (virtualKey) {
+    case VK_ESCAPE:
+        return kKeyEscape;
     case VK_LEFT:
         return kKeyLeft;
     case VK_UP:

@@ -167,6 +167,56 @@ TEST(ClapModuleParameters, SwitchesTakeTheirPositionsAndOutOfRangeValuesAreHeldT
     EXPECT_TRUE(clap->outputEvents.empty()) << "the host's own changes are not echoed";
 }
 
+// A host's slider runs from the declared minimum to the maximum: every value the host reads
+// back lies between them, whatever it sent, for every parameter listed, and every text it is
+// shown reads back inside them too.
+TEST(ClapModuleParameters, EveryValueAHostReadsBackLiesInTheDeclaredRange) {
+    const auto clap = loadClap();
+    ASSERT_TRUE(clap->activate(48000.0));
+    const auto* params = clap->extension<clap_plugin_params_t>(CLAP_EXT_PARAMS);
+    std::vector<clap_param_info_t> infos(params->count(clap->plugin()));
+    for (uint32_t i = 0; i < infos.size(); ++i)
+        ASSERT_TRUE(params->get_info(clap->plugin(), i, &infos[i]));
+    const auto expectInRange = [&](const std::string& after) {
+        for (const clap_param_info_t& info : infos) {
+            SCOPED_TRACE(testing::Message() << info.name << " after " << after);
+            ASSERT_LT(info.min_value, info.max_value);
+            const double value = clap->paramValue(info.id);
+            EXPECT_GE(value, info.min_value);
+            EXPECT_LE(value, info.max_value);
+            double typed = NAN;
+            ASSERT_TRUE(params->text_to_value(clap->plugin(), info.id,
+                                              clap->valueText(info.id, value).c_str(), &typed));
+            EXPECT_GE(typed, info.min_value);
+            EXPECT_LE(typed, info.max_value);
+        }
+    };
+    expectInRange("nothing");
+    for (const clap_param_info_t& info : infos) {
+        EXPECT_GE(info.default_value, info.min_value) << info.name;
+        EXPECT_LE(info.default_value, info.max_value) << info.name;
+    }
+    // Every saved value over the whole travel, as the state record holds the effect's values.
+    for (int step = 0; step <= 40; ++step) {
+        ASSERT_TRUE(clap->loadState(
+            stateRecord(0, std::vector<float>(21, static_cast<float>(step) / 40.0f))));
+        expectInRange("a record holding " + std::to_string(step / 40.0));
+    }
+    float left[64] = {}, right[64] = {};
+    float* io[2] = {left, right};
+    for (double sent : {-1e300, -1000.0, -0.5, 0.5, 1000.0, 1e300, double(INFINITY), double(NAN)}) {
+        std::vector<HostedClapPlugin::Change> changes;
+        for (const clap_param_info_t& info : infos)
+            changes.push_back({0, info.id, sent});
+        clap->flush(changes);
+        expectInRange("a flush of " + std::to_string(sent));
+        for (HostedClapPlugin::Change& change : changes)
+            change.value = -sent;
+        clap->process(io, io, 64, changes);
+        expectInRange("a block of " + std::to_string(-sent));
+    }
+}
+
 TEST(ClapModuleState, SavedStateComesBackWholeInAnotherInstance) {
     const auto first = loadClap();
     ASSERT_TRUE(first->loadState(stateRecord(5, vst2ProgramValues(5))));

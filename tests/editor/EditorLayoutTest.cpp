@@ -77,10 +77,10 @@ const ViewRow kLayout[] = {
     {"COnOffButton", {412, 214, 467, 239}, 11, 0.0f},
     {"COnOffButton", {540, 214, 595, 264}, 16, 1.0f},
     {"COnOffButton", {487, 237, 542, 262}, 15, 0.0f},
-    {"CCompMeter", {544, 57, 574, 187}, kAny, 0},
-    {"LevelMeter", {509, 57, 519, 187}, kAny, 0},
+    {"CCompMeter", {544, 57, 574, 187}, 502, 0},
+    {"LevelMeter", {509, 57, 519, 187}, 502, 0},
     {"CScala", {521, 52, 544, 187}, 18, 0},
-    {"CTransferFunction", {374, 57, 504, 187}, kAny, 0},
+    {"CTransferFunction", {374, 57, 504, 187}, 18, 0},
     {"CMovieBitmap", {246, 154, 258, 166}, kAny, 0},
     {"CMovieBitmap", {256, 154, 268, 166}, kAny, 0},
 };
@@ -110,7 +110,8 @@ TEST_F(EditorLayout, ThirtyFiveViewsInTableOrderWithTheirClassesRectanglesTagsAn
         auto* control = dynamic_cast<CControl*>(view);
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(control->getTag(), row.tag);
-        if (row.tag != 777 && row.tag != 18) {
+        // The about trigger, the meters, the strip and the graph have no default to set.
+        if (row.tag != 777 && row.tag != 18 && row.tag != 502) {
             EXPECT_EQ(control->getDefaultValue(), row.defaultValue);
         }
     }

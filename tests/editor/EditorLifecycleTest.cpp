@@ -60,8 +60,8 @@ TEST(EditorLifecycle, OpenCloseOpenShowsTheSameValues) {
         f.host.set(i, 0.03f * float(i));
     ASSERT_TRUE(f.open());
     std::vector<float> first;
-    for (CControl* c : f.views().parameterControl)
-        first.push_back(c->getValue());
+    for (std::size_t i = 0; i < 19; ++i)
+        first.push_back(f.views().parameterControl[i]->getValue());
     f.editor->close();
     ASSERT_TRUE(f.open());
     for (std::size_t i = 0; i < first.size(); ++i)

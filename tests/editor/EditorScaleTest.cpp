@@ -264,6 +264,25 @@ TEST_F(ScaleSettingsFolder, APressOutsideTheMenuClosesItAndChangesNothing) {
     EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= 690 && r.bottom <= 270);
 }
 
+// Escape, as the host's key interface or the editor's own window delivers it (host key code 6),
+// closes the menu as a press outside does; other keys leave it open.
+TEST_F(ScaleSettingsFolder, EscapeClosesTheMenuAndChangesNothing) {
+    ScaledEditor editor({}, settings);
+    ASSERT_TRUE(editor.editor->open(fakeParentWindow()));
+    EXPECT_FALSE(editor.editor->onKeyDown(0, 6, 0)) << "no menu open: the key is the host's";
+    editor.editor->getFrame()->onMouseDown(kBackground, kButtonRight);
+    ASSERT_NE(editor.editor->editorMenu(), nullptr);
+    EXPECT_FALSE(editor.editor->onKeyDown('a', 0, 0));
+    EXPECT_FALSE(editor.editor->onKeyDown(0, kKeyDown, 0));
+    ASSERT_NE(editor.editor->editorMenu(), nullptr);
+
+    EXPECT_TRUE(editor.editor->onKeyDown(27, 6, 0));
+    EXPECT_EQ(editor.editor->editorMenu(), nullptr);
+    EXPECT_EQ(editor.deviceSize(), k100);
+    EXPECT_TRUE(editor.windowSizes.empty());
+    EXPECT_FALSE(fs::exists(settings));
+}
+
 TEST_F(ScaleSettingsFolder, AChoiceThatCannotBeSavedStillResizesThisEditor) {
     fs::create_directories(settings); // a folder in the file's place
     ScaledEditor editor({}, settings);

@@ -65,4 +65,33 @@ TEST(Allocation, NoneWhileProcessingOrSettingInEitherPrecision) {
     }
 }
 
+// A host that switches its key bus on and off while processing, and a user switching the source.
+TEST(Allocation, NoneWithAKeyThatComesAndGoesOrASourceThatChanges) {
+    for (const float rate : {44100.0f, 96000.0f}) {
+        auto rig = std::make_unique<Rig>(rate);
+        const auto in = randomSignal(512, 0.9, 3);
+        const auto key = randomSignal(512, 0.9, 4);
+        const std::vector<float> inF(in.begin(), in.end()), keyF(key.begin(), key.end());
+        std::vector<double> outL(512), outR(512);
+        std::vector<float> outLF(512), outRF(512);
+        const double* stereo[2] = {key.data(), key.data()};
+        const float* mono[1] = {keyF.data()};
+        int seen;
+        {
+            CountingScope scope;
+            rig->engine.setScSource(ScSource::external);
+            rig->process(in, in, outL, outR, 0, 512, HostKey<double>{stereo, 2});
+            rig->process(in, in, outL, outR, 0, 512);
+            rig->process(inF, inF, outLF, outRF, 0, 512, HostKey<float>{mono, 1});
+            rig->engine.setScSource(ScSource::internal);
+            rig->process(in, in, outL, outR, 0, 512, HostKey<double>{stereo, 2});
+            rig->engine.setScSource(ScSource::external);
+            rig->engine.setScPreview(true);
+            rig->process(inF, inF, outLF, outRF, 0, 512, HostKey<float>{mono, 1});
+            seen = scope.seen();
+        }
+        EXPECT_EQ(seen, 0) << rate;
+    }
+}
+
 } // namespace

@@ -1,4 +1,5 @@
 #include "EngineTestSupport.h"
+#include "engine/DenormalGuard.h"
 
 #include <gtest/gtest.h>
 

@@ -33,6 +33,7 @@ void callEverySetter(DynamicsEngine& e, int step) {
     e.setLfHarmonicsAmount(1.0 - v);
     e.setDelta(step % 5 == 0);
     e.setScPreview(step % 11 == 0);
+    e.setScSource(step % 19 < 9 ? ScSource::internal : ScSource::external);
     if (step % 13 == 0) e.setSampleRate(step % 2 == 0 ? 44100.0 : 96000.0);
     if (step % 17 == 0) e.reset();
 }
@@ -45,9 +46,12 @@ TEST(Concurrency, SettersOnAnotherThreadWhileProcessing) {
 
     std::thread audio([&] {
         const auto in = randomSignal(256, 0.9, 12);
+        const auto key = randomSignal(256, 0.9, 13);
+        const double* keyChannels[2] = {key.data(), key.data()};
         std::vector<double> outL(256), outR(256);
-        while (!stop.load()) {
-            rig->process(in, in, outL, outR, 0, 256);
+        for (int block = 0; !stop.load(); ++block) {
+            // The host's key bus comes and goes as well.
+            rig->process(in, in, outL, outR, 0, 256, HostKey<double>{keyChannels, block % 3});
             for (const double v : outL)
                 if (!std::isfinite(v)) allFinite.store(false);
             blocks.fetch_add(1);

@@ -17,19 +17,21 @@ constexpr double kPi = 3.141592653589793;
 // Everything the effect keeps around the engine for its processing calls.
 struct Rig {
     // The effect's bypass line is 151 long inside a larger buffer.
-    explicit Rig(float rateHz) : sampleRateHz(rateHz) {
+    explicit Rig(float rateHz, InstructionSet set = bestInstructionSet())
+        : engine(set), sampleRateHz(rateHz) {
         engine.setSampleRate(rateHz);
         bypassDelay.setLength(kLatency);
     }
 
+    // key: the host's key channels for the same frames, as processBlock takes them.
     template <typename Sample>
     void process(const std::vector<Sample>& inLeft, const std::vector<Sample>& inRight,
-                 std::vector<Sample>& outLeft, std::vector<Sample>& outRight, int offset,
-                 int count) {
+                 std::vector<Sample>& outLeft, std::vector<Sample>& outRight, int offset, int count,
+                 HostKey<Sample> key = {}) {
         const Sample* inputs[2] = {inLeft.data() + offset, inRight.data() + offset};
         Sample* outputs[2] = {outLeft.data() + offset, outRight.data() + offset};
         processBlock<Sample>(engine, bypassDelay, bypassOn, sampleRateHz, meters, inputs, outputs,
-                             count);
+                             count, key);
     }
 
     // Whole signal as one block.

@@ -85,6 +85,9 @@ TEST(HarmonicsBandDesign, BandPassPeaksAtItsCentreWithSkirtGain) {
         EXPECT_NEAR(magnitude(c, centreHz, fs), std::sin(w0) / (2.0 * alpha), 1e-9);
         EXPECT_LT(magnitude(c, centreHz / 8.0, fs), 0.5 * magnitude(c, centreHz, fs));
         EXPECT_EQ(magnitude(c, 0.0, fs), 0.0);
+        // The band-pass pair of the harmonics relies on these two exactly.
+        EXPECT_EQ(c.b1, 0.0);
+        EXPECT_EQ(c.b2, -c.b0);
     }
 }
 

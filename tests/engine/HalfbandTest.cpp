@@ -190,7 +190,6 @@ TEST(HalfbandKernels, AgreeWithThePlainLoopOnALongRandomSignal) {
     kernels.push_back(&halfbandSumSse2);
     if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
         kernels.push_back(&halfbandSumAvx2Fma);
-    if (__builtin_cpu_supports("avx512f")) kernels.push_back(&halfbandSumAvx512);
 #endif
     const double* aligned = enginetest::firstPairAligned(signal);
     for (size_t start = 0; start + 2 * kHalfbandOddTaps < signal.size(); start += 2 * 97) {

@@ -5,13 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <vector>
 
 namespace {
 
-constexpr InstructionSet kAllSets[] = {InstructionSet::sse2, InstructionSet::avx2Fma,
-                                       InstructionSet::avx512};
+constexpr InstructionSet kAllSets[] = {InstructionSet::sse2, InstructionSet::avx2Fma};
 
 // Compressing hard, with every part of the path busy: RMS or Dyn RMS detection, the shelved
 // sidechain, both harmonics, a soft knee, make-up and a parallel dry path.
@@ -70,6 +71,19 @@ TEST(InstructionSet, AnEngineRunsTheSetItWasGivenWhereTheProcessorHasIt) {
     EXPECT_TRUE(isSupported(InstructionSet::sse2));
     EXPECT_TRUE(isSupported(bestInstructionSet()));
     EXPECT_EQ(DynamicsEngine().instructionSet(), bestInstructionSet());
+}
+
+// AVX2 with fused multiply-add wherever the processor has both, AVX-512 or not, unless capped.
+TEST(InstructionSet, TheProcessorsAvx2IsChosenUnlessCappedToThePlainCode) {
+#if defined(__x86_64__) || defined(__i386__)
+    const char* cap = std::getenv(kInstructionSetVariable);
+    const bool capped = cap != nullptr && std::strcmp(cap, "sse2") == 0;
+    const bool hasAvx2Fma = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    EXPECT_EQ(bestInstructionSet(),
+              hasAvx2Fma && !capped ? InstructionSet::avx2Fma : InstructionSet::sse2);
+#else
+    EXPECT_EQ(bestInstructionSet(), InstructionSet::sse2);
+#endif
 }
 
 // The wider sets differ from the plain code only by the feedback chain's fused multiply-adds (the

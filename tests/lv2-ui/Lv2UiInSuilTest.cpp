@@ -23,6 +23,7 @@
 #include <suil/suil.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -31,6 +32,7 @@
 #include <string>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -212,6 +214,48 @@ TEST_F(Lv2UiInSuil, FromTheUsersThreeHundredPercentBackToAutomatic) {
     chooseFromMenu(7, 300); // "Automatic": the host's factor of 2
     ASSERT_EQ(settleAt(editorSize(200)), editorSize(200));
     EXPECT_EQ(differences(screenshot(editorSize(200)), snapshot(200)), 0);
+}
+
+// Until the plug-in has run, a host hands the UI values of its own for the meter outputs: jalv,
+// Qtractor and Ardour hold 0 in them before the first run (Qtractor opens the UI on them when it
+// is not processing the track, and keeps them there while it stays so); another host might start
+// each port at its minimum or maximum. Whichever they are, the meters and lamps show nothing
+// measured until a run's values arrive, and then what the run measured.
+TEST_F(Lv2UiInSuil, TheMetersShowNothingMeasuredUntilTheDspHasRun) {
+    open("100");
+    ASSERT_EQ(settleAt(editorSize(100)), editorSize(100));
+    const Picture nothingMeasured = snapshot(100);
+    const uint32_t ports = dsp->numPorts();
+    std::vector<float> minimum(ports), maximum(ports), zero(ports, 0.0f);
+    lilv_plugin_get_port_ranges_float(dsp->plugin(), minimum.data(), maximum.data(), nullptr);
+    const auto sendOutputs = [&](const std::vector<float>& values) {
+        for (uint32_t p = 0; p < ports; ++p)
+            if (dsp->isControlOutput(p))
+                suil_instance_port_event(instance, p, sizeof(float), 0, &values[p]);
+        pump(300);
+    };
+    for (const auto& [hostValues, values] :
+         {std::pair{"jalv, Qtractor, Ardour: 0", zero}, std::pair{"each port's minimum", minimum},
+          std::pair{"each port's maximum", maximum}}) {
+        sendOutputs(values);
+        EXPECT_EQ(differences(screenshot(editorSize(100)), nothingMeasured), 0) << hostValues;
+    }
+
+    // A loud tone far above the threshold: the run's gain reduction and levels show.
+    dsp->setControl("threshold", -40.0f);
+    std::vector<float> tone(4800), left(tone.size()), right(tone.size());
+    for (std::size_t n = 0; n < tone.size(); ++n)
+        tone[n] = static_cast<float>(std::sin(0.13 * static_cast<double>(n)));
+    const float* in[2] = {tone.data(), tone.data()};
+    float* out[2] = {left.data(), right.data()};
+    dsp->activate();
+    dsp->run(in, out, static_cast<uint32_t>(tone.size()));
+    ASSERT_LT(dsp->control("meter_gain"), 0.5f);
+    std::vector<float> measured(ports);
+    for (uint32_t p = 0; p < ports; ++p)
+        measured[p] = dsp->control(p);
+    sendOutputs(measured);
+    EXPECT_GT(differences(screenshot(editorSize(100)), nothingMeasured), 100);
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "XTestDisplay.h"
 #include "plugin/FactoryPrograms.h"
 
+#include <X11/keysym.h>
 #include <dlfcn.h>
 #include <lv2/atom/atom.h>
 #include <lv2/options/options.h>
@@ -296,6 +297,35 @@ TEST_F(Lv2UiInAWindow, TheSizeMenuClosesOnAClickOutsideThePluginsWindow) {
     // The pointer is free again: the next click inside reaches a control.
     click(567, 240); // Bypass
     ASSERT_EQ(writesTo(kFirstParameterPort + 16).size(), 1u);
+}
+
+// Escape closes the menu wherever the keyboard focus and the pointer are, the host's own window
+// included, and changes nothing; other keys leave it open. Once it is closed the keyboard is the
+// host's again.
+TEST_F(Lv2UiInAWindow, EscapeClosesTheSizeMenuWhereverTheFocusIs) {
+    sendControls();
+    const Picture closed = screenshot();
+    for (const Window focus : {window, Window{PointerRoot}}) {
+        click(300, 150, 3); // the background
+        ASSERT_GT(differences(screenshot(), closed), 100) << "the size menu did not open";
+        XSetInputFocus(display, focus, RevertToParent, CurrentTime);
+        pointerTo(kWidth + 200, kHeight + 100); // beside the host's window
+        typeKey(display, XK_a);
+        idleFor(60);
+        ASSERT_GT(differences(screenshot(), closed), 100) << "another key closed the menu";
+        typeKey(display, XK_Escape);
+        idleFor(60);
+        EXPECT_EQ(differences(screenshot(), closed), 0) << "focus " << focus;
+    }
+    EXPECT_EQ(host.resizedWidth, kWidth);
+    EXPECT_TRUE(host.calls.empty());
+
+    XSetInputFocus(display, window, RevertToParent, CurrentTime);
+    XSelectInput(display, window, StructureNotifyMask | KeyPressMask);
+    typeKey(display, XK_a);
+    XEvent event;
+    EXPECT_TRUE(XCheckTypedWindowEvent(display, window, KeyPress, &event));
+    XSelectInput(display, window, StructureNotifyMask);
 }
 
 TEST_F(Lv2UiInAWindow, MetersFollowTheOutputPortsAndStrangeEventsAreIgnored) {

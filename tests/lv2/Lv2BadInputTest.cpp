@@ -54,9 +54,20 @@ TEST(Lv2BadInput, ValuesOutsideARangeActAsTheNearestEnd) {
     EXPECT_TRUE(same(renderWith("make_up_gain", 1e30f), renderWith("make_up_gain", 12.0f)));
     EXPECT_TRUE(same(renderWith("ratio", -INFINITY), renderWith("ratio", 1.0f)));
     EXPECT_TRUE(same(renderWith("ratio", INFINITY), renderWith("ratio", 8.0f)));
-    // A switch is on for any value above zero, as LV2 hosts treat it.
-    EXPECT_TRUE(same(renderWith("hf_harmonics", 0.25f), renderWith("hf_harmonics", 1.0f)));
+    // A switch takes the nearer of off and on, as in every edition that reads plain values.
+    EXPECT_TRUE(same(renderWith("hf_harmonics", 0.3f), renderWith("hf_harmonics", 0.0f)));
+    EXPECT_TRUE(same(renderWith("hf_harmonics", 0.5f), renderWith("hf_harmonics", 1.0f)));
+    EXPECT_TRUE(same(renderWith("hf_harmonics", 7.0f), renderWith("hf_harmonics", 1.0f)));
     EXPECT_FALSE(same(renderWith("hf_harmonics", 0.0f), renderWith("hf_harmonics", 1.0f)));
+    // So do the switches that replace what is heard, and the host's own enable switch.
+    for (const char* listening : {"bypass", "delta", "sc_preview"}) {
+        EXPECT_TRUE(same(renderWith(listening, 0.3f), renderWith(listening, 0.0f))) << listening;
+        EXPECT_TRUE(same(renderWith(listening, 0.6f), renderWith(listening, 1.0f))) << listening;
+        EXPECT_FALSE(same(renderWith(listening, 0.0f), renderWith(listening, 1.0f))) << listening;
+    }
+    EXPECT_TRUE(same(renderWith("enabled", 0.3f), renderWith("enabled", 0.0f)));
+    EXPECT_TRUE(same(renderWith("enabled", 0.6f), renderWith("enabled", 1.0f)));
+    EXPECT_FALSE(same(renderWith("enabled", 0.0f), renderWith("enabled", 1.0f)));
     // The clamped values are still different settings.
     EXPECT_FALSE(same(renderWith("threshold", -50.0f), renderWith("threshold", 0.0f)));
 }

@@ -137,7 +137,8 @@ TEST_F(Lv2Bundle, PortsAreAStereoPairTheParametersTheHostBypassLatencyAndMeters)
 
     // The parameters in the VST2 order with the VST2 names, then the host's enable switch, then
     // the zone lists of Detection and Ratio, which carry those parameters' names (their own
-    // ports are named for the continuous zone they set).
+    // ports are named for the continuous zone they set). The two slots without function, which
+    // the VST2 edition calls "-", say what they are to hosts that list them.
     std::vector<uint32_t> controlInputs;
     for (uint32_t p = 0; p < host->numPorts(); ++p)
         if (host->isControlInput(p)) controlInputs.push_back(p);
@@ -148,6 +149,8 @@ TEST_F(Lv2Bundle, PortsAreAStereoPairTheParametersTheHostBypassLatencyAndMeters)
             EXPECT_EQ(name, "RMS Window");
         else if (i == 5)
             EXPECT_EQ(name, "Variable Ratio");
+        else if (i >= 19)
+            EXPECT_EQ(name, "Unused " + std::to_string(i));
         else
             EXPECT_EQ(name, vst2.parameterName(i));
     }
@@ -178,6 +181,75 @@ TEST_F(Lv2Bundle, PortsAreAStereoPairTheParametersTheHostBypassLatencyAndMeters)
     }
     EXPECT_EQ(host->control("meter_active"), 1.0f);
     EXPECT_EQ(host->control("meter_gain"), 1.0f); // silence: no gain reduction
+}
+
+// A generic view that shows port groups (jalv's) lists the ports without a group first and then
+// each group under its name, in the order of the groups' URIs, each group's ports by index; the
+// ports marked notOnGUI it leaves out (Qtractor ignores both, and lists every control input by
+// index). The groups are the panel's sections in its order, and each zone list comes right
+// after the slider it goes with, though the lists' ports were added last.
+TEST_F(Lv2Bundle, AViewThatShowsGroupsListsThePanelsSectionsWithEachListBesideItsSlider) {
+    LilvNode* groupPredicate = uri(LV2_PORT_GROUPS__group);
+    LilvNode* namePredicate = uri(LV2_CORE__name);
+    struct Shown {
+        std::string group;
+        uint32_t index;
+        std::string name;
+        bool operator<(const Shown& o) const {
+            return group != o.group ? group < o.group : index < o.index;
+        }
+    };
+    std::vector<Shown> shown;
+    for (uint32_t p = 0; p < host->numPorts(); ++p) {
+        if (host->isAudio(p) || hasProperty(p, LV2_PORT_PROPS__notOnGUI)) continue;
+        LilvNodes* groups = lilv_port_get_value(host->plugin(), port(p), groupPredicate);
+        std::string group;
+        if (groups && lilv_nodes_size(groups) == 1) {
+            const LilvNode* node = lilv_nodes_get_first(groups);
+            group = lilv_node_as_uri(node);
+            LilvNode* name = lilv_world_get(host->world(), node, namePredicate, nullptr);
+            EXPECT_NE(name, nullptr) << group << " has no name to show";
+            if (name) group += std::string(" ") + lilv_node_as_string(name);
+            lilv_node_free(name);
+        }
+        lilv_nodes_free(groups);
+        shown.push_back({group, p, portName(p)});
+    }
+    lilv_node_free(groupPredicate);
+    lilv_node_free(namePredicate);
+    std::stable_sort(shown.begin(), shown.end());
+
+    const std::vector<std::string> panelOrder = {"RMS Window",
+                                                 "Detection",
+                                                 "SC Filter Type",
+                                                 "SC Filter Freq",
+                                                 "Threshold",
+                                                 "Knee",
+                                                 "Variable Ratio",
+                                                 "Ratio",
+                                                 "Attack",
+                                                 "Release",
+                                                 "Release Slow",
+                                                 "Dry Mix",
+                                                 "Make Up Gain",
+                                                 "HF Harmonics",
+                                                 "LF Harmonics",
+                                                 "HF Harmonics Amount",
+                                                 "LF Harmonics Amount",
+                                                 "Delta",
+                                                 "Bypass",
+                                                 "SC Preview",
+                                                 "Meter Scale",
+                                                 "Gain",
+                                                 "Level A",
+                                                 "Level B",
+                                                 "Processing"};
+    std::vector<std::string> names;
+    for (const Shown& s : shown) {
+        EXPECT_FALSE(s.group.empty()) << s.name << " would come before every group";
+        names.push_back(s.name);
+    }
+    EXPECT_EQ(names, panelOrder);
 }
 
 // What a user reads at both ends of each control in the VST2 edition is the LV2 port's range

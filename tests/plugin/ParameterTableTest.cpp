@@ -1,10 +1,13 @@
-// The parameter table itself: order, names and kinds as hosts and the editor see them, and
-// the plain values that formats showing units describe their controls with.
+// The parameter table itself: order, names, steps and what each parameter designates, as
+// hosts and the editor see them, and the plain values that formats showing units describe
+// their controls with.
 #include "plugin/ParameterTable.h"
 
 #include "ExpectedParameterNames.h"
 #include "plugin/CompressorEffect.h"
 #include "plugin/FactoryPrograms.h"
+#include "plugin/ListeningSwitches.h"
+#include "plugin/ParameterCurves.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +21,10 @@
 
 namespace {
 
+const ParameterInfo& row(int index) {
+    return kParameters[static_cast<std::size_t>(index)];
+}
+
 TEST(ParameterTable, RowsAreInIndexOrderWithTheirFullNames) {
     ASSERT_EQ(kParameters.size(), 21u);
     for (int i = 0; i < kNumParameters; ++i) {
@@ -28,13 +35,17 @@ TEST(ParameterTable, RowsAreInIndexOrderWithTheirFullNames) {
     }
 }
 
-TEST(ParameterTable, KindsOfTheSwitchesAndUnusedSlots) {
-    for (int i : {kHfHarmonics, kLfHarmonics, kDelta, kBypass, kScPreview})
-        EXPECT_EQ(kParameters[static_cast<std::size_t>(i)].kind, ParameterKind::onOff) << i;
-    EXPECT_EQ(kParameters[kScFilterType].kind, ParameterKind::threeWaySwitch);
-    EXPECT_EQ(kParameters[kMeterScale].kind, ParameterKind::fourWaySwitch);
-    EXPECT_EQ(kParameters[kUnused19].kind, ParameterKind::noFunction);
-    EXPECT_EQ(kParameters[kUnused20].kind, ParameterKind::noFunction);
+TEST(ParameterTable, SwitchesAndTheSlotsThatDoNothing) {
+    for (int i : {kHfHarmonics, kLfHarmonics, kDelta, kBypass, kScPreview}) {
+        EXPECT_TRUE(kParameters[static_cast<std::size_t>(i)].plain.hints & kHintToggled) << i;
+        EXPECT_EQ(stepCount(kParameters[static_cast<std::size_t>(i)].plain), 1) << i;
+    }
+    EXPECT_EQ(stepCount(kParameters[kScFilterType].plain), 2);
+    EXPECT_EQ(stepCount(kParameters[kMeterScale].plain), 3);
+    EXPECT_EQ(stepCount(kParameters[kThreshold].plain), 0);
+    EXPECT_FALSE(hasFunction(kUnused19));
+    EXPECT_FALSE(hasFunction(kUnused20));
+    EXPECT_EQ(kParameters[kBypass].designation, Designation::bypass);
 }
 
 TEST(ParameterTable, IndexRange) {
@@ -43,14 +54,65 @@ TEST(ParameterTable, IndexRange) {
     EXPECT_FALSE(isParameterIndex(21));
     EXPECT_FALSE(isParameterIndex(-1));
     EXPECT_FALSE(isParameterIndex(500));
+    EXPECT_TRUE(isVst2Slot(20));
+    EXPECT_FALSE(isVst2Slot(21));
 }
 
-} // namespace
+// What the newer editions' hosts list: every parameter that does something, in the table's
+// order, so a parameter added to the table reaches them all. The VST 2 module keeps its slots.
+TEST(ParameterTable, TheNewerEditionsListEveryParameterThatDoesSomething) {
+    for (ListedIn edition : {kInVst3, kInClap, kInLv2}) {
+        SCOPED_TRACE(edition);
+        int position = 0;
+        for (int i = 0; i < kNumParameters; ++i) {
+            EXPECT_EQ(isListedIn(edition, i), hasFunction(i)) << i;
+            if (hasFunction(i)) {
+                EXPECT_EQ(listedAt(edition, position++), i);
+            }
+        }
+        EXPECT_EQ(listedCount(edition), position);
+        EXPECT_EQ(listedCount(edition), 19);
+        EXPECT_EQ(listedAt(edition, position), -1);
+        EXPECT_EQ(listedAt(edition, -1), -1);
+    }
+}
 
-namespace {
+// Short names for narrow strips: each says which parameter it is within 8 characters.
+TEST(ParameterTable, ShortNamesFitEightCharactersAndTellTheParametersApart) {
+    std::set<std::string> shortNames;
+    for (int i = 0; i < kNumParameters; ++i) {
+        if (!hasFunction(i)) continue;
+        const std::string shortName = row(i).shortName;
+        EXPECT_FALSE(shortName.empty()) << row(i).name;
+        EXPECT_LE(shortName.size(), 8u) << row(i).name;
+        EXPECT_TRUE(shortNames.insert(shortName).second) << shortName;
+    }
+}
 
-const ParameterInfo& row(int index) {
-    return kParameters[static_cast<std::size_t>(index)];
+// The three switches that replace what is heard are the ones the exclusion rule covers.
+TEST(ParameterTable, TheListeningSwitchesAreTheBypassAndTheParametersThatListen) {
+    std::set<int> designated;
+    for (int i = 0; i < kNumParameters; ++i)
+        if (row(i).designation == Designation::bypass ||
+            row(i).designation == Designation::listening)
+            designated.insert(i);
+    EXPECT_EQ(designated,
+              std::set<int>(std::begin(listening::kSwitches), std::end(listening::kSwitches)));
+    EXPECT_EQ(designated, (std::set<int>{kDelta, kBypass, kScPreview}));
+    for (int i = 0; i < kNumParameters; ++i)
+        EXPECT_EQ(listening::isSwitch(i), designated.count(i) == 1) << i;
+}
+
+// Meter Scale's positions are named for the reduction the strip spans, each twice the last.
+TEST(ParameterTable, MeterScalePositionsAreNamedForTheirSpans) {
+    const PlainScale& scale = row(kMeterScale).plain;
+    ASSERT_EQ(scale.numPoints, 4);
+    for (int p = 0; p < scale.numPoints; ++p) {
+        const int spanDb = curve::kMeterScaleSettings[p].spanDb;
+        EXPECT_EQ(std::string(scale.points[p].label), std::to_string(spanDb) + " dB");
+        EXPECT_EQ(spanDb, 6 << p);
+        EXPECT_EQ(scale.toNormalized(p), 0.25f * static_cast<float>(p));
+    }
 }
 
 // A plain value as a description file carries it, and read back.
@@ -148,6 +210,30 @@ TEST(PlainValues, RangesRunUpwardsFromTheKnobsStart) {
             previous = plain;
         }
     }
+}
+
+// For the editions whose normalized values are their own: every plain value rises with them
+// over the whole travel and stays in its range, and the effect's values come back unchanged.
+TEST(PlainValues, RisingNormalizedValuesRaiseEveryPlainValue) {
+    for (int i = 0; i < kNumParameters; ++i) {
+        const PlainScale& scale = row(i).plain;
+        SCOPED_TRACE(row(i).name);
+        double previous = -std::numeric_limits<double>::infinity();
+        for (int step = 0; step <= 1000; ++step) {
+            const double plain = scale.toPlain(valueFromRising(scale, step / 1000.0));
+            EXPECT_GE(plain, previous) << step;
+            EXPECT_GE(plain, scale.min) << step;
+            EXPECT_LE(plain, scale.max) << step;
+            previous = plain;
+        }
+        for (int program = 0; program < kNumPrograms; ++program) {
+            const float v = factoryProgramValue(program, i);
+            EXPECT_EQ(valueFromRising(scale, risingNormalized(scale, v)), v);
+        }
+    }
+    // Threshold's 0 dB is the top of a rising travel; Knee's travel is the effect's.
+    EXPECT_EQ(risingNormalized(row(kThreshold).plain, 0.0f), 1.0);
+    EXPECT_EQ(risingNormalized(row(kKnee).plain, 0.25f), 0.25);
 }
 
 TEST(ParameterFacts, SymbolsAreDistinctIdentifiersAndDefaultsAreTheFreshEffectsValues) {

@@ -59,3 +59,10 @@ void pressButton(Display* display, unsigned button, bool down) {
     XTestFakeButtonEvent(display, button, down ? True : False, CurrentTime);
     XSync(display, False);
 }
+
+void typeKey(Display* display, KeySym keysym) {
+    const KeyCode key = XKeysymToKeycode(display, keysym);
+    XTestFakeKeyEvent(display, key, True, CurrentTime);
+    XTestFakeKeyEvent(display, key, False, CurrentTime);
+    XSync(display, False);
+}

@@ -21,3 +21,5 @@ Display* sharedXTestDisplay(std::string& whyNot);
 // The pointer moved to (x, y) of `window`, and a button pressed or released, as a user would.
 void movePointer(Display* display, Window window, int x, int y);
 void pressButton(Display* display, unsigned button, bool down);
+// The key of `keysym` pressed and released, to whichever window the X server gives it.
+void typeKey(Display* display, KeySym keysym);

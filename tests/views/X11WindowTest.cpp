@@ -262,7 +262,8 @@ TEST(X11InputTest, WheelButtonsGiveOneNotchEach) {
     EXPECT_EQ(wheelDistanceFromX11(Button1), 0.0f);
 }
 
-TEST(X11InputTest, ArrowKeysGetTheHostKeyCodes) {
+TEST(X11InputTest, ArrowsAndEscapeGetTheHostKeyCodes) {
+    EXPECT_EQ(virtualKeyFromX11(XK_Escape), 6);
     EXPECT_EQ(virtualKeyFromX11(XK_Left), kKeyLeft);
     EXPECT_EQ(virtualKeyFromX11(XK_Up), kKeyUp);
     EXPECT_EQ(virtualKeyFromX11(XK_Right), kKeyRight);

@@ -11,8 +11,10 @@ using Steinberg::Vst::ParamID;
 
 constexpr float kRate = 48000.0f;
 
+// The changes below hold the effect's values, as the VST 2 module takes them.
+
 // The VST 2 reference: `changes` (offsets counted from the first frame) applied between
-// blocks cut exactly there, the host's bypass as the plug-in's own Bypass.
+// blocks cut exactly there.
 Stereo<float> vst2Reference(const Stereo<float>& source, std::vector<ParameterPoint> changes) {
     auto plugin = loadVst2();
     plugin->setSampleRate(kRate);
@@ -26,17 +28,14 @@ Stereo<float> vst2Reference(const Stereo<float>& source, std::vector<ParameterPo
         const auto at = static_cast<std::size_t>(change.offset);
         if (at > done) processVst2(*plugin, in, out, done, static_cast<int>(at - done));
         done = std::max(done, at);
-        if (change.id == kHostBypassId)
-            plugin->setParameter(16, change.value >= 0.5 ? 1.0f : 0.0f);
-        else
-            plugin->setParameter(static_cast<int>(change.id), static_cast<float>(change.value));
+        plugin->setParameter(static_cast<int>(change.id), static_cast<float>(change.value));
     }
     processVst2(*plugin, in, out, done, static_cast<int>(source.frames() - done));
     return out;
 }
 
 // The same changes sent to the VST 3 edition in blocks of `block` frames, each in the queue of
-// the block it falls in, at its offset there.
+// the block it falls in, at its offset there, as the edition's normalized values.
 Stereo<float> vst3Render(const Stereo<float>& source, const std::vector<ParameterPoint>& changes,
                          int block) {
     auto plugin = loadVst3();
@@ -49,7 +48,8 @@ Stereo<float> vst3Render(const Stereo<float>& source, const std::vector<Paramete
         std::vector<ParameterPoint> inBlock;
         for (const ParameterPoint& c : changes)
             if (c.offset >= start && c.offset < start + count)
-                inBlock.push_back({c.id, c.offset - start, c.value});
+                inBlock.push_back(
+                    {c.id, c.offset - start, vst3Value(c.id, static_cast<float>(c.value))});
         processVst3(*plugin, in, out, static_cast<std::size_t>(start), count, inBlock);
     }
     return out;
@@ -58,13 +58,9 @@ Stereo<float> vst3Render(const Stereo<float>& source, const std::vector<Paramete
 TEST(Vst3Automation, ChangesAtOffsetsLandOnTheirSample) {
     const Stereo<float> in = bursts<float>(12000, kRate);
     // Threshold, ratio and the host's bypass, two of them on the same sample.
-    const std::vector<ParameterPoint> changes = {{3, 1000, 0.2},
-                                                 {5, 1000, 0.9},
-                                                 {kHostBypassId, 2500, 1.0},
-                                                 {kHostBypassId, 4001, 0.0},
-                                                 {3, 7777, 0.6},
-                                                 {15, 9000, 1.0},
-                                                 {15, 9500, 0.0}};
+    const std::vector<ParameterPoint> changes = {
+        {3, 1000, 0.2}, {5, 1000, 0.9},  {kBypassId, 2500, 1.0}, {kBypassId, 4001, 0.0},
+        {3, 7777, 0.6}, {15, 9000, 1.0}, {15, 9500, 0.0}};
     const Stereo<float> reference = vst2Reference(in, changes);
     for (int block : {12000, 4096, 999, 1}) {
         SCOPED_TRACE(testing::Message() << "blocks of " << block);
@@ -95,7 +91,6 @@ TEST(Vst3Automation, WhatTheEffectChangesByItselfIsReportedToTheHost) {
     EXPECT_EQ(plugin->outputChanges()[0].id, 16u);
     EXPECT_EQ(plugin->outputChanges()[0].value, 0.0);
     EXPECT_EQ(plugin->controller()->getParamNormalized(16), 0.0);
-    EXPECT_EQ(plugin->controller()->getParamNormalized(kHostBypassId), 0.0);
 
     // A program chosen through the queue: the host hears every value the program set.
     processVst3(*plugin, in, out, 0, 256, {{kProgramId, 100, 5.0 / 6.0}});
@@ -103,7 +98,20 @@ TEST(Vst3Automation, WhatTheEffectChangesByItselfIsReportedToTheHost) {
     vst2->setProgram(5);
     ASSERT_EQ(plugin->outputChanges().size(), 19u);
     for (const ParameterPoint& p : plugin->outputChanges())
-        EXPECT_EQ(p.value, vst2->getParameter(static_cast<int>(p.id))) << "parameter " << p.id;
+        EXPECT_EQ(p.value, vst3Value(p.id, vst2->getParameter(static_cast<int>(p.id))))
+            << "parameter " << p.id;
+
+    // A switch the host sets on its controller side turns another off; the host hears of that
+    // one only, and of nothing it set itself.
+    processVst3(*plugin, in, out, 0, 256, {{15, 0, 1.0}});
+    EXPECT_TRUE(plugin->outputChanges().empty());
+    EXPECT_EQ(plugin->controller()->setParamNormalized(17, 1.0), Steinberg::kResultOk);
+    processVst3(*plugin, in, out, 0, 256);
+    ASSERT_EQ(plugin->outputChanges().size(), 1u);
+    EXPECT_EQ(plugin->outputChanges()[0].id, 15u);
+    EXPECT_EQ(plugin->outputChanges()[0].value, 0.0);
+    processVst3(*plugin, in, out, 0, 256);
+    EXPECT_TRUE(plugin->outputChanges().empty()) << "told once";
 }
 
 } // namespace

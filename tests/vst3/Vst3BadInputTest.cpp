@@ -64,8 +64,7 @@ TEST(Vst3BadInput, MissingBuffersGiveSilenceWhereThereIsAnOutputAndStillTakeChan
 TEST(Vst3BadInput, AZeroLengthBlockOnlyAppliesItsChanges) {
     auto plugin = activePlugin();
     Stereo<float> in(1), out(1);
-    EXPECT_EQ(processVst3(*plugin, in, out, 0, 0, {{5, 0, 0.75}, {kHostBypassId, 0, 1.0}}),
-              kResultOk);
+    EXPECT_EQ(processVst3(*plugin, in, out, 0, 0, {{5, 0, 0.75}, {kBypassId, 0, 1.0}}), kResultOk);
     EXPECT_EQ(plugin->controller()->getParamNormalized(5), 0.75);
     EXPECT_EQ(plugin->controller()->getParamNormalized(16), 1.0);
     ProcessData flush; // a flush with no buffers and no channels
@@ -90,7 +89,7 @@ TEST(Vst3BadInput, UnknownIdsNanAndOutOfRangeValues) {
     auto plugin = activePlugin();
     IEditController* c = plugin->controller();
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    for (ParamID unknown : {19u, 20u, 99u, 500u, 0xFFFFFFFFu}) {
+    for (ParamID unknown : {19u, 20u, 99u, 100u, 500u, 0xFFFFFFFFu}) {
         EXPECT_EQ(c->setParamNormalized(unknown, 0.5), kInvalidArgument);
         EXPECT_EQ(c->getParamNormalized(unknown), 0.0);
         EXPECT_EQ(plugin->text(unknown, 0.5), "<refused>");

@@ -9,6 +9,7 @@
 #include "EditorPicture.h"
 #include "HostedVst3Plugin.h"
 #include "ParentWindow.h"
+#include "Vst3ParameterIds.h"
 #include "WindowPicture.h"
 #include "XTestDisplay.h"
 #include "plugin/FactoryPrograms.h"
@@ -146,8 +147,6 @@ TEST_F(Vst3EditorInAWindow, DraggingTheRatioKnobIsOneEditGesture) {
     EXPECT_NEAR(plugin->controller()->getParamNormalized(5), 0.4, 0.01);
 }
 
-constexpr Steinberg::Vst::ParamID kProgramId = 101;
-
 // The menu opened on the background at (300, 150) lists the programs beside the sizes, in rows
 // of 16 pixels from (413, 141).
 TEST_F(Vst3EditorInAWindow, AProgramFromTheMenuIsTheHostsProgramChange) {
@@ -168,7 +167,7 @@ TEST_F(Vst3EditorInAWindow, AProgramFromTheMenuIsTheHostsProgramChange) {
                   "restart " + std::to_string(Steinberg::Vst::kParamValuesChanged)}));
     EXPECT_DOUBLE_EQ(plugin->controller()->getParamNormalized(kProgramId), 4.0 / 6.0);
     EXPECT_EQ(plugin->controller()->getParamNormalized(kThreshold),
-              factoryProgramValue(4, kThreshold));
+              vst3Value(kThreshold, factoryProgramValue(4, kThreshold)));
 }
 
 TEST_F(Vst3EditorInAWindow, TheMetersMoveWithTheAudio) {

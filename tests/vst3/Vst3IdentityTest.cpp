@@ -50,7 +50,7 @@ Stereo<Sample> renderVst3(int program, float rateHz, const Stereo<Sample>& sourc
         source, schedule,
         [&](Stereo<Sample>& in, Stereo<Sample>& out, std::size_t start, int count, bool bypass) {
             std::vector<ParameterPoint> changes;
-            if (bypass != bypassed) changes.push_back({kHostBypassId, 0, bypass ? 1.0 : 0.0});
+            if (bypass != bypassed) changes.push_back({kBypassId, 0, bypass ? 1.0 : 0.0});
             bypassed = bypass;
             processVst3(*plugin, in, out, start, count, changes);
         });

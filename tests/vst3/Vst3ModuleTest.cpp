@@ -3,6 +3,7 @@
 #include "ExpectedParameterNames.h"
 #include "Vst3TestSupport.h"
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -119,11 +120,11 @@ TEST(Vst3Processing, TheTailCoversWhereTheInputIsStillHeard) {
     }
 }
 
-TEST(Vst3Parameters, TheVst2IndicesWithNamesStepsAndDefaultsThenBypassAndProgram) {
+TEST(Vst3Parameters, TheVst2IndicesWithNamesStepsAndDefaultsThenTheProgram) {
     auto plugin = loadVst3();
     auto vst2 = loadVst2();
     IEditController* controller = plugin->controller();
-    ASSERT_EQ(controller->getParameterCount(), 21);
+    ASSERT_EQ(controller->getParameterCount(), 20);
     for (int i = 0; i < 19; ++i) {
         SCOPED_TRACE(kExpectedParameterNames[i]);
         ParameterInfo info{};
@@ -132,10 +133,14 @@ TEST(Vst3Parameters, TheVst2IndicesWithNamesStepsAndDefaultsThenBypassAndProgram
         EXPECT_EQ(asciiText(info.title), kExpectedParameterNames[i]);
         EXPECT_FALSE(asciiText(info.shortTitle).empty());
         EXPECT_LE(asciiText(info.shortTitle).size(), 8u);
-        EXPECT_EQ(info.defaultNormalizedValue, vst2->getParameter(i));
-        EXPECT_EQ(controller->getParamNormalized(info.id), vst2->getParameter(i));
+        EXPECT_EQ(info.defaultNormalizedValue, vst3Value(info.id, vst2->getParameter(i)));
+        EXPECT_EQ(controller->getParamNormalized(info.id),
+                  vst3Value(info.id, vst2->getParameter(i)));
         EXPECT_TRUE(info.flags & ParameterInfo::kCanAutomate);
         EXPECT_EQ(info.unitId, kRootUnitId);
+        // One bypass: the effect's own, which the host's bypass button then drives.
+        EXPECT_EQ((info.flags & ParameterInfo::kIsBypass) != 0, info.id == kBypassId);
+        EXPECT_FALSE(info.flags & ParameterInfo::kIsProgramChange);
     }
     const std::pair<int, int32> steps[] = {{1, 2},  {18, 3}, {11, 1}, {12, 1}, {15, 1},
                                            {16, 1}, {17, 1}, {3, 0},  {0, 0},  {5, 0}};
@@ -151,32 +156,82 @@ TEST(Vst3Parameters, TheVst2IndicesWithNamesStepsAndDefaultsThenBypassAndProgram
         EXPECT_EQ(asciiText(info.units), unit);
     }
 
-    ParameterInfo bypass{}, program{};
-    ASSERT_EQ(controller->getParameterInfo(19, bypass), kResultOk);
-    EXPECT_EQ(bypass.id, kHostBypassId);
-    EXPECT_TRUE(bypass.flags & ParameterInfo::kIsBypass);
-    EXPECT_EQ(bypass.stepCount, 1);
-    ASSERT_EQ(controller->getParameterInfo(20, program), kResultOk);
+    ParameterInfo program{};
+    ASSERT_EQ(controller->getParameterInfo(19, program), kResultOk);
     EXPECT_EQ(program.id, kProgramId);
     EXPECT_TRUE(program.flags & ParameterInfo::kIsProgramChange);
+    EXPECT_FALSE(program.flags & ParameterInfo::kIsBypass);
     EXPECT_EQ(program.stepCount, 6);
-    EXPECT_NE(controller->getParameterInfo(21, program), kResultOk);
+    EXPECT_NE(controller->getParameterInfo(20, program), kResultOk);
     EXPECT_NE(controller->getParameterInfo(-1, program), kResultOk);
+}
+
+// Wherever a host's value moves up, the value in the control's own unit moves up or stays, and
+// every value the host reads back lies in the range from the bottom to the top of the travel:
+// for every parameter listed, after values in range, past either end and not a number.
+TEST(Vst3Parameters, PlainValuesRiseWithTheNormalizedValuesAndStayInTheirRange) {
+    auto plugin = loadVst3();
+    IEditController* c = plugin->controller();
+    const int32 count = c->getParameterCount();
+    for (int32 listIndex = 0; listIndex < count; ++listIndex) {
+        ParameterInfo info{};
+        ASSERT_EQ(c->getParameterInfo(listIndex, info), kResultOk);
+        SCOPED_TRACE(asciiText(info.title));
+        const ParamValue lowest = c->normalizedParamToPlain(info.id, 0.0);
+        const ParamValue highest = c->normalizedParamToPlain(info.id, 1.0);
+        EXPECT_LT(lowest, highest);
+        EXPECT_FALSE(std::signbit(highest)) << "a top of -0 reads as \"-0.0\" in a host";
+        ParamValue previous = lowest;
+        for (int step = 0; step <= 2000; ++step) {
+            const ParamValue plain = c->normalizedParamToPlain(info.id, step / 2000.0);
+            ASSERT_GE(plain, previous) << step / 2000.0;
+            previous = plain;
+        }
+        const auto inRange = [&](const char* after) {
+            const ParamValue normalized = c->getParamNormalized(info.id);
+            EXPECT_GE(normalized, 0.0) << after;
+            EXPECT_LE(normalized, 1.0) << after;
+            const ParamValue plain = c->normalizedParamToPlain(info.id, normalized);
+            EXPECT_GE(plain, lowest) << after;
+            EXPECT_LE(plain, highest) << after;
+            EXPECT_GE(c->plainParamToNormalized(info.id, plain), 0.0) << after;
+            EXPECT_LE(c->plainParamToNormalized(info.id, plain), 1.0) << after;
+        };
+        inRange("the default");
+        for (ParamValue sent : {0.0, 0.3, 1.0, -0.5, 1.5, std::nan(""), 1e300}) {
+            c->setParamNormalized(info.id, sent);
+            inRange(std::to_string(sent).c_str());
+        }
+        for (ParamValue plain : {lowest - 1000.0, highest + 1000.0, -1e300, std::nan("")}) {
+            c->setParamNormalized(info.id, c->plainParamToNormalized(info.id, plain));
+            inRange(std::to_string(plain).c_str());
+        }
+        Stereo<float> in(16), out(16);
+        plugin->setup(44100.0, kSample32);
+        plugin->activate(true);
+        processVst3(*plugin, in, out, 0, 16, {{info.id, 0, 7.0}, {info.id, 8, -7.0}});
+        inRange("values past the ends through the queue");
+        plugin->activate(false);
+    }
 }
 
 TEST(Vst3Parameters, TextsAreTheVst2HostTextsForEveryParameter) {
     auto plugin = loadVst3();
     auto vst2 = loadVst2();
     for (int i = 0; i < 19; ++i) {
+        const auto id = static_cast<ParamID>(i);
         for (int step = 0; step <= 40; ++step) {
             const float v = static_cast<float>(step) / 40.0f;
             vst2->setParameter(i, v);
-            EXPECT_EQ(plugin->text(static_cast<ParamID>(i), v), vst2->parameterDisplay(i))
+            EXPECT_EQ(plugin->text(id, vst3Value(id, v)), vst2->parameterDisplay(i))
                 << kExpectedParameterNames[i] << " at " << v;
         }
     }
-    EXPECT_EQ(plugin->text(kHostBypassId, 1.0), "on");
-    EXPECT_EQ(plugin->text(kHostBypassId, 0.0), "off");
+    EXPECT_EQ(plugin->text(kBypassId, 1.0), "on");
+    EXPECT_EQ(plugin->text(kBypassId, 0.0), "off");
+    // Threshold's top is 0 dB.
+    EXPECT_EQ(plugin->text(3, 1.0), "-0.0 dB");
+    EXPECT_EQ(plugin->text(3, 0.0), "-50.0 dB");
     for (int p = 0; p < 7; ++p)
         EXPECT_EQ(plugin->text(kProgramId, p / 6.0), vst2->programNameIndexed(p));
 }
@@ -204,7 +259,8 @@ TEST(Vst3Parameters, WhatAUserTypesIsReadAsTheControlsOwnValue) {
     EXPECT_FLOAT_EQ(typed(5, "4:1"), 0.85f);
     EXPECT_EQ(typed(0, "Peak"), 0.0);
     EXPECT_EQ(typed(1, "6dB HP"), 1.0);
-    EXPECT_EQ(typed(kHostBypassId, "on"), 1.0);
+    EXPECT_EQ(typed(kBypassId, "on"), 1.0);
+    EXPECT_EQ(typed(3, "-37.5 dB"), 0.25);
     EXPECT_EQ(typed(kProgramId, plugin->text(kProgramId, 0.5).c_str()), 0.5);
     for (const char* nonsense : {"6:1", "-80 dB", "", "norm:", "loud"})
         EXPECT_EQ(typed(5, nonsense), -1.0) << nonsense;
@@ -216,9 +272,9 @@ TEST(Vst3Parameters, PlainValuesInTheControlsOwnUnits) {
     const struct {
         ParamID id;
         double normalized, plain;
-    } cases[] = {{3, 0.0, 0.0},   {3, 1.0, -50.0},           {2, 0.0, 30.0},
-                 {2, 1.0, 300.0}, {10, 1.0, 12.0},           {4, 0.5, 10.0},
-                 {1, 1.0, 2.0},   {kHostBypassId, 1.0, 1.0}, {kProgramId, 0.5, 3.0}};
+    } cases[] = {{3, 0.0, -50.0},       {3, 1.0, 0.0},         {3, 0.25, -37.5}, {2, 0.0, 30.0},
+                 {2, 1.0, 300.0},       {10, 1.0, 12.0},       {4, 0.5, 10.0},   {1, 1.0, 2.0},
+                 {kBypassId, 1.0, 1.0}, {kProgramId, 0.5, 3.0}};
     for (const auto& k : cases) {
         EXPECT_NEAR(c->normalizedParamToPlain(k.id, k.normalized), k.plain, 1e-9) << k.id;
         EXPECT_NEAR(c->plainParamToNormalized(k.id, k.plain), k.normalized, 1e-6) << k.id;
@@ -253,7 +309,8 @@ TEST(Vst3Programs, TheFactoryProgramsAsTheRootUnitsProgramList) {
     ASSERT_EQ(controller->setParamNormalized(kProgramId, 4.0 / 6.0), kResultOk);
     vst2->setProgram(4);
     for (int i = 0; i < 19; ++i)
-        EXPECT_EQ(controller->getParamNormalized(static_cast<ParamID>(i)), vst2->getParameter(i))
+        EXPECT_EQ(controller->getParamNormalized(static_cast<ParamID>(i)),
+                  vst3Value(static_cast<ParamID>(i), vst2->getParameter(i)))
             << kExpectedParameterNames[i];
     EXPECT_EQ(controller->getParamNormalized(kProgramId), 4.0 / 6.0);
     const auto calls = plugin->handler().calls();

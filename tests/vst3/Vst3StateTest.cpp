@@ -26,14 +26,15 @@ uint32_t bitsOf(float value) {
     return bits;
 }
 
-// A program other than the first, a few values changed from it, and Bypass on.
+// A program other than the first, a few values changed from it (Threshold to -12.5 dB), and
+// Bypass on.
 std::unique_ptr<HostedVst3Plugin> editedPlugin() {
     auto plugin = loadVst3();
     IEditController* c = plugin->controller();
     c->setParamNormalized(kProgramId, 2.0 / 6.0);
-    c->setParamNormalized(3, 0.25);
+    c->setParamNormalized(3, c->plainParamToNormalized(3, -12.5));
     c->setParamNormalized(7, 0.8);
-    c->setParamNormalized(kHostBypassId, 1.0);
+    c->setParamNormalized(kBypassId, 1.0);
     return plugin;
 }
 
@@ -51,6 +52,7 @@ TEST(Vst3State, TheRecordsLayout) {
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "QVLS");
     EXPECT_EQ(littleEndianWord(bytes, 4), 1u);
     EXPECT_EQ(littleEndianWord(bytes, 8), 2u);
+    // The effect's own values, as every edition keeps them: -12.5 dB is a quarter of the way.
     EXPECT_EQ(littleEndianWord(bytes, 12 + 4 * 3), bitsOf(0.25f));
     EXPECT_EQ(littleEndianWord(bytes, 12 + 4 * 16), bitsOf(1.0f));
 }
@@ -65,7 +67,7 @@ TEST(Vst3State, ARoundTripRestoresValuesProgramBypassAndSound) {
                   original->controller()->getParamNormalized(id))
             << "parameter " << id;
     EXPECT_EQ(restored->controller()->getParamNormalized(kProgramId), 2.0 / 6.0);
-    EXPECT_EQ(restored->controller()->getParamNormalized(kHostBypassId), 1.0);
+    EXPECT_EQ(restored->controller()->getParamNormalized(kBypassId), 1.0);
     EXPECT_EQ(restored->state(), saved);
     EXPECT_TRUE(sameSamples(render(*original), render(*restored)));
     // The host is told to read the values again.

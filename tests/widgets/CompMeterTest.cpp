@@ -9,6 +9,7 @@ namespace {
 
 // The editor's gain-reduction meter: 30 x 130 at (544, 57).
 const CRect kMeter{544, 57, 574, 187};
+constexpr int32_t kTag = 42;
 constexpr CColor kBar{0, 204, 255, 255};
 constexpr CColor kHighlight{51, 215, 255, 255};
 constexpr CColor kStrip{255, 20, 0, 255};
@@ -16,7 +17,7 @@ constexpr CColor kBorder{66, 66, 66, 255};
 const CColor kHold = blendOver({0, 204, 255, 50}, kColorBlack);
 
 Screen drawMeter(float value, double holdValue) {
-    CCompMeter meter(kMeter, nullptr);
+    CCompMeter meter(kMeter, nullptr, kTag);
     meter.setValue(value);
     meter.holdValue = holdValue;
     Screen screen;
@@ -115,8 +116,8 @@ TEST(CompMeterTest, NonFiniteInputsShowNothing) {
 }
 
 TEST(CompMeterTest, Construction) {
-    CCompMeter meter(kMeter, nullptr);
-    EXPECT_EQ(meter.getTag(), 502);
+    CCompMeter meter(kMeter, nullptr, kTag);
+    EXPECT_EQ(meter.getTag(), kTag);
     EXPECT_FLOAT_EQ(meter.getValue(), 0.0f);
     EXPECT_EQ(meter.holdValue, 0.0);
 }

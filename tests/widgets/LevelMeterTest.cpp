@@ -9,6 +9,7 @@ namespace {
 
 // The editor's sidechain meter: 10 x 130 at (509, 57).
 const CRect kMeter{509, 57, 519, 187};
+constexpr int32_t kTag = 42;
 constexpr CColor kFirstLevel{149, 234, 255, 255};
 constexpr CColor kSecondLevel{0, 204, 255, 255};
 constexpr CColor kHighlight{51, 215, 255, 255};
@@ -22,7 +23,7 @@ struct Inputs {
 };
 
 Screen drawMeter(const Inputs& in, const CRect& rect = kMeter) {
-    LevelMeter meter(rect, nullptr);
+    LevelMeter meter(rect, nullptr, kTag);
     meter.setValue(in.levelDb);
     meter.secondLevelDb = in.secondLevelDb;
     meter.thresholdDb = in.thresholdDb;
@@ -46,11 +47,11 @@ std::vector<int32_t> range(int32_t from, int32_t to) {
 } // namespace
 
 TEST(LevelMeterTest, StartsAtMinus80WithNoBar) {
-    LevelMeter meter(kMeter, nullptr);
+    LevelMeter meter(kMeter, nullptr, kTag);
     EXPECT_FLOAT_EQ(meter.getValue(), -80.0f);
     EXPECT_FLOAT_EQ(meter.secondLevelDb, -80.0f);
     EXPECT_FLOAT_EQ(meter.thresholdDb, -10.0f);
-    EXPECT_EQ(meter.getTag(), 502);
+    EXPECT_EQ(meter.getTag(), kTag);
     Screen screen;
     meter.draw(screen.surface());
     // -80 dB is row 160, limited to 128: nothing between the rings but the mark at row 20.
@@ -88,7 +89,7 @@ TEST(LevelMeterTest, OnADenserDisplayTheBarMovesInFinerSteps) {
     // part here, and the bar still ends on the meter's inner bottom edge.
     const std::pair<float, int32_t> cases[] = {{-20.0f, 80}, {-20.4f, 81}, {-20.6f, 82}};
     for (const auto& [levelDb, topRow] : cases) {
-        LevelMeter meter(kMeter, nullptr);
+        LevelMeter meter(kMeter, nullptr, kTag);
         meter.setValue(levelDb);
         meter.thresholdDb = 0.0f;
         COffscreenSurface surface(nullptr, 690, 270, kColorBlack, 2.0);

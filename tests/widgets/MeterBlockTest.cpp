@@ -19,10 +19,10 @@ constexpr CColor kBorder{66, 66, 66, 255};
 
 struct MeterBlock {
     MeterBlock() : frame({0, 0, 690, 270}, &recorder) {
-        grMeter = new CCompMeter(kGrMeter, &recorder);
-        scMeter = new LevelMeter(kScMeter, &recorder);
-        scale = new CScala(&recorder, kScale);
-        graph = new CTransferFunction(kGraph, &recorder);
+        grMeter = new CCompMeter(kGrMeter, &recorder, 502);
+        scMeter = new LevelMeter(kScMeter, &recorder, 502);
+        scale = new CScala(&recorder, kScale, 18);
+        graph = new CTransferFunction(kGraph, &recorder, 18);
         grMeter->setValue(0.0f);
         scMeter->setValue(0.0f);
         for (CView* view : {static_cast<CView*>(grMeter), static_cast<CView*>(scMeter),

@@ -11,12 +11,14 @@ namespace {
 
 // The editor's strip: 23 x 135 at (521, 52).
 const CRect kStrip{521, 52, 544, 187};
+// Whatever tag the editor hands it, the strip reports under.
+constexpr int32_t kTag = 42;
 constexpr CColor kTick{66, 66, 66, 255};
 
 // A strip inside a frame, reporting to one recorder.
 struct StripInFrame {
     explicit StripInFrame(float value) : frame({0, 0, 690, 270}, &recorder) {
-        strip = new CScala(&recorder, kStrip);
+        strip = new CScala(&recorder, kStrip, kTag);
         strip->setValue(value);
         strip->setDirty(false);
         frame.addView(strip);
@@ -36,7 +38,7 @@ std::vector<std::string> expectedLabels(int32_t dbPerLabel) {
 
 // The strip's own view, drawn alone.
 Screen drawnStrip(float value) {
-    CScala strip(nullptr, kStrip);
+    CScala strip(nullptr, kStrip, kTag);
     strip.setValue(value);
     Screen screen;
     strip.draw(screen.surface());
@@ -97,8 +99,8 @@ TEST(ScalaClickTest, ButtonsStepTheScale) {
 TEST(ScalaClickTest, OneEditGestureAroundTheReports) {
     StripInFrame s(0.25f);
     s.strip->onMouseDown({530, 100}, kButtonLeft);
-    const std::vector<std::string> expected{"editBegun", "frameBegin 18", "changed",
-                                            "changed",   "frameEnd 18",   "editEnded"};
+    const std::vector<std::string> expected{"editBegun", "frameBegin 42", "changed",
+                                            "changed",   "frameEnd 42",   "editEnded"};
     EXPECT_EQ(s.recorder.events, expected);
     // The changed value is painted at the next paint without waiting for idle.
     EXPECT_FALSE(s.strip->isDirty());
@@ -216,8 +218,8 @@ TEST(ScalaDrawingTest, EditorLabelsAtTheirRows) {
 }
 
 TEST(ScalaDrawingTest, ConstructionAndClickArea) {
-    CScala strip(nullptr, kStrip);
-    EXPECT_EQ(strip.getTag(), 18);
+    CScala strip(nullptr, kStrip, kTag);
+    EXPECT_EQ(strip.getTag(), kTag);
     EXPECT_EQ(strip.getBackground(), nullptr);
     // Presses count from 511, 26 to 594, 197, edges included.
     for (CPoint inside : {CPoint{511, 26}, CPoint{594, 197}})

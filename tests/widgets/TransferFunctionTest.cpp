@@ -13,6 +13,7 @@ namespace {
 
 // The editor's graph: 130 x 130 at (374, 57).
 const CRect kGraph{374, 57, 504, 187};
+constexpr int32_t kTag = 42;
 constexpr CColor kCurve{0, 204, 255, 255};
 constexpr CColor kDiagonal{0, 41, 51, 255};
 constexpr CColor kThresholdLine{255, 20, 0, 255};
@@ -43,7 +44,7 @@ double referenceRow(const Settings& s, int32_t column) {
 }
 
 CTransferFunction* makeGraph(const Settings& s, double ratioParameter, double makeUpParameter) {
-    auto* graph = new CTransferFunction(kGraph, nullptr);
+    auto* graph = new CTransferFunction(kGraph, nullptr, kTag);
     graph->thresholdDb = s.thresholdDb;
     graph->kneeDb = s.kneeDb;
     graph->setRatioFromParameter(ratioParameter);
@@ -111,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(TransferFunctionTest, DefaultsPlotTwoEqualPathsThirteenRowsAboveTheDiagonal) {
-    CTransferFunction graph(kGraph, nullptr);
+    CTransferFunction graph(kGraph, nullptr, kTag);
     const Screen screen = drawn(graph);
     // Twice the input is 6.02 dB up: y = trunc(D - 12.04) = D - 13 with D = 130 - column;
     // from column 117 on the dots reach the top border and leave the view.
@@ -132,7 +133,7 @@ TEST(TransferFunctionTest, DefaultsPlotTwoEqualPathsThirteenRowsAboveTheDiagonal
 }
 
 TEST(TransferFunctionTest, UnityDiagonalRunsUnderTheCurve) {
-    CTransferFunction graph(kGraph, nullptr);
+    CTransferFunction graph(kGraph, nullptr, kTag);
     graph.dryAttenuationDb = 100.0; // the curve lies on the diagonal's row or one above
     graph.thresholdDb = -1.0;
     graph.inverseRatio = 1.0;
@@ -167,7 +168,7 @@ TEST(TransferFunctionTest, ThresholdMinus50RatioEightSitsAsStated) {
 }
 
 TEST(TransferFunctionTest, KneeBandSpansFromKneeStartToThreshold) {
-    CTransferFunction graph(kGraph, nullptr);
+    CTransferFunction graph(kGraph, nullptr, kTag);
     graph.thresholdDb = -20.0;
     graph.kneeDb = 20.0;
     graph.dryAttenuationDb = 100.0;
@@ -185,7 +186,7 @@ TEST(TransferFunctionTest, KneeBandSpansFromKneeStartToThreshold) {
 
 TEST(TransferFunctionTest, MakeUpMovesThresholdAndBandUp) {
     for (const auto& [makeUpParameter, shiftPx] : {std::pair{0.5, 0}, std::pair{1.0, 24}}) {
-        CTransferFunction graph(kGraph, nullptr);
+        CTransferFunction graph(kGraph, nullptr, kTag);
         graph.thresholdDb = -20.0;
         graph.kneeDb = 10.0;
         graph.dryAttenuationDb = 100.0;
@@ -200,7 +201,7 @@ TEST(TransferFunctionTest, MakeUpMovesThresholdAndBandUp) {
 }
 
 TEST(TransferFunctionTest, CurveAboveTheTopEdgeIsClipped) {
-    CTransferFunction graph(kGraph, nullptr);
+    CTransferFunction graph(kGraph, nullptr, kTag);
     graph.setMakeUpFromParameter(1.0); // +12 dB and the equal dry path: the top leaves the view
     Screen screen;
     graph.draw(screen.surface());
@@ -210,7 +211,7 @@ TEST(TransferFunctionTest, CurveAboveTheTopEdgeIsClipped) {
 }
 
 TEST(TransferFunctionTest, BorderAndShadedCorners) {
-    CTransferFunction graph(kGraph, nullptr);
+    CTransferFunction graph(kGraph, nullptr, kTag);
     const Screen screen = drawn(graph);
     for (int32_t i = 1; i <= 128; ++i) {
         EXPECT_TRUE(screen.is(kGraph, i, 0, kBorder));
@@ -225,7 +226,7 @@ TEST(TransferFunctionTest, BorderAndShadedCorners) {
 }
 
 TEST(TransferFunctionTest, NonFiniteInputsDrawWithoutCurve) {
-    CTransferFunction graph(kGraph, nullptr);
+    CTransferFunction graph(kGraph, nullptr, kTag);
     graph.thresholdDb = std::numeric_limits<double>::quiet_NaN();
     graph.kneeDb = std::numeric_limits<double>::infinity();
     graph.makeUpDb = -1e300;
@@ -243,7 +244,7 @@ TEST(TransferFunctionSetterTest, RatioZones) {
     const Case cases[] = {{0.0, 1.0}, {0.4, 2.0},     {0.8, 3.0}, {0.80001, 4.0},
                           {0.9, 4.0}, {0.90001, 8.0}, {1.0, 8.0}};
     for (const Case& c : cases) {
-        CTransferFunction graph(kGraph, nullptr);
+        CTransferFunction graph(kGraph, nullptr, kTag);
         graph.setRatioFromParameter(c.v);
         EXPECT_NEAR(1.0 / graph.inverseRatio, c.ratio, 1e-12) << c.v;
     }
@@ -256,14 +257,14 @@ TEST(TransferFunctionSetterTest, MakeUpCurve) {
     // Below 0.5: (1 - 2v)^2 x -60; from 0.5: 24v - 12.
     const Case cases[] = {{0.0, -60.0}, {0.25, -15.0}, {0.5, 0.0}, {0.75, 6.0}, {1.0, 12.0}};
     for (const Case& c : cases) {
-        CTransferFunction graph(kGraph, nullptr);
+        CTransferFunction graph(kGraph, nullptr, kTag);
         graph.setMakeUpFromParameter(c.v);
         EXPECT_NEAR(graph.makeUpDb, c.makeUpDb, 1e-12) << c.v;
     }
 }
 
 TEST(TransferFunctionSetterTest, NonFiniteParametersKeepTheLastSetting) {
-    CTransferFunction graph(kGraph, nullptr);
+    CTransferFunction graph(kGraph, nullptr, kTag);
     graph.setRatioFromParameter(1.0);
     graph.setMakeUpFromParameter(1.0);
     for (double bad :
@@ -276,8 +277,8 @@ TEST(TransferFunctionSetterTest, NonFiniteParametersKeepTheLastSetting) {
 }
 
 TEST(TransferFunctionSetterTest, Construction) {
-    CTransferFunction graph(kGraph, nullptr);
-    EXPECT_EQ(graph.getTag(), 18);
+    CTransferFunction graph(kGraph, nullptr, kTag);
+    EXPECT_EQ(graph.getTag(), kTag);
     EXPECT_EQ(graph.thresholdDb, 0.0);
     EXPECT_EQ(graph.inverseRatio, 1.0);
     EXPECT_EQ(graph.kneeDb, 0.0);

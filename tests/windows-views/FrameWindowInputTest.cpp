@@ -115,6 +115,24 @@ TEST_F(FrameWindowInputTest, APopupKeepsTheMouseUntilAPressOutsideOrAnotherWindo
     menu->releaseRef();
 }
 
+// Escape must reach an open popup wherever the host's keyboard focus was: the popup takes the
+// focus and gives it back to the host's window when it closes.
+TEST_F(FrameWindowInputTest, APopupTakesTheKeysAndGivesTheFocusBack) {
+    SetFocus(host.handle());
+    auto* menu = new ProbeView({0, 0, 200, 100}, kColorBlue);
+    ASSERT_TRUE(frame.setPopupOverlay(menu));
+    EXPECT_EQ(GetFocus(), child);
+    SendMessageW(child, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_EQ(menu->events.size(), 1u);
+    EXPECT_EQ(menu->events[0].kind, "keyDown");
+    EXPECT_EQ(menu->events[0].virtualKey, 6);
+    EXPECT_TRUE(probe->events.empty());
+    frame.setModalOverlay(nullptr);
+    EXPECT_EQ(GetFocus(), host.handle());
+    EXPECT_EQ(GetCapture(), nullptr);
+    menu->releaseRef();
+}
+
 TEST_F(FrameWindowInputTest, WheelUsesScreenCoordinatesAndNotches) {
     POINT screen{50, 30};
     ClientToScreen(child, &screen);

@@ -37,11 +37,11 @@ TEST(Win32InputTest, WheelDeltaCountsNotchesOf120) {
     EXPECT_EQ(wheelDistanceFromWin32(0), 0.0f);
 }
 
-TEST(Win32InputTest, ArrowKeysGetTheHostKeyCodes) {
+TEST(Win32InputTest, ArrowsAndEscapeGetTheHostKeyCodes) {
     const struct {
         uint32_t virtualKey;
         uint8_t hostKey;
-    } cases[] = {{VK_LEFT, 11},  {VK_UP, 12}, {VK_RIGHT, 13}, {VK_DOWN, 14},
+    } cases[] = {{VK_LEFT, 11},  {VK_UP, 12}, {VK_RIGHT, 13}, {VK_DOWN, 14}, {VK_ESCAPE, 6},
                  {VK_RETURN, 0}, {'A', 0},    {VK_SHIFT, 0},  {0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.virtualKey);

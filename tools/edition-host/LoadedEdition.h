@@ -28,7 +28,10 @@ struct ParameterReading {
 //
 // Parameters are addressed by the effect's index: the VST 2.4 index, which the VST 3 and CLAP
 // editions use as their IDs and the LV2 edition maps to its ports. A plug-in other than ours
-// is addressed by its own IDs (VST 3, CLAP) or by the order of its controls (LV2).
+// is addressed by its own IDs (VST 3, CLAP) or by the order of its controls (LV2). Our
+// parameters' normalized values are the effect's in every edition (the VST 3 edition's own run
+// the other way where a plain value falls as the effect's value rises); the plain value and
+// its range are what the edition's host reads.
 class LoadedEdition {
   public:
     virtual ~LoadedEdition() = default;

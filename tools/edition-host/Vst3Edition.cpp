@@ -3,7 +3,6 @@
 
 #include "plugin/ParameterTable.h"
 
-#include <algorithm>
 #include <cstring>
 
 using namespace Steinberg;
@@ -82,9 +81,11 @@ class Vst3Edition final : public LoadedEdition {
     std::vector<int> parameterIndices() override { return ids_; }
     void setParameter(int index, double normalized) override {
         const auto id = static_cast<ParamID>(index);
-        plugin_->controller()->setParamNormalized(id, normalized);
-        pending_.push_back({id, 0, normalized});
+        const double own = ownNormalized(index, normalized);
+        plugin_->controller()->setParamNormalized(id, own);
+        pending_.push_back({id, 0, own});
     }
+    // The range is the plain values at the ends of the host's travel, as hosts read it.
     ParameterReading parameter(int index) override {
         const auto id = static_cast<ParamID>(index);
         IEditController* c = plugin_->controller();
@@ -94,14 +95,15 @@ class Vst3Edition final : public LoadedEdition {
             if (c->getParameterInfo(i, info) == kResultOk && info.id == id)
                 reading.name = asciiText(info.title);
         }
-        reading.normalized = c->getParamNormalized(id);
-        reading.plain = c->normalizedParamToPlain(id, reading.normalized);
-        // A falling curve (Threshold) declares its range from its end.
-        const double ends[2] = {c->normalizedParamToPlain(id, 0.0),
-                                c->normalizedParamToPlain(id, 1.0)};
-        reading.minimum = std::min(ends[0], ends[1]);
-        reading.maximum = std::max(ends[0], ends[1]);
-        reading.text = plugin_->text(id, reading.normalized);
+        const double own = c->getParamNormalized(id);
+        reading.normalized =
+            isOurParameter(index)
+                ? valueFromRising(kParameters[static_cast<std::size_t>(index)].plain, own)
+                : own;
+        reading.plain = c->normalizedParamToPlain(id, own);
+        reading.minimum = c->normalizedParamToPlain(id, 0.0);
+        reading.maximum = c->normalizedParamToPlain(id, 1.0);
+        reading.text = plugin_->text(id, own);
         return reading;
     }
 
@@ -140,6 +142,16 @@ class Vst3Edition final : public LoadedEdition {
     double gain() override { return -1.0; }
 
   private:
+    bool isOurParameter(int index) const { return ours_ && isParameterIndex(index); }
+    // Our values are the effect's, which this edition turns round where the plain value falls
+    // (Threshold), so that every plain value rises with the host's; another plug-in's are its own.
+    double ownNormalized(int index, double normalized) const {
+        return isOurParameter(index)
+                   ? risingNormalized(kParameters[static_cast<std::size_t>(index)].plain,
+                                      static_cast<float>(normalized))
+                   : normalized;
+    }
+
     // The changes set since the last block reach the processor in the next one's queues.
     template <typename Sample>
     void run(Sample* const* inputs, Sample* const* outputs, int frames, Sample* const* key,

@@ -30,8 +30,7 @@ bool isIndexText(const std::string& text) {
 std::string namesOnOffer() {
     std::string names;
     for (const ParameterInfo& info : kParameters)
-        if (info.kind != ParameterKind::noFunction)
-            names += (names.empty() ? "" : ", ") + std::string(info.name);
+        if (hasFunction(info.index)) names += (names.empty() ? "" : ", ") + std::string(info.name);
     return names;
 }
 
@@ -60,7 +59,7 @@ ParameterChoice ourParameterNamed(const std::string& name) {
     }
     const std::string wanted = foldedName(name);
     for (const ParameterInfo& info : kParameters)
-        if (info.kind != ParameterKind::noFunction && foldedName(info.name) == wanted) {
+        if (hasFunction(info.index) && foldedName(info.name) == wanted) {
             choice.ok = true;
             choice.index = info.index;
             return choice;
