@@ -2,7 +2,7 @@
 
 #include "plugin/MeterSnapshot.h"
 
-// What the editor needs of whoever runs it: reading parameters 0..20 and the meters, changing a
+// What the editor needs of whoever runs it: reading parameters and the meters, changing a
 // parameter on the user's behalf, framing a drag gesture, fitting its window to the editor's
 // size, and the programs its menu offers.
 class EditorHost {

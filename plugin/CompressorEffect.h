@@ -36,7 +36,7 @@ class CompressorEffect final {
     void resume();
     void suspend();
 
-    // Parameters. Indices outside 0..20 are ignored by setParameter and read as 0.
+    // Parameters. Indices outside the table are ignored by setParameter and read as 0.
     void setParameter(int index, float value);
     float getParameter(int index);
     // A change the user made: applied, then recorded by the host as automation.

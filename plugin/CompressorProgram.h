@@ -4,8 +4,8 @@
 
 #include <atomic>
 
-// One program: a name and the 21 normalized values. The current program holds the live
-// values, which the host, the editor and the audio thread reach from different threads.
+// One program: a name and a normalized value for every parameter. The current program holds the
+// live values, which the host, the editor and the audio thread reach from different threads.
 struct CompressorProgram {
     static constexpr int kNameLength = 24;
 

@@ -115,6 +115,10 @@ void scPreview(DynamicsEngine& engine, float v) {
     engine.setScPreview(curve::scPreviewListens(v));
 }
 
+void scSource(DynamicsEngine& engine, float v) {
+    engine.setScSource(curve::scSourceIsExternal(v) ? ScSource::external : ScSource::internal);
+}
+
 void none(DynamicsEngine&, float) {}
 
 } // namespace engineUpdate

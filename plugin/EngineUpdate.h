@@ -26,6 +26,7 @@ void hfHarmonicsAmount(DynamicsEngine& engine, float v);
 void lfHarmonicsAmount(DynamicsEngine& engine, float v);
 void delta(DynamicsEngine& engine, float v);
 void scPreview(DynamicsEngine& engine, float v);
+void scSource(DynamicsEngine& engine, float v);
 // Bypass, Meter Scale and the two unused slots change nothing in the engine.
 void none(DynamicsEngine& engine, float v);
 

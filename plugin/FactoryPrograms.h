@@ -8,7 +8,8 @@ constexpr int kNumPrograms = 7;
 void fillFactoryPrograms(CompressorProgram (&programs)[kNumPrograms]);
 
 // The factory programs as written, for descriptions made outside a running effect (preset
-// files, the parameters' defaults). Indices must be in range: program 0..6, index 0..20.
+// files, the parameters' defaults). Indices must be in range: program 0..6, a parameter of the
+// table.
 const char* factoryProgramName(int program);
 float factoryProgramValue(int program, int index);
 

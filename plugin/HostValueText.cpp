@@ -93,6 +93,10 @@ ParameterText meterScale(float v) {
     return literal(curve::kMeterScaleSettings[curve::meterScalePosition(v)].label);
 }
 
+ParameterText scSource(float v) {
+    return literal(settingLabel::kScSource[curve::scSourcePosition(v)]);
+}
+
 ParameterText noFunction(float) {
     return literal("-");
 }

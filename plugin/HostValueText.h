@@ -19,6 +19,7 @@ ParameterText makeUpGain(float v);
 ParameterText onOff(float v);
 ParameterText harmonicsAmount(float v);
 ParameterText meterScale(float v);
+ParameterText scSource(float v);
 ParameterText noFunction(float v);
 
 } // namespace hostText

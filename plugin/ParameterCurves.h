@@ -153,6 +153,15 @@ inline bool scPreviewListens(float v) {
     return v > 0.5f;
 }
 
+// SC Source: the detector hears the compressor's own output (Internal) below the middle and the
+// key from there on, the nearer of the two positions a host's value lies at.
+constexpr bool scSourceIsExternal(float v) {
+    return v >= 0.5f;
+}
+constexpr int scSourcePosition(float v) {
+    return scSourceIsExternal(v) ? 1 : 0;
+}
+
 // Meter Scale: four positions at 0, 0.25, 0.5 and 0.75, each named for the reduction that
 // the strip beside the gain-reduction meter spans.
 struct MeterScaleSetting {

@@ -41,6 +41,7 @@ const std::array<ParameterInfo, kNumParameters> kParameters = {{
     {kMeterScale,        "Meter Scale",         "Meter",    "meter_scale",         D::meterScale,  kEverywhere, scale::meterScale,      none,           hostText::meterScale,      update::none},
     {kUnused19,          "-",                   "-",        "unused_19",           D::noFunction,  kNowhere,    scale::noFunction,      none,           hostText::noFunction,      update::none},
     {kUnused20,          "-",                   "-",        "unused_20",           D::noFunction,  kNowhere,    scale::noFunction,      none,           hostText::noFunction,      update::none},
+    {kScSource,          "SC Source",           "SC Src",   "sc_source",           D::setting,     kEverywhere, scale::scSource,        none,           hostText::scSource,        update::scSource},
 }};
 // clang-format on
 

@@ -31,6 +31,7 @@ enum ParameterIndex : int {
     kMeterScale,
     kUnused19,
     kUnused20,
+    kScSource,
     kNumParameters
 };
 

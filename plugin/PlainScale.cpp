@@ -221,6 +221,15 @@ const ScalePoint kMeterScalePoints[] = {{curve::kMeterScaleSettings[0].label, 0.
                                         {curve::kMeterScaleSettings[2].label, 2.0},
                                         {curve::kMeterScaleSettings[3].label, 3.0}};
 
+double scSourcePlain(float v) {
+    return curve::scSourcePosition(v);
+}
+float scSourceNormalized(double plain) {
+    return static_cast<float>(position(plain, 2));
+}
+const ScalePoint kScSourcePoints[] = {{settingLabel::kScSource[0], 0.0},
+                                      {settingLabel::kScSource[1], 1.0}};
+
 double noFunctionPlain(float v) {
     return static_cast<double>(v);
 }
@@ -252,6 +261,7 @@ const PlainScale makeUpGain      {U::decibels,     0,                curve::kMak
 const PlainScale onOff           {U::none,         kHintToggled,     0.0,                        count(kOnOffPoints) - 1.0,                        onOffPlain,           onOffNormalized,           kOnOffPoints,        count(kOnOffPoints)};
 const PlainScale harmonicsAmount {U::percent,      0,                0.0,                        curve::kHarmonicsRangePercent,                    harmonicsAmountPlain, harmonicsAmountNormalized, nullptr,             0};
 const PlainScale meterScale      {U::none,         kSwitch,          0.0,                        count(kMeterScalePoints) - 1.0,                   meterScalePlain,      meterScaleNormalized,      kMeterScalePoints,   count(kMeterScalePoints)};
+const PlainScale scSource        {U::none,         kSwitch,          0.0,                        count(kScSourcePoints) - 1.0,                     scSourcePlain,        scSourceNormalized,        kScSourcePoints,     count(kScSourcePoints)};
 const PlainScale noFunction      {U::none,         0,                0.0,                        1.0,                                              noFunctionPlain,      noFunctionNormalized,      nullptr,             0};
 // clang-format on
 

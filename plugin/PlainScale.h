@@ -73,6 +73,7 @@ extern const PlainScale makeUpGain;      // -60 ... +12 dB
 extern const PlainScale onOff;           // 0 "off", 1 "on"
 extern const PlainScale harmonicsAmount; // 0 ... 200 %
 extern const PlainScale meterScale;      // positions 0 ... 3: 6, 12, 24, 48 dB
+extern const PlainScale scSource;        // positions 0 "Internal", 1 "External"
 extern const PlainScale noFunction;      // the normalized value itself, 0 ... 1
 
 } // namespace plainScale

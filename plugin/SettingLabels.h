@@ -12,6 +12,7 @@ constexpr const char* kDetectionDynRms = "Dyn RMS";
 constexpr const char* kRatioFourToOne = "4:1";
 constexpr const char* kRatioEightToOne = "8:1";
 constexpr const char* kDryMixOut = "Out";
+constexpr const char* kScSource[] = {"Internal", "External"};
 
 // The sidechain filter's positions as the editor's selector captions them. LV2 hosts' generic
 // controls show these names, VST hosts the host texts above; a value typed by a user may be

@@ -45,13 +45,15 @@ Bytes write(const EffectState& state) {
 }
 
 bool read(const uint8_t* bytes, std::size_t size, EffectState& state) {
-    if (!bytes || size < kSize) return false;
-    if (get(&bytes[0]) != kMagic || get(&bytes[4]) == 0 || get(&bytes[4]) > kVersion) return false;
+    if (!bytes || size < sizeOf(1)) return false;
+    const uint32_t version = get(&bytes[4]);
+    if (get(&bytes[0]) != kMagic || version == 0 || version > kVersion) return false;
+    if (size < sizeOf(version)) return false;
     EffectState read;
     const uint32_t program = get(&bytes[8]);
     if (program >= static_cast<uint32_t>(kNumPrograms)) return false;
     read.program = static_cast<int>(program);
-    for (int i = 0; i < kNumParameters; ++i) {
+    for (int i = 0; i < valueCount(version); ++i) {
         read.values[i] = bitsFloat(get(&bytes[12 + 4 * static_cast<std::size_t>(i)]));
         if (!std::isfinite(read.values[i])) return false;
     }

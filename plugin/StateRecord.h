@@ -15,13 +15,22 @@ struct EffectState {
 };
 
 // The effect's state as the formats that save a block of bytes store it (VST 3, CLAP): the
-// magic "QVLS", the record's version, the program and the 21 normalized values, each as four
-// little-endian bytes, so a session moves between machines and editions unchanged.
+// magic "QVLS", the record's version, the program and the normalized values in the table's
+// order, each as four little-endian bytes, so a session moves between machines and editions
+// unchanged.
 namespace stateRecord {
 
 constexpr uint32_t kMagic = 0x534C5651; // "QVLS" when read as little-endian bytes
-constexpr uint32_t kVersion = 1;
-constexpr std::size_t kSize = 4 * (3 + kNumParameters);
+constexpr uint32_t kVersion = 2;
+// Version 1 holds the VST 2 module's 21 slots; version 2 adds SC Source after them, which a
+// version 1 record leaves at 0, the Internal source every session had before.
+constexpr int valueCount(uint32_t version) {
+    return version == 1 ? kNumVst2Slots : kNumParameters;
+}
+constexpr std::size_t sizeOf(uint32_t version) {
+    return 4 * (3 + static_cast<std::size_t>(valueCount(version)));
+}
+constexpr std::size_t kSize = sizeOf(kVersion);
 using Bytes = std::array<uint8_t, kSize>;
 
 Bytes write(const EffectState& state);

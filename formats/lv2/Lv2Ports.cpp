@@ -106,6 +106,7 @@ int groupOf(int parameter) {
         return kGroupDetection;
     case kScFilterType:
     case kScFilterFreq:
+    case kScSource:
         return kGroupScFilter;
     case kThreshold:
     case kKnee:

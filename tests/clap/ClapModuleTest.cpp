@@ -71,11 +71,11 @@ TEST(ClapModule, OffersItsExtensionsAndOneStereoPairInEitherPrecision) {
     EXPECT_EQ(latency->get(clap->plugin()), 151u);
 }
 
-TEST(ClapModuleParameters, NineteenAutomatableParametersWithTheVst2Names) {
+TEST(ClapModuleParameters, TheVst2ParametersWithTheirNamesThenScSourceAllAutomatable) {
     const auto clap = loadClap();
     ASSERT_TRUE(clap->isLoaded()) << clap->error();
     const auto* params = clap->extension<clap_plugin_params_t>(CLAP_EXT_PARAMS);
-    ASSERT_EQ(params->count(clap->plugin()), 19u);
+    ASSERT_EQ(params->count(clap->plugin()), 20u);
     const std::set<clap_id> stepped = {1, 11, 12, 15, 16, 17, 18};
     for (uint32_t i = 0; i < 19; ++i) {
         clap_param_info_t info{};
@@ -88,8 +88,19 @@ TEST(ClapModuleParameters, NineteenAutomatableParametersWithTheVst2Names) {
         EXPECT_LT(info.min_value, info.max_value);
         EXPECT_EQ(info.default_value, clap->paramValue(i)) << "a fresh instance holds defaults";
     }
+    // SC Source, which the VST 2 module has not: an ID past its slots, stepped, Internal first.
     clap_param_info_t info{};
-    EXPECT_FALSE(params->get_info(clap->plugin(), 19, &info));
+    ASSERT_TRUE(params->get_info(clap->plugin(), 19, &info));
+    EXPECT_EQ(info.id, 21u);
+    EXPECT_STREQ(info.name, "SC Source");
+    EXPECT_TRUE(info.flags & CLAP_PARAM_IS_AUTOMATABLE);
+    EXPECT_TRUE(info.flags & CLAP_PARAM_IS_STEPPED);
+    EXPECT_EQ(info.min_value, 0.0);
+    EXPECT_EQ(info.max_value, 1.0);
+    EXPECT_EQ(info.default_value, 0.0);
+    EXPECT_EQ(clap->valueText(21, 0.0), "Internal");
+    EXPECT_EQ(clap->valueText(21, 1.0), "External");
+    EXPECT_FALSE(params->get_info(clap->plugin(), 20, &info));
     EXPECT_FALSE(params->get_info(clap->plugin(), 0, nullptr));
 }
 
@@ -220,9 +231,9 @@ TEST(ClapModuleParameters, EveryValueAHostReadsBackLiesInTheDeclaredRange) {
 TEST(ClapModuleState, SavedStateComesBackWholeInAnotherInstance) {
     const auto first = loadClap();
     ASSERT_TRUE(first->loadState(stateRecord(5, vst2ProgramValues(5))));
-    first->flush({{0, 3, -31.5}, {0, 15, 1.0}});
+    first->flush({{0, 3, -31.5}, {0, 15, 1.0}, {0, 21, 1.0}});
     const std::vector<uint8_t> saved = first->saveState();
-    ASSERT_EQ(saved.size(), 96u);
+    ASSERT_EQ(saved.size(), 100u);
     EXPECT_EQ(std::string(saved.begin(), saved.begin() + 4), "QVLS");
     EXPECT_EQ(saved[8], 5) << "the program travels with the values";
 
@@ -231,6 +242,7 @@ TEST(ClapModuleState, SavedStateComesBackWholeInAnotherInstance) {
     ASSERT_TRUE(second->loadState(saved, 7));
     for (clap_id id = 0; id < 19; ++id)
         EXPECT_EQ(second->paramValue(id), first->paramValue(id)) << id;
+    EXPECT_EQ(second->paramValue(21), 1.0) << "the external key";
     EXPECT_EQ(second->saveState(), saved);
     EXPECT_GE(second->valueRescans, 1) << "the host is told to read the values again";
 }
@@ -249,8 +261,10 @@ TEST(ClapModuleState, BadRecordsAreRefusedAndChangeNothing) {
     const std::vector<std::vector<uint8_t>> bad = {{},
                                                    truncated,
                                                    foreign,
-                                                   stateRecord(4, values, 2),
+                                                   stateRecord(4, values, 3),
                                                    stateRecord(4, values, 0),
+                                                   // SC Source's value missing from version 2
+                                                   stateRecord(4, values, 2),
                                                    stateRecord(7, values),
                                                    stateRecord(-1, values),
                                                    stateRecord(4, withNan),

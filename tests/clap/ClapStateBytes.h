@@ -5,7 +5,8 @@
 #include <vector>
 
 // The saved state as the CLAP and VST 3 editions share it, written out here from its layout:
-// "QVLS", version, program, 21 floats, all little-endian.
+// "QVLS", version, program, the values, all little-endian: version 1 holds the VST 2 module's 21
+// slots, version 2 SC Source after them.
 inline std::vector<uint8_t> stateRecord(int program, const std::vector<float>& values,
                                         uint32_t version = 1) {
     std::vector<uint8_t> bytes = {'Q', 'V', 'L', 'S'};

@@ -23,7 +23,7 @@ struct HostCallRecord {
     }
 };
 
-// Stands in for the effect: 21 parameter slots, the meter readings, and the effect's order
+// Stands in for the effect: its parameters, the meter readings, and the effect's order
 // for an automated change (store, tell the editor, then the host).
 class FakeEditorHost : public EditorHost {
   public:
@@ -46,7 +46,7 @@ class FakeEditorHost : public EditorHost {
     int automationCount(int index) const;
 
   private:
-    std::array<std::atomic<float>, 21> parameters_;
+    std::array<std::atomic<float>, kNumParameters> parameters_;
     std::atomic<float> gain_{1.0f};
     std::atomic<float> levelA_{-80.0f};
     std::atomic<float> levelB_{-80.0f};

@@ -372,7 +372,7 @@ TEST_F(Lv2UiInAWindow, AProgramFromTheMenuWritesThePortsOfItsPreset) {
         EXPECT_EQ(writes.back().value, dsp->control(port)) << port;
         ++written;
     }
-    EXPECT_EQ(written, 21 + 2);
+    EXPECT_EQ(written, 22 + 2); // every parameter and the two zone lists
     idleFor(60);
     EXPECT_EQ(differences(screenshot(), snapshot(6)), 0);
 

@@ -137,12 +137,13 @@ TEST_F(Lv2Bundle, PortsAreAStereoPairTheParametersTheHostBypassLatencyAndMeters)
 
     // The parameters in the VST2 order with the VST2 names, then the host's enable switch, then
     // the zone lists of Detection and Ratio, which carry those parameters' names (their own
-    // ports are named for the continuous zone they set). The two slots without function, which
-    // the VST2 edition calls "-", say what they are to hosts that list them.
+    // ports are named for the continuous zone they set), then SC Source, which the VST2 edition
+    // has not, as a list of its two settings. The two slots without function, which the VST2
+    // edition calls "-", say what they are to hosts that list them.
     std::vector<uint32_t> controlInputs;
     for (uint32_t p = 0; p < host->numPorts(); ++p)
         if (host->isControlInput(p)) controlInputs.push_back(p);
-    ASSERT_EQ(controlInputs.size(), 24u);
+    ASSERT_EQ(controlInputs.size(), 25u);
     for (int i = 0; i < 21; ++i) {
         const std::string name = portName(controlInputs[static_cast<std::size_t>(i)]);
         if (i == 0)
@@ -158,6 +159,11 @@ TEST_F(Lv2Bundle, PortsAreAStereoPairTheParametersTheHostBypassLatencyAndMeters)
     EXPECT_EQ(portName(controlInputs[23]), vst2.parameterName(5));
     for (std::size_t zone : {22u, 23u})
         EXPECT_TRUE(hasProperty(controlInputs[zone], LV2_CORE__enumeration));
+    const uint32_t source = controlInputs[24];
+    EXPECT_EQ(portName(source), "SC Source");
+    EXPECT_EQ(host->portIndex("sc_source"), static_cast<int>(source));
+    EXPECT_TRUE(hasProperty(source, LV2_CORE__enumeration));
+    EXPECT_EQ(host->control(source), 0.0f) << "Internal by default";
     const uint32_t enabled = controlInputs[21];
     EXPECT_TRUE(portIs(enabled, LV2_CORE__designation, LV2_CORE__enabled));
     EXPECT_TRUE(hasProperty(enabled, LV2_CORE__toggled));
@@ -223,6 +229,7 @@ TEST_F(Lv2Bundle, AViewThatShowsGroupsListsThePanelsSectionsWithEachListBesideIt
                                                  "Detection",
                                                  "SC Filter Type",
                                                  "SC Filter Freq",
+                                                 "SC Source",
                                                  "Threshold",
                                                  "Knee",
                                                  "Variable Ratio",
@@ -342,6 +349,10 @@ TEST_F(Lv2Bundle, SwitchesAreToggledAndSwitchPositionsNamed) {
     EXPECT_EQ(ratio[0].second, "Variable");
     EXPECT_EQ(ratio[1].second, "4:1");
     EXPECT_EQ(ratio[2].second, "8:1");
+    const auto source = scalePoints(static_cast<uint32_t>(host->portIndex("sc_source")));
+    ASSERT_EQ(source.size(), 2u);
+    EXPECT_EQ(source[0], (std::pair<float, std::string>{0.0f, "Internal"}));
+    EXPECT_EQ(source[1], (std::pair<float, std::string>{1.0f, "External"}));
     EXPECT_TRUE(hasProperty(static_cast<uint32_t>(host->portIndex("sc_filter_freq")),
                             LV2_PORT_PROPS__logarithmic));
 }

@@ -11,9 +11,10 @@ namespace {
 TEST(ParameterInput, ParametersByHostNameLooselyByNumberOrByPanelCaption) {
     const std::pair<const char*, int> names[] = {
         {"Make Up Gain", 10}, {"makeupgain", 10}, {"SC_FILTER-freq", 2}, {"18", 18},
-        {"Threshold", 3},     {"-", -1},          {"Nope", -1},          {"21", -1},
+        {"Threshold", 3},     {"-", -1},          {"Nope", -1},          {"22", -1},
         {"19", 19},           {"Makeup", 10},     {"LO COLOR", 12},      {"hi color", 11},
-        {"Detector", 0},      {"SC Filter", 1},   {"Release Fast", 7},   {"SC PREV", 17}};
+        {"Detector", 0},      {"SC Filter", 1},   {"Release Fast", 7},   {"SC PREV", 17},
+        {"sc source", 21},    {"21", 21}};
     for (const auto& [name, index] : names) {
         SCOPED_TRACE(name);
         const ParameterChoice choice = ourParameterNamed(name);
@@ -29,7 +30,7 @@ TEST(ParameterInput, AnUnknownNameListsTheNamesAndANumberOutOfRangeTheNumbers) {
     EXPECT_EQ(unknown.refusal.find('\n'), std::string::npos) << "one line";
     const ParameterChoice number = ourParameterNamed("99");
     ASSERT_FALSE(number.ok);
-    EXPECT_NE(number.refusal.find("numbered 0 to 20"), std::string::npos) << number.refusal;
+    EXPECT_NE(number.refusal.find("numbered 0 to 21"), std::string::npos) << number.refusal;
 }
 
 // The same assignment by number, name and caption sets the same value; units the editor shows

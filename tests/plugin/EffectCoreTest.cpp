@@ -82,7 +82,7 @@ TEST(EffectListener, HearsEachStoredValueIncludingTheSwitchesTurnedOff) {
     effect.setParameter(kDelta, 1.0f);
     effect.setParameter(kThreshold, std::numeric_limits<float>::quiet_NaN());
     effect.setParameter(kUnused20, 0.7f);
-    effect.setParameter(21, 0.5f); // no parameter: nothing to hear
+    effect.setParameter(kNumParameters, 0.5f); // no parameter: nothing to hear
     effect.setParameter(-1, 0.5f);
     // Delta turns Bypass and the preview off, each heard of before Delta itself; NaN is
     // stored as 0.

@@ -103,15 +103,18 @@ TEST(BadInput, IndicesOutsideTheTableNeitherWriteNorRead) {
     EffectHarness h;
     const auto before = allValues(h.effect);
     h.log.clear();
-    for (int index : {21, -1, 499, 500, 501, 506, 507, INT_MAX, INT_MIN}) {
+    for (int index : {int{kNumParameters}, -1, 499, 500, 501, 506, 507, INT_MAX, INT_MIN})
         h.effect.setParameter(index, 0.123f);
+    // The VST 2 module's slots end where the parameters only the newer editions list begin.
+    for (int index :
+         {kNumVst2Slots, int{kNumParameters}, -1, 499, 500, 501, 506, 507, INT_MAX, INT_MIN})
         h.plugin.record()->setParameter(h.plugin.record(), index, 0.456f);
-    }
     EXPECT_EQ(allValues(h.effect), before);
     EXPECT_TRUE(h.log.empty());
     expectIdleReadouts(h.plugin, 0.0f);
-    for (int index : {21, -1, 499, 507, 1000, INT_MAX, INT_MIN})
+    for (int index : {int{kNumParameters}, -1, 499, 507, 1000, INT_MAX, INT_MIN})
         EXPECT_EQ(h.effect.getParameter(index), 0.0f) << index;
+    EXPECT_EQ(h.plugin.record()->getParameter(h.plugin.record(), kNumVst2Slots), 0.0f);
 }
 
 TEST(BadInput, NonFiniteValuesAreStoredClampedAndNanAsZero) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -70,6 +71,9 @@ double deltaOn(const Settings& s) {
 double scPreviewOn(const Settings& s) {
     return s.scPreviewOn;
 }
+double keyed(const Settings& s) {
+    return s.scSource == ScSource::external;
+}
 
 double dbToGain(double db) {
     return std::pow(10.0, db / 20.0);
@@ -120,6 +124,9 @@ const UpdateCase kCases[] = {
     {"delta off at 0.999",           kDelta,             0.999f, deltaOn,       0.0,               0},
     {"preview on above 0.5",         kScPreview,         0.6f,   scPreviewOn,   1.0,               0},
     {"preview off at 0.5",           kScPreview,         0.5f,   scPreviewOn,   0.0,               0},
+    {"source external at 1",         kScSource,          1.0f,   keyed,         1.0,               0},
+    {"source external from 0.5",     kScSource,          0.5f,   keyed,         1.0,               0},
+    {"source external far above",    kScSource,          7.0f,   keyed,         1.0,               0},
     // Values a host may store outside 0..1 act like the nearest end of the knob.
     {"ratio below the knob",         kRatio,             -1.0f,  slope,         1.0,               0},
     {"ratio above the knob",         kRatio,             7.0f,   slope,         -4.0,              0},
@@ -156,6 +163,18 @@ TEST(EngineUpdate, ScFilterTypeSwitchesAtItsSelectorThresholds) {
         EffectHarness h(false);
         h.effect.setParameter(kScFilterType, c.x);
         EXPECT_EQ(h.effect.engine().settings().scFilterType, static_cast<int>(c.type)) << c.x;
+    }
+}
+
+// The key is heard from the middle of the travel up; below it, and for a value that is no
+// number, the detector listens to the compressor's own output again.
+TEST(EngineUpdate, ScSourceTurnsInternalBelowTheMiddle) {
+    for (const float internal : {0.49f, 0.0f, -1.0f, std::numeric_limits<float>::quiet_NaN()}) {
+        EffectHarness h(false);
+        h.effect.setParameter(kScSource, 1.0f);
+        ASSERT_EQ(h.effect.engine().scSource(), ScSource::external);
+        h.effect.setParameter(kScSource, internal);
+        EXPECT_EQ(h.effect.engine().scSource(), ScSource::internal) << internal;
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // The parameter names a host must be given, written out independently of the table.
-inline constexpr const char* kExpectedParameterNames[21] = {"Detection",
+inline constexpr const char* kExpectedParameterNames[22] = {"Detection",
                                                             "SC Filter Type",
                                                             "SC Filter Freq",
                                                             "Threshold",
@@ -21,4 +21,5 @@ inline constexpr const char* kExpectedParameterNames[21] = {"Detection",
                                                             "SC Preview",
                                                             "Meter Scale",
                                                             "-",
-                                                            "-"};
+                                                            "-",
+                                                            "SC Source"};

@@ -26,7 +26,7 @@ const ParameterInfo& row(int index) {
 }
 
 TEST(ParameterTable, RowsAreInIndexOrderWithTheirFullNames) {
-    ASSERT_EQ(kParameters.size(), 21u);
+    ASSERT_EQ(kParameters.size(), 22u);
     for (int i = 0; i < kNumParameters; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(kParameters[static_cast<std::size_t>(i)].index, i);
@@ -42,6 +42,8 @@ TEST(ParameterTable, SwitchesAndTheSlotsThatDoNothing) {
     }
     EXPECT_EQ(stepCount(kParameters[kScFilterType].plain), 2);
     EXPECT_EQ(stepCount(kParameters[kMeterScale].plain), 3);
+    EXPECT_EQ(stepCount(kParameters[kScSource].plain), 1);
+    EXPECT_TRUE(isList(kParameters[kScSource].plain));
     EXPECT_EQ(stepCount(kParameters[kThreshold].plain), 0);
     EXPECT_FALSE(hasFunction(kUnused19));
     EXPECT_FALSE(hasFunction(kUnused20));
@@ -51,7 +53,8 @@ TEST(ParameterTable, SwitchesAndTheSlotsThatDoNothing) {
 TEST(ParameterTable, IndexRange) {
     EXPECT_TRUE(isParameterIndex(0));
     EXPECT_TRUE(isParameterIndex(20));
-    EXPECT_FALSE(isParameterIndex(21));
+    EXPECT_TRUE(isParameterIndex(21));
+    EXPECT_FALSE(isParameterIndex(22));
     EXPECT_FALSE(isParameterIndex(-1));
     EXPECT_FALSE(isParameterIndex(500));
     EXPECT_TRUE(isVst2Slot(20));
@@ -71,7 +74,7 @@ TEST(ParameterTable, TheNewerEditionsListEveryParameterThatDoesSomething) {
             }
         }
         EXPECT_EQ(listedCount(edition), position);
-        EXPECT_EQ(listedCount(edition), 19);
+        EXPECT_EQ(listedCount(edition), 20);
         EXPECT_EQ(listedAt(edition, position), -1);
         EXPECT_EQ(listedAt(edition, -1), -1);
     }
@@ -179,6 +182,7 @@ TEST(PlainValues, ScalePointLabelsAreTheHostTextsOfTheirSettings) {
     }
     EXPECT_EQ(row(kScFilterType).plain.numPoints, 3);
     EXPECT_EQ(row(kMeterScale).plain.numPoints, 4);
+    EXPECT_EQ(row(kScSource).plain.numPoints, 2);
 }
 
 TEST(PlainValues, OutOfRangeAndNonNumbersAreLimitedToTheRange) {

@@ -41,12 +41,13 @@ const char* const kFactoryTexts[kNumParameters][kNumPrograms] = {
     {"12 dB", "24 dB", "12 dB", "12 dB", "12 dB", "48 dB", "12 dB"},
     {"-", "-", "-", "-", "-", "-", "-"},
     {"-", "-", "-", "-", "-", "-", "-"},
+    {"Internal", "Internal", "Internal", "Internal", "Internal", "Internal", "Internal"},
 };
 // clang-format on
 
-const float kProgramZeroValues[kNumParameters] = {0.54f,  0.0f, 0.475f, 0.0f, 0.16f, 0.4f, 0.31f,
-                                                  0.425f, 0.5f, 0.0f,   0.5f, 0.0f,  0.0f, 0.5f,
-                                                  0.5f,   0.0f, 0.0f,   0.0f, 0.25f, 0.0f, 0.0f};
+const float kProgramZeroValues[kNumParameters] = {
+    0.54f, 0.0f, 0.475f, 0.0f, 0.16f, 0.4f, 0.31f, 0.425f, 0.5f, 0.0f, 0.5f,
+    0.0f,  0.0f, 0.5f,   0.5f, 0.0f,  0.0f, 0.0f,  0.25f,  0.0f, 0.0f, 0.0f};
 
 TEST(FactoryPrograms, ConstructionSelectsProgramZero) {
     EffectHarness h;
@@ -64,7 +65,7 @@ TEST(FactoryPrograms, EveryProgramShowsItsValueTexts) {
         h.dispatch(effSetProgram, 0, p);
         ASSERT_EQ(h.effect.getProgram(), p);
         EXPECT_EQ(h.text(effGetProgramName, 0), kFactoryNames[p]);
-        for (int i = 0; i < kNumParameters; ++i)
+        for (int i = 0; i < kNumVst2Slots; ++i)
             EXPECT_EQ(h.text(effGetParamDisplay, i), kFactoryTexts[i][p])
                 << "program " << p << ", parameter " << i;
     }

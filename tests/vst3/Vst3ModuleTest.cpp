@@ -120,11 +120,11 @@ TEST(Vst3Processing, TheTailCoversWhereTheInputIsStillHeard) {
     }
 }
 
-TEST(Vst3Parameters, TheVst2IndicesWithNamesStepsAndDefaultsThenTheProgram) {
+TEST(Vst3Parameters, TheVst2IndicesWithNamesStepsAndDefaultsThenScSourceThenTheProgram) {
     auto plugin = loadVst3();
     auto vst2 = loadVst2();
     IEditController* controller = plugin->controller();
-    ASSERT_EQ(controller->getParameterCount(), 20);
+    ASSERT_EQ(controller->getParameterCount(), 21);
     for (int i = 0; i < 19; ++i) {
         SCOPED_TRACE(kExpectedParameterNames[i]);
         ParameterInfo info{};
@@ -156,13 +156,26 @@ TEST(Vst3Parameters, TheVst2IndicesWithNamesStepsAndDefaultsThenTheProgram) {
         EXPECT_EQ(asciiText(info.units), unit);
     }
 
+    // SC Source, which the VST 2 module has not: an ID past its slots, a list of two settings
+    // that starts at Internal.
+    ParameterInfo source{};
+    ASSERT_EQ(controller->getParameterInfo(19, source), kResultOk);
+    EXPECT_EQ(source.id, 21u);
+    EXPECT_EQ(asciiText(source.title), "SC Source");
+    EXPECT_EQ(source.stepCount, 1);
+    EXPECT_TRUE(source.flags & ParameterInfo::kIsList);
+    EXPECT_TRUE(source.flags & ParameterInfo::kCanAutomate);
+    EXPECT_EQ(source.defaultNormalizedValue, 0.0);
+    EXPECT_EQ(plugin->text(source.id, 0.0), "Internal");
+    EXPECT_EQ(plugin->text(source.id, 1.0), "External");
+
     ParameterInfo program{};
-    ASSERT_EQ(controller->getParameterInfo(19, program), kResultOk);
+    ASSERT_EQ(controller->getParameterInfo(20, program), kResultOk);
     EXPECT_EQ(program.id, kProgramId);
     EXPECT_TRUE(program.flags & ParameterInfo::kIsProgramChange);
     EXPECT_FALSE(program.flags & ParameterInfo::kIsBypass);
     EXPECT_EQ(program.stepCount, 6);
-    EXPECT_NE(controller->getParameterInfo(20, program), kResultOk);
+    EXPECT_NE(controller->getParameterInfo(21, program), kResultOk);
     EXPECT_NE(controller->getParameterInfo(-1, program), kResultOk);
 }
 

@@ -1,6 +1,7 @@
-// The state a host saves: one record of magic, version, program and the 21 values, in
-// little-endian bytes; read back it restores values and sound, and a record that is not
-// whole and ours is refused without changing anything.
+// The state a host saves: one record of magic, version, program and the values (the VST 2
+// module's 21 slots, then SC Source), in little-endian bytes; read back it restores values and
+// sound, a record saved before SC Source existed still loads, and a record that is not whole and
+// ours is refused without changing anything.
 #include "Vst3TestSupport.h"
 
 namespace {
@@ -8,7 +9,8 @@ namespace {
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-constexpr std::size_t kRecordSize = 4 + 4 + 4 + 21 * 4;
+constexpr std::size_t kRecordSize = 4 + 4 + 4 + 22 * 4;
+constexpr ParamID kScSourceId = 21;
 
 uint32_t littleEndianWord(const std::vector<uint8_t>& bytes, std::size_t at) {
     return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
@@ -26,8 +28,8 @@ uint32_t bitsOf(float value) {
     return bits;
 }
 
-// A program other than the first, a few values changed from it (Threshold to -12.5 dB), and
-// Bypass on.
+// A program other than the first, a few values changed from it (Threshold to -12.5 dB, the
+// external key), and Bypass on.
 std::unique_ptr<HostedVst3Plugin> editedPlugin() {
     auto plugin = loadVst3();
     IEditController* c = plugin->controller();
@@ -35,6 +37,7 @@ std::unique_ptr<HostedVst3Plugin> editedPlugin() {
     c->setParamNormalized(3, c->plainParamToNormalized(3, -12.5));
     c->setParamNormalized(7, 0.8);
     c->setParamNormalized(kBypassId, 1.0);
+    c->setParamNormalized(kScSourceId, 1.0);
     return plugin;
 }
 
@@ -50,11 +53,29 @@ TEST(Vst3State, TheRecordsLayout) {
     const std::vector<uint8_t> bytes = editedPlugin()->state();
     ASSERT_EQ(bytes.size(), kRecordSize);
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "QVLS");
-    EXPECT_EQ(littleEndianWord(bytes, 4), 1u);
+    EXPECT_EQ(littleEndianWord(bytes, 4), 2u);
     EXPECT_EQ(littleEndianWord(bytes, 8), 2u);
     // The effect's own values, as every edition keeps them: -12.5 dB is a quarter of the way.
     EXPECT_EQ(littleEndianWord(bytes, 12 + 4 * 3), bitsOf(0.25f));
     EXPECT_EQ(littleEndianWord(bytes, 12 + 4 * 16), bitsOf(1.0f));
+    EXPECT_EQ(littleEndianWord(bytes, 12 + 4 * 21), bitsOf(1.0f));
+}
+
+// A session saved before SC Source existed holds the 21 slots alone, under version 1: it loads,
+// with the internal source it always had, whatever the instance held before.
+TEST(Vst3State, ARecordWithoutScSourceLoadsWithTheInternalSource) {
+    std::vector<uint8_t> old = editedPlugin()->state();
+    old.resize(old.size() - 4);
+    putWord(old, 4, 1);
+    auto plugin = editedPlugin();
+    ASSERT_EQ(plugin->controller()->getParamNormalized(kScSourceId), 1.0);
+    ASSERT_EQ(plugin->setState(old), kResultOk);
+    EXPECT_EQ(plugin->controller()->getParamNormalized(kScSourceId), 0.0);
+    EXPECT_EQ(plugin->controller()->getParamNormalized(kBypassId), 1.0);
+    EXPECT_EQ(plugin->controller()->getParamNormalized(kProgramId), 2.0 / 6.0);
+    std::vector<uint8_t> shortOld = old;
+    shortOld.pop_back();
+    EXPECT_EQ(plugin->setState(shortOld), kResultFalse);
 }
 
 TEST(Vst3State, ARoundTripRestoresValuesProgramBypassAndSound) {
@@ -62,7 +83,7 @@ TEST(Vst3State, ARoundTripRestoresValuesProgramBypassAndSound) {
     const std::vector<uint8_t> saved = original->state();
     auto restored = loadVst3();
     ASSERT_EQ(restored->setState(saved), kResultOk);
-    for (ParamID id = 0; id < 19; ++id)
+    for (ParamID id = 0; id <= kScSourceId; ++id)
         EXPECT_EQ(restored->controller()->getParamNormalized(id),
                   original->controller()->getParamNormalized(id))
             << "parameter " << id;
@@ -86,7 +107,7 @@ TEST(Vst3State, EveryBadRecordIsRefusedAndChangesNothing) {
         {"truncated", std::vector<uint8_t>(good.begin(), good.end() - 1)},
         {"only the header", std::vector<uint8_t>(good.begin(), good.begin() + 12)},
         {"foreign", changed(0, 0x46464952)},
-        {"newer", changed(4, 2)},
+        {"newer", changed(4, 3)},
         {"version 0", changed(4, 0)},
         {"program 7", changed(8, 7)},
         {"program -1", changed(8, 0xFFFFFFFF)},

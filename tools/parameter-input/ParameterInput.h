@@ -2,7 +2,7 @@
 
 #include <string>
 
-// One of our parameters as a user names it on a command line: by its index (0 ... 20), by its
+// One of our parameters as a user names it on a command line: by its index, by its
 // name as hosts show it ("Make Up Gain", make_up_gain), or by the caption the editor's panel
 // prints over its control ("MAKEUP", "LO COLOR"); case, blanks, hyphens and underscores do not
 // count. Slots that do nothing are found only by their index.
