@@ -192,7 +192,7 @@ echo "== apt-get install $deb"
 apt_get install "./$deb"
 installed_version="$(/usr/bin/qvl-render --version)"
 [ "$(head -n 1 <<<"$installed_version")" = "qvl-render $version" ] || fail "installed qvl-render --version"
-grep -q "vendor version .*(/usr/lib/vst/$name.so)" <<<"$installed_version" ||
+grep -q "^Plug-in: .*(/usr/lib/vst/$name.so)" <<<"$installed_version" ||
     fail "installed qvl-render --version does not name the installed plug-in"
 # Installed, the renderer's default plug-in is the installed one, not the build tree's.
 /usr/bin/qvl-render --info | grep -qx "Module: */usr/lib/vst/$name.so" ||
