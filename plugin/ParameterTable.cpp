@@ -49,6 +49,10 @@ float defaultValue(int index) {
     return factoryProgramValue(0, index);
 }
 
+bool isHeldValue(int index, float value) {
+    return isParameterIndex(index) && value >= 0.0f && value <= 1.0f;
+}
+
 bool hasFunction(int index) {
     return isParameterIndex(index) && kParameters[index].designation != Designation::noFunction;
 }

@@ -87,6 +87,11 @@ constexpr bool isParameterIndex(int index) {
     return index >= 0 && index < kNumParameters;
 }
 
+// Whether `value` is one the parameter at `index` can hold: every parameter's normalized value
+// runs from 0 to 1, ends included. Anything else, even a rounding step past an end, came from
+// no host or editor of ours (each holds what it sends to that range) and no factory program.
+bool isHeldValue(int index, float value);
+
 // The value after construction: factory program 0's.
 float defaultValue(int index);
 

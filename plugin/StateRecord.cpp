@@ -1,9 +1,10 @@
 #include "plugin/StateRecord.h"
 
 #include "plugin/CompressorEffect.h"
+#include "plugin/ListeningSwitches.h"
 
-#include <cmath>
 #include <cstring>
+#include <iterator>
 
 namespace stateRecord {
 namespace {
@@ -55,7 +56,7 @@ bool read(const uint8_t* bytes, std::size_t size, EffectState& state) {
     read.program = static_cast<int>(program);
     for (int i = 0; i < valueCount(version); ++i) {
         read.values[i] = bitsFloat(get(&bytes[12 + 4 * static_cast<std::size_t>(i)]));
-        if (!std::isfinite(read.values[i])) return false;
+        if (!isHeldValue(i, read.values[i])) return false;
     }
     state = read;
     return true;
@@ -71,8 +72,16 @@ EffectState currentState(CompressorEffect& effect) {
     return state;
 }
 
+// A switch that listens turns the other switches off, zeroing whatever they hold, so the ones
+// that listen are set first and every other value after them: each comes back as the record
+// holds it. Of several that listen, the one of highest precedence is set last and stays on.
 void restoreState(CompressorEffect& effect, const EffectState& state) {
     effect.setProgram(state.program);
+    const auto listens = [&](int index) {
+        return listening::isSwitch(index) && listening::listens(index, state.values[index]);
+    };
+    for (auto s = std::rbegin(listening::kSwitches); s != std::rend(listening::kSwitches); ++s)
+        if (listens(*s)) effect.setParameter(*s, state.values[*s]);
     for (int i = 0; i < kNumParameters; ++i)
-        effect.setParameter(i, state.values[i]);
+        if (!listens(i)) effect.setParameter(i, state.values[i]);
 }

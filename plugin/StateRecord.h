@@ -36,12 +36,15 @@ using Bytes = std::array<uint8_t, kSize>;
 Bytes write(const EffectState& state);
 
 // False, with `state` untouched, for a record that is short, of another product, of a newer
-// version, or names a program or holds a value no session could have saved. Bytes after the
-// record are not read: a later version may append to it.
+// version, or names a program or holds a value no session could have saved: one value that
+// the parameter cannot hold (not a number, or outside 0 ... 1) refuses the whole record, which
+// is the user's work and is taken whole or not at all. Bytes after the record are not read: a
+// later version may append to it.
 bool read(const uint8_t* bytes, std::size_t size, EffectState& state);
 
 } // namespace stateRecord
 
 EffectState currentState(CompressorEffect& effect);
-// The program first, then its values one by one, as the host would set them.
+// The program first, then its values one by one as the host would set them, the switches that
+// listen before the others: every value comes back as the record holds it.
 void restoreState(CompressorEffect& effect, const EffectState& state);

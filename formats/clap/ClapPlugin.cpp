@@ -61,11 +61,13 @@ uint64_t readUpTo(const clap_istream_t* stream, uint8_t* bytes, uint64_t size) {
     return done;
 }
 
-// The stereo pair of one process call in the precision the host gave; render advances both
-// buffers to a position in the block.
+// The stereo pair of one process call in the precision the host gave, and the key's channels
+// in the same precision; render advances them all to a position in the block.
 template <typename Sample> struct StereoBuffers {
     Sample* in[2] = {};
     Sample* out[2] = {};
+    Sample* const* key = nullptr;
+    uint32_t keyChannels = 0;
 
     // False, and nothing taken, when a buffer or one of its two channels is missing.
     bool take(Sample* const* inputs, Sample* const* outputs) {
@@ -82,7 +84,8 @@ template <typename Sample> struct StereoBuffers {
         if (to <= from) return;
         Sample* inputs[2] = {in[0] + from, in[1] + from};
         Sample* outputs[2] = {out[0] + from, out[1] + from};
-        effect.process(inputs, outputs, static_cast<int32_t>(to - from));
+        const HostKeySpan<Sample> keySpan(key, keyChannels, static_cast<int32_t>(from));
+        effect.process(inputs, outputs, static_cast<int32_t>(to - from), keySpan.key());
     }
 };
 
@@ -158,6 +161,14 @@ clap_process_status ClapPlugin::process(const clap_process_t& process) {
         const clap_audio_buffer_t& out = process.audio_outputs[0];
         haveSingle = single.take(in.data32, out.data32);
         haveDouble = !haveSingle && twice.take(in.data64, out.data64);
+    }
+    // The key comes in the main pair's precision, with one or two channels; anything else a
+    // host hands over is silence (HostKeySpan).
+    if (process.audio_inputs_count > kKeyPort && process.audio_inputs) {
+        const clap_audio_buffer_t& key = process.audio_inputs[kKeyPort];
+        single.key = key.data32;
+        twice.key = key.data64;
+        single.keyChannels = twice.keyChannels = key.channel_count;
     }
     const auto render = [&](uint32_t from, uint32_t to) {
         if (haveSingle) single.render(effect_, from, to);

@@ -3,6 +3,7 @@
 #include "formats/clap/ClapEditorGui.h"
 #include "formats/clap/EditorChangeQueue.h"
 #include "formats/common/EditorBinding.h"
+#include "formats/common/HostKeySpan.h"
 #include "formats/common/HostValueMirror.h"
 #include "plugin/CompressorEffect.h"
 #include "plugin/EffectHost.h"
@@ -19,6 +20,9 @@
 // that keep the host's controls true). The record's functions (ClapPluginRecord.cpp) forward to it.
 class ClapPlugin final : public EffectHost {
   public:
+    // The input port that takes the key, after the main one.
+    static constexpr uint32_t kKeyPort = 1;
+
     ClapPlugin(const clap_host_t* host, const clap_plugin_descriptor_t* descriptor,
                const EditorBinding::EditorFactory& makeEditor);
     ClapPlugin(const ClapPlugin&) = delete;

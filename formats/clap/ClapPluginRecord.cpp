@@ -22,21 +22,27 @@ bool onMain(const clap_plugin_t* plugin) {
     return of(plugin).onMainThread();
 }
 
-// Audio ports: one stereo main pair, processed in place or not, in either precision.
-uint32_t audioPortCount(const clap_plugin_t*, bool) {
-    return 1;
+// Audio ports: one stereo main pair, processed in place or not, in either precision; and the
+// key input beside the main input, stereo, which also takes the one channel of a mono key.
+uint32_t audioPortCount(const clap_plugin_t*, bool isInput) {
+    return isInput ? ClapPlugin::kKeyPort + 1 : 1;
 }
 
 bool audioPortInfo(const clap_plugin_t*, uint32_t index, bool isInput,
                    clap_audio_port_info_t* info) {
-    if (index != 0 || !info) return false;
+    if (!info || index >= audioPortCount(nullptr, isInput)) return false;
     *info = {};
-    info->id = 0;
-    std::snprintf(info->name, sizeof info->name, "%s", isInput ? "Input" : "Output");
-    info->flags = CLAP_AUDIO_PORT_IS_MAIN | CLAP_AUDIO_PORT_SUPPORTS_64BITS |
-                  CLAP_AUDIO_PORT_REQUIRES_COMMON_SAMPLE_SIZE;
+    info->id = index;
+    info->flags = CLAP_AUDIO_PORT_SUPPORTS_64BITS | CLAP_AUDIO_PORT_REQUIRES_COMMON_SAMPLE_SIZE;
     info->channel_count = 2;
     info->port_type = CLAP_PORT_STEREO;
+    if (index == ClapPlugin::kKeyPort) {
+        std::snprintf(info->name, sizeof info->name, "%s", "Sidechain");
+        info->in_place_pair = CLAP_INVALID_ID;
+        return true;
+    }
+    std::snprintf(info->name, sizeof info->name, "%s", isInput ? "Input" : "Output");
+    info->flags |= CLAP_AUDIO_PORT_IS_MAIN;
     info->in_place_pair = 0;
     return true;
 }

@@ -104,6 +104,20 @@ void writeAudioPort(std::ostream& out, uint32_t index, bool input, bool left) {
         << "    lv2:designation pg:" << side << " ;\n  ]";
 }
 
+// The key's inputs: a stereo group of their own, a side chain of the main input, so hosts
+// neither feed them the track's signal nor count them as main inputs. A host may leave them
+// unconnected: no key is silence, one key port alone a mono key.
+void writeKeyPort(std::ostream& out, uint32_t index, bool left) {
+    const char* side = left ? "left" : "right";
+    out << "  [\n    a lv2:AudioPort, lv2:InputPort ;\n"
+        << "    lv2:index " << index << " ;\n"
+        << "    lv2:symbol \"sidechain_" << side << "\" ;\n"
+        << "    lv2:name \"Sidechain " << (left ? "Left" : "Right") << "\" ;\n"
+        << "    lv2:portProperty lv2:isSideChain, lv2:connectionOptional ;\n"
+        << "    pg:group " << uri(std::string(lv2uri::kPlugin) + "#sidechain") << " ;\n"
+        << "    lv2:designation pg:" << side << " ;\n  ]";
+}
+
 // jalv orders groups by URI: the section's number leads.
 std::string groupUri(int group) {
     return uri(std::string(lv2uri::kPlugin) + "#section" + std::to_string(group + 1) + "_" +
@@ -163,6 +177,10 @@ std::string pluginDescription(const Programs& programs, int minorVersion, int mi
     out << uri(std::string(lv2uri::kPlugin) + "#out")
         << "\n  a pg:OutputGroup, pg:StereoGroup ;\n  lv2:symbol \"out\" ;\n"
            "  rdfs:label \"Output\" .\n\n";
+    out << uri(std::string(lv2uri::kPlugin) + "#sidechain")
+        << "\n  a pg:InputGroup, pg:StereoGroup ;\n  lv2:symbol \"sidechain\" ;\n"
+           "  rdfs:label \"Sidechain\" ;\n  pg:sideChainOf "
+        << uri(std::string(lv2uri::kPlugin) + "#in") << " .\n\n";
     writeGroups(out);
     out << uri(lv2uri::kUi) << "\n  a ui:X11UI ;\n"
         << "  lv2:requiredFeature ui:idleInterface ;\n"
@@ -228,6 +246,10 @@ std::string pluginDescription(const Programs& programs, int minorVersion, int mi
         writeControlPort(out, lv2port::describeZonePort(i),
                          lv2port::exactPlain(i, programs.rows[0].value(i)).zone);
     }
+    out << " ,\n";
+    writeKeyPort(out, lv2port::kKeyLeft, true);
+    out << " ,\n";
+    writeKeyPort(out, lv2port::kKeyRight, false);
     out << " .\n";
     return out.str();
 }

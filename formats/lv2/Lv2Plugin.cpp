@@ -39,7 +39,7 @@ class Lv2Instance {
         float* outputs[2] = {ports_[lv2port::kOutputLeft], ports_[lv2port::kOutputRight]};
         if (inputs[0] && inputs[1] && outputs[0] && outputs[1])
             effect_.process(inputs, outputs,
-                            static_cast<int32_t>(std::min<uint32_t>(frames, INT32_MAX)));
+                            static_cast<int32_t>(std::min<uint32_t>(frames, INT32_MAX)), key());
         else
             silenceConnectedOutputs(outputs, frames);
         writeOutput(lv2port::kLatency, static_cast<float>(CompressorEffect::kLatencySamples));
@@ -51,6 +51,14 @@ class Lv2Instance {
     }
 
   private:
+    // Both key ports connected are a stereo key, one of them a mono key, none silence.
+    HostKey<float> key() {
+        int count = 0;
+        for (const uint32_t port : {lv2port::kKeyLeft, lv2port::kKeyRight})
+            if (ports_[port]) keyChannels_[count++] = ports_[port];
+        return {keyChannels_, count};
+    }
+
     // An unconnected control keeps its last value; NaN is ignored and other values are held to
     // the port's range before they are mapped.
     lv2port::PortValues readPorts(int index) const {
@@ -92,6 +100,7 @@ class Lv2Instance {
 
     CompressorEffect effect_;
     float* ports_[lv2port::kNumPorts] = {};
+    const float* keyChannels_[2] = {};
     lv2port::PortValues applied_[kNumParameters] = {};
 };
 

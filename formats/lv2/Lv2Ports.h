@@ -7,9 +7,9 @@
 // The LV2 edition's ports, in the order the description lists them: stereo audio, one control
 // input per VST 2 slot (port kFirstParameterPort + parameter index), the host's enable switch,
 // the latency report and the meters the editor shows; then, added after the first release
-// behind every port that had an index already, the zone lists of Detection and Ratio and one
-// control input for each parameter that came after the slots, in the table's order. A port
-// never moves: saved sessions name ports by index.
+// behind every port that had an index already, the zone lists of Detection and Ratio, one
+// control input for each parameter that came after the slots, in the table's order, and the
+// key's two audio inputs. A port never moves: saved sessions name ports by index.
 namespace lv2port {
 
 enum : uint32_t {
@@ -27,8 +27,12 @@ enum : uint32_t {
     kDetectionZone,
     kRatioZone,
     kFirstLaterParameterPort,
-    kNumPorts = kFirstLaterParameterPort + (kNumParameters - kNumVst2Slots)
+    kKeyLeft = kFirstLaterParameterPort + (kNumParameters - kNumVst2Slots),
+    kKeyRight,
+    kNumPorts
 };
+static_assert(kNumParameters == kNumVst2Slots + 1,
+              "a parameter added after SC Source takes a port after the key's, not before it");
 
 constexpr uint32_t kNoPort = UINT32_MAX;
 

@@ -3,6 +3,8 @@
 #include "formats/vst2/Vst2Dispatcher.h"
 #include "formats/vst2/Vst2Plugin.h"
 
+#include <algorithm>
+
 namespace {
 
 intptr_t VST2_CALL dispatcherEntry(vst2::AEffect* record, int32_t opcode, int32_t index,
@@ -16,9 +18,17 @@ intptr_t VST2_CALL dispatcherEntry(vst2::AEffect* record, int32_t opcode, int32_
     return dispatchRequest(*plugin, opcode, index, value, ptr, opt);
 }
 
+// A VST 2 host's values run from 0 to 1 by the format's definition, and a host saves only what
+// the module reports: a value past an end is taken as that end, so no host reads back or saves
+// a value the module does not declare. Values inside the range pass unchanged; not a number
+// passes too, and the effect stores it as 0.
+float hostValue(float value) {
+    return std::clamp(value, 0.0f, 1.0f);
+}
+
 void VST2_CALL setParameterEntry(vst2::AEffect* record, int32_t index, float value) {
     Vst2Plugin* plugin = Vst2Plugin::fromRecord(record);
-    if (plugin && isVst2Slot(index)) plugin->effect().setParameter(index, value);
+    if (plugin && isVst2Slot(index)) plugin->effect().setParameter(index, hostValue(value));
 }
 
 float VST2_CALL getParameterEntry(vst2::AEffect* record, int32_t index) {

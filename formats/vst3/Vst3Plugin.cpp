@@ -1,5 +1,6 @@
 #include "formats/vst3/Vst3Plugin.h"
 
+#include "formats/common/HostKeySpan.h"
 #include "formats/common/SystemEditor.h"
 #include "formats/vst3/Vst3Parameters.h"
 #include "formats/vst3/Vst3Text.h"
@@ -27,6 +28,16 @@ bool isIid(const TUID asked, const TUID iid) {
 
 bool isMainAudioBus(MediaType type, int32 index) {
     return type == kAudio && index == 0;
+}
+
+// The key input: an aux bus beside the main input, stereo or mono, which the host switches on.
+constexpr int32 kKeyBus = 1;
+bool isKeyBus(MediaType type, BusDirection dir, int32 index) {
+    return type == kAudio && dir == kInput && index == kKeyBus;
+}
+
+int32 channelsOf(SpeakerArrangement arrangement) {
+    return arrangement == SpeakerArr::kMono ? 1 : 2;
 }
 
 // Where a queue's next point lands in the block: never before what is already processed,
@@ -113,12 +124,23 @@ tresult PLUGIN_API Vst3Plugin::setIoMode(IoMode) {
     return kResultOk;
 }
 
-int32 PLUGIN_API Vst3Plugin::getBusCount(MediaType type, BusDirection) {
-    return type == kAudio ? 1 : 0;
+int32 PLUGIN_API Vst3Plugin::getBusCount(MediaType type, BusDirection dir) {
+    if (type != kAudio) return 0;
+    return dir == kInput ? kKeyBus + 1 : 1;
 }
 
 tresult PLUGIN_API Vst3Plugin::getBusInfo(MediaType type, BusDirection dir, int32 index,
                                           BusInfo& bus) {
+    if (isKeyBus(type, dir, index)) {
+        bus = BusInfo{};
+        bus.mediaType = kAudio;
+        bus.direction = kInput;
+        bus.channelCount = keyChannels_.load();
+        copyToUtf16("Sidechain", bus.name, 128);
+        bus.busType = kAux;
+        bus.flags = 0; // inactive until the host routes a key to it
+        return kResultOk;
+    }
     if (!isMainAudioBus(type, index)) return kInvalidArgument;
     bus = BusInfo{};
     bus.mediaType = kAudio;
@@ -134,8 +156,13 @@ tresult PLUGIN_API Vst3Plugin::getRoutingInfo(RoutingInfo&, RoutingInfo&) {
     return kNotImplemented;
 }
 
-// The main buses are always active; a request for one of them is granted, others refused.
-tresult PLUGIN_API Vst3Plugin::activateBus(MediaType type, BusDirection, int32 index, TBool) {
+// The main buses are always active; the key bus is active while the host says so.
+tresult PLUGIN_API Vst3Plugin::activateBus(MediaType type, BusDirection dir, int32 index,
+                                           TBool state) {
+    if (isKeyBus(type, dir, index)) {
+        keyActive_.store(state != 0);
+        return kResultOk;
+    }
     return isMainAudioBus(type, index) ? kResultOk : kInvalidArgument;
 }
 
@@ -173,16 +200,27 @@ tresult PLUGIN_API Vst3Plugin::getState(IBStream* state) {
                                                                               : kResultFalse;
 }
 
-// Any arrangement is answered with stereo on both sides, which hosts then read back.
+// Stereo main buses, and a key that is stereo or mono; a host that names the main buses alone
+// keeps the key's arrangement. Anything else is refused, and the host reads back what holds.
 tresult PLUGIN_API Vst3Plugin::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                                   SpeakerArrangement* outputs, int32 numOuts) {
-    const bool stereo = numIns == 1 && numOuts == 1 && inputs && outputs &&
-                        inputs[0] == SpeakerArr::kStereo && outputs[0] == SpeakerArr::kStereo;
-    return stereo ? kResultTrue : kResultFalse;
+    const bool mainStereo = (numIns == 1 || numIns == kKeyBus + 1) && numOuts == 1 && inputs &&
+                            outputs && inputs[0] == SpeakerArr::kStereo &&
+                            outputs[0] == SpeakerArr::kStereo;
+    if (!mainStereo) return kResultFalse;
+    if (numIns == 1) return kResultTrue;
+    const SpeakerArrangement key = inputs[kKeyBus];
+    if (key != SpeakerArr::kStereo && key != SpeakerArr::kMono) return kResultFalse;
+    keyChannels_.store(channelsOf(key));
+    return kResultTrue;
 }
 
-tresult PLUGIN_API Vst3Plugin::getBusArrangement(BusDirection, int32 index,
+tresult PLUGIN_API Vst3Plugin::getBusArrangement(BusDirection dir, int32 index,
                                                  SpeakerArrangement& arr) {
+    if (isKeyBus(kAudio, dir, index)) {
+        arr = keyChannels_.load() == 1 ? SpeakerArr::kMono : SpeakerArr::kStereo;
+        return kResultOk;
+    }
     if (index != 0) return kInvalidArgument;
     arr = SpeakerArr::kStereo;
     return kResultOk;
@@ -237,12 +275,23 @@ void Vst3Plugin::silenceOutputs(ProcessData& data) {
     out.silenceFlags = out.numChannels >= 64 ? ~uint64(0) : (uint64(1) << out.numChannels) - 1;
 }
 
+// The key is heard only from an active key bus whose buffers have the channels its arrangement
+// has; anything else a host hands over is silence.
+template <typename Sample>
+HostKeySpan<Sample> Vst3Plugin::keySpan(ProcessData& data, int32 start) const {
+    if (!keyActive_.load(std::memory_order_relaxed) || data.numInputs <= kKeyBus) return {};
+    AudioBusBuffers& key = data.inputs[kKeyBus];
+    if (key.numChannels != keyChannels_.load(std::memory_order_relaxed)) return {};
+    return {channels<Sample>(key), key.numChannels, start};
+}
+
 template <typename Sample> void Vst3Plugin::processSpan(ProcessData& data, int32 start, int32 end) {
     Sample** in = channels<Sample>(data.inputs[0]);
     Sample** out = channels<Sample>(data.outputs[0]);
     Sample* inputs[2] = {in[0] + start, in[1] + start};
     Sample* outputs[2] = {out[0] + start, out[1] + start};
-    effect_.process(inputs, outputs, end - start);
+    const HostKeySpan<Sample> key = keySpan<Sample>(data, start);
+    effect_.process(inputs, outputs, end - start, key.key());
 }
 
 // What the host sent: the effect takes it, and the host knows it.

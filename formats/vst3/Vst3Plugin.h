@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/common/EditorBinding.h"
+#include "formats/common/HostKeySpan.h"
 #include "formats/common/HostValueMirror.h"
 #include "plugin/CompressorEffect.h"
 #include "plugin/EffectHost.h"
@@ -135,6 +136,8 @@ class Vst3Plugin final : public Steinberg::Vst::IComponent,
   private:
     ~Vst3Plugin();
     template <typename Sample>
+    HostKeySpan<Sample> keySpan(Steinberg::Vst::ProcessData& data, int32 start) const;
+    template <typename Sample>
     void processSpan(Steinberg::Vst::ProcessData& data, int32 start, int32 end);
     void applyChange(ParamID id, ParamValue value);
     void restartValues();
@@ -144,6 +147,9 @@ class Vst3Plugin final : public Steinberg::Vst::IComponent,
 
     std::atomic<uint32> references_{1};
     std::atomic<bool> active_{false};
+    // The key bus: whether the host switched it on, and its channels as arranged (1 or 2).
+    std::atomic<bool> keyActive_{false};
+    std::atomic<int32> keyChannels_{2};
     Steinberg::Vst::IComponentHandler* handler_ = nullptr;
     Vst3View* view_ = nullptr;
     // Declared last so they are destroyed first, while the handler and view the editor may

@@ -1,7 +1,9 @@
 // What a host reads of every parameter an edition lists: a range that runs upward from the
 // declared minimum to the maximum, and every value inside it, over the whole travel, after
-// every factory program and after a state the host kept.
+// every factory program, after a state the host kept and after a value past an end.
 #include "EditionTestSupport.h"
+
+#include <cmath>
 
 namespace {
 
@@ -45,6 +47,36 @@ TEST_P(EditionParameters, EveryValueAHostReadsBackLiesInTheDeclaredRange) {
     ASSERT_TRUE(edition->selectProgram(3));
     ASSERT_TRUE(edition->loadState(kept));
     expectEveryValueInRange(*edition, "the state kept");
+}
+
+// A host may send a value past an end of the travel (a VST 2 host a number outside 0 ... 1, a
+// CLAP host a plain value outside the declared range): it reads back, shows and sounds as that
+// end, in another instance given the end itself.
+TEST_P(EditionParameters, AValuePastAnEndReadsBackAsThatEnd) {
+    const auto past = load();
+    const auto end = load();
+    ASSERT_TRUE(past && end);
+    const std::pair<double, double> sentAndEnd[] = {
+        {2.0, 1.0}, {1e30, 1.0}, {std::nextafter(1.0f, 2.0f), 1.0}, {-1.0, 0.0}, {-1e-12, 0.0}};
+    for (const auto& [sent, atEnd] : sentAndEnd)
+        for (const int index : past->parameterIndices()) {
+            SCOPED_TRACE(testing::Message() << "index " << index << " sent " << sent);
+            past->setParameter(index, sent);
+            end->setParameter(index, atEnd);
+            const ParameterReading reading = past->parameter(index);
+            EXPECT_EQ(reading.normalized, end->parameter(index).normalized);
+            EXPECT_EQ(reading.plain, end->parameter(index).plain);
+            EXPECT_EQ(reading.text, end->parameter(index).text);
+        }
+    Stereo<float> in = bursts<float>(12000, 48000.0), heardPast(12000), heardEnd(12000);
+    for (auto [edition, out] :
+         {std::pair{past.get(), &heardPast}, std::pair{end.get(), &heardEnd}}) {
+        edition->start(48000.0, 500, false);
+        for (std::size_t start = 0; start < 12000; start += 500)
+            edition->process(in.from(start).data(), out->from(start).data(), 500);
+        edition->stop();
+    }
+    EXPECT_TRUE(sameSamples(heardPast, heardEnd));
 }
 
 QVL_FOR_EACH_EDITION(EditionParameters);

@@ -3,6 +3,8 @@
 // 32 bits and, where the edition offers it, in 64 bits.
 #include "EditionTestSupport.h"
 
+#include <algorithm>
+
 namespace {
 
 class EditionRenderIdentity : public EachEdition {
@@ -31,6 +33,29 @@ TEST_P(EditionRenderIdentity, EveryProgramIn32BitsAtTheCommonRates) {
 TEST_P(EditionRenderIdentity, EveryProgramIn64BitsWhereTheEditionOffersThem) {
     if (!load()->processesDouble()) GTEST_SKIP() << "the edition processes 32 bits only";
     expectEveryProgramIdentical<double>(48000.0);
+}
+
+// With SC Source at Internal a key routed to the edition changes nothing: every program sounds
+// as the VST 2.4 module does without one, with a stereo key and with a mono key.
+TEST_P(EditionRenderIdentity, EveryProgramWithAKeyRoutedToIt) {
+    QVL_SKIP_WITHOUT_KEY_INPUT(*load());
+    const double rateHz = 48000.0;
+    const int frames = static_cast<int>(0.4 * rateHz);
+    const Stereo<float> in = bursts<float>(frames, rateHz);
+    Stereo<float> key = bursts<float>(frames, 30000.0); // the same bursts, faster and louder
+    for (float& x : key.left)
+        x *= 4.0f;
+    const HostSchedule schedule{true, frames / 4, frames / 2};
+    for (int program = 0; program < 7; ++program)
+        for (const int keyChannels : {2, 1}) {
+            SCOPED_TRACE(testing::Message()
+                         << "program " << program << ", " << keyChannels << " key channel(s)");
+            const auto edition = load();
+            ASSERT_TRUE(edition);
+            EXPECT_TRUE(sameSamples(
+                renderVst2Module(program, rateHz, in, schedule),
+                renderEdition(*edition, program, rateHz, in, schedule, &key, keyChannels)));
+        }
 }
 
 QVL_FOR_EACH_EDITION(EditionRenderIdentity);
@@ -64,7 +89,7 @@ TEST_P(EditionAsAHostSeesIt, NameLatencyProgramsAndParameterTexts) {
     }
 }
 
-// No edition has a key input yet: asking for one is refused with a line that names it.
+// The VST 2.4 module has no key input: asking for one is refused with a line that names it.
 TEST_P(EditionAsAHostSeesIt, AKeyInputIsRefusedByAnEditionWithoutOne) {
     const auto edition = load();
     ASSERT_TRUE(edition);
@@ -76,6 +101,28 @@ TEST_P(EditionAsAHostSeesIt, AKeyInputIsRefusedByAnEditionWithoutOne) {
         << refusal;
     EXPECT_NE(refusal.find("no sidechain"), std::string::npos) << refusal;
     EXPECT_TRUE(edition->connectKey(0, refusal)) << "no key is always fine";
+}
+
+// The newer editions take a stereo key, and list SC Source at Internal, as every program
+// holds it.
+TEST_P(EditionAsAHostSeesIt, AStereoKeyInputAndScSourceAtInternal) {
+    const auto edition = load();
+    ASSERT_TRUE(edition);
+    QVL_SKIP_WITHOUT_KEY_INPUT(*edition);
+    EXPECT_EQ(edition->keyChannels(), 2);
+    const std::vector<int> listed = edition->parameterIndices();
+    EXPECT_NE(std::find(listed.begin(), listed.end(), kScSource), listed.end());
+    for (int program = 0; program < 7; ++program) {
+        ASSERT_TRUE(edition->selectProgram(program));
+        const ParameterReading source = edition->parameter(kScSource);
+        EXPECT_EQ(source.name, "SC Source");
+        EXPECT_EQ(source.text, "Internal") << program;
+        EXPECT_EQ(source.plain, 0.0) << program;
+    }
+    std::string refusal;
+    EXPECT_TRUE(edition->connectKey(1, refusal)) << refusal;
+    EXPECT_TRUE(edition->connectKey(2, refusal)) << refusal;
+    EXPECT_FALSE(edition->connectKey(3, refusal));
 }
 
 QVL_FOR_EACH_EDITION(EditionAsAHostSeesIt);

@@ -52,6 +52,26 @@ TEST_P(EditionState, BytesThatAreNoStateAreRefusedAndChangeNothing) {
     }
 }
 
+// SC Source at External comes back with the session, and the key ducks the restored instance
+// as it did the saved one (LV2 hosts keep it as the control port's value).
+TEST_P(EditionState, TheExternalSourceComesBackWithTheSession) {
+    QVL_SKIP_WITHOUT_KEY_INPUT(*load());
+    const auto original = load();
+    original->setParameter(kScSource, 1.0);
+    const auto restored = load();
+    ASSERT_TRUE(restored->loadState(original->saveState()));
+    EXPECT_EQ(restored->parameter(kScSource).text, "External");
+    EXPECT_EQ(load()->parameter(kScSource).text, "Internal") << "a fresh instance";
+
+    const Stereo<float> main = bursts<float>(12000, kKeyedRateHz);
+    Stereo<float> key = bursts<float>(12000, 20000.0);
+    KeyedRun run;
+    run.program = -1; // as restored
+    run.settings = {{kThreshold, -30.0}};
+    run.key = &key;
+    EXPECT_TRUE(sameSamples(renderKeyed(*original, main, run), renderKeyed(*restored, main, run)));
+}
+
 QVL_FOR_EACH_EDITION(EditionState);
 
 } // namespace

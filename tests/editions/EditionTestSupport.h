@@ -5,8 +5,11 @@
 #include "LoadedEdition.h"
 #include "SameSamples.h"
 
+#include "plugin/ParameterTable.h"
+
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,14 +75,18 @@ Stereo<Sample> renderVst2Module(int program, double rateHz, const Stereo<Sample>
 }
 
 // The same through an edition's host interface: the program chosen from its list, Bypass set
-// as a host's automation sets it.
+// as a host's automation sets it; with a key, its channels (one or both) connected and handed
+// over beside the input.
 template <typename Sample>
 Stereo<Sample> renderEdition(LoadedEdition& edition, int program, double rateHz,
-                             const Stereo<Sample>& source, const HostSchedule& schedule) {
+                             const Stereo<Sample>& source, const HostSchedule& schedule,
+                             Stereo<Sample>* key = nullptr, int keyChannels = 2) {
     EXPECT_TRUE(edition.selectProgram(program)) << program;
+    std::string refusal;
+    EXPECT_TRUE(edition.connectKey(key ? keyChannels : 0, refusal)) << refusal;
     edition.start(rateHz, 1023, sizeof(Sample) == sizeof(double));
     bool bypassed = false;
-    Stereo<Sample> out =
+    Stereo<Sample> rendered =
         renderInOddBlocks(source, schedule.inPlace,
                           [&](Stereo<Sample>& in, Stereo<Sample>& out, int start, int count) {
                               if (schedule.bypassedAt(start) != bypassed) {
@@ -87,8 +94,61 @@ Stereo<Sample> renderEdition(LoadedEdition& edition, int program, double rateHz,
                                   edition.setParameter(16, bypassed ? 1.0 : 0.0);
                               }
                               const auto at = static_cast<std::size_t>(start);
-                              edition.process(in.from(at).data(), out.from(at).data(), count);
+                              edition.process(in.from(at).data(), out.from(at).data(), count,
+                                              key ? key->from(at).data() : nullptr);
                           });
     edition.stop();
-    return out;
+    return rendered;
 }
+
+// A parameter set in its own unit, as a user types it ("-30 dB", "10 ms", External = 1).
+struct PlainSetting {
+    int index;
+    double plain;
+};
+
+// What a keyed render does: the settings over a program, the key (null: none connected) and
+// its channels, and what the host does before each of its blocks (the block's first frame
+// given), such as switching the source or routing the key, or handing no key for the block.
+struct KeyedRun {
+    int program = 0; // -1 keeps the program and values the edition holds
+    std::vector<PlainSetting> settings;
+    Stereo<float>* key = nullptr;
+    int keyChannels = 2;
+    std::function<void(LoadedEdition&, int start)> beforeBlock;
+    std::function<bool(int start)> keyInBlock; // false: the host hands no key buffers
+    bool nullChannels = false;                 // the key's channel buffers handed as null
+};
+
+constexpr double kKeyedRateHz = 48000.0;
+
+// Renders `main` through the edition at 48 kHz in odd host blocks, as a KeyedRun says.
+inline Stereo<float> renderKeyed(LoadedEdition& edition, const Stereo<float>& main,
+                                 const KeyedRun& run) {
+    if (run.program >= 0) {
+        EXPECT_TRUE(edition.selectProgram(run.program)) << run.program;
+    }
+    for (const PlainSetting& s : run.settings)
+        edition.setParameter(
+            s.index, kParameters[static_cast<std::size_t>(s.index)].plain.toNormalized(s.plain));
+    std::string refusal;
+    EXPECT_TRUE(edition.connectKey(run.key ? run.keyChannels : 0, refusal)) << refusal;
+    edition.start(kKeyedRateHz, 1023, false);
+    Stereo<float> rendered = renderInOddBlocks(
+        main, false, [&](Stereo<float>& in, Stereo<float>& out, int start, int count) {
+            if (run.beforeBlock) run.beforeBlock(edition, start);
+            const auto at = static_cast<std::size_t>(start);
+            const bool keyed = run.key && (!run.keyInBlock || run.keyInBlock(start));
+            float* nullChannels[2] = {};
+            edition.process(in.from(at).data(), out.from(at).data(), count,
+                            !keyed             ? nullptr
+                            : run.nullChannels ? nullChannels
+                                               : run.key->from(at).data());
+        });
+    edition.stop();
+    return rendered;
+}
+
+// The editions with a key input; the VST 2.4 module has none and skips.
+#define QVL_SKIP_WITHOUT_KEY_INPUT(edition)                                                        \
+    if ((edition).keyChannels() == 0) GTEST_SKIP() << "the edition has no key input"

@@ -1,5 +1,6 @@
 // The DSP binary's run allocates nothing, whatever the host does to the controls: every control
-// over its whole range, NaN, the host's bypass, empty runs, deactivate and activate.
+// over its whole range, NaN, the host's bypass, empty runs, deactivate and activate, and key
+// ports connected and disconnected between runs while SC Source changes.
 #include "AllocationCounter.h"
 
 #include <gtest/gtest.h>
@@ -12,11 +13,15 @@
 
 namespace {
 
-constexpr uint32_t kPorts = 33;
+constexpr uint32_t kPorts = 34;
 constexpr uint32_t kFirstControl = 4;
-// The parameters, the host's enable switch, and after the outputs the two zone lists.
-constexpr uint32_t kControlInputs[] = {4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
-                                       16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 31, 32};
+// The parameters, the host's enable switch, and after the outputs the two zone lists and SC
+// Source.
+constexpr uint32_t kControlInputs[] = {4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16,
+                                       17, 18, 19, 20, 21, 22, 23, 24, 25, 31, 32, 33};
+constexpr uint32_t kScSourcePort = 33;
+// The key's left and right inputs, after every other port.
+constexpr uint32_t kKeyPorts[] = {34, 35};
 
 const LV2_Descriptor* descriptor() {
     void* library = dlopen(QVL_LV2_DSP_BINARY, RTLD_NOW | RTLD_LOCAL);
@@ -74,6 +79,15 @@ TEST(Lv2Allocation, NoneWhileRunningWhateverTheControlsDo) {
             d->deactivate(handle);
             d->activate(handle);
             d->run(handle, 512);
+            for (const float source : {1.0f, 0.0f, 1.0f}) {
+                ports[kScSourcePort] = source;
+                for (float* keyLeft : {left.data(), static_cast<float*>(nullptr)})
+                    for (float* keyRight : {right.data(), static_cast<float*>(nullptr)}) {
+                        d->connect_port(handle, kKeyPorts[0], keyLeft);
+                        d->connect_port(handle, kKeyPorts[1], keyRight);
+                        d->run(handle, 512);
+                    }
+            }
             seen = scope.seen();
         }
         EXPECT_EQ(seen, 0) << rate;

@@ -128,11 +128,25 @@ TEST_F(Lv2Bundle, LoadsByBundlePathAsByUri) {
 }
 
 TEST_F(Lv2Bundle, PortsAreAStereoPairTheParametersTheHostBypassLatencyAndMeters) {
-    ASSERT_EQ(host->audioInputs().size(), 2u);
+    ASSERT_EQ(host->audioInputs().size(), 4u);
     ASSERT_EQ(host->audioOutputs().size(), 2u);
     for (const auto* pair : {&host->audioInputs(), &host->audioOutputs()}) {
         EXPECT_TRUE(portIs((*pair)[0], LV2_CORE__designation, LV2_PORT_GROUPS__left));
         EXPECT_TRUE(portIs((*pair)[1], LV2_CORE__designation, LV2_PORT_GROUPS__right));
+        EXPECT_FALSE(hasProperty((*pair)[0], LV2_CORE_PREFIX "isSideChain"));
+    }
+    // The key's pair, last of all ports so that no port a saved session names has moved: side
+    // chain inputs a host may leave unconnected.
+    const std::vector<uint32_t>& inputs = host->audioInputs();
+    EXPECT_EQ(inputs[2], host->numPorts() - 2);
+    EXPECT_EQ(inputs[3], host->numPorts() - 1);
+    EXPECT_EQ(host->portIndex("sidechain_left"), static_cast<int>(inputs[2]));
+    EXPECT_EQ(host->portIndex("sidechain_right"), static_cast<int>(inputs[3]));
+    EXPECT_TRUE(portIs(inputs[2], LV2_CORE__designation, LV2_PORT_GROUPS__left));
+    EXPECT_TRUE(portIs(inputs[3], LV2_CORE__designation, LV2_PORT_GROUPS__right));
+    for (const uint32_t key : {inputs[2], inputs[3]}) {
+        EXPECT_TRUE(hasProperty(key, LV2_CORE_PREFIX "isSideChain")) << key;
+        EXPECT_TRUE(hasProperty(key, LV2_CORE__connectionOptional)) << key;
     }
 
     // The parameters in the VST2 order with the VST2 names, then the host's enable switch, then

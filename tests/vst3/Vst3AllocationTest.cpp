@@ -1,6 +1,7 @@
 // The module's process call allocates nothing, whatever the host sends: every parameter over
 // its range and beyond, NaN, the host's bypass, program changes, changes at every offset,
-// empty blocks and flushes, both sample sizes, suspend and resume.
+// empty blocks and flushes, both sample sizes, suspend and resume, and a key bus the host
+// switches on and off between blocks while SC Source changes.
 #include "AllocationCounter.h"
 #include "HostedVst3Plugin.h"
 
@@ -31,8 +32,8 @@ ParameterChanges everyChange(int block) {
     std::vector<ParameterPoint> points;
     const double values[] = {-1e9, -1.0, 0.0, 0.3, 0.5, 0.75, 1.0, 2.5, 1e9, std::nan("")};
     int offset = 0;
-    for (ParamID id : {0u,  1u,  2u,  3u,  4u,  5u,  6u,  7u,  8u,  9u,   10u,  11u,
-                       12u, 13u, 14u, 15u, 16u, 17u, 18u, 19u, 20u, 100u, 101u, 9999u})
+    for (ParamID id : {0u,  1u,  2u,  3u,  4u,  5u,  6u,  7u,  8u,  9u,   10u,  11u,  12u,
+                       13u, 14u, 15u, 16u, 17u, 18u, 19u, 20u, 21u, 100u, 101u, 9999u})
         for (double v : values)
             points.push_back({id, (offset++ * 7) % (block + 1), v});
     return ParameterChanges(points);
@@ -43,18 +44,27 @@ template <typename Sample> void processWithoutAllocating(HostedVst3Plugin& plugi
     std::vector<Sample> left(kBlock), right(kBlock);
     for (int n = 0; n < kBlock; ++n)
         left[n] = right[n] = static_cast<Sample>(0.5 * std::sin(0.05 * n));
+    std::vector<Sample> key(kBlock);
+    for (int n = 0; n < kBlock; ++n)
+        key[n] = static_cast<Sample>(0.9 * std::sin(0.2 * n));
     Sample* channels[2] = {left.data(), right.data()};
-    AudioBusBuffers bus{};
-    bus.numChannels = 2;
-    if constexpr (sizeof(Sample) == sizeof(float))
-        bus.channelBuffers32 = channels;
-    else
-        bus.channelBuffers64 = channels;
+    Sample* keyChannels[2] = {key.data(), key.data()};
+    AudioBusBuffers buses[2] = {};
+    buses[0].numChannels = buses[1].numChannels = 2;
+    if constexpr (sizeof(Sample) == sizeof(float)) {
+        buses[0].channelBuffers32 = channels;
+        buses[1].channelBuffers32 = keyChannels;
+    } else {
+        buses[0].channelBuffers64 = channels;
+        buses[1].channelBuffers64 = keyChannels;
+    }
     ParameterChanges changes = everyChange(kBlock);
     ProcessData data;
     data.symbolicSampleSize = sizeof(Sample) == sizeof(float) ? kSample32 : kSample64;
-    data.numInputs = data.numOutputs = 1;
-    data.inputs = data.outputs = &bus; // in place
+    data.numInputs = 2;
+    data.numOutputs = 1;
+    data.inputs = buses;
+    data.outputs = &buses[0]; // in place
     data.inputParameterChanges = &changes;
     ProcessData flush;
     flush.inputParameterChanges = &changes;
@@ -73,6 +83,10 @@ template <typename Sample> void processWithoutAllocating(HostedVst3Plugin& plugi
         plugin.component()->setActive(true);
         data.numSamples = kBlock;
         plugin.processData(data);
+        for (const bool keyBusOn : {true, false, true}) {
+            plugin.component()->activateBus(kAudio, kInput, 1, keyBusOn);
+            plugin.processData(data);
+        }
         seen = scope.seen();
     }
     EXPECT_EQ(seen, 0);

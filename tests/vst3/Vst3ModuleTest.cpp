@@ -48,18 +48,35 @@ TEST(Vst3Factory, DescribesOneDynamicsEffectByItsMaker) {
     EXPECT_EQ(made, nullptr);
 }
 
-TEST(Vst3Buses, OneStereoBusEachWayWhateverIsAsked) {
+// A stereo main bus each way, whatever is asked, and beside the main input an aux bus for the
+// key, "Sidechain", inactive until the host routes a key to it, stereo or mono as arranged.
+TEST(Vst3Buses, StereoMainBusesAndASidechainBusTheHostSwitchesOn) {
     auto plugin = loadVst3();
     IComponent* component = plugin->component();
-    EXPECT_EQ(component->getBusCount(kAudio, kInput), 1);
+    EXPECT_EQ(component->getBusCount(kAudio, kInput), 2);
     EXPECT_EQ(component->getBusCount(kAudio, kOutput), 1);
     EXPECT_EQ(component->getBusCount(kEvent, kInput), 0);
     BusInfo bus{};
-    ASSERT_EQ(component->getBusInfo(kAudio, kOutput, 0, bus), kResultOk);
+    for (BusDirection direction : {kInput, kOutput}) {
+        ASSERT_EQ(component->getBusInfo(kAudio, direction, 0, bus), kResultOk);
+        EXPECT_EQ(bus.channelCount, 2);
+        EXPECT_EQ(bus.busType, kMain);
+        EXPECT_TRUE(bus.flags & BusInfo::kDefaultActive);
+    }
+    ASSERT_EQ(component->getBusInfo(kAudio, kInput, 1, bus), kResultOk);
+    EXPECT_EQ(asciiText(bus.name), "Sidechain");
+    EXPECT_EQ(bus.busType, kAux);
+    EXPECT_EQ(bus.mediaType, kAudio);
+    EXPECT_EQ(bus.direction, kInput);
     EXPECT_EQ(bus.channelCount, 2);
-    EXPECT_EQ(bus.busType, kMain);
+    EXPECT_FALSE(bus.flags & BusInfo::kDefaultActive);
+    EXPECT_NE(component->getBusInfo(kAudio, kInput, 2, bus), kResultOk);
     EXPECT_NE(component->getBusInfo(kAudio, kOutput, 1, bus), kResultOk);
     EXPECT_NE(component->getBusInfo(kEvent, kInput, 0, bus), kResultOk);
+    EXPECT_EQ(component->activateBus(kAudio, kInput, 1, true), kResultOk);
+    EXPECT_EQ(component->activateBus(kAudio, kInput, 1, false), kResultOk);
+    EXPECT_NE(component->activateBus(kAudio, kInput, 2, true), kResultOk);
+    EXPECT_NE(component->activateBus(kAudio, kOutput, 1, true), kResultOk);
 
     IAudioProcessor* processor = plugin->processor();
     SpeakerArrangement mono = SpeakerArr::kMono, stereo = SpeakerArr::kStereo,
@@ -75,6 +92,28 @@ TEST(Vst3Buses, OneStereoBusEachWayWhateverIsAsked) {
     }
     EXPECT_EQ(processor->setBusArrangements(&stereo, 1, &stereo, 1), kResultTrue);
     EXPECT_EQ(processor->setBusArrangements(nullptr, 0, &stereo, 1), kResultFalse);
+
+    // The key takes a mono arrangement too, and keeps the last one taken.
+    SpeakerArrangement answer = 0;
+    SpeakerArrangement keyed[2] = {stereo, mono};
+    EXPECT_EQ(processor->setBusArrangements(keyed, 2, &stereo, 1), kResultTrue);
+    ASSERT_EQ(processor->getBusArrangement(kInput, 1, answer), kResultOk);
+    EXPECT_EQ(answer, SpeakerArr::kMono);
+    ASSERT_EQ(component->getBusInfo(kAudio, kInput, 1, bus), kResultOk);
+    EXPECT_EQ(bus.channelCount, 1);
+    for (auto [main, key] :
+         {std::pair{stereo, surround}, std::pair{mono, stereo}, std::pair{mono, mono}}) {
+        SpeakerArrangement refused[2] = {main, key};
+        EXPECT_EQ(processor->setBusArrangements(refused, 2, &stereo, 1), kResultFalse);
+        ASSERT_EQ(processor->getBusArrangement(kInput, 1, answer), kResultOk);
+        EXPECT_EQ(answer, SpeakerArr::kMono);
+    }
+    keyed[1] = stereo;
+    EXPECT_EQ(processor->setBusArrangements(keyed, 2, &stereo, 1), kResultTrue);
+    ASSERT_EQ(processor->getBusArrangement(kInput, 1, answer), kResultOk);
+    EXPECT_EQ(answer, SpeakerArr::kStereo);
+    SpeakerArrangement tooMany[3] = {stereo, stereo, stereo};
+    EXPECT_EQ(processor->setBusArrangements(tooMany, 3, &stereo, 1), kResultFalse);
 }
 
 TEST(Vst3Processing, BothSampleSizesAndTheLatency) {

@@ -1,7 +1,7 @@
 // The state a host saves: one record of magic, version, program and the values (the VST 2
 // module's 21 slots, then SC Source), in little-endian bytes; read back it restores values and
-// sound, a record saved before SC Source existed still loads, and a record that is not whole and
-// ours is refused without changing anything.
+// sound, and a record saved before SC Source existed still loads. What a damaged record does is
+// the editions' shared contract (tests/editions); here what a VST 3 host learns of it.
 #include "Vst3TestSupport.h"
 
 namespace {
@@ -95,32 +95,15 @@ TEST(Vst3State, ARoundTripRestoresValuesProgramBypassAndSound) {
     EXPECT_EQ(restored->handler().calls().back(), "restart " + std::to_string(kParamValuesChanged));
 }
 
-TEST(Vst3State, EveryBadRecordIsRefusedAndChangesNothing) {
+// What is refused is the shared editions' contract; here what a VST 3 host learns of it.
+TEST(Vst3State, ARefusedRecordIsTheFormatsFalseAndAsksTheHostForNothing) {
     const std::vector<uint8_t> good = editedPlugin()->state();
-    auto changed = [&](std::size_t at, uint32_t word) {
-        std::vector<uint8_t> bytes = good;
-        putWord(bytes, at, word);
-        return bytes;
-    };
-    const std::pair<const char*, std::vector<uint8_t>> bad[] = {
-        {"empty", {}},
-        {"truncated", std::vector<uint8_t>(good.begin(), good.end() - 1)},
-        {"only the header", std::vector<uint8_t>(good.begin(), good.begin() + 12)},
-        {"foreign", changed(0, 0x46464952)},
-        {"newer", changed(4, 3)},
-        {"version 0", changed(4, 0)},
-        {"program 7", changed(8, 7)},
-        {"program -1", changed(8, 0xFFFFFFFF)},
-        {"NaN value", changed(12 + 4 * 5, 0x7FC00000)},
-        {"infinite value", changed(12, 0x7F800000)},
-        {"garbage", std::vector<uint8_t>(kRecordSize, 0xA5)},
-    };
+    std::vector<uint8_t> damaged = good;
+    putWord(damaged, 12 + 4 * 4, bitsOf(1.00002f));
     auto plugin = loadVst3();
     const std::vector<uint8_t> before = plugin->state();
-    for (const auto& [what, bytes] : bad) {
-        EXPECT_EQ(plugin->setState(bytes), kResultFalse) << what;
-        EXPECT_EQ(plugin->state(), before) << what;
-    }
+    EXPECT_EQ(plugin->setState(damaged), kResultFalse);
+    EXPECT_EQ(plugin->state(), before);
     EXPECT_EQ(plugin->component()->setState(nullptr), kInvalidArgument);
     EXPECT_EQ(plugin->component()->getState(nullptr), kInvalidArgument);
     EXPECT_TRUE(plugin->handler().calls().empty()) << "nothing changed, so nothing to reread";

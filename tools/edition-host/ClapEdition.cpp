@@ -7,6 +7,8 @@
 #include <clap/ext/audio-ports.h>
 #include <clap/ext/latency.h>
 
+#include <algorithm>
+
 namespace {
 
 class ClapEdition final : public LoadedEdition {
@@ -46,6 +48,11 @@ class ClapEdition final : public LoadedEdition {
         plugin_->deactivate();
         active_ = false;
     }
+    bool handKeyChannels(int count) override {
+        if (count < -1 || count > editionParts::KeyBuffers<float>::kMostChannels) return false;
+        handedKeyChannels_ = count;
+        return true;
+    }
     int latency() override {
         const auto* latency = plugin_->extension<clap_plugin_latency_t>(CLAP_EXT_LATENCY);
         return latency ? static_cast<int>(latency->get(plugin_->plugin())) : 0;
@@ -67,21 +74,47 @@ class ClapEdition final : public LoadedEdition {
             ids.push_back(static_cast<int>(info.id));
         return ids;
     }
-    // Our plain values follow the core's curves; another plug-in's are taken as linear.
     void setParameter(int index, double normalized) override {
+        setParameterAt(index, normalized, 0);
+    }
+    // Our plain values follow the core's curves; another plug-in's are taken as linear. A value
+    // past an end of our travel lands as far past that end, on the line through both ends.
+    void setParameterAt(int index, double normalized, int frame) override {
         const clap_param_info_t* info = infoOf(index);
         if (!info) return;
-        const double plain =
-            ours_ && isParameterIndex(index)
-                ? kParameters[static_cast<std::size_t>(index)].plain.toPlain(
-                      static_cast<float>(normalized))
-                : info->min_value + normalized * (info->max_value - info->min_value);
-        const HostedClapPlugin::Change change{0, info->id, plain};
+        double plain = info->min_value + normalized * (info->max_value - info->min_value);
+        if (ours_ && isParameterIndex(index)) {
+            const PlainScale& scale = kParameters[static_cast<std::size_t>(index)].plain;
+            const double atZero = scale.toPlain(0.0f), atOne = scale.toPlain(1.0f);
+            plain = normalized >= 0.0 && normalized <= 1.0
+                        ? scale.toPlain(static_cast<float>(normalized))
+                        : atZero + normalized * (atOne - atZero);
+        }
+        const HostedClapPlugin::Change change{static_cast<uint32_t>(std::max(frame, 0)), info->id,
+                                              plain};
         // Outside processing a host flushes a change at once; inside, it goes with the block.
         if (active_)
             pending_.push_back(change);
         else
             plugin_->flush({change});
+    }
+    // The inverse of setParameterAt: a plain value past the declared range is as far past 0 ... 1.
+    bool valueFromText(int index, const std::string& text, double& normalized) override {
+        const clap_param_info_t* info = infoOf(index);
+        const auto* params = plugin_->extension<clap_plugin_params_t>(CLAP_EXT_PARAMS);
+        double plain = 0.0;
+        if (!info || !params || !params->text_to_value ||
+            !params->text_to_value(plugin_->plugin(), info->id, text.c_str(), &plain))
+            return false;
+        normalized = (plain - info->min_value) / (info->max_value - info->min_value);
+        if (ours_ && isParameterIndex(index)) {
+            const PlainScale& scale = kParameters[static_cast<std::size_t>(index)].plain;
+            const double atZero = scale.toPlain(0.0f), atOne = scale.toPlain(1.0f);
+            normalized = plain >= info->min_value && plain <= info->max_value
+                             ? scale.toNormalized(plain)
+                             : (plain - atZero) / (atOne - atZero);
+        }
+        return true;
     }
     ParameterReading parameter(int index) override {
         const clap_param_info_t* info = infoOf(index);
@@ -136,9 +169,14 @@ class ClapEdition final : public LoadedEdition {
     template <typename Sample>
     void run(Sample* const* inputs, Sample* const* outputs, int frames, Sample* const* key,
              editionParts::KeyBuffers<Sample>& keys) {
-        Sample* keyBuffers[2] = {};
+        // The port's channels, the key's own where it has them: silence while no key is
+        // connected, none in a block of a connected key without buffers.
+        Sample* keyBuffers[editionParts::KeyBuffers<Sample>::kMostChannels] = {};
+        const int keyChannelsHanded =
+            handedKeyChannels_ >= 0 ? handedKeyChannels_ : keyPortChannels_;
         keys.arrange(connectedKeyChannels_ > 0 ? key : nullptr, connectedKeyChannels_,
-                     keyPortChannels_, frames, keyBuffers);
+                     keyChannelsHanded, frames, keyBuffers);
+        Sample** keyList = connectedKeyChannels_ > 0 && !key ? nullptr : keyBuffers;
         std::vector<clap_audio_buffer_t> in(static_cast<std::size_t>(std::max(inputPorts_, 1)));
         clap_audio_buffer_t out{};
         out.channel_count = in[0].channel_count = 2;
@@ -151,13 +189,18 @@ class ClapEdition final : public LoadedEdition {
         }
         if (keyPort_ > 0) {
             clap_audio_buffer_t& k = in[static_cast<std::size_t>(keyPort_)];
-            k.channel_count = static_cast<uint32_t>(keyPortChannels_);
+            k.channel_count = static_cast<uint32_t>(keyChannelsHanded);
             if constexpr (sizeof(Sample) == sizeof(float))
-                k.data32 = keyBuffers;
+                k.data32 = keyList;
             else
-                k.data64 = keyBuffers;
+                k.data64 = keyList;
         }
         plugin_->outputEvents.clear();
+        // The events in the order of their samples, as the format asks of a host.
+        std::stable_sort(pending_.begin(), pending_.end(),
+                         [](const HostedClapPlugin::Change& a, const HostedClapPlugin::Change& b) {
+                             return a.time < b.time;
+                         });
         const auto events = HostedClapPlugin::valueEvents(pending_);
         pending_.clear();
         plugin_->processRaw(in.data(), static_cast<uint32_t>(inputPorts_), &out, 1,
@@ -171,6 +214,7 @@ class ClapEdition final : public LoadedEdition {
     int inputPorts_ = 0;
     int keyPort_ = -1;
     int keyPortChannels_ = 0;
+    int handedKeyChannels_ = -1; // a careless host's count, or -1
     bool active_ = false;
     std::vector<HostedClapPlugin::Change> pending_;
     editionParts::KeyBuffers<float> keys32_;

@@ -37,9 +37,13 @@ bool readHostRecord(const std::vector<uint8_t>& bytes, int& program,
 
 // Stereo buffers for a host that has fewer than `channels` real ones: silence for a missing
 // key, the same channel twice for a mono key into a stereo input, and their mean for a stereo
-// key into a mono input. Sized once at start.
+// key into a mono input; a channel the key holds as null is handed on as null. Sized once at
+// start.
 template <typename Sample> class KeyBuffers {
   public:
+    // The most channels a host hands a key input here, a careless host's wrong count included.
+    static constexpr int kMostChannels = 3;
+
     void prepare(int maxBlock) {
         silence_.assign(static_cast<std::size_t>(maxBlock), Sample(0));
         mixed_.assign(static_cast<std::size_t>(maxBlock), Sample(0));
@@ -49,16 +53,18 @@ template <typename Sample> class KeyBuffers {
         for (int c = 0; c < wanted; ++c)
             out[c] = silence_.data();
         if (!key || given == 0) return;
-        if (given == wanted || (given == 1 && wanted == 2)) {
-            for (int c = 0; c < wanted; ++c)
-                out[c] = key[c < given ? c : 0] ? key[c < given ? c : 0] : silence_.data();
+        if (given == 2 && wanted == 1) {
+            if (!key[0] || !key[1]) return;
+            for (int n = 0; n < frames && n < static_cast<int>(mixed_.size()); ++n)
+                mixed_[static_cast<std::size_t>(n)] = Sample(0.5) * (key[0][n] + key[1][n]);
+            out[0] = mixed_.data();
             return;
         }
-        if (!key[0] || !key[1]) return;
-        for (int n = 0; n < frames && n < static_cast<int>(mixed_.size()); ++n)
-            mixed_[static_cast<std::size_t>(n)] = Sample(0.5) * (key[0][n] + key[1][n]);
-        out[0] = mixed_.data();
+        for (int c = 0; c < wanted && c < 2; ++c)
+            out[c] = key[c < given ? c : 0];
     }
+
+    Sample* silence() { return silence_.data(); }
 
   private:
     std::vector<Sample> silence_, mixed_;

@@ -83,7 +83,9 @@ bool LoadedEdition::connectKey(int channels, std::string& refusal) {
                   " has no sidechain (key) input";
         return false;
     }
+    const bool changed = channels != connectedKeyChannels_;
     connectedKeyChannels_ = channels;
+    if (changed) keyConnectionChanged();
     return true;
 }
 

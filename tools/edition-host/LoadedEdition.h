@@ -45,10 +45,17 @@ class LoadedEdition {
 
     // The key (sidechain) input: how many channels it takes at most, 0 when there is none.
     virtual int keyChannels() = 0;
-    // Connects a key of `channels` (1 or 2; 0 disconnects it) for the next start. False with a
-    // one-line reason when the edition has no key input.
+    // Connects a key of `channels` (1 or 2; 0 disconnects it), as a host's routing does: from
+    // the next start, or while processing from the next block (VST 3: the key bus is switched
+    // on or off at once). False with a one-line reason when the edition has no key input.
     bool connectKey(int channels, std::string& refusal);
     int connectedKeyChannels() const { return connectedKeyChannels_; }
+    // For tests of a careless host: from the next block on, the key input is handed `count`
+    // channels (0 ... 3) whatever it was arranged for, the key's own where it has them and
+    // silence for the rest; -1 hands them as arranged again. VST 3 and CLAP give the bus that
+    // many channels; LV2 connects that many key ports and refuses more than it has. False where
+    // the edition cannot hand that count.
+    virtual bool handKeyChannels(int count) = 0;
 
     // Prepares processing at this rate in blocks of at most `maxBlock` frames, in double
     // precision when asked and processesDouble() (the host's resume or activate); the latency
@@ -58,8 +65,11 @@ class LoadedEdition {
     // Frames the output lags the input, as the plug-in reports it after start.
     virtual int latency() = 0;
     virtual bool processesDouble() = 0;
-    // One block of stereo audio; `key` holds the connected key's channels, or is null for a
-    // block without a key (silence). Any pointer may be null, as a careless host passes it.
+    // One block of stereo audio; `key` holds the connected key's channels. With a key
+    // connected, a null `key` is a block in which the host hands the key input no buffers
+    // (VST 3: the key bus without channel buffers, CLAP: the key port without them, LV2: the
+    // key ports unconnected), and a null channel reaches the plug-in as null. Any pointer may
+    // be null, as a careless host passes it.
     virtual void process(float* const* inputs, float* const* outputs, int frames,
                          float* const* key = nullptr) = 0;
     // Only when processesDouble().
@@ -70,7 +80,17 @@ class LoadedEdition {
     virtual std::vector<int> parameterIndices() = 0;
     // Sets a parameter as a host's automation does; it reaches the sound by the next block.
     virtual void setParameter(int index, double normalized) = 0;
+    // The same at `frame` of the next block, where the format's hosts send a change with the
+    // sample it falls on (VST 3, CLAP); the other formats take it as the block starts.
+    virtual void setParameterAt(int index, double normalized, int frame) {
+        (void)frame;
+        setParameter(index, normalized);
+    }
     virtual ParameterReading parameter(int index) = 0;
+    // What a user typed into the host's field for a parameter, as the plug-in reads it: the
+    // normalized value (past 0 ... 1 for a plain value past the declared range), or false where
+    // the plug-in refuses the text or the format has no such call for it.
+    virtual bool valueFromText(int, const std::string&, double&) { return false; }
 
     // Factory programs (presets), by number; none where the edition offers none.
     virtual std::vector<std::string> programNames() = 0;
@@ -88,6 +108,10 @@ class LoadedEdition {
     virtual double gain() = 0;
 
   protected:
+    // The key was connected or disconnected; an edition whose format switches its key input
+    // while processing does so here.
+    virtual void keyConnectionChanged() {}
+
     int connectedKeyChannels_ = 0;
 };
 

@@ -6,8 +6,10 @@
 
 #include <lv2/core/lv2.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -24,10 +26,13 @@ class Lv2Edition final : public LoadedEdition {
     Lv2Edition(std::unique_ptr<HostedLv2Plugin> plugin, std::string target)
         : plugin_(std::move(plugin)), target_(std::move(target)), ours_(isOurs()) {
         const Node sideChain(lilv_new_uri(plugin_->world(), kIsSideChain));
+        const Node optional(lilv_new_uri(plugin_->world(), LV2_CORE__connectionOptional));
         for (const uint32_t p : plugin_->audioInputs()) {
             const LilvPort* port = lilv_plugin_get_port_by_index(plugin_->plugin(), p);
             keyPort_.push_back(lilv_port_has_property(plugin_->plugin(), port, sideChain.get()));
             if (keyPort_.back()) ++keyPorts_;
+            optionalPort_.push_back(
+                lilv_port_has_property(plugin_->plugin(), port, optional.get()));
         }
         for (uint32_t p = 0; p < plugin_->numPorts(); ++p)
             if (plugin_->isControlInput(p)) controls_.push_back(p);
@@ -47,27 +52,43 @@ class Lv2Edition final : public LoadedEdition {
         process(none, none, 0, nullptr);
     }
     void stop() override { plugin_->deactivate(); }
+    bool handKeyChannels(int count) override {
+        if (count < -1 || count > keyChannels()) return false;
+        handedKeyChannels_ = count;
+        return true;
+    }
     int latency() override { return std::max(plugin_->latency(), 0); }
     bool processesDouble() override { return false; }
 
+    // The main pair in order, then the key ports: as many connected as the key has channels
+    // (a mono key into the first), the rest unconnected where the plug-in allows it and silent
+    // where it does not.
     void process(float* const* inputs, float* const* outputs, int frames,
                  float* const* key) override {
-        float* keyBuffers[2] = {};
+        float* keyBuffers[editionParts::KeyBuffers<float>::kMostChannels] = {};
+        const int connected =
+            handedKeyChannels_ >= 0
+                ? handedKeyChannels_
+                : (key ? std::min(connectedKeyChannels_, std::max(keyChannels(), 1)) : 0);
         keys_.arrange(connectedKeyChannels_ > 0 ? key : nullptr, connectedKeyChannels_,
                       std::max(keyChannels(), 1), frames, keyBuffers);
-        // Every audio input is connected: the main pair in order, the key ports after it.
         std::vector<const float*>& ports = portBuffers_;
         ports.clear();
         int main = 0, keyed = 0;
-        for (const bool isKey : keyPort_) {
-            if (isKey) {
-                ports.push_back(keyBuffers[std::min(keyed++, keyChannels() - 1)]);
+        for (std::size_t i = 0; i < keyPort_.size(); ++i) {
+            if (keyPort_[i]) {
+                const int channel = keyed++;
+                if (channel < connected)
+                    ports.push_back(keyBuffers[std::min(channel, keyChannels() - 1)]);
+                else
+                    ports.push_back(optionalPort_[i] ? nullptr : keys_.silence());
             } else {
                 ports.push_back(inputs && main < 2 ? inputs[main] : nullptr);
                 ++main;
             }
         }
-        plugin_->run(ports.data(), outputs ? outputs : nullOutputs_, static_cast<uint32_t>(frames));
+        plugin_->run(ports.data(), outputs ? outputs : nullOutputs_, static_cast<uint32_t>(frames),
+                     ports.size());
     }
     void process(double* const*, double* const*, int, double* const*) override {}
 
@@ -78,17 +99,26 @@ class Lv2Edition final : public LoadedEdition {
             indices.push_back(i);
         return indices;
     }
+    // Our ports follow the core's curves; another plug-in's are taken as linear. A value past an
+    // end of our travel lands as far past that end, on the line through both ends.
     void setParameter(int index, double normalized) override {
-        if (ours_) {
-            if (!isParameterIndex(index)) return;
-            const lv2port::PortValues ports =
-                lv2port::toPlain(index, static_cast<float>(normalized));
-            plugin_->control(lv2port::portOf(index)) = ports.value;
+        if (ours_ && isParameterIndex(index)) {
+            const uint32_t port = lv2port::portOf(index);
             const uint32_t zone = lv2port::zonePortOf(index);
+            lv2port::PortValues ports = lv2port::toPlain(index, static_cast<float>(normalized));
+            if (!(normalized >= 0.0 && normalized <= 1.0) && !std::isnan(normalized)) {
+                const lv2port::PortValues atZero = lv2port::toPlain(index, 0.0f);
+                const lv2port::PortValues atOne = lv2port::toPlain(index, 1.0f);
+                const auto beyond = [&](float zero, float one) {
+                    return static_cast<float>(zero + normalized * (double{one} - zero));
+                };
+                ports = {beyond(atZero.value, atOne.value), beyond(atZero.zone, atOne.zone)};
+            }
+            plugin_->control(port) = ports.value;
             if (zone != lv2port::kNoPort) plugin_->control(zone) = ports.zone;
             return;
         }
-        if (index < 0 || index >= static_cast<int>(controls_.size())) return;
+        if (ours_ || index < 0 || index >= static_cast<int>(controls_.size())) return;
         const Range range = rangeOf(controls_[static_cast<std::size_t>(index)]);
         plugin_->control(controls_[static_cast<std::size_t>(index)]) =
             static_cast<float>(range.minimum + normalized * (range.maximum - range.minimum));
@@ -97,13 +127,16 @@ class Lv2Edition final : public LoadedEdition {
         if (ours_ && isParameterIndex(index)) {
             const uint32_t port = lv2port::portOf(index);
             const uint32_t zone = lv2port::zonePortOf(index);
-            const float normalized = lv2port::toNormalized(
-                index,
-                {plugin_->control(port), zone == lv2port::kNoPort ? 0.0f : plugin_->control(zone)});
+            const Range range = rangeOf(port);
+            const auto played = static_cast<float>(range.played(plugin_->control(port)));
+            const float zonePlayed =
+                zone == lv2port::kNoPort
+                    ? 0.0f
+                    : static_cast<float>(rangeOf(zone).played(plugin_->control(zone)));
+            const float normalized = lv2port::toNormalized(index, {played, zonePlayed});
             ParameterReading reading = editionParts::ourReading(index, normalized);
             reading.name = portName(port);
-            reading.plain = plugin_->control(port);
-            const Range range = rangeOf(port);
+            reading.plain = played;
             reading.minimum = range.minimum;
             reading.maximum = range.maximum;
             return reading;
@@ -156,8 +189,26 @@ class Lv2Edition final : public LoadedEdition {
   private:
     struct Range {
         double minimum = 0.0, maximum = 1.0;
+        // A port value as our plug-in plays it: a host's value past an end as that end, one that
+        // is no number as the minimum (the plug-in then keeps the value before, which a reading
+        // of the port alone cannot know).
+        double played(float value) const {
+            return std::isnan(value) ? minimum
+                                     : std::clamp(static_cast<double>(value), minimum, maximum);
+        }
     };
+    // A port's description never changes; it is looked up once, as hosts read it at loading.
     Range rangeOf(uint32_t port) {
+        if (ranges_.size() <= port) ranges_.resize(port + 1);
+        if (!ranges_[port]) ranges_[port] = describedRange(port);
+        return *ranges_[port];
+    }
+    std::string portName(uint32_t port) {
+        if (names_.size() <= port) names_.resize(port + 1);
+        if (!names_[port]) names_[port] = describedName(port);
+        return *names_[port];
+    }
+    Range describedRange(uint32_t port) {
         const LilvPort* p = lilv_plugin_get_port_by_index(plugin_->plugin(), port);
         LilvNode *def = nullptr, *min = nullptr, *max = nullptr;
         lilv_port_get_range(plugin_->plugin(), p, &def, &min, &max);
@@ -169,7 +220,7 @@ class Lv2Edition final : public LoadedEdition {
         lilv_node_free(max);
         return range;
     }
-    std::string portName(uint32_t port) {
+    std::string describedName(uint32_t port) {
         const Node name(lilv_port_get_name(plugin_->plugin(),
                                            lilv_plugin_get_port_by_index(plugin_->plugin(), port)));
         return name ? lilv_node_as_string(name.get()) : "";
@@ -187,9 +238,13 @@ class Lv2Edition final : public LoadedEdition {
     std::unique_ptr<HostedLv2Plugin> plugin_;
     std::string target_;
     bool ours_;
-    std::vector<bool> keyPort_; // per audio input, in port order
+    std::vector<bool> keyPort_;      // per audio input, in port order
+    std::vector<bool> optionalPort_; // per audio input: may be left unconnected
     int keyPorts_ = 0;
+    int handedKeyChannels_ = -1; // a careless host's count, or -1
     std::vector<uint32_t> controls_;
+    std::vector<std::optional<Range>> ranges_;
+    std::vector<std::optional<std::string>> names_;
     editionParts::KeyBuffers<float> keys_;
     std::vector<const float*> portBuffers_;
     float* nullOutputs_[2] = {};

@@ -15,6 +15,7 @@ class Vst2Edition final : public LoadedEdition {
     EditionKind kind() const override { return EditionKind::vst2; }
     std::string name() override { return plugin_->effectName(); }
     int keyChannels() override { return 0; }
+    bool handKeyChannels(int) override { return false; }
 
     void start(double sampleRateHz, int maxBlock, bool) override {
         plugin_->setSampleRate(static_cast<float>(sampleRateHz));

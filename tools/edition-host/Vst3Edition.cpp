@@ -3,7 +3,9 @@
 
 #include "plugin/ParameterTable.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -48,15 +50,21 @@ class Vst3Edition final : public LoadedEdition {
         return bus.channelCount >= 2 ? 2 : 1;
     }
 
+    // The key bus is arranged for the connected key's channels where the plug-in takes them,
+    // else as the plug-in answers, and is active while a key is connected.
     void start(double sampleRateHz, int maxBlock, bool doublePrecision) override {
         const bool hasKey = keyChannels() > 0;
-        const int keyChannelsUsed = connectedKeyChannels_ > 0 ? keyChannels() : 2;
-        SpeakerArrangement inputs[2] = {
-            SpeakerArr::kStereo, keyChannelsUsed == 1 ? SpeakerArr::kMono : SpeakerArr::kStereo};
+        const SpeakerArrangement key =
+            connectedKeyChannels_ == 1 ? SpeakerArr::kMono : SpeakerArr::kStereo;
+        SpeakerArrangement inputs[2] = {SpeakerArr::kStereo, key};
         SpeakerArrangement output = SpeakerArr::kStereo;
         plugin_->processor()->setBusArrangements(inputs, hasKey ? 2 : 1, &output, 1);
-        if (hasKey)
-            plugin_->component()->activateBus(kAudio, kInput, kKeyBus, connectedKeyChannels_ > 0);
+        keyBusChannels_ = 0;
+        SpeakerArrangement arranged = 0;
+        if (hasKey &&
+            plugin_->processor()->getBusArrangement(kInput, kKeyBus, arranged) == kResultOk)
+            keyBusChannels_ = SpeakerArr::getChannelCount(arranged);
+        keyConnectionChanged();
         sampleSize_ = doublePrecision && processesDouble() ? kSample64 : kSample32;
         plugin_->setup(sampleRateHz, sampleSize_, maxBlock);
         keys32_.prepare(maxBlock);
@@ -64,6 +72,11 @@ class Vst3Edition final : public LoadedEdition {
         plugin_->activate(true);
     }
     void stop() override { plugin_->activate(false); }
+    bool handKeyChannels(int count) override {
+        if (count < -1 || count > editionParts::KeyBuffers<float>::kMostChannels) return false;
+        handedKeyChannels_ = count;
+        return true;
+    }
     int latency() override { return static_cast<int>(plugin_->processor()->getLatencySamples()); }
     bool processesDouble() override {
         return plugin_->processor()->canProcessSampleSize(kSample64) == kResultOk;
@@ -84,6 +97,23 @@ class Vst3Edition final : public LoadedEdition {
         const double own = ownNormalized(index, normalized);
         plugin_->controller()->setParamNormalized(id, own);
         pending_.push_back({id, 0, own});
+    }
+    // A point in the block reaches the processor alone, as a host's automation lane sends it.
+    void setParameterAt(int index, double normalized, int frame) override {
+        pending_.push_back({static_cast<ParamID>(index), frame, ownNormalized(index, normalized)});
+    }
+    bool valueFromText(int index, const std::string& text, double& normalized) override {
+        String128 typed{};
+        for (std::size_t i = 0; i < text.size() && i + 1 < std::size(typed); ++i)
+            typed[i] = static_cast<TChar>(static_cast<unsigned char>(text[i]));
+        ParamValue own = 0.0;
+        if (plugin_->controller()->getParamValueByString(static_cast<ParamID>(index), typed, own) !=
+            kResultOk)
+            return false;
+        normalized = isOurParameter(index)
+                         ? valueFromRising(kParameters[static_cast<std::size_t>(index)].plain, own)
+                         : own;
+        return true;
     }
     // The range is the plain values at the ends of the host's travel, as hosts read it.
     ParameterReading parameter(int index) override {
@@ -142,6 +172,11 @@ class Vst3Edition final : public LoadedEdition {
     double gain() override { return -1.0; }
 
   private:
+    void keyConnectionChanged() override {
+        if (keyChannels() > 0)
+            plugin_->component()->activateBus(kAudio, kInput, kKeyBus, connectedKeyChannels_ > 0);
+    }
+
     bool isOurParameter(int index) const { return ours_ && isParameterIndex(index); }
     // Our values are the effect's, which this edition turns round where the plain value falls
     // (Threshold), so that every plain value rises with the host's; another plug-in's are its own.
@@ -158,22 +193,27 @@ class Vst3Edition final : public LoadedEdition {
              editionParts::KeyBuffers<Sample>& keys) {
         AudioBusBuffers in[2] = {}, out{};
         in[0].numChannels = out.numChannels = 2;
-        Sample* keyBuffers[2] = {};
+        Sample* keyBuffers[editionParts::KeyBuffers<Sample>::kMostChannels] = {};
         const int buses = keyChannels() > 0 ? 2 : 1;
-        in[1].numChannels = connectedKeyChannels_ > 0 ? keyChannels() : 2;
-        if (connectedKeyChannels_ > 0)
-            keys.arrange(key, connectedKeyChannels_, in[1].numChannels, frames, keyBuffers);
-        else
-            keys.arrange(nullptr, 0, in[1].numChannels, frames, keyBuffers);
+        // An inactive key bus gets silence, as hosts hand it; a connected key whose block has
+        // no buffers gets none.
+        in[1].numChannels = handedKeyChannels_ >= 0 ? handedKeyChannels_ : keyBusChannels_;
+        keys.arrange(connectedKeyChannels_ > 0 ? key : nullptr, connectedKeyChannels_,
+                     in[1].numChannels, frames, keyBuffers);
+        Sample** keyList = connectedKeyChannels_ > 0 && !key ? nullptr : keyBuffers;
         if constexpr (sizeof(Sample) == sizeof(Sample32)) {
             in[0].channelBuffers32 = const_cast<Sample**>(inputs);
-            in[1].channelBuffers32 = keyBuffers;
+            in[1].channelBuffers32 = keyList;
             out.channelBuffers32 = const_cast<Sample**>(outputs);
         } else {
             in[0].channelBuffers64 = const_cast<Sample**>(inputs);
-            in[1].channelBuffers64 = keyBuffers;
+            in[1].channelBuffers64 = keyList;
             out.channelBuffers64 = const_cast<Sample**>(outputs);
         }
+        // Each queue's points in the order of their samples, as the format asks of a host.
+        std::stable_sort(
+            pending_.begin(), pending_.end(),
+            [](const ParameterPoint& a, const ParameterPoint& b) { return a.offset < b.offset; });
         ParameterChanges changes(pending_), reported;
         pending_.clear();
         ProcessData data;
@@ -197,6 +237,8 @@ class Vst3Edition final : public LoadedEdition {
     ParamID programId_ = kNoParamId;
     int32 programSteps_ = 0;
     int32 sampleSize_ = kSample32;
+    int keyBusChannels_ = 0;     // as the key bus is arranged
+    int handedKeyChannels_ = -1; // a careless host's count, or -1
     std::vector<ParameterPoint> pending_;
     editionParts::KeyBuffers<float> keys32_;
     editionParts::KeyBuffers<double> keys64_;

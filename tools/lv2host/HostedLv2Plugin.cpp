@@ -63,6 +63,41 @@ const LilvPlugin* pluginInBundle(LilvWorld* world, const LilvNode* bundle) {
     return nullptr;
 }
 
+// The URI of the plug-in in a bundle, read from that bundle alone.
+std::string pluginUriInBundle(const std::string& bundleUri) {
+    LilvWorld* alone = lilv_world_new();
+    std::string uri;
+    {
+        const Node bundle(lilv_new_uri(alone, bundleUri.c_str()));
+        lilv_world_load_bundle(alone, bundle.get());
+        if (const LilvPlugin* plugin = pluginInBundle(alone, bundle.get()))
+            uri = lilv_node_as_uri(lilv_plugin_get_uri(plugin));
+    }
+    lilv_world_free(alone);
+    return uri;
+}
+
+// Another copy of the plug-in on the search path (an installed release, say) would hide the
+// bundle asked for or mix its description, binary included, into that bundle's: the bundles of
+// every other copy are unloaded.
+void unloadOtherCopies(LilvWorld* world, const std::string& pluginUri,
+                       const std::string& bundleUri) {
+    const Node plugin(lilv_new_uri(world, pluginUri.c_str()));
+    const Node binary(lilv_new_uri(world, LV2_CORE__binary));
+    std::vector<std::string> others;
+    LilvNodes* binaries = lilv_world_find_nodes(world, plugin.get(), binary.get(), nullptr);
+    LILV_FOREACH(nodes, i, binaries) {
+        const std::string file = lilv_node_as_uri(lilv_nodes_get(binaries, i));
+        const std::string folder = file.substr(0, file.rfind('/') + 1);
+        if (folder != bundleUri) others.push_back(folder);
+    }
+    lilv_nodes_free(binaries);
+    for (const std::string& other : others) {
+        const Node bundle(lilv_new_uri(world, other.c_str()));
+        lilv_world_unload_bundle(world, bundle.get());
+    }
+}
+
 } // namespace
 
 HostedLv2Plugin::HostedLv2Plugin(const std::string& bundleOrUri, double sampleRateHz)
@@ -79,6 +114,8 @@ HostedLv2Plugin::HostedLv2Plugin(const std::string& bundleOrUri, double sampleRa
         const std::string uri =
             bundleOrUri.rfind("file:", 0) == 0 ? bundleOrUri : bundleUri(bundleOrUri);
         const Node bundle(lilv_new_uri(world_, uri.c_str()));
+        const std::string pluginUri = pluginUriInBundle(uri);
+        if (!pluginUri.empty()) unloadOtherCopies(world_, pluginUri, uri);
         plugin_ = pluginInBundle(world_, bundle.get());
         if (!plugin_) {
             lilv_world_load_bundle(world_, bundle.get());
@@ -241,10 +278,12 @@ void HostedLv2Plugin::deactivate() {
     active_ = false;
 }
 
-void HostedLv2Plugin::run(const float* const* inputs, float* const* outputs, uint32_t frames) {
+void HostedLv2Plugin::run(const float* const* inputs, float* const* outputs, uint32_t frames,
+                          std::size_t inputCount) {
     if (!instance_) return;
     for (std::size_t c = 0; c < audioInputs_.size(); ++c)
-        lilv_instance_connect_port(instance_, audioInputs_[c], const_cast<float*>(inputs[c]));
+        lilv_instance_connect_port(instance_, audioInputs_[c],
+                                   c < inputCount ? const_cast<float*>(inputs[c]) : nullptr);
     for (std::size_t c = 0; c < audioOutputs_.size(); ++c)
         lilv_instance_connect_port(instance_, audioOutputs_[c], outputs[c]);
     lilv_instance_run(instance_, frames);

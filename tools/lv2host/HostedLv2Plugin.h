@@ -50,8 +50,11 @@ class HostedLv2Plugin {
 
     void activate();
     void deactivate();
-    // Connects the audio ports to these arrays (null leaves a port unconnected) and runs.
-    void run(const float* const* inputs, float* const* outputs, uint32_t frames);
+    // Connects the audio ports to these arrays (null leaves a port unconnected) and runs:
+    // `inputCount` inputs in port order, the main pair first; inputs past them, such as a key's,
+    // are left unconnected.
+    void run(const float* const* inputs, float* const* outputs, uint32_t frames,
+             std::size_t inputCount = 2);
     // The latency port's value after the last run, -1 without a latency port.
     int latency() const;
 
