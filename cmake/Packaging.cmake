@@ -16,7 +16,7 @@ if(NOT CMAKE_SYSTEM_NAME STREQUAL "Linux" OR QVL_SANITIZER)
   return()
 endif()
 
-set(QVL_PACKAGE_NAME qvl-feedback-compressor)
+set(QVL_PACKAGE_NAME ${QVL_MODULE_NAME})
 set(QVL_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/${QVL_PACKAGE_NAME})
 set(_qvl_packaging ${CMAKE_CURRENT_LIST_DIR}/packaging)
 set(_qvl_staging ${PROJECT_BINARY_DIR}/packaging)

@@ -1,24 +1,12 @@
 #include "editor/AboutCard.h"
 
+#include "editor/ArtworkGeometry.h"
 #include "views/CFrame.h"
 
-#include "ProductVersion.h"
+#include "ProductIdentity.h"
 
-#include <cstring>
-
-// The host is the one printed on the card image.
-const char* const kVersionCheckUrl =
-    "http://www.velmorinthlabs.com/qvl-feedback-compressor?checkversion=" QVL_VERSION_NUMBER;
-
-namespace {
-
-// The zone's distances from the card's edges: it ends 60 pixels before the right edge and 30
-// above the bottom, and starts 100 below the top; all borders are outside the zone.
-constexpr int32_t kLinkZoneTopPx = 100;
-constexpr int32_t kLinkZoneRightInsetPx = 60;
-constexpr int32_t kLinkZoneBottomInsetPx = 30;
-
-} // namespace
+// The product's page tells whether a newer version exists.
+const char* const kVersionCheckUrl = QVL_PRODUCT_URL "?checkversion=" QVL_VERSION_NUMBER;
 
 CDefaultSplashScreenView::CDefaultSplashScreenView(const CRect& size, CControlObserver* listener,
                                                    CBitmap* image, CPoint offset, UrlOpener openUrl)
@@ -53,25 +41,10 @@ CMouseResult CDefaultSplashScreenView::onMouseDown(CPoint where, int32_t buttons
     return kMouseHandledNoTracking;
 }
 
-bool CDefaultSplashScreenView::isOfClass(const char* className) const {
-    return (className && std::strcmp(className, "CDefaultSplashScreenView") == 0) ||
-           CControl::isOfClass(className);
-}
-
-CView* CDefaultSplashScreenView::clone() const {
-    return new CDefaultSplashScreenView(*this);
-}
-
 CTextSplash::CTextSplash(const CRect& size, CControlObserver* listener, CBitmap* cardImage,
                          const CRect& cardRect, CPoint offset, UrlOpener openUrl)
     : CControl(size, listener, kTag), cardRect_(cardRect), offset_(offset),
       card_(new CDefaultSplashScreenView(cardRect, this, cardImage, offset, std::move(openUrl))) {}
-
-CTextSplash::CTextSplash(const CTextSplash& other)
-    : CControl(other), CControlObserver(other), cardRect_(other.cardRect_), offset_(other.offset_),
-      card_(static_cast<CDefaultSplashScreenView*>(other.card_->clone())) {
-    card_->setListener(this);
-}
 
 CTextSplash::~CTextSplash() {
     // The frame never owns the card: it must have left the frame before the trigger goes.
@@ -111,13 +84,4 @@ void CTextSplash::valueChanged(CControl* control) {
     if (control != card_) return;
     hideCard();
     if (listener_) listener_->valueChanged(this);
-}
-
-bool CTextSplash::isOfClass(const char* className) const {
-    return (className && std::strcmp(className, "CTextSplash") == 0) ||
-           CControl::isOfClass(className);
-}
-
-CView* CTextSplash::clone() const {
-    return new CTextSplash(*this);
 }

@@ -20,8 +20,6 @@ class CDefaultSplashScreenView : public CControl {
 
     void draw(CDrawSurface& surface) override;
     CMouseResult onMouseDown(CPoint where, int32_t buttons) override;
-    bool isOfClass(const char* className) const override;
-    CView* clone() const override;
 
     // The link zone, strictly inside: 1 ... 139 across and 101 ... 119 down from the card's
     // top-left corner for the 200 x 150 card.
@@ -41,14 +39,13 @@ class CTextSplash : public CControl, public CControlObserver {
     CTextSplash(const CRect& size, CControlObserver* listener, CBitmap* cardImage,
                 const CRect& cardRect, CPoint offset, UrlOpener openUrl);
     ~CTextSplash() override;
-    CTextSplash(const CTextSplash& other);
+    CTextSplash(const CTextSplash&) = delete;
+    CTextSplash& operator=(const CTextSplash&) = delete;
 
     void draw(CDrawSurface& surface) override;
     CMouseResult onMouseDown(CPoint where, int32_t buttons) override;
     // Only a left press inside the click area, edges included.
     bool hitTest(CPoint where, int32_t buttons) override;
-    bool isOfClass(const char* className) const override;
-    CView* clone() const override;
 
     void hideCard();
     const CRect& getCardRect() const { return cardRect_; }

@@ -29,8 +29,6 @@ constexpr int32_t kVersionStyle = 2;
 constexpr CColor kVersionTextColor{120, 120, 120, 255};
 constexpr CPoint kReadoutPlateOffset{0, -1};
 constexpr CPoint kTextKnobPlateOffset{-1, -4};
-constexpr int32_t kFilterSwitchPositions = 3;
-constexpr int32_t kFilterSwitchImageHeightPx = 71;
 // Display-only views that are not parameters carry no parameter tag.
 constexpr int32_t kNoParameterTag = -1;
 // The meters never notify their listener; they carry the tag they always had, no parameter's.
@@ -226,7 +224,7 @@ EditorControls buildEditorViews(CFrame& frame, CControlObserver& editor, EditorH
 
     auto* filterSwitch = new CVerticalSwitch(
         controlRect::scFilterTypeSwitch, &editor, kParamScFilterType, kFilterSwitchPositions,
-        kFilterSwitchImageHeightPx, kFilterSwitchPositions, b.images.get(kImageScFilterType));
+        kFilterSwitchFrameHeightPx, kFilterSwitchPositions, b.images.get(kImageScFilterType));
     b.bind(filterSwitch)->setTransparency(true);
     c.scFilterTypeSwitch = b.add(filterSwitch);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/AboutCard.h"
+#include "editor/ArtworkGeometry.h"
 #include "editor/ControlRects.h"
 #include "editor/EditorImages.h"
 #include "editor/EditorParameters.h"
@@ -29,7 +30,7 @@ constexpr CColor kTextNormal{250, 250, 250, 255};
 constexpr CColor kTextDim{100, 100, 100, 255};
 
 // The about card's place over the graph area, in window coordinates.
-constexpr CRect kAboutCardRect{374, 44, 574, 194};
+constexpr CRect kAboutCardRect{374, 44, 374 + kAboutCardWidthPx, 44 + kAboutCardShownHeightPx};
 
 // The editor's views while the window is open; the frame owns them. Pointers are stale once
 // the frame is gone.

@@ -1,6 +1,6 @@
 #include "editor/GuiValueText.h"
 
-#include "ProductVersion.h"
+#include "ProductIdentity.h"
 #include "plugin/ParameterCurves.h"
 #include "plugin/SettingLabels.h"
 

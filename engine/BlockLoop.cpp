@@ -1,6 +1,6 @@
-#include "BlockLoop.h"
+#include "engine/BlockLoop.h"
 
-#include "DenormalGuard.h"
+#include "engine/DenormalGuard.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DynamicsEngine.h"
-#include "MeterReadouts.h"
-#include "StereoDelayLine.h"
+#include "engine/DynamicsEngine.h"
+#include "engine/MeterReadouts.h"
+#include "engine/StereoDelayLine.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "DynamicsEngine.h"
+#include "engine/DynamicsEngine.h"
 
 #include <cmath>
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "FeedbackLoop.h"
-#include "HalfbandFir.h"
-#include "HarmonicsBands.h"
-#include "InstructionSet.h"
-#include "NoiseTables.h"
-#include "StereoDelayLine.h"
+#include "engine/FeedbackLoop.h"
+#include "engine/HalfbandFir.h"
+#include "engine/HarmonicsBands.h"
+#include "engine/InstructionSet.h"
+#include "engine/NoiseTables.h"
+#include "engine/StereoDelayLine.h"
 
 #include <array>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "Exponential.h"
+#include "engine/Exponential.h"
 
 #include <limits>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Decibels.h"
-#include "MultiplyAdd.h"
+#include "engine/Decibels.h"
+#include "engine/MultiplyAdd.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "GainComputer.h"
-#include "LevelDetector.h"
-#include "SidechainFilter.h"
+#include "engine/GainComputer.h"
+#include "engine/LevelDetector.h"
+#include "engine/SidechainFilter.h"
 
 // The compressor's feedback loop: the gain comes from levels measured on already compressed
 // samples, and the detector then sees the current input with that gain applied. Each step

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Exponential.h"
-#include "LowerByBranch.h"
-#include "NoiseTables.h"
-#include "SmoothingTime.h"
+#include "engine/Exponential.h"
+#include "engine/LowerByBranch.h"
+#include "engine/NoiseTables.h"
+#include "engine/SmoothingTime.h"
 
 #include <array>
 #include <cmath>

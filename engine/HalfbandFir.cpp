@@ -1,4 +1,4 @@
-#include "HalfbandFir.h"
+#include "engine/HalfbandFir.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "HalfbandKernels.h"
-#include "HalfbandSums.h"
+#include "engine/HalfbandKernels.h"
+#include "engine/HalfbandSums.h"
 
 #include <array>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "HalfbandKernels.h"
+#include "engine/HalfbandKernels.h"
 
-#include "HalfbandSums.h"
+#include "engine/HalfbandSums.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "InstructionSet.h"
+#include "engine/InstructionSet.h"
 
 // Sum over the 152 odd taps of a halfband filter for both channels at once:
 // out[c] = sum_j oddTaps[2j + c] * pairs[2j + c], j = 0..151, where oddTaps holds each odd tap

@@ -1,4 +1,4 @@
-#include "HarmonicsBands.h"
+#include "engine/HarmonicsBands.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StereoBiquad.h"
+#include "engine/StereoBiquad.h"
 
 // Low-pass at 90 Hz (Q 0.63) feeding the LF cube term.
 BiquadCoefficients designLfBand(double internalRateHz);

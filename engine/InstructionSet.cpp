@@ -1,4 +1,4 @@
-#include "InstructionSet.h"
+#include "engine/InstructionSet.h"
 
 #include <cstdlib>
 #include <cstring>

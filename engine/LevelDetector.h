@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Decibels.h"
-#include "SmoothingTime.h"
+#include "engine/Decibels.h"
+#include "engine/SmoothingTime.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Lanes.h"
+#include "engine/Lanes.h"
 
 // a * b + c, with one rounding where the processor fuses the two. kFused must only be true where
 // the caller is compiled for a processor with fused multiply-add; the project turns contraction

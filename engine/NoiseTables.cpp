@@ -1,4 +1,4 @@
-#include "NoiseTables.h"
+#include "engine/NoiseTables.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MultiplyAdd.h"
+#include "engine/MultiplyAdd.h"
 
 // First-order high-pass, one channel. The sign convention of a1 (added, not subtracted) is kept
 // from the design below so the coefficients read as the bilinear transform produces them.

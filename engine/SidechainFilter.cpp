@@ -1,4 +1,4 @@
-#include "SidechainFilter.h"
+#include "engine/SidechainFilter.h"
 
 namespace {
 constexpr double kTwoPi = 6.283185307179586;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "OnePoleHighPass.h"
-#include "StereoBiquad.h"
+#include "engine/OnePoleHighPass.h"
+#include "engine/StereoBiquad.h"
 
 // Sidechain filter types, in the order of the selector.
 enum class ScFilterType : int { off = 0, threePerOctave = 1, sixPerOctave = 2 };

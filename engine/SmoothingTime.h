@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MultiplyAdd.h"
+#include "engine/MultiplyAdd.h"
 
 // One-pole coefficient for a time constant of timeMs at sampleRateHz: the cubic series of
 // exp(-1000 / (timeMs * sampleRateHz)). The literal 0.166666666 (not an exact sixth) is part of

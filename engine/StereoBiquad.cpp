@@ -1,4 +1,4 @@
-#include "StereoBiquad.h"
+#include "engine/StereoBiquad.h"
 
 #include <cmath>
 

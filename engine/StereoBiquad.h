@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Lanes.h"
-#include "MultiplyAdd.h"
+#include "engine/Lanes.h"
+#include "engine/MultiplyAdd.h"
 
 // Normalized biquad coefficients (already divided by a0).
 struct BiquadCoefficients {

@@ -16,7 +16,7 @@ foreach(id ${PNG_IDS})
 endforeach()
 
 set(content "// Generated from resources/png by EmbedPngs.cmake; do not edit.\n")
-string(APPEND content "#include \"EmbeddedPngTable.h\"\n\nnamespace {\n${arrays}} // namespace\n\n")
+string(APPEND content "#include \"resources/EmbeddedPngTable.h\"\n\nnamespace {\n${arrays}} // namespace\n\n")
 string(APPEND content "const EmbeddedResource kEmbeddedPngs[] = {\n${entries}};\n")
 string(APPEND content "const std::size_t kEmbeddedPngCount = sizeof kEmbeddedPngs / sizeof kEmbeddedPngs[0];\n")
 file(WRITE ${OUTPUT} "${content}")

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EmbeddedResources.h"
+#include "resources/EmbeddedResources.h"
 
 // The images as the build embedded them (generated source), in resource-number order.
 extern const EmbeddedResource kEmbeddedPngs[];

@@ -1,6 +1,6 @@
-#include "EmbeddedResources.h"
+#include "resources/EmbeddedResources.h"
 
-#include "EmbeddedPngTable.h"
+#include "resources/EmbeddedPngTable.h"
 
 const EmbeddedResource* findEmbeddedPng(int id) {
     for (std::size_t i = 0; i < kEmbeddedPngCount; ++i)

@@ -9,7 +9,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 repo="$PWD"
 
-name=qvl-feedback-compressor
 packages=build/release/packages
 fail() {
     echo "check-packages.sh: $*" >&2
@@ -18,6 +17,9 @@ fail() {
 
 start=$SECONDS
 cmake --preset release >/dev/null
+# The product's names as the build made them: module_name, lv2_uri.
+. build/release/generated/identity/product-identity.sh
+name=$module_name
 rm -rf "$packages"
 cmake --build --preset release --target package
 echo "== packages built in $((SECONDS - start)) s"
@@ -190,7 +192,7 @@ echo "== apt-get install $deb"
 apt_get install "./$deb"
 installed_version="$(/usr/bin/qvl-render --version)"
 [ "$(head -n 1 <<<"$installed_version")" = "qvl-render $version" ] || fail "installed qvl-render --version"
-grep -q "vendor version .*(/usr/lib/vst/$name.so)" <<<"$installed_version" ||
+grep -q "^Plug-in: .*(/usr/lib/vst/$name.so)" <<<"$installed_version" ||
     fail "installed qvl-render --version does not name the installed plug-in"
 # Installed, the renderer's default plug-in is the installed one, not the build tree's.
 /usr/bin/qvl-render --info | grep -qx "Module: */usr/lib/vst/$name.so" ||
@@ -202,7 +204,7 @@ render_dir="$(mktemp -d)"
 # The quick start run twice: the demo replaces its own files.
 (cd "$render_dir" && /usr/bin/qvl-render >/dev/null) || fail "a second demo run failed"
 # The LV2 edition is found where LV2 hosts look, by its URI, and renders the same demo.
-uri=http://www.velmorinthlabs.com/plugins/$name
+uri=$lv2_uri
 lv2ls | grep -qx "$uri" || fail "lv2ls does not list the installed LV2 edition"
 (cd "$render_dir" && /usr/bin/qvl-render --plugin "$uri" --output demo-lv2.wav) ||
     fail "rendering the demo through the installed LV2 edition failed"

@@ -5,6 +5,7 @@ set -eu
 cd "$(dirname "$0")/.."
 sh scripts/install-packages.sh
 sh scripts/check-format.sh
+sh scripts/check-layers.sh
 
 # Editor tests need an X server; a private Xvfb display serves them. Without -noreset the
 # server resets whenever its last client leaves, and a test connecting in that moment is

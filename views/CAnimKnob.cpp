@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 CAnimKnob::CAnimKnob(const CRect& size, CControlObserver* listener, int32_t tag,
                      CBitmap* background, CPoint offset)
@@ -47,8 +46,8 @@ float CAnimKnob::valueFromPoint(CPoint where) const {
     // The 90° gap at the bottom, between -45° and 225° (-135°), goes to the nearer end.
     if (angle > -135.0 && angle < -45.0) angle = angle > -90.0 ? -45.0 : 225.0;
     if (angle <= -135.0) angle += 360.0;
-    const double range = double(maximum_) - double(minimum_);
-    return float(minimum_ + (angle - 225.0) * range / -270.0);
+    const double range = double(kMaximum) - double(kMinimum);
+    return float(kMinimum + (angle - 225.0) * range / -270.0);
 }
 
 CMouseResult CAnimKnob::onMouseDown(CPoint where, int32_t buttons) {
@@ -61,7 +60,7 @@ CMouseResult CAnimKnob::onMouseDown(CPoint where, int32_t buttons) {
     if (circularDrag_)
         recordedValue_ = valueFromPoint(where);
     else
-        drag_.begin(where, buttons, value_, minimum_, maximum_, kDragRangePx, fineFactor_);
+        drag_.begin(where, buttons, value_, kMinimum, kMaximum, kDragRangePx, fineFactor_);
     return onMouseMoved(where, buttons);
 }
 
@@ -70,13 +69,13 @@ CMouseResult CAnimKnob::onMouseMoved(CPoint where, int32_t buttons) {
     if (circularDrag_) {
         const float value = valueFromPoint(where);
         // A jump across the gap keeps the end the mouse came from.
-        if (std::fabs(value - recordedValue_) > (maximum_ - minimum_) * 0.5f) {
-            value_ = value < recordedValue_ ? maximum_ : minimum_;
+        if (std::fabs(value - recordedValue_) > (kMaximum - kMinimum) * 0.5f) {
+            value_ = value < recordedValue_ ? kMaximum : kMinimum;
         } else {
             value_ = value;
             recordedValue_ = value;
         }
-    } else if (!drag_.follow(where, buttons, minimum_, maximum_, kDragRangePx, fineFactor_,
+    } else if (!drag_.follow(where, buttons, kMinimum, kMaximum, kDragRangePx, fineFactor_,
                              value_)) {
         return kMouseHandled;
     }
@@ -95,13 +94,4 @@ bool CAnimKnob::onWheel(CPoint, float distance, int32_t buttons) {
 
 int32_t CAnimKnob::onKeyDown(const CKeyCode& key) {
     return applyArrowKey(key);
-}
-
-bool CAnimKnob::isOfClass(const char* className) const {
-    return (className && std::strcmp(className, "CAnimKnob") == 0) ||
-           CControl::isOfClass(className);
-}
-
-CView* CAnimKnob::clone() const {
-    return new CAnimKnob(*this);
 }

@@ -27,9 +27,6 @@ class CAnimKnob : public CControl {
     // Circular mode: the value at the angle of `where` around the knob's centre.
     float valueFromPoint(CPoint where) const;
 
-    bool isOfClass(const char* className) const override;
-    CView* clone() const override;
-
     static constexpr float kDragRangePx = 800.0f;
 
   private:

@@ -137,14 +137,9 @@ void CBitmap::fill(CColor color) {
 }
 
 void CBitmap::draw(CDrawSurface& surface, const CRect& dest, CPoint sourceOffset) const {
-    surface.drawBitmap(*this, dest, sourceOffset, 255);
+    surface.drawBitmap(*this, dest, sourceOffset);
 }
 
 void CBitmap::drawTransparent(CDrawSurface& surface, const CRect& dest, CPoint sourceOffset) const {
-    surface.drawBitmap(*this, dest, sourceOffset, 255);
-}
-
-void CBitmap::drawAlphaBlend(CDrawSurface& surface, const CRect& dest, CPoint sourceOffset,
-                             uint8_t alpha) const {
-    surface.drawBitmap(*this, dest, sourceOffset, alpha);
+    surface.drawBitmap(*this, dest, sourceOffset);
 }

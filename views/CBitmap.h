@@ -47,9 +47,6 @@ class CBitmap : public CReferenceCounted {
     void draw(CDrawSurface& surface, const CRect& dest, CPoint sourceOffset = {}) const;
     // Same pixels as draw: blending always honours the image's alpha.
     void drawTransparent(CDrawSurface& surface, const CRect& dest, CPoint sourceOffset = {}) const;
-    // As draw, with every pixel's alpha scaled by alpha / 255.
-    void drawAlphaBlend(CDrawSurface& surface, const CRect& dest, CPoint sourceOffset,
-                        uint8_t alpha) const;
 
   private:
     CBitmap() = default;

@@ -4,7 +4,6 @@
 #include "views/ViewPlatform.h"
 
 #include <algorithm>
-#include <cstring>
 
 CControl::CControl(const CRect& size, CControlObserver* listener, int32_t tag, CBitmap* background)
     : CView(size), listener_(listener), tag_(tag),
@@ -30,8 +29,8 @@ void CControl::doIdleStuff() {
 }
 
 void CControl::clampValue() {
-    if (value_ > maximum_) value_ = maximum_;
-    if (value_ < minimum_) value_ = minimum_;
+    if (value_ > kMaximum) value_ = kMaximum;
+    if (value_ < kMinimum) value_ = kMinimum;
 }
 
 bool CControl::applyDefaultOnClick(int32_t buttons) {
@@ -63,14 +62,6 @@ bool CControl::isDoubleClick() {
     return isDouble;
 }
 
-bool CControl::isOfClass(const char* className) const {
-    return (className && std::strcmp(className, "CControl") == 0) || CView::isOfClass(className);
-}
-
-CView* CControl::clone() const {
-    return new CControl(*this);
-}
-
 void CControl::nudgeValue(float step) {
     value_ += step;
     clampValue();
@@ -82,8 +73,7 @@ void CControl::nudgeValue(float step) {
 }
 
 bool CControl::applyWheel(float distance, int32_t buttons) {
-    if (!getMouseEnabled()) return false;
-    float step = wheelStep_ * distance;
+    float step = kWheelStep * distance;
     if (buttons & kModShift) step *= 0.1f;
     nudgeValue(step);
     return true;
@@ -103,7 +93,7 @@ int32_t CControl::applyArrowKey(const CKeyCode& key) {
     default:
         return kKeyNotUsed;
     }
-    float step = wheelStep_ * direction;
+    float step = kWheelStep * direction;
     if (key.modifiers & kKeyModifierShift) step *= 0.1f;
     nudgeValue(step);
     return kKeyUsed;

@@ -22,20 +22,13 @@ class CControl : public CView {
     // Stores the value as it is: no clamping, no notification, no redraw.
     virtual void setValue(float value) { value_ = value; }
     virtual float getValue() const { return value_; }
-    virtual void setMin(float minimum) { minimum_ = minimum; }
-    virtual float getMin() const { return minimum_; }
-    virtual void setMax(float maximum) { maximum_ = maximum; }
-    virtual float getMax() const { return maximum_; }
-    virtual void setOldValue(float value) { oldValue_ = value; }
-    virtual float getOldValue() const { return oldValue_; }
     virtual void setDefaultValue(float value) { defaultValue_ = value; }
     virtual float getDefaultValue() const { return defaultValue_; }
-    // Limits the value to minimum ... maximum.
+    // Limits the value to kMinimum ... kMaximum.
     virtual void clampValue();
     // Only for exactly kModControl + kButtonLeft: resets to the default inside an edit gesture
     // and answers true.
     virtual bool applyDefaultOnClick(int32_t buttons);
-    virtual void setTag(int32_t tag) { tag_ = tag; }
     virtual int32_t getTag() const { return tag_; }
     // The listener's editBegun, then the frame focuses the control and reports the edit start.
     virtual void beginEdit();
@@ -44,20 +37,19 @@ class CControl : public CView {
     // Where the background bitmap starts being read.
     virtual void setBackgroundOffset(CPoint offset) { backOffset_ = offset; }
     virtual const CPoint& getBackgroundOffset() const { return backOffset_; }
-    // Back offset = the view's top-left corner (for a background shared with the frame).
-    virtual void copyBackOffset() { backOffset_ = size_.topLeft(); }
-    virtual void setWheelStep(float step) { wheelStep_ = step; }
-    virtual float getWheelStep() const { return wheelStep_; }
 
     CControlObserver* getListener() const { return listener_; }
     void setListener(CControlObserver* listener) { listener_ = listener; }
     // True when this press follows the previous one within the double-click time; records it.
     bool isDoubleClick();
 
-    bool isOfClass(const char* className) const override;
-    CView* clone() const override;
-
   protected:
+    // A control's value runs from 0 to 1, as a host's normalised parameter does.
+    static constexpr float kMinimum = 0.0f;
+    static constexpr float kMaximum = 1.0f;
+    // What a wheel notch or an arrow key adds to the value.
+    static constexpr float kWheelStep = 0.1f;
+
     // value += step, limited, and reported as one edit gesture if it changed (wheel and keys).
     void nudgeValue(float step);
     // Wheel rule of the knobs: wheel step × distance, a tenth of it with shift.
@@ -72,9 +64,6 @@ class CControl : public CView {
     float oldValue_ = 1.0f;
     float defaultValue_ = 0.5f;
     float value_ = 0.0f;
-    float minimum_ = 0.0f;
-    float maximum_ = 1.0f;
-    float wheelStep_ = 0.1f;
     int32_t lastClickTimeMs_ = -1;
     int32_t doubleClickTimeMs_;
     CPoint backOffset_;

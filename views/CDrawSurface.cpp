@@ -150,8 +150,7 @@ void CDrawSurface::drawString(const char* text, const CRect& rect, int32_t align
     }
 }
 
-void CDrawSurface::drawBitmap(const CBitmap& bitmap, const CRect& dest, CPoint sourceOffset,
-                              uint8_t alpha) {
+void CDrawSurface::drawBitmap(const CBitmap& bitmap, const CRect& dest, CPoint sourceOffset) {
     if (!device_ || !bitmap.isLoaded()) return;
     CRect target = dest;
     target = toDevice(target.normalize());
@@ -162,10 +161,8 @@ void CDrawSurface::drawBitmap(const CBitmap& bitmap, const CRect& dest, CPoint s
     applyClip(clip);
     // The image's own scale says how many of its pixels make an editor pixel.
     const CBitmap& image = bitmap.representationFor(scale_);
-    device_->drawImage(image,
-                       {target.left - toDevicePixels(sourceOffset.h, scale_),
-                        target.top - toDevicePixels(sourceOffset.v, scale_)},
-                       alpha);
+    device_->drawImage(image, {target.left - toDevicePixels(sourceOffset.h, scale_),
+                               target.top - toDevicePixels(sourceOffset.v, scale_)});
     applyClip(savedClip);
 }
 

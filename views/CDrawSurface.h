@@ -44,7 +44,6 @@ class CDrawSurface {
     void resetClipRect();
 
     void setOffset(CPoint offset) { offset_ = offset; }
-    CPoint getOffset() const { return offset_; }
     // Device pixels per editor pixel.
     double getScale() const { return scale_; }
 
@@ -67,7 +66,7 @@ class CDrawSurface {
     double getStringWidth(const char* text);
 
     // Bitmap copy used by CBitmap::draw*: see there.
-    void drawBitmap(const CBitmap& bitmap, const CRect& dest, CPoint sourceOffset, uint8_t alpha);
+    void drawBitmap(const CBitmap& bitmap, const CRect& dest, CPoint sourceOffset);
 
   protected:
     explicit CDrawSurface(double scale);

@@ -7,7 +7,6 @@
 #include "views/ViewPlatform.h"
 
 #include <cmath>
-#include <cstring>
 
 CFrame::CFrame(const CRect& size, FrameEditorLink* editor) : CViewContainer(size), editor_(editor) {
     attached(nullptr, this);
@@ -97,7 +96,7 @@ CMouseResult CFrame::onMouseDown(CPoint where, int32_t buttons) {
             setModalOverlay(nullptr);
             return kMouseHandledNoTracking;
         }
-        if (modalView_->isVisible() && modalView_->hitTest(where, buttons)) target = modalView_;
+        if (modalView_->hitTest(where, buttons)) target = modalView_;
     } else {
         target = viewForPress(where, buttons);
         if (!target && editor_ && editor_->backgroundPressed(where, buttons))
@@ -208,9 +207,4 @@ void CFrame::viewRemoved(CView* view) {
         if (modalIsPopup_ && window_) window_->captureOutsidePresses(false);
         modalIsPopup_ = false;
     }
-}
-
-bool CFrame::isOfClass(const char* className) const {
-    return (className && std::strcmp(className, "CFrame") == 0) ||
-           CViewContainer::isOfClass(className);
 }

@@ -77,8 +77,6 @@ class CFrame : public CViewContainer {
     // Clears the frame's pointers to a view that leaves it.
     void viewRemoved(CView* view);
 
-    bool isOfClass(const char* className) const override;
-
   private:
     void makeBackBuffer();
 

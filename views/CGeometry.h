@@ -32,7 +32,6 @@ struct CRect {
 
     constexpr int32_t width() const { return right - left; }
     constexpr int32_t height() const { return bottom - top; }
-    constexpr CPoint topLeft() const { return {left, top}; }
     constexpr bool isEmpty() const { return right <= left || bottom <= top; }
 
     CRect& offset(int32_t dx, int32_t dy);

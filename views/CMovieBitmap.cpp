@@ -3,8 +3,6 @@
 #include "views/CDrawSurface.h"
 #include "views/FilmStrip.h"
 
-#include <cstring>
-
 CMovieBitmap::CMovieBitmap(const CRect& size, CControlObserver* listener, int32_t tag,
                            CBitmap* background, CPoint offset)
     : CControl(size, listener, tag, background), offset_(offset),
@@ -17,13 +15,4 @@ void CMovieBitmap::draw(CDrawSurface& surface) {
         image->draw(surface, size_, {offset_.h, offset_.v + frame * getHeight()});
     }
     setDirty(false);
-}
-
-bool CMovieBitmap::isOfClass(const char* className) const {
-    return (className && std::strcmp(className, "CMovieBitmap") == 0) ||
-           CControl::isOfClass(className);
-}
-
-CView* CMovieBitmap::clone() const {
-    return new CMovieBitmap(*this);
 }

@@ -11,9 +11,6 @@ class CMovieBitmap : public CControl {
     void draw(CDrawSurface& surface) override;
     int32_t getFrameCount() const { return frameCount_; }
 
-    bool isOfClass(const char* className) const override;
-    CView* clone() const override;
-
   private:
     CPoint offset_;
     int32_t frameCount_;

@@ -2,8 +2,6 @@
 
 #include "views/CDrawSurface.h"
 
-#include <cstring>
-
 COnOffButton::COnOffButton(const CRect& size, CControlObserver* listener, int32_t tag,
                            CBitmap* background, int32_t style)
     : CControl(size, listener, tag, background), style_(style) {}
@@ -23,13 +21,4 @@ CMouseResult COnOffButton::onMouseDown(CPoint, int32_t buttons) {
     doIdleStuff();
     if (style_ != kPostListenerUpdate && listener_) listener_->valueChanged(this);
     return kMouseHandledNoTracking;
-}
-
-bool COnOffButton::isOfClass(const char* className) const {
-    return (className && std::strcmp(className, "COnOffButton") == 0) ||
-           CControl::isOfClass(className);
-}
-
-CView* COnOffButton::clone() const {
-    return new COnOffButton(*this);
 }

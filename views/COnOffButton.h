@@ -14,9 +14,6 @@ class COnOffButton : public CControl {
     void draw(CDrawSurface& surface) override;
     CMouseResult onMouseDown(CPoint where, int32_t buttons) override;
 
-    bool isOfClass(const char* className) const override;
-    CView* clone() const override;
-
   private:
     int32_t style_;
 };

@@ -8,7 +8,4 @@ class CParamDisplay : public CTextControl {
     CParamDisplay(const CRect& size, CBitmap* background = nullptr, int32_t style = 0);
 
     void draw(CDrawSurface& surface) override;
-
-    bool isOfClass(const char* className) const override;
-    CView* clone() const override;
 };

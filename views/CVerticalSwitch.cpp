@@ -4,7 +4,6 @@
 #include "views/FilmStrip.h"
 
 #include <cmath>
-#include <cstring>
 
 CVerticalSwitch::CVerticalSwitch(const CRect& size, CControlObserver* listener, int32_t tag,
                                  int32_t subPixmaps, int32_t heightOfOneImage, int32_t positions,
@@ -53,13 +52,4 @@ CMouseResult CVerticalSwitch::onMouseMoved(CPoint where, int32_t buttons) {
 CMouseResult CVerticalSwitch::onMouseUp(CPoint, int32_t) {
     endEdit();
     return kMouseHandled;
-}
-
-bool CVerticalSwitch::isOfClass(const char* className) const {
-    return (className && std::strcmp(className, "CVerticalSwitch") == 0) ||
-           CControl::isOfClass(className);
-}
-
-CView* CVerticalSwitch::clone() const {
-    return new CVerticalSwitch(*this);
 }

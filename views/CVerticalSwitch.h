@@ -15,9 +15,6 @@ class CVerticalSwitch : public CControl {
     CMouseResult onMouseUp(CPoint where, int32_t buttons) override;
     CMouseResult onMouseMoved(CPoint where, int32_t buttons) override;
 
-    bool isOfClass(const char* className) const override;
-    CView* clone() const override;
-
   private:
     CPoint offset_;
     int32_t subPixmaps_;

@@ -3,14 +3,7 @@
 #include "views/CDrawSurface.h"
 #include "views/CFrame.h"
 
-#include <cstring>
-
 CView::CView(const CRect& size) : size_(size), clickArea_(size) {}
-
-CView::CView(const CView& other)
-    : CReferenceCounted(other), size_(other.size_), clickArea_(other.clickArea_),
-      dirty_(other.dirty_), mouseEnabled_(other.mouseEnabled_), transparent_(other.transparent_),
-      visible_(other.visible_), background_(other.background_) {}
 
 CView::~CView() = default;
 
@@ -62,14 +55,6 @@ int32_t CView::onKeyUp(const CKeyCode&) {
 
 void CView::setBackground(CBitmap* bitmap) {
     background_ = SharedRef<CBitmap>(bitmap);
-}
-
-bool CView::isOfClass(const char* className) const {
-    return className && std::strcmp(className, "CView") == 0;
-}
-
-CView* CView::clone() const {
-    return new CView(*this);
 }
 
 void CView::attached(CViewContainer* parent, CFrame* frame) {

@@ -15,8 +15,7 @@ class CViewContainer;
 class CView : public CReferenceCounted {
   public:
     explicit CView(const CRect& size);
-    // A copy is detached: it belongs to no container until added.
-    CView(const CView& other);
+    CView(const CView&) = delete;
     CView& operator=(const CView&) = delete;
     ~CView() override;
 
@@ -44,23 +43,13 @@ class CView : public CReferenceCounted {
     virtual int32_t onKeyDown(const CKeyCode& key);
     virtual int32_t onKeyUp(const CKeyCode& key);
 
-    virtual void setMouseEnabled(bool enabled) { mouseEnabled_ = enabled; }
-    virtual bool getMouseEnabled() const { return mouseEnabled_; }
     virtual void setClickArea(const CRect& area) { clickArea_ = area; }
-    virtual const CRect& getClickArea() const { return clickArea_; }
 
     // Takes a reference on `bitmap` and gives back the one on the previous bitmap.
     virtual void setBackground(CBitmap* bitmap);
     CBitmap* getBackground() const { return background_.get(); }
     virtual void setTransparency(bool transparent) { transparent_ = transparent; }
     bool getTransparency() const { return transparent_; }
-    void setVisible(bool visible) { visible_ = visible; }
-    bool isVisible() const { return visible_; }
-
-    // True for "CView" and, in derived classes, their own names and those of their bases.
-    virtual bool isOfClass(const char* className) const;
-    // A new, detached view with every member copied.
-    virtual CView* clone() const;
 
     const CRect& getViewSize() const { return size_; }
     int32_t getWidth() const { return size_.width(); }
@@ -80,8 +69,6 @@ class CView : public CReferenceCounted {
     CFrame* frame_ = nullptr;
     CViewContainer* parent_ = nullptr;
     bool dirty_ = false;
-    bool mouseEnabled_ = true;
     bool transparent_ = false;
-    bool visible_ = true;
     SharedRef<CBitmap> background_;
 };

@@ -4,7 +4,6 @@
 #include "views/CFrame.h"
 
 #include <algorithm>
-#include <cstring>
 
 CViewContainer::CViewContainer(const CRect& size) : CView(size) {}
 
@@ -55,7 +54,7 @@ void CViewContainer::drawRect(CDrawSurface& surface, const CRect& updateRect) {
     surface.setClipRect(area);
     if (CBitmap* background = getBackground()) background->draw(surface, size_);
     for (CView* child : children_) {
-        if (!child->isVisible() || !child->checkUpdate(area)) continue;
+        if (!child->checkUpdate(area)) continue;
         CRect childClip = child->getViewSize();
         childClip.intersect(area);
         surface.setClipRect(childClip);
@@ -73,13 +72,7 @@ bool CViewContainer::isDirty() const {
 CView* CViewContainer::viewForPress(CPoint where, int32_t buttons) const {
     for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
         CView* child = *it;
-        if (child->isVisible() && child->getMouseEnabled() && child->hitTest(where, buttons))
-            return child;
+        if (child->hitTest(where, buttons)) return child;
     }
     return nullptr;
-}
-
-bool CViewContainer::isOfClass(const char* className) const {
-    return (className && std::strcmp(className, "CViewContainer") == 0) ||
-           CView::isOfClass(className);
 }

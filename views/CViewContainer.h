@@ -31,8 +31,6 @@ class CViewContainer : public CView {
     // view whose hitTest accepts it; null when there is none.
     CView* viewForPress(CPoint where, int32_t buttons) const;
 
-    bool isOfClass(const char* className) const override;
-
   protected:
     // Gives every child back (releasing it) from the last to the first.
     void removeAll();

@@ -33,8 +33,8 @@ class DrawDevice {
     virtual void setClip(const CRect& clip) = 0;
     // Blends `color` over the pixels left <= x < right, top <= y < bottom (rect is normalized).
     virtual void fillRect(const CRect& rect, CColor color) = 0;
-    // Blends the image with its top-left pixel at `origin`, alpha scaled by alpha / 255.
-    virtual void drawImage(const CBitmap& image, CPoint origin, uint8_t alpha) = 0;
+    // Blends the image with its top-left pixel at `origin`.
+    virtual void drawImage(const CBitmap& image, CPoint origin) = 0;
     // One line of text with its baseline starting at (x, baselineY).
     virtual void drawText(const char* utf8, double x, double baselineY, const FontRequest& font,
                           CColor color, bool antialias) = 0;

@@ -64,12 +64,7 @@ void drawTextDisplay(CControl& control, CDrawSurface& surface, const TextLook& l
     CRect clip = size;
     surface.setClipRect(clip.intersect(savedClip));
     surface.setFont(look.font.get());
-    if (look.style & kShadowText) {
-        CRect shadow = size;
-        surface.setFontColor(look.shadowColor);
-        surface.drawString(text, shadow.offset(1, 1), look.horizontalAlign, look.antialias);
-    }
     surface.setFontColor(look.fontColor);
-    surface.drawString(text, size, look.horizontalAlign, look.antialias);
+    surface.drawString(text, size, look.horizontalAlign);
     surface.setClipRect(savedClip);
 }

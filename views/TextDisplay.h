@@ -13,7 +13,6 @@ class CBitmap;
 
 // Text style flags of text controls.
 enum CTextStyle : int32_t {
-    kShadowText = 0x4,
     k3DIn = 0x80,
     k3DOut = 0x100,
     kNoTextStyle = 0x800,
@@ -27,7 +26,6 @@ constexpr std::size_t kValueTextSize = 256;
 struct ValueTextFunctions {
     void (*textFunction)(float value, char* text) = nullptr;
     void (*textFunctionWithData)(float value, char* text, void* userData) = nullptr;
-    void (*parseFunction)(char* text, float& value) = nullptr;
     void* userData = nullptr;
 
     // Fills `text` (kValueTextSize bytes, cleared first) from the callbacks, else "%2.2f".
@@ -42,13 +40,10 @@ struct TextLook {
     CColor fontColor = kColorWhite;
     CColor backColor = kColorBlack;
     CColor frameColor = kColorBlack;
-    CColor shadowColor = kColorRed;
-    bool textTransparency = true;
-    bool antialias = true;
 };
 
-// The text controls' drawing: background (bitmap, or back colour and frame), 3-D edges,
-// shadow and text, in that order, following `look`. Clears the control's dirty flag first.
+// The text controls' drawing: background (bitmap, or back colour and frame), 3-D edges and
+// text, in that order, following `look`. Clears the control's dirty flag first.
 // `replacementBackground`, when given, is drawn instead of the control's own background.
 void drawTextDisplay(CControl& control, CDrawSurface& surface, const TextLook& look,
                      const char* text, CBitmap* replacementBackground = nullptr);

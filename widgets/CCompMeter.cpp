@@ -3,8 +3,6 @@
 #include "views/DeviceScale.h"
 #include "widgets/PanelDrawing.h"
 
-#include <cstring>
-
 namespace {
 
 constexpr CColor kHoldRegion{0, 204, 255, 50};
@@ -42,13 +40,4 @@ void CCompMeter::draw(CDrawSurface& surface) {
             fillDevicePixels(s, kMarkRed, {d(2), lowestRow, d(W - 2), d(kLowestBarRow + 2)});
         shadeCorners(s, W, H);
     });
-}
-
-bool CCompMeter::isOfClass(const char* className) const {
-    return (className && std::strcmp(className, "CCompMeter") == 0) ||
-           CControl::isOfClass(className);
-}
-
-CView* CCompMeter::clone() const {
-    return new CCompMeter(*this);
 }

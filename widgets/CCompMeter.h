@@ -11,8 +11,6 @@ class CCompMeter : public CControl {
     CCompMeter(const CRect& size, CControlObserver* listener, int32_t tag);
 
     void draw(CDrawSurface& surface) override;
-    bool isOfClass(const char* className) const override;
-    CView* clone() const override;
 
     double holdValue = 0.0;
 

@@ -4,7 +4,6 @@
 #include "widgets/PanelDrawing.h"
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -76,12 +75,4 @@ void CScala::draw(CDrawSurface& surface) {
             s.lineTo({W - 1, y});
         }
     });
-}
-
-bool CScala::isOfClass(const char* className) const {
-    return (className && std::strcmp(className, "CScala") == 0) || CControl::isOfClass(className);
-}
-
-CView* CScala::clone() const {
-    return new CScala(*this);
 }

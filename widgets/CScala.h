@@ -13,6 +13,4 @@ class CScala : public CControl {
 
     void draw(CDrawSurface& surface) override;
     CMouseResult onMouseDown(CPoint where, int32_t buttons) override;
-    bool isOfClass(const char* className) const override;
-    CView* clone() const override;
 };

@@ -1,7 +1,6 @@
 #include "widgets/CTextKnob.h"
 
 #include <cmath>
-#include <cstring>
 
 CTextKnob::CTextKnob(const CRect& size, CControlObserver* listener, int32_t tag,
                      CBitmap* background)
@@ -26,12 +25,12 @@ CMouseResult CTextKnob::onMouseDown(CPoint where, int32_t buttons) {
         endEdit();
         return kMouseHandledNoTracking;
     }
-    drag_.begin(where, buttons, value_, minimum_, maximum_, kDragRangePx, fineFactor_);
+    drag_.begin(where, buttons, value_, kMinimum, kMaximum, kDragRangePx, fineFactor_);
     return onMouseMoved(where, buttons);
 }
 
 CMouseResult CTextKnob::onMouseMoved(CPoint where, int32_t buttons) {
-    if (drag_.follow(where, buttons, minimum_, maximum_, kDragRangePx, fineFactor_, value_))
+    if (drag_.follow(where, buttons, kMinimum, kMaximum, kDragRangePx, fineFactor_, value_))
         reportDraggedValue();
     return kMouseHandled;
 }
@@ -47,15 +46,6 @@ bool CTextKnob::onWheel(CPoint, float distance, int32_t buttons) {
 
 int32_t CTextKnob::onKeyDown(const CKeyCode& key) {
     return applyArrowKey(key);
-}
-
-bool CTextKnob::isOfClass(const char* className) const {
-    return (className && std::strcmp(className, "CTextKnob") == 0) ||
-           CControl::isOfClass(className);
-}
-
-CView* CTextKnob::clone() const {
-    return new CTextKnob(*this);
 }
 
 void CTextKnob::setFineFactor(float factor) {

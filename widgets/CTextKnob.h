@@ -18,8 +18,6 @@ class CTextKnob : public CTextControl {
     CMouseResult onMouseMoved(CPoint where, int32_t buttons) override;
     bool onWheel(CPoint where, float distance, int32_t buttons) override;
     int32_t onKeyDown(const CKeyCode& key) override;
-    bool isOfClass(const char* className) const override;
-    CView* clone() const override;
 
     // Factors that are not finite and positive are ignored: they would turn the drag into
     // infinities or NaN.

@@ -6,7 +6,6 @@
 #include "widgets/PanelDrawing.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -95,13 +94,4 @@ void CTransferFunction::draw(CDrawSurface& surface) {
         framePanel(s, kSize, kSize);
         shadeCorners(s, getWidth(), getHeight());
     });
-}
-
-bool CTransferFunction::isOfClass(const char* className) const {
-    return (className && std::strcmp(className, "CTransferFunction") == 0) ||
-           CControl::isOfClass(className);
-}
-
-CView* CTransferFunction::clone() const {
-    return new CTransferFunction(*this);
 }

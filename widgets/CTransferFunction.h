@@ -14,8 +14,6 @@ class CTransferFunction : public CControl {
     CTransferFunction(const CRect& size, CControlObserver* listener, int32_t tag);
 
     void draw(CDrawSurface& surface) override;
-    bool isOfClass(const char* className) const override;
-    CView* clone() const override;
 
     // Ratio 8 above 0.9, 4 above 0.8, else 1 ... 3 over 0 ... 0.8. Non-finite values are
     // ignored (the graph keeps its last ratio).

@@ -3,8 +3,6 @@
 #include "views/DeviceScale.h"
 #include "widgets/PanelDrawing.h"
 
-#include <cstring>
-
 namespace {
 
 constexpr CColor kFirstLevel{149, 234, 255, 255};
@@ -45,13 +43,4 @@ void LevelMeter::draw(CDrawSurface& surface) {
         framePanel(s, W, H);
         shadeCorners(s, W, H);
     });
-}
-
-bool LevelMeter::isOfClass(const char* className) const {
-    return (className && std::strcmp(className, "LevelMeter") == 0) ||
-           CControl::isOfClass(className);
-}
-
-CView* LevelMeter::clone() const {
-    return new LevelMeter(*this);
 }

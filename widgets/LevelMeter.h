@@ -11,8 +11,6 @@ class LevelMeter : public CControl {
     LevelMeter(const CRect& size, CControlObserver* listener, int32_t tag);
 
     void draw(CDrawSurface& surface) override;
-    bool isOfClass(const char* className) const override;
-    CView* clone() const override;
 
     float secondLevelDb = -80.0f;
     float thresholdDb = -10.0f;

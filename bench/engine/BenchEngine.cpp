@@ -1,10 +1,10 @@
-#include "BlockLoop.h"
-#include "DynamicsEngine.h"
-#include "HalfbandFir.h"
-#include "HalfbandKernels.h"
-#include "InstructionSet.h"
-#include "MeterReadouts.h"
-#include "StereoDelayLine.h"
+#include "engine/BlockLoop.h"
+#include "engine/DynamicsEngine.h"
+#include "engine/HalfbandFir.h"
+#include "engine/HalfbandKernels.h"
+#include "engine/InstructionSet.h"
+#include "engine/MeterReadouts.h"
+#include "engine/StereoDelayLine.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,6 @@
+#include "ProductIdentity.h"
 #include "formats/clap/ClapPlugin.h"
-#include "plugin/ProductIdentity.h"
+#include "formats/common/ModuleEditor.h"
 
 #include <clap/entry.h>
 #include <clap/plugin-factory.h>
@@ -8,16 +9,12 @@
 
 namespace {
 
-// Hosts store this ID in their sessions and find the plug-in by it when they load one: it
-// must never change, whatever the product's name or version become.
-constexpr const char* kPluginId = "com.velmorinthlabs.qvl-feedback-compressor";
-
 // The header of this CLAP version takes the list without const.
 const char* kFeatures[] = {CLAP_PLUGIN_FEATURE_AUDIO_EFFECT, CLAP_PLUGIN_FEATURE_COMPRESSOR,
                            CLAP_PLUGIN_FEATURE_MASTERING, CLAP_PLUGIN_FEATURE_STEREO, nullptr};
 
 const clap_plugin_descriptor_t kDescriptor = {CLAP_VERSION_INIT,
-                                              kPluginId,
+                                              kClapPluginId,
                                               kProductName,
                                               kVendorName,
                                               kProductUrl,
@@ -37,10 +34,10 @@ const clap_plugin_descriptor_t* pluginDescriptor(const clap_plugin_factory_t*, u
 
 const clap_plugin_t* createPlugin(const clap_plugin_factory_t*, const clap_host_t* host,
                                   const char* pluginId) {
-    if (!host || !pluginId || std::strcmp(pluginId, kPluginId) != 0 ||
+    if (!host || !pluginId || std::strcmp(pluginId, kClapPluginId) != 0 ||
         !clap_version_is_compatible(host->clap_version))
         return nullptr;
-    ClapPlugin* plugin = createClapPlugin(host, &kDescriptor);
+    ClapPlugin* plugin = createClapPlugin(host, &kDescriptor, moduleEditorFactory());
     return plugin ? plugin->record() : nullptr;
 }
 

@@ -2,9 +2,6 @@
 
 #include "formats/clap/ClapParameters.h"
 #include "formats/clap/ClapPluginRecord.h"
-#if QVL_HAS_EDITOR
-#include "formats/common/SystemEditor.h"
-#endif
 #include "plugin/StateRecord.h"
 
 #include <algorithm>
@@ -298,12 +295,8 @@ bool ClapPlugin::resizeEditorWindow(int width, int height) {
     return gui_.requestResize(width, height);
 }
 
-ClapPlugin* createClapPlugin(const clap_host_t* host, const clap_plugin_descriptor_t* descriptor) {
-#if QVL_HAS_EDITOR
-    const EditorBinding::EditorFactory makeEditor = createSystemEditor;
-#else
-    const EditorBinding::EditorFactory makeEditor;
-#endif
+ClapPlugin* createClapPlugin(const clap_host_t* host, const clap_plugin_descriptor_t* descriptor,
+                             const EditorBinding::EditorFactory& makeEditor) {
     try {
         return new ClapPlugin(host, descriptor, makeEditor);
     } catch (const std::bad_alloc&) {

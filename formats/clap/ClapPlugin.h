@@ -79,5 +79,7 @@ class ClapPlugin final : public EffectHost {
     ClapEditorGui gui_;
 };
 
-// Allocates an instance for a host; null when memory runs out.
-ClapPlugin* createClapPlugin(const clap_host_t* host, const clap_plugin_descriptor_t* descriptor);
+// Allocates an instance for a host, with the editor `makeEditor` makes (none when empty); null
+// when memory runs out.
+ClapPlugin* createClapPlugin(const clap_host_t* host, const clap_plugin_descriptor_t* descriptor,
+                             const EditorBinding::EditorFactory& makeEditor);

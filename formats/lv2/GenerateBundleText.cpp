@@ -2,12 +2,12 @@
 // parameter table, the port table and the factory programs, so the description can never
 // drift from the code that runs.
 //   qvl-lv2-ttl OUTPUT_DIRECTORY VERSION
+#include "ProductIdentity.h"
 #include "formats/lv2/Lv2Ports.h"
 #include "formats/lv2/Lv2Uris.h"
 #include "plugin/CompressorProgram.h"
 #include "plugin/FactoryPrograms.h"
 #include "plugin/ParameterTable.h"
-#include "plugin/ProductIdentity.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,7 +31,7 @@ constexpr const char* kPrefixes = "@prefix doap: <http://usefulinc.com/ns/doap#>
                                   "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
                                   "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n\n";
 
-constexpr const char* kDescriptionFile = "qvl-feedback-compressor.ttl";
+constexpr const char* kDescriptionFile = QVL_MODULE_NAME ".ttl";
 constexpr const char* kPresetsFile = "presets.ttl";
 
 // The shortest plain decimal that reads back as the same float (nine significant digits
@@ -193,8 +193,8 @@ std::string pluginDescription(const Programs& programs, int minorVersion, int mi
         << "  lv2:extensionData ui:idleInterface .\n\n";
     out << plugin << "\n  a lv2:Plugin, lv2:CompressorPlugin, doap:Project ;\n"
         << "  doap:name " << quoted(kProductName) << " ;\n"
-        << "  doap:maintainer [ foaf:name " << quoted(kVendorName)
-        << " ; foaf:homepage <http://www.velmorinthlabs.com/> ] ;\n"
+        << "  doap:maintainer [ foaf:name " << quoted(kVendorName) << " ; foaf:homepage <"
+        << kVendorUrl << "/> ] ;\n"
         << "  lv2:minorVersion " << minorVersion << " ;\n"
         << "  lv2:microVersion " << microVersion << " ;\n"
         << "  lv2:optionalFeature lv2:hardRTCapable ;\n"

@@ -1,6 +1,6 @@
 #include "editor/EditorHost.h"
 #include "editor/EffectEditor.h"
-#include "formats/common/SystemEditor.h"
+#include "formats/common/ModuleEditor.h"
 #include "formats/lv2/Lv2Ports.h"
 #include "formats/lv2/Lv2Uris.h"
 #include "platform/ChildWindow.h"
@@ -174,10 +174,13 @@ LV2UI_Handle instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
     const auto* touch = static_cast<const LV2UI_Touch*>(findFeature(features, LV2_UI__touch));
     const auto* resize = static_cast<const LV2UI_Resize*>(findFeature(features, LV2_UI__resize));
 
+    const ModuleEditorFactory makeEditor = moduleEditorFactory();
+    if (!makeEditor) return nullptr;
+
     std::unique_ptr<Lv2EditorUi> ui;
     try {
         ui.reset(new Lv2EditorUi{Lv2EditorHost(write, controller, touch, resize), nullptr});
-        ui->editor = createSystemEditor(ui->host);
+        ui->editor = makeEditor(ui->host);
         ui->editor->setHostScale(hostScaleFactor(features));
     } catch (const std::bad_alloc&) {
         return nullptr;
@@ -216,6 +219,6 @@ const LV2UI_Descriptor kDescriptor = {lv2uri::kUi, instantiate, cleanup, portEve
 
 } // namespace
 
-extern "C" LV2_SYMBOL_EXPORT const LV2UI_Descriptor* lv2ui_descriptor(uint32_t index) {
+LV2_SYMBOL_EXPORT const LV2UI_Descriptor* lv2ui_descriptor(uint32_t index) {
     return index == 0 ? &kDescriptor : nullptr;
 }

@@ -1,3 +1,4 @@
+#include "formats/common/ModuleEditor.h"
 #include "formats/vst2/Vst2Interface.h"
 #include "formats/vst2/Vst2Plugin.h"
 
@@ -8,7 +9,7 @@ VSTPluginMain(vst2::HostCallback audioMaster) {
     // A host that answers 0 does not speak this interface.
     if (!audioMaster || audioMaster(nullptr, vst2::audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
-    Vst2Plugin* plugin = createVst2Plugin(audioMaster);
+    Vst2Plugin* plugin = createVst2Plugin(audioMaster, moduleEditorFactory());
     return plugin ? plugin->record() : nullptr;
 }
 

@@ -1,8 +1,8 @@
 #include "formats/vst2/Vst2Dispatcher.h"
 
+#include "ProductIdentity.h"
 #include "formats/vst2/Vst2Plugin.h"
 #include "plugin/ParameterTable.h"
-#include "plugin/ProductIdentity.h"
 
 #include <cstring>
 

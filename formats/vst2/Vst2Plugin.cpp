@@ -1,11 +1,9 @@
 #include "formats/vst2/Vst2Plugin.h"
 
+#include "ProductIdentity.h"
 #include "formats/vst2/EffectRecord.h"
 #include "formats/vst2/Vst2Readouts.h"
 #include "plugin/ParameterTable.h"
-#if QVL_HAS_EDITOR
-#include "formats/common/SystemEditor.h"
-#endif
 
 #include <new>
 
@@ -17,7 +15,7 @@ Vst2Plugin::Vst2Plugin(vst2::HostCallback audioMaster,
     record_.numParams = kNumVst2Slots;
     record_.numInputs = 2;
     record_.numOutputs = 2;
-    record_.uniqueID = kUniqueId;
+    record_.uniqueID = kVst2UniqueId;
     record_.version = 1;
     record_.ioRatio = 1.0f;
     if (editor()) record_.flags |= vst2::effFlagsHasEditor;
@@ -69,12 +67,8 @@ void Vst2Plugin::programChanged() {
     callHost(vst2::audioMasterUpdateDisplay, 0, 0, 0.0f);
 }
 
-Vst2Plugin* createVst2Plugin(vst2::HostCallback audioMaster) {
-#if QVL_HAS_EDITOR
-    const EditorBinding::EditorFactory makeEditor = createSystemEditor;
-#else
-    const EditorBinding::EditorFactory makeEditor;
-#endif
+Vst2Plugin* createVst2Plugin(vst2::HostCallback audioMaster,
+                             const EditorBinding::EditorFactory& makeEditor) {
     try {
         return new Vst2Plugin(audioMaster, makeEditor);
     } catch (const std::bad_alloc&) {

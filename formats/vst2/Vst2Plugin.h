@@ -10,8 +10,6 @@
 // readouts, editor rectangle). Everything else is the effect's own.
 class Vst2Plugin final : public EffectHost {
   public:
-    static constexpr int32_t kUniqueId = vst2::fourCharacters('s', 'K', 'b', 'd');
-
     // The editor exists from here on, so it follows every change while its window is closed.
     Vst2Plugin(vst2::HostCallback audioMaster, const EditorBinding::EditorFactory& makeEditor);
     Vst2Plugin(const Vst2Plugin&) = delete;
@@ -53,5 +51,7 @@ class Vst2Plugin final : public EffectHost {
     EditorBinding editor_;
 };
 
-// Allocates the plug-in for a host; null when memory runs out.
-Vst2Plugin* createVst2Plugin(vst2::HostCallback audioMaster);
+// Allocates the plug-in for a host, with the editor `makeEditor` makes (none when empty); null
+// when memory runs out.
+Vst2Plugin* createVst2Plugin(vst2::HostCallback audioMaster,
+                             const EditorBinding::EditorFactory& makeEditor);

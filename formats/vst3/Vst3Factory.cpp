@@ -1,8 +1,8 @@
 #include "formats/vst3/Vst3Factory.h"
 
+#include "ProductIdentity.h"
 #include "formats/vst3/Vst3Plugin.h"
 #include "formats/vst3/Vst3Text.h"
-#include "plugin/ProductIdentity.h"
 
 #include <pluginterfaces/vst/ivstaudioprocessor.h>
 #include <pluginterfaces/vst/vsttypes.h>

@@ -52,15 +52,12 @@ void CairoDrawDevice::fillRect(const CRect& rect, CColor color) {
     cairo_surface_flush(surface_);
 }
 
-void CairoDrawDevice::drawImage(const CBitmap& image, CPoint origin, uint8_t alpha) {
+void CairoDrawDevice::drawImage(const CBitmap& image, CPoint origin) {
     if (!cr_ || !image.isLoaded()) return;
     cairo_surface_t* source = createBitmapSurface(image);
     cairo_set_source_surface(cr_, source, origin.h, origin.v);
     cairo_pattern_set_filter(cairo_get_source(cr_), CAIRO_FILTER_NEAREST);
-    if (alpha == 255)
-        cairo_paint(cr_);
-    else
-        cairo_paint_with_alpha(cr_, alpha / 255.0);
+    cairo_paint(cr_);
     cairo_set_source_rgb(cr_, 0, 0, 0); // drop the pattern before its surface goes
     cairo_surface_destroy(source);
     cairo_surface_flush(surface_);

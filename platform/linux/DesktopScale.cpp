@@ -2,6 +2,8 @@
 
 #include "platform/linux/X11ErrorTrap.h"
 
+#include "ProductIdentity.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xresource.h>
 #include <X11/extensions/Xrandr.h>
@@ -12,7 +14,7 @@
 namespace {
 
 constexpr double kReferenceDpi = 96.0;
-constexpr const char* kSettingsFolder = "qvl-feedback-compressor";
+constexpr const char* kSettingsFolder = QVL_MODULE_NAME;
 constexpr const char* kSettingsName = "editor.conf";
 
 bool readNumber(const char* text, double& value) {

@@ -1,5 +1,7 @@
 #include "platform/DesktopScale.h"
 
+#include "ProductIdentity.h"
+
 #include <windows.h>
 
 #include <cstdlib>
@@ -54,5 +56,5 @@ CRect desktopScreenArea(void* parentWindow) {
 std::string userSettingsFile() {
     const wchar_t* appData = _wgetenv(L"APPDATA");
     if (!appData || !*appData) return {};
-    return utf8FromUtf16(appData) + "\\qvl-feedback-compressor\\editor.conf";
+    return utf8FromUtf16(appData) + "\\" QVL_MODULE_NAME "\\editor.conf";
 }

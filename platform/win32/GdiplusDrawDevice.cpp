@@ -89,25 +89,15 @@ void GdiplusDrawDevice::fillRect(const CRect& rect, CColor color) {
     finish(graphics_);
 }
 
-void GdiplusDrawDevice::drawImage(const CBitmap& image, CPoint origin, uint8_t alpha) {
+void GdiplusDrawDevice::drawImage(const CBitmap& image, CPoint origin) {
     if (!graphics_) return;
     GpBitmap* source = createGdiplusBitmap(image);
     if (!source) return;
-    GpImageAttributes* attributes = nullptr;
-    if (alpha != 255 && GdipCreateImageAttributes(&attributes) == Ok) {
-        ColorMatrix matrix{};
-        for (int i = 0; i < 5; ++i)
-            matrix.m[i][i] = 1.0f;
-        matrix.m[3][3] = static_cast<REAL>(alpha) / 255.0f;
-        GdipSetImageAttributesColorMatrix(attributes, ColorAdjustTypeDefault, TRUE, &matrix,
-                                          nullptr, ColorMatrixFlagsDefault);
-    }
     const INT width = image.getWidth();
     const INT height = image.getHeight();
     GdipDrawImageRectRectI(graphics_, source, origin.h, origin.v, width, height, 0, 0, width,
-                           height, UnitPixel, attributes, nullptr, nullptr);
+                           height, UnitPixel, nullptr, nullptr, nullptr);
     finish(graphics_);
-    if (attributes) GdipDisposeImageAttributes(attributes);
     GdipDisposeImage(source);
 }
 

@@ -21,7 +21,7 @@ class GdiplusDrawDevice : public DrawDevice {
     CRect bounds() const override { return bounds_; }
     void setClip(const CRect& clip) override;
     void fillRect(const CRect& rect, CColor color) override;
-    void drawImage(const CBitmap& image, CPoint origin, uint8_t alpha) override;
+    void drawImage(const CBitmap& image, CPoint origin) override;
     void drawText(const char* utf8, double x, double baselineY, const FontRequest& font,
                   CColor color, bool antialias) override;
     TextMetrics measureText(const char* utf8, const FontRequest& font) override;

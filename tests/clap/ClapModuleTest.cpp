@@ -26,7 +26,8 @@ TEST(ClapModule, TheFactoryMakesOnePluginWithTheProductsIdentity) {
     EXPECT_EQ(clap->entry()->get_factory(nullptr), nullptr);
 
     const clap_plugin_descriptor_t* d = clap->descriptor();
-    EXPECT_STREQ(d->id, kClapId);
+    // Sessions in every host find the plug-in by this ID.
+    EXPECT_STREQ(d->id, "com.velmorinthlabs.qvl-feedback-compressor");
     EXPECT_STREQ(d->name, "QVL Feedback Compressor");
     EXPECT_STREQ(d->vendor, "Velmorinth Labs");
     EXPECT_STREQ(d->version, QVL_VERSION_TEXT);

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ClapPluginId.h"
 #include "ClapStateBytes.h"
 #include "HostedClapPlugin.h"
 #include "HostedPlugin.h"
+#include "ProductIdentity.h"
 
 #include <cstdint>
 #include <memory>
@@ -18,7 +18,7 @@ constexpr const char* kNativeWindowApi = CLAP_WINDOW_API_X11;
 #endif
 
 inline std::unique_ptr<HostedClapPlugin> loadClap() {
-    return std::make_unique<HostedClapPlugin>(QVL_CLAP_MODULE_PATH, kClapId);
+    return std::make_unique<HostedClapPlugin>(QVL_CLAP_MODULE_PATH, kClapPluginId);
 }
 
 // A factory program's 21 values as the VST 2 edition holds them once it is chosen.

@@ -117,13 +117,3 @@ TEST_F(AboutCard, ClosingWithTheCardUpAndReopeningStartsHidden) {
     EXPECT_EQ(f.frame().getModalOverlay(), nullptr);
     EXPECT_EQ(f.views().aboutTrigger->getValue(), 0.0f);
 }
-
-TEST(AboutCardViews, ACloneHasItsOwnCard) {
-    CTextSplash trigger({0, 0, 10, 10}, nullptr, nullptr, {20, 20, 220, 170}, {}, {});
-    CView* copy = trigger.clone();
-    auto* clone = static_cast<CTextSplash*>(copy);
-    EXPECT_NE(clone->getCard(), trigger.getCard());
-    EXPECT_EQ(clone->getCard()->getViewSize(), trigger.getCard()->getViewSize());
-    EXPECT_EQ(clone->getCard()->getListener(), clone);
-    copy->releaseRef();
-}

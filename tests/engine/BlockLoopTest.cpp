@@ -1,5 +1,5 @@
-#include "DenormalGuard.h"
 #include "EngineTestSupport.h"
+#include "engine/DenormalGuard.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "BlockLoop.h"
-#include "DynamicsEngine.h"
-#include "MeterReadouts.h"
-#include "StereoDelayLine.h"
+#include "engine/BlockLoop.h"
+#include "engine/DynamicsEngine.h"
+#include "engine/MeterReadouts.h"
+#include "engine/StereoDelayLine.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "DynamicsEngine.h"
-#include "HarmonicsBands.h"
-#include "OnePoleHighPass.h"
-#include "SidechainFilter.h"
-#include "StereoBiquad.h"
+#include "engine/DynamicsEngine.h"
+#include "engine/HarmonicsBands.h"
+#include "engine/OnePoleHighPass.h"
+#include "engine/SidechainFilter.h"
+#include "engine/StereoBiquad.h"
 
 #include <gtest/gtest.h>
 

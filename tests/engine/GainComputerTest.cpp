@@ -1,5 +1,5 @@
-#include "GainComputer.h"
-#include "SmoothingTime.h"
+#include "engine/GainComputer.h"
+#include "engine/SmoothingTime.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "EngineTestSupport.h"
-#include "HalfbandFir.h"
-#include "HalfbandKernels.h"
+#include "engine/HalfbandFir.h"
+#include "engine/HalfbandKernels.h"
 
 #include <gtest/gtest.h>
 

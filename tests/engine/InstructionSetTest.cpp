@@ -1,6 +1,6 @@
-#include "InstructionSet.h"
-#include "DynamicsEngine.h"
+#include "engine/InstructionSet.h"
 #include "EngineTestSupport.h"
+#include "engine/DynamicsEngine.h"
 
 #include <gtest/gtest.h>
 

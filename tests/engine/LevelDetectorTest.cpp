@@ -1,5 +1,5 @@
-#include "LevelDetector.h"
-#include "SmoothingTime.h"
+#include "engine/LevelDetector.h"
+#include "engine/SmoothingTime.h"
 
 #include <gtest/gtest.h>
 

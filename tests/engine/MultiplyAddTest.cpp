@@ -1,5 +1,5 @@
-#include "MultiplyAdd.h"
-#include "InstructionSet.h"
+#include "engine/MultiplyAdd.h"
+#include "engine/InstructionSet.h"
 
 #include <gtest/gtest.h>
 

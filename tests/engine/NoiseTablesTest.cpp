@@ -1,6 +1,6 @@
-#include "NoiseTables.h"
-#include "DynamicsEngine.h"
-#include "GainComputer.h"
+#include "engine/NoiseTables.h"
+#include "engine/DynamicsEngine.h"
+#include "engine/GainComputer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "SmoothingTime.h"
+#include "engine/SmoothingTime.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "StereoDelayLine.h"
+#include "engine/StereoDelayLine.h"
 
 #include <gtest/gtest.h>
 

@@ -10,6 +10,7 @@
 
 #include "EditorPicture.h"
 #include "HostedLv2Plugin.h"
+#include "ProductIdentity.h"
 #include "WindowPicture.h"
 #include "XTestDisplay.h"
 
@@ -38,7 +39,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kPluginUri = "http://www.velmorinthlabs.com/plugins/qvl-feedback-compressor";
 constexpr float kHostScaleFactor = 2.0f; // what "Automatic" follows here
 // The kind of widget the host asks suil for.
 constexpr const char* kContainer = QVL_SUIL_GTK == 2 ? LV2_UI__GtkUI : LV2_UI__Gtk3UI;
@@ -71,7 +71,7 @@ class Lv2UiInSuil : public ::testing::Test {
         fs::create_directories(config / "qvl-feedback-compressor");
         setenv("XDG_CONFIG_HOME", config.c_str(), 1);
         setenv("LV2_PATH", QVL_LV2_FOLDER ":/usr/lib/lv2", 1);
-        dsp = std::make_unique<HostedLv2Plugin>(kPluginUri, 48000.0);
+        dsp = std::make_unique<HostedLv2Plugin>(kLv2Uri, 48000.0);
         ASSERT_TRUE(dsp->isLoaded()) << dsp->error();
     }
 
@@ -115,7 +115,7 @@ class Lv2UiInSuil : public ::testing::Test {
         window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
         gtk_window_set_resizable(GTK_WINDOW(window), resizable);
         host = suil_host_new(ignoreWrite, nullptr, nullptr, nullptr);
-        instance = suil_instance_new(host, nullptr, kContainer, kPluginUri, uiUri.c_str(),
+        instance = suil_instance_new(host, nullptr, kContainer, kLv2Uri, uiUri.c_str(),
                                      LV2_UI__X11UI, bundle, binary, features);
         lilv_free(bundle);
         lilv_free(binary);

@@ -10,6 +10,7 @@
 #include "EditorPicture.h"
 #include "HostedLv2Plugin.h"
 #include "ParentWindow.h"
+#include "ProductIdentity.h"
 #include "WindowPicture.h"
 #include "XTestDisplay.h"
 #include "plugin/FactoryPrograms.h"
@@ -34,7 +35,6 @@
 
 namespace {
 
-constexpr const char* kPluginUri = "http://www.velmorinthlabs.com/plugins/qvl-feedback-compressor";
 constexpr int kWidth = 690;
 constexpr int kHeight = 270;
 constexpr uint32_t kFirstParameterPort = 4;
@@ -76,7 +76,7 @@ class Lv2UiInAWindow : public ::testing::Test {
         if (!display) GTEST_SKIP() << whyNot;
 
         setenv("LV2_PATH", QVL_LV2_FOLDER ":/usr/lib/lv2", 1);
-        dsp = std::make_unique<HostedLv2Plugin>(kPluginUri, 48000.0);
+        dsp = std::make_unique<HostedLv2Plugin>(kLv2Uri, 48000.0);
         ASSERT_TRUE(dsp->isLoaded()) << dsp->error();
         LilvUIs* uis = lilv_plugin_get_uis(dsp->plugin());
         ASSERT_EQ(lilv_uis_size(uis), 1u);
@@ -123,8 +123,8 @@ class Lv2UiInAWindow : public ::testing::Test {
         optionsFeature = {LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(options)};
         const LV2_Feature* features[] = {&parentFeature, &touchFeature,   &resizeFeature,
                                          &mapFeature,    &optionsFeature, nullptr};
-        handle = descriptor->instantiate(descriptor, kPluginUri, QVL_LV2_FOLDER,
-                                         RecordingHost::write, &host, &widget, features);
+        handle = descriptor->instantiate(descriptor, kLv2Uri, QVL_LV2_FOLDER, RecordingHost::write,
+                                         &host, &widget, features);
         idleFor(150);
         return handle != nullptr;
     }

@@ -1,5 +1,6 @@
 // qvl-render with the LV2 edition, by bundle path and by URI, beside the VST2 module: the two
 // editions render the same file to the same samples, and --info reads the LV2 description.
+#include "ProductIdentity.h"
 #include "RenderTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,7 @@ namespace {
 using namespace rendertest;
 
 const std::string kBundle = std::string(QVL_LV2_FOLDER) + "/qvl-feedback-compressor.lv2";
-const std::string kUri = "http://www.velmorinthlabs.com/plugins/qvl-feedback-compressor";
+const std::string kUri = kLv2Uri;
 
 class Lv2QvlRender : public testing::Test {
   protected:

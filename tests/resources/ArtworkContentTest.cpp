@@ -2,7 +2,7 @@
 // lit states in the lower frames, the selected item lit, the about card's link line inside
 // its click zone, and no caption under a control that is drawn over the background.
 #include "DecodedPng.h"
-#include "EmbeddedResources.h"
+#include "resources/EmbeddedResources.h"
 
 #include <gtest/gtest.h>
 

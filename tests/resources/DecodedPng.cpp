@@ -1,6 +1,6 @@
 #include "DecodedPng.h"
 
-#include "EmbeddedResources.h"
+#include "resources/EmbeddedResources.h"
 
 #include <png.h>
 

@@ -1,7 +1,7 @@
 // Every image the editor loads is carried by the library, decodes, and has the size and
 // frame layout its view expects; numbers of no image find nothing.
 #include "DecodedPng.h"
-#include "EmbeddedResources.h"
+#include "resources/EmbeddedResources.h"
 
 #include <gtest/gtest.h>
 

@@ -252,12 +252,6 @@ TEST_F(AnimKnobWheelAndKeysTest, WheelAtTheEndTellsNobody) {
     EXPECT_TRUE(recorder.events.empty());
 }
 
-TEST_F(AnimKnobWheelAndKeysTest, WheelIsRefusedWhenMouseInputIsDisabled) {
-    knob->setMouseEnabled(false);
-    EXPECT_FALSE(knob->onWheel({105, 105}, 1.0f, 0));
-    EXPECT_EQ(knob->getValue(), 0.0f);
-}
-
 TEST_F(AnimKnobWheelAndKeysTest, ArrowKeysStepLikeTheWheel) {
     struct Case {
         uint8_t key;
@@ -277,16 +271,4 @@ TEST_F(AnimKnobWheelAndKeysTest, ArrowKeysStepLikeTheWheel) {
     knob->setValue(0.5f);
     EXPECT_EQ(knob->onKeyDown({'a', 0, 0}), kKeyNotUsed);
     EXPECT_EQ(knob->getValue(), 0.5f);
-}
-
-TEST_F(AnimKnobWheelAndKeysTest, IdentityAndClone) {
-    EXPECT_TRUE(knob->isOfClass("CAnimKnob"));
-    EXPECT_TRUE(knob->isOfClass("CControl"));
-    knob->setValue(0.7f);
-    SharedRef<CView> copy = SharedRef<CView>::adopt(knob->clone());
-    auto* clone = dynamic_cast<CAnimKnob*>(copy.get());
-    ASSERT_NE(clone, nullptr);
-    EXPECT_EQ(clone->getValue(), 0.7f);
-    EXPECT_EQ(clone->getFrameCount(), kFrames);
-    EXPECT_EQ(clone->getBackground()->getNbReference(), 2); // the strip: knob and clone
 }

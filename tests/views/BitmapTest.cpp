@@ -75,21 +75,6 @@ TEST(BitmapDrawTest, TranslucentPixelsBlendOverTheTarget) {
     EXPECT_EQ(pixelColor(*surface.getBitmap(), 1, 0), pixelColor(*surface.getBitmap(), 0, 0));
 }
 
-TEST(BitmapDrawTest, AlphaBlendScalesEveryPixelsAlpha) {
-    const auto png = encodeRgbaPng(1, 1, {{255, 255, 255, 255}});
-    SharedRef<CBitmap> image = SharedRef<CBitmap>::adopt(CBitmap::fromPng(png.data(), png.size()));
-    COffscreenSurface surface(nullptr, 3, 1, kColorBlack);
-    image->drawAlphaBlend(surface, {0, 0, 1, 1}, {}, 255);
-    image->drawAlphaBlend(surface, {1, 0, 2, 1}, {}, 102);
-    image->drawAlphaBlend(surface, {2, 0, 3, 1}, {}, 0);
-    const CBitmap& out = *surface.getBitmap();
-    EXPECT_TRUE(pixelIs(out, 0, 0, {254, 254, 254, 255}));
-    EXPECT_TRUE(pixelIs(
-        out, 1, 0,
-        {uint8_t(254 * 102 / 255), uint8_t(254 * 102 / 255), uint8_t(254 * 102 / 255), 255}, 1));
-    EXPECT_TRUE(pixelIs(out, 2, 0, kColorBlack));
-}
-
 TEST(BitmapDrawTest, OffscreenBitmapDrawsIntoAnotherContext) {
     COffscreenSurface inner(nullptr, 3, 3, kColorBlack);
     inner.setFillColor({0, 204, 255, 255});

@@ -91,14 +91,6 @@ TEST_F(MouseRoutingTest, PressOutsideTheLaterViewReachesTheEarlierOne) {
     EXPECT_EQ(log, (std::vector<std::string>{"first down 10,10"}));
 }
 
-TEST_F(MouseRoutingTest, HiddenAndDisabledViewsAreSkipped) {
-    add({0, 0, 50, 50}, kMouseHandled, "bottom");
-    add({0, 0, 50, 50}, kMouseHandled, "disabled")->setMouseEnabled(false);
-    add({0, 0, 50, 50}, kMouseHandled, "hidden")->setVisible(false);
-    frame.onMouseDown({5, 5}, kButtonLeft);
-    EXPECT_EQ(log, (std::vector<std::string>{"bottom down 5,5"}));
-}
-
 TEST_F(MouseRoutingTest, ClickAreaDecidesNotTheViewRectangle) {
     ProbeView* view = add({100, 50, 110, 60}, kMouseHandled, "widened");
     view->setClickArea({90, 24, 160, 70});

@@ -305,21 +305,6 @@ TEST(ParamDisplayTest, TextIsCentredInTheFontColourWithinTheView) {
     EXPECT_LT(ink.bottom, 25);
 }
 
-TEST(ParamDisplayTest, ShadowIsDrawnOnePixelDownRightInTheShadowColour) {
-    CParamDisplay display({5, 5, 55, 25}, nullptr, kShadowText);
-    display.setTextFunction(fixedText);
-    display.setValue(1.0f);
-    display.setFontColor({0, 0, 255, 255});
-    display.setShadowColor({255, 0, 0, 255});
-    DisplayCanvas c;
-    display.draw(c.surface);
-    int shadowPixels = 0;
-    for (int32_t y = 5; y < 25; ++y)
-        for (int32_t x = 5; x < 55; ++x)
-            shadowPixels += pixelColor(c.bitmap(), x, y).red > 200;
-    EXPECT_GT(shadowPixels, 0);
-}
-
 TEST(ParamDisplayTest, CallbackWithUserDataTakesPrecedence) {
     int calls = 0;
     CParamDisplay display({5, 5, 55, 25});

@@ -64,7 +64,7 @@ class RecordingDevice : public DrawDevice {
     CRect bounds() const override { return {0, 0, 690, 270}; }
     void setClip(const CRect& clip) override { clip_ = clip; }
     void fillRect(const CRect& rect, CColor color) override { fills.push_back({rect, color}); }
-    void drawImage(const CBitmap& image, CPoint origin, uint8_t) override {
+    void drawImage(const CBitmap& image, CPoint origin) override {
         images.push_back({&image, origin});
     }
     void drawText(const char* utf8, double x, double baselineY, const FontRequest& font,

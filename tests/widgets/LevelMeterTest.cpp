@@ -195,20 +195,3 @@ TEST(LevelMeterTest, NonFiniteAndHugeInputsStayDefined) {
     EXPECT_EQ(innerRows(screen, 4, kHighlight), range(2, 128));
     EXPECT_EQ(innerRows(screen, 4, kMark), (std::vector<int32_t>{128}));
 }
-
-TEST(LevelMeterTest, CloneCarriesTheInputs) {
-    LevelMeter meter(kMeter, nullptr, kTag);
-    meter.setValue(-12.0f);
-    meter.secondLevelDb = -24.0f;
-    meter.thresholdDb = -33.0f;
-    CView* copy = meter.clone();
-    auto* twin = dynamic_cast<LevelMeter*>(copy);
-    ASSERT_NE(twin, nullptr);
-    EXPECT_FLOAT_EQ(twin->getValue(), -12.0f);
-    EXPECT_FLOAT_EQ(twin->secondLevelDb, -24.0f);
-    EXPECT_FLOAT_EQ(twin->thresholdDb, -33.0f);
-    copy->releaseRef();
-    EXPECT_TRUE(meter.isOfClass("LevelMeter"));
-    EXPECT_TRUE(meter.isOfClass("CView"));
-    EXPECT_FALSE(meter.isOfClass("CCompMeter"));
-}

@@ -112,18 +112,6 @@ TEST(TextKnobTextTest, ReplacementBackgroundIsDrawnInsteadOfThePlate) {
     EXPECT_EQ(rec.device->images[0].image, &replacement);
 }
 
-TEST(TextKnobTextTest, ShadowStyleDrawsTheShadowOnePixelDownRight) {
-    CTextKnob knob(kKnobRect, nullptr, 0, nullptr);
-    knob.setStyle(kShadowText);
-    knob.setShadowColor({1, 2, 3, 255});
-    RecordingSurface rec;
-    knob.draw(*rec.surface);
-    ASSERT_EQ(rec.device->texts.size(), 2u);
-    EXPECT_EQ(rec.device->texts[0].color, (CColor{1, 2, 3, 255}));
-    EXPECT_EQ(rec.device->texts[0].x, rec.device->texts[1].x + 1);
-    EXPECT_EQ(rec.device->texts[0].baseline, rec.device->texts[1].baseline + 1);
-}
-
 TEST(TextKnobTextTest, NoDrawStyleDrawsNothing) {
     CTextKnob knob(kKnobRect, nullptr, 0, nullptr);
     knob.setStyle(kNoDrawStyle);
@@ -142,7 +130,6 @@ TEST(TextKnobSetterTest, ChangedLookMarksDirtyUnchangedDoesNot) {
     knob.setFontColor(kColorWhite); // the constructor's colour
     knob.setBackColor(kColorBlack);
     knob.setFrameColor(kColorBlack);
-    knob.setShadowColor(kColorRed);
     knob.setHoriAlign(kCenterText);
     knob.setStyle(1);
     EXPECT_FALSE(knob.isDirty());
@@ -160,8 +147,6 @@ TEST(TextKnobSetterTest, ChangedLookMarksDirtyUnchangedDoesNot) {
     EXPECT_TRUE(knob.isDirty());
     clean();
     knob.setTextFunction(detectionText);
-    knob.setAntialias(false);
-    knob.setTextTransparency(false);
     knob.setFineFactor(3.0f);
     EXPECT_FALSE(knob.isDirty());
 }
@@ -171,11 +156,9 @@ TEST(TextKnobSetterTest, ConstructionDefaults) {
     EXPECT_EQ(knob.getTag(), 7);
     EXPECT_FLOAT_EQ(knob.getValue(), 0.0f);
     EXPECT_FLOAT_EQ(knob.getDefaultValue(), 0.5f);
-    EXPECT_FLOAT_EQ(knob.getWheelStep(), 0.1f);
     EXPECT_EQ(knob.getLook().style, 1);
     EXPECT_EQ(knob.getLook().horizontalAlign, kCenterText);
     EXPECT_EQ(knob.getLook().font.get(), stockFont(StockFont::kNormal));
-    EXPECT_TRUE(knob.getLook().antialias);
     EXPECT_TRUE(knob.isDirty());
 }
 
@@ -185,40 +168,10 @@ TEST(TextKnobSetterTest, FontReferenceFollowsTheKnob) {
         CTextKnob knob(kKnobRect, nullptr, 0, nullptr);
         knob.setFont(font);
         EXPECT_EQ(font->getNbReference(), 2);
-        CView* copy = knob.clone();
-        EXPECT_EQ(font->getNbReference(), 3);
-        copy->releaseRef();
         knob.setFont(stockFont(StockFont::kNormal));
         EXPECT_EQ(font->getNbReference(), 1);
         knob.setFont(font);
     }
     EXPECT_EQ(font->getNbReference(), 1);
     font->releaseRef();
-}
-
-TEST(TextKnobSetterTest, CloneCopiesEverything) {
-    CTextKnob knob(kKnobRect, nullptr, 3, nullptr);
-    knob.setValue(0.7f);
-    knob.setFontColor(kNormalText);
-    knob.setTextFunction(detectionText);
-    knob.setFineFactor(4.0f);
-    CView* copy = knob.clone();
-    auto* twin = dynamic_cast<CTextKnob*>(copy);
-    ASSERT_NE(twin, nullptr);
-    EXPECT_EQ(twin->getTag(), 3);
-    EXPECT_FLOAT_EQ(twin->getValue(), 0.7f);
-    EXPECT_EQ(twin->getLook().fontColor, kNormalText);
-    EXPECT_EQ(twin->getTextFunctions().textFunction, &detectionText);
-    EXPECT_FLOAT_EQ(twin->getFineFactor(), 4.0f);
-    EXPECT_EQ(twin->getViewSize(), kKnobRect);
-    copy->releaseRef();
-}
-
-TEST(TextKnobSetterTest, ClassNames) {
-    CTextKnob knob(kKnobRect, nullptr, 0, nullptr);
-    EXPECT_TRUE(knob.isOfClass("CTextKnob"));
-    EXPECT_TRUE(knob.isOfClass("CControl"));
-    EXPECT_TRUE(knob.isOfClass("CView"));
-    EXPECT_FALSE(knob.isOfClass("CParamDisplay"));
-    EXPECT_FALSE(knob.isOfClass(nullptr));
 }

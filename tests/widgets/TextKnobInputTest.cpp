@@ -216,13 +216,6 @@ TEST(TextKnobWheelTest, NoReportAtTheLimit) {
     EXPECT_TRUE(k.recorder.events.empty());
 }
 
-TEST(TextKnobWheelTest, DisabledMouseIgnoresTheWheel) {
-    KnobInFrame k(0.5f);
-    k.knob->setMouseEnabled(false);
-    EXPECT_FALSE(k.knob->onWheel({45, 58}, 1.0f, 0));
-    EXPECT_FLOAT_EQ(k.knob->getValue(), 0.5f);
-}
-
 TEST(TextKnobKeyTest, ArrowKeysStepLikeTheWheel) {
     struct Case {
         uint8_t key, modifiers;

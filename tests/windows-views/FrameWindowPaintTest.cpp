@@ -43,9 +43,6 @@ class ShapesView : public CView {
 
         image_->draw(surface, {size_.right + 4, size_.top, size_.right + 16, size_.top + 12},
                      {0, 12});
-        image_->drawAlphaBlend(surface,
-                               {size_.right + 4, size_.top + 14, size_.right + 16, size_.top + 26},
-                               {0, 12}, 128);
         setDirty(false);
     }
 

@@ -69,20 +69,6 @@ TEST(GdiplusDeviceTest, PixelsAreWrittenBeforeTheDeviceGoes) {
     EXPECT_TRUE(pixelIs(c.bitmap, 6, 6, kColorBlack));
 }
 
-TEST(GdiplusDeviceTest, ImageAlphaIsScaledBeforeBlending) {
-    CBitmap image(4, 4);
-    image.fill(kColorRed);
-    Canvas c(8, 8);
-    c.bitmap.fill(kColorBlue);
-    {
-        GdiplusDrawDevice device(c.bitmap);
-        device.drawImage(image, {2, 2}, 51); // 20 %
-    }
-    EXPECT_TRUE(pixelIs(c.bitmap, 3, 3, {51, 0, 204, 255}, 1));
-    EXPECT_TRUE(pixelIs(c.bitmap, 1, 1, kColorBlue));
-    EXPECT_TRUE(pixelIs(c.bitmap, 6, 6, kColorBlue));
-}
-
 TEST(GdiplusTextTest, ArialHasItsOwnVerticalMetrics) {
     Canvas c;
     GdiplusDrawDevice device(c.bitmap);

@@ -69,14 +69,14 @@ TEST_F(ModuleEditorWindowTest, ClickOnTheVersionTextShowsTheAboutCardAndAnotherH
     const SharedRef<CBitmap> cardImage = moduleImage(214);
     ASSERT_EQ(cardImage->getWidth(), 200);
     EXPECT_GT(mismatches(*captureWindow(host.handle(), kEditorWidth, kEditorHeight), *cardImage,
-                         card.topLeft(), card),
+                         CPoint{card.left, card.top}, card),
               1000);
 
     SendMessageW(child, WM_LBUTTONDOWN, MK_LBUTTON, clientPoint(600, 10));
     SendMessageW(child, WM_LBUTTONUP, 0, clientPoint(600, 10));
     idle();
     EXPECT_EQ(mismatches(*captureWindow(host.handle(), kEditorWidth, kEditorHeight), *cardImage,
-                         card.topLeft(), card),
+                         CPoint{card.left, card.top}, card),
               0);
 
     // Outside the link zone: the card goes (the zone itself would start a browser).
@@ -84,7 +84,7 @@ TEST_F(ModuleEditorWindowTest, ClickOnTheVersionTextShowsTheAboutCardAndAnotherH
     SendMessageW(child, WM_LBUTTONUP, 0, clientPoint(380, 100));
     idle();
     EXPECT_GT(mismatches(*captureWindow(host.handle(), kEditorWidth, kEditorHeight), *cardImage,
-                         card.topLeft(), card),
+                         CPoint{card.left, card.top}, card),
               1000);
 }
 

@@ -1,9 +1,9 @@
 // The CLAP module beside the program, loaded through our CLAP host as a host on Windows loads
 // it, renders every factory program as the Linux build does: the pinned fingerprints, through
 // 64-bit buffers. The setup program's test runs this beside each installed .clap file.
-#include "ClapPluginId.h"
 #include "ClapStateBytes.h"
 #include "HostedClapPlugin.h"
+#include "ProductIdentity.h"
 #include "plugin/FactoryPrograms.h"
 #include "tests/plugin/ProgramFingerprints.h"
 #include "tests/windows/ModuleBesideProgram.h"
@@ -27,7 +27,7 @@ class ClapModuleFingerprint : public testing::TestWithParam<int> {};
 TEST_P(ClapModuleFingerprint, FactoryProgramSoundsAsOnLinux) {
     const int program = GetParam();
     const float sampleRateHz = 44100.0f;
-    HostedClapPlugin plugin(utf8Path(modulePath()), kClapId);
+    HostedClapPlugin plugin(utf8Path(modulePath()), kClapPluginId);
     ASSERT_TRUE(plugin.isLoaded()) << plugin.error();
     ASSERT_TRUE(plugin.loadState(factoryProgramState(program)));
     ASSERT_TRUE(plugin.activate(sampleRateHz, kFingerprintBlock));

@@ -1,6 +1,6 @@
 // The module's version resource as Explorer and hosts read it from the file: who made it,
 // what it is and which release, in the text fields and in the numeric file version.
-#include "ProductVersion.h"
+#include "ProductIdentity.h"
 #include "tests/windows/ModuleBesideProgram.h"
 
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 #include "EditionParts.h"
 #include "HostedPlugin.h"
 
+#include "ProductIdentity.h"
 #include "plugin/ParameterTable.h"
-#include "plugin/ProductIdentity.h"
 
 #include <cstdio>
 #include <cstring>

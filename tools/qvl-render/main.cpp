@@ -9,7 +9,7 @@
 #include "PluginSettings.h"
 #include "Render.h"
 
-#include "ProductVersion.h"
+#include "ProductIdentity.h"
 
 #include <iostream>
 #include <memory>

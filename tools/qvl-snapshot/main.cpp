@@ -3,7 +3,7 @@
 #include "EditorSnapshot.h"
 #include "SnapshotOptions.h"
 
-#include "ProductVersion.h"
+#include "ProductIdentity.h"
 
 #include <cstdio>
 

@@ -1,6 +1,7 @@
 #include "Artwork.h"
 #include "Canvas.h"
 
+#include "editor/ArtworkGeometry.h"
 #include "editor/ControlRects.h"
 #include "editor/EditorImages.h"
 
@@ -20,8 +21,9 @@ const ArtworkImage kArtworkImages[] = {
     {kImageLfHarmonics, 55, 50, 25, paintLoColorButton},
     {kImageDelta, 55, 50, 25, paintDeltaButton},
     {kImageScPreview, 55, 50, 25, paintScPreviewButton},
-    {kImageScFilterType, 55, 213, 71, paintScFilterSelector},
-    {kImageAboutCard, 200, 154, 154, paintAboutCard},
+    {kImageScFilterType, 55, kFilterSwitchPositions* kFilterSwitchFrameHeightPx,
+     kFilterSwitchFrameHeightPx, paintScFilterSelector},
+    {kImageAboutCard, kAboutCardWidthPx, 154, 154, paintAboutCard},
     {kImageLampLeft, 12, 24, 12, paintCyanLamp},
     {kImageLampRight, 12, 24, 12, paintRedLamp},
 };

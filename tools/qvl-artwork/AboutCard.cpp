@@ -1,15 +1,31 @@
-// Image 214: the about card, 200 x 154 of which the editor shows the top 150 rows. A click in
-// the card's link zone (x 1..139, y 101..119 inclusive) opens the maker's version-check page,
-// so the web address line is drawn inside that zone and the zone is outlined.
+// Image 214: the about card, of which the editor shows the top rows. A click in the card's link
+// zone opens the maker's version-check page, so the web address line is drawn inside that zone
+// and the zone is outlined.
 #include "Artwork.h"
 #include "Canvas.h"
 #include "Palette.h"
 
+#include "editor/ArtworkGeometry.h"
+
+#include "ProductIdentity.h"
+
+#include <cstring>
+#include <string>
+
 namespace {
 
-constexpr double shownHeightPx = 150;
-constexpr double linkLeftPx = 1, linkTopPx = 101, linkRightPx = 140, linkBottomPx = 120;
+constexpr double shownHeightPx = kAboutCardShownHeightPx;
+// The zone's first and last pixels inside its borders, and one past them.
+constexpr double linkLeftPx = 1, linkTopPx = kLinkZoneTopPx + 1,
+                 linkRightPx = kAboutCardWidthPx - kLinkZoneRightInsetPx,
+                 linkBottomPx = kAboutCardShownHeightPx - kLinkZoneBottomInsetPx;
 constexpr double marginPx = 10;
+
+// The maker's address as the card prints it: its page without the scheme.
+std::string printedAddress() {
+    const char* scheme = std::strstr(kVendorUrl, "://");
+    return scheme ? scheme + 3 : kVendorUrl;
+}
 
 } // namespace
 
@@ -34,12 +50,13 @@ void paintAboutCard(Canvas& canvas) {
     canvas.setColour(palette::accentDeep);
     cairo_fill(cr);
 
-    canvas.text("Velmorinth Labs", w * 0.5, 46, 11, true, Align::centre, palette::caption);
-    canvas.text("version 0.9.03 beta", w * 0.5, 59, 10, false, Align::centre, palette::captionDim);
+    canvas.text(kVendorName, w * 0.5, 46, 11, true, Align::centre, palette::caption);
+    canvas.text(std::string("version ") + QVL_VERSION_TEXT, w * 0.5, 59, 10, false, Align::centre,
+                palette::captionDim);
     canvas.text("Design, DSP and artwork", w * 0.5, 72, 9, false, Align::centre,
                 palette::captionDim);
-    canvas.text("by the Velmorinth Labs team", w * 0.5, 83, 9, false, Align::centre,
-                palette::captionDim);
+    canvas.text(std::string("by the ") + kVendorName + " team", w * 0.5, 83, 9, false,
+                Align::centre, palette::captionDim);
 
     canvas.roundedRect(linkLeftPx + 2, linkTopPx, linkRightPx - linkLeftPx - 4,
                        linkBottomPx - linkTopPx, 3);
@@ -47,7 +64,7 @@ void paintAboutCard(Canvas& canvas) {
     cairo_fill(cr);
     canvas.text("Manual, news and updates:", linkLeftPx + 6, linkTopPx - 5, 9, false, Align::left,
                 palette::caption);
-    const char* address = "www.velmorinthlabs.com";
+    const std::string address = printedAddress();
     const double addressBaseline = linkTopPx + 13;
     canvas.text(address, linkLeftPx + 6, addressBaseline, 10, false, Align::left, palette::accent);
     cairo_rectangle(cr, linkLeftPx + 6, addressBaseline + 2, canvas.textWidth(address, 10, false),

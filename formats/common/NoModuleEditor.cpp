@@ -1,0 +1,5 @@
+#include "formats/common/ModuleEditor.h"
+
+ModuleEditorFactory moduleEditorFactory() {
+    return nullptr;
+}
